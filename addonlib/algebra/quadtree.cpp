@@ -1,20 +1,11 @@
 #include "addonlib/algebra/quadtree.h"
 
+#include "addonlib/geometry/rect.h"
+
 namespace geoalg {
 
-namespace {
-
-// Closed containment: every side of Inner within or on Outer's sides.
-bool Contains(const TDRect& Outer, const TDRect& Inner) {
-  return Inner.X1 >= Outer.X1 && Inner.X2 <= Outer.X2 && Inner.Y1 >= Outer.Y1 &&
-         Inner.Y2 <= Outer.Y2;
-}
-
-bool SameRect(const TDRect& A, const TDRect& B) {
-  return A.X1 == B.X1 && A.Y1 == B.Y1 && A.X2 == B.X2 && A.Y2 == B.Y2;
-}
-
-}  // namespace
+using geo::RectInRect;
+using geo::RectsEqual;
 
 TQuadroTree::TQuadroTree(int32_t AMaxItems, const TDRect& Rect) : MaxItems(AMaxItems) {
   Reset(Rect);
@@ -60,7 +51,7 @@ TQuadroSector* TQuadroTree::FindSector(const TDRect& Rect) const {
   while (S->HasChildren()) {
     TQuadroSector* Next = nullptr;
     for (TQuadroSector* Child : S->Children)
-      if (Contains(Child->Rect, Rect)) {
+      if (RectInRect(Child->Rect, Rect)) {
         Next = Child;
         break;
       }
@@ -76,7 +67,7 @@ void TQuadroTree::TrySplit(TQuadroSector* S) {
   if (!(S->Rect.X2 - S->Rect.X1 > 0) || !(S->Rect.Y2 - S->Rect.Y1 > 0)) return;
   bool AllSame = true;
   for (const TSpatialIndexItem* Item : S->Items)
-    if (!SameRect(Item->Rect, S->Items.front()->Rect)) {
+    if (!RectsEqual(Item->Rect, S->Items.front()->Rect)) {
       AllSame = false;
       break;
     }
@@ -90,7 +81,7 @@ void TQuadroTree::TrySplit(TQuadroSector* S) {
   for (int Q = 0; Q < 4; ++Q) {
     bool Moved = false;
     for (int32_t I = static_cast<int32_t>(S->Items.size()) - 1; I >= 0; --I) {
-      if (!Contains(Quadrants[Q], S->Items[I]->Rect)) continue;
+      if (!RectInRect(Quadrants[Q], S->Items[I]->Rect)) continue;
       if (!S->HasChildren())
         for (int K = 0; K < 4; ++K) S->Children[K] = NewSector(Quadrants[K]);
       S->Children[Q]->Items.push_back(S->Items[I]);
