@@ -1,0 +1,37 @@
+// Form bases of the module. A module form is a top-level window owned by the
+// host's main window, so that it stays above it and goes with it.
+#pragma once
+
+#include <QWidget>
+
+namespace kx {
+
+class TKxCustomAddon;
+
+class TDllForm : public QWidget {
+ public:
+  // The owner window is the module's form parent window when there is one,
+  // else Owner.
+  explicit TDllForm(QWidget* Owner = nullptr);
+
+  // The host window behind the module's form parent window, if it lives in
+  // this process.
+  static QWidget* ParentWindow();
+};
+
+// A form of an add-on: it joins the current add-on's forms, which the add-on
+// frees at Disconnect.
+class TKxAddonForm : public TDllForm {
+ public:
+  explicit TKxAddonForm(QWidget* Owner = nullptr);
+  ~TKxAddonForm() override;
+
+  TKxCustomAddon* Addon() const { return FAddon; }
+  // Called by the add-on when it goes first.
+  void DetachAddon() { FAddon = nullptr; }
+
+ private:
+  TKxCustomAddon* FAddon;
+};
+
+}  // namespace kx

@@ -1,0 +1,63 @@
+// The module's exported entry points: the four COM server functions and the
+// host's add-on registration.
+#include "addon/addon_factory.h"
+#include "addon/addon_registration.h"
+#include "addon/com_server.h"
+#include "addon/trace_addon.h"
+#include "compat/com.h"
+#include "compat/cp1251.h"
+
+#define TRACE_EXPORT __attribute__((visibility("default")))
+
+namespace {
+
+HRESULT UpdateServerRegistry(bool Register) {
+  try {
+    if (kx::TComServer* Server = kx::ComServer()) Server->UpdateRegistry(Register);
+    return S_OK;
+  } catch (...) {
+    return E_FAIL;
+  }
+}
+
+}  // namespace
+
+extern "C" {
+
+TRACE_EXPORT extern const GUID CLSID_TraceAddOn;
+const GUID CLSID_TraceAddOn = kx::CLASS_TraceAddOn;
+
+// Applied: cp1251 text or null. Any failure gives E_FAIL, with no message.
+TRACE_EXPORT HRESULT KxDllRegisterAddOn(const char* Applied, BOOL Active) {
+  try {
+    const std::string Name = Applied ? compat::Cp1251ToUtf8(Applied) : std::string();
+    kx::RegisterAddOns(Name.c_str(), Active != 0);
+    return S_OK;
+  } catch (...) {
+    return E_FAIL;
+  }
+}
+
+TRACE_EXPORT HRESULT DllUnregisterServer() {
+  return UpdateServerRegistry(false);
+}
+
+TRACE_EXPORT HRESULT DllRegisterServer() {
+  return UpdateServerRegistry(true);
+}
+
+TRACE_EXPORT HRESULT DllCanUnloadNow() {
+  const kx::TComServer* Server = kx::ComServer();
+  return !Server || Server->CanUnloadNow() ? S_OK : S_FALSE;
+}
+
+TRACE_EXPORT HRESULT DllGetClassObject(REFCLSID ClassID, REFIID Iid, void** Obj) {
+  if (!Obj) return E_POINTER;
+  *Obj = nullptr;
+  kx::TComServer* Server = kx::ComServer();
+  kx::TKxAddonFactory* Factory = Server ? Server->FindFactory(ClassID) : nullptr;
+  if (!Factory) return CLASS_E_CLASSNOTAVAILABLE;
+  return Factory->QueryInterface(Iid, Obj);
+}
+
+}  // extern "C"

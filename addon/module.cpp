@@ -1,0 +1,39 @@
+// Loading and unloading of the module: the COM server object, the module's
+// cursors and the trace add-on come to life when the module is loaded; at
+// unload the add-on goes first and the class factories after it.
+#include <QtGlobal>
+
+#include "addon/com_server.h"
+#include "addon/cursors.h"
+#include "addon/trace_addon.h"
+
+namespace {
+
+void InitResources() {
+  // The resource registration of this library and the add-on's creation are
+  // both static initialisations; this makes sure the bitmaps come first.
+  Q_INIT_RESOURCE(trace);
+}
+
+struct TTraceModule {
+  TTraceModule() {
+    // Nothing may escape into the host's dlopen; a module that failed to
+    // start simply offers no add-on.
+    try {
+      InitResources();
+      kx::EnsureComServer();
+      kx::RegisterModuleCursors();
+      // Owned by its class factory link; destroyed explicitly below, first.
+      kx::TraceAddOn = new kx::TTraceAddOn;
+    } catch (...) {
+    }
+  }
+  ~TTraceModule() {
+    delete kx::TraceAddOn;
+    kx::DestroyComServer();
+  }
+};
+
+TTraceModule Module;
+
+}  // namespace

@@ -1,0 +1,10 @@
+#include "addon/module_state.h"
+
+namespace kx {
+
+TKxModuleState& ModuleState() {
+  static TKxModuleState State;
+  return State;
+}
+
+}  // namespace kx

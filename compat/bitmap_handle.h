@@ -1,0 +1,20 @@
+// Bitmap handles: 32-bit numbers standing for images, as the host records
+// carry them. Handles belong to the module that made them.
+#pragma once
+
+#include <QImage>
+
+#include "compat/com.h"
+
+namespace compat {
+
+// Never returns 0; 0 means "no bitmap" everywhere.
+HBITMAP CreateBitmapHandle(QImage Image);
+
+// Null for 0 and for handles that are unknown or already deleted.
+const QImage* BitmapFromHandle(HBITMAP Handle);
+
+// False when the handle was not live.
+bool DeleteBitmapHandle(HBITMAP Handle);
+
+}  // namespace compat

@@ -1,0 +1,27 @@
+// Bitmaps and cursors that a module carries by name, as Qt resources under
+// ":/module/bitmaps/<NAME>" and ":/module/cursors/<NAME>" (each module
+// registers its own resource file under that prefix).
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <optional>
+#include <string_view>
+
+#include "compat/com.h"
+
+namespace compat {
+
+struct TCursorImage {
+  QImage Image;
+  QPoint HotSpot;
+};
+
+// A new handle for the named bitmap, or 0 when the module has no such bitmap.
+HBITMAP LoadBitmapResource(std::string_view Name);
+
+// The named cursor; its hot spot comes from the XPM header ("w h colours
+// chars x y"), the image's centre when the header gives none.
+std::optional<TCursorImage> LoadCursorResource(std::string_view Name);
+
+}  // namespace compat
