@@ -1,0 +1,35 @@
+#include "addonlib/geometry/complex_enum.h"
+
+#include "compat/exception.h"
+
+namespace geo {
+
+bool TGComplexEnumerater::Next(TGConnectFull& Conn) {
+  while (Pos < Contour.CommandCount()) {
+    const int32_t I = Pos++;
+    const TComplexCommand Cmd = Contour.GetCommand(I);
+    if (Cmd.Kind == ccMoveTo || I == 0) {
+      if (IsCloseKind(Cmd.Kind))
+        throw compat::Exception("Первая команда не должна быть 'Замкнуть'");
+      Start = Current = Cmd.Point;
+      continue;
+    }
+    TGConnectFull E{Current, Cmd.Point, static_cast<uint8_t>(Cmd.Kind == ccArcTo ? 1 : 0),
+                    Cmd.Convexity};
+    if (IsCloseKind(Cmd.Kind)) {
+      if (CloseSeen) throw compat::Exception("Две команды 'Замкнуть подряд'");
+      CloseSeen = true;
+      E.P2 = Start;
+      E.Kind = Cmd.Kind == ccCloseArc ? 1 : 0;
+    } else {
+      CloseSeen = false;
+    }
+    if (SamePoint(E.P1, E.P2)) continue;
+    Current = E.P2;
+    Conn = E;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace geo
