@@ -10,21 +10,14 @@
 #include "addonlib/geometry/contour_split.h"
 #include "addonlib/geometry/typed_lists.h"
 #include "compat/exception.h"
+#include "test_util.h"
 
 namespace geo {
 namespace {
 
-const double kPi = 3.14159265358979323846;
+using test::MessageOf;
 
-template <class F>
-std::string MessageOf(F&& Fn) {
-  try {
-    Fn();
-  } catch (const compat::Exception& E) {
-    return E.Message();
-  }
-  return "<no exception>";
-}
+const double kPi = 3.14159265358979323846;
 
 // Every arc command's cache must be what GetCenter2 gives for its edge, the
 // edge found by replaying the pen independently of the contour's own walk.

@@ -13,27 +13,15 @@
 #include "addonlib/geometry/segment.h"
 #include "addonlib/geometry/snap.h"
 #include "compat/exception.h"
+#include "test_util.h"
 
 namespace geo {
 namespace {
 
+using test::MessageOf;
+using test::WorkToleranceGuard;
+
 const double kPi = 3.14159265358979323846;
-
-// Restores WorkTolerance whatever a test does to it.
-struct WorkToleranceGuard {
-  double Saved = WorkTolerance;
-  ~WorkToleranceGuard() { WorkTolerance = Saved; }
-};
-
-template <class F>
-std::string MessageOf(F&& Fn) {
-  try {
-    Fn();
-  } catch (const compat::Exception& E) {
-    return E.Message();
-  }
-  return "<no exception>";
-}
 
 TEST(Primitives, PointsAnglesAndTolerances) {
   EXPECT_TRUE(SamePoint({0, 0}, {9.9E-7, 0}));
