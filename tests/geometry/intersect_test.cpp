@@ -1,0 +1,493 @@
+#include "addonlib/geometry/intersect.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/geometry/test_util.h"
+
+namespace geo {
+namespace {
+
+const double kPi = 3.14159265358979323846;
+
+// Every check runs at the origin and far out in projected coordinates.
+const TDPoint kOffsets[] = {{0, 0}, {500000, 6000000}};
+
+using test::MessageOf;
+
+// Holds WorkTolerance at Tol for one scope.
+struct TolScope {
+  test::WorkToleranceGuard Guard;
+  explicit TolScope(double Tol) { WorkTolerance = Tol; }
+};
+
+void ExpectNear(const TDPoint& P, const TDPoint& Q, double Tol) {
+  EXPECT_NEAR(P.X, Q.X, Tol);
+  EXPECT_NEAR(P.Y, Q.Y, Tol);
+}
+
+TGConnectFull Line(const TDPoint& P1, const TDPoint& P2) {
+  return TGConnectFull{P1, P2, 0, 0};
+}
+TGConnectFull Arc(const TDPoint& P1, const TDPoint& P2, double C) {
+  return TGConnectFull{P1, P2, 1, C};
+}
+
+// Circle of an arc computed from the bulge formula, apart from GetCenter2.
+struct RefArc {
+  long double CX, CY, R, A0, Sweep;
+};
+RefArc RefOf(const TDPoint& P1, const TDPoint& P2, double C) {
+  const long double DX = static_cast<long double>(P2.X) - P1.X;
+  const long double DY = static_cast<long double>(P2.Y) - P1.Y;
+  const long double D = std::sqrt(DX * DX + DY * DY);
+  const long double H = (D / 2) * (1 - static_cast<long double>(C) * C) / (2 * C);
+  RefArc A;
+  A.CX = P1.X + DX / 2 - DY / D * H;
+  A.CY = P1.Y + DY / 2 + DX / D * H;
+  A.R = std::hypot(P1.X - A.CX, P1.Y - A.CY);
+  A.A0 = std::atan2(P1.Y - A.CY, P1.X - A.CX);
+  A.Sweep = 4 * std::atan(static_cast<long double>(C));
+  return A;
+}
+TDPoint RefPoint(const RefArc& A, long double F) {
+  const long double T = A.A0 + F * A.Sweep;
+  return TDPoint{static_cast<double>(A.CX + A.R * std::cos(T)),
+                 static_cast<double>(A.CY + A.R * std::sin(T))};
+}
+// Fraction of the arc's sweep at which Q's direction lies (may exceed [0, 1]).
+long double RefFraction(const RefArc& A, const TDPoint& Q) {
+  long double Phi = std::atan2(Q.Y - A.CY, Q.X - A.CX) - A.A0;
+  if (A.Sweep > 0)
+    while (Phi < 0) Phi += 2 * kPi;
+  else
+    while (Phi > 0) Phi -= 2 * kPi;
+  return Phi / A.Sweep;
+}
+
+double DistToSegment(const TDPoint& Q, const TDPoint& A, const TDPoint& B) {
+  const long double DX = static_cast<long double>(B.X) - A.X,
+                    DY = static_cast<long double>(B.Y) - A.Y;
+  long double T = ((Q.X - A.X) * DX + (Q.Y - A.Y) * DY) / (DX * DX + DY * DY);
+  T = std::fmax(0.0L, std::fmin(1.0L, T));
+  return static_cast<double>(std::hypot(Q.X - A.X - T * DX, Q.Y - A.Y - T * DY));
+}
+
+double DistToEdge(const TDPoint& Q, const TGConnectFull& E) {
+  if (E.Kind == 0) return DistToSegment(Q, E.P1, E.P2);
+  const RefArc A = RefOf(E.P1, E.P2, E.Convexity);
+  const long double F = RefFraction(A, Q);
+  if (F >= 0 && F <= 1)
+    return static_cast<double>(std::fabs(std::hypot(Q.X - A.CX, Q.Y - A.CY) - A.R));
+  return std::fmin(Distance(Q, E.P1), Distance(Q, E.P2));
+}
+
+// A fine polyline of an edge.
+std::vector<TDPoint> Linearise(const TGConnectFull& E, int N) {
+  std::vector<TDPoint> P;
+  if (E.Kind == 0) return {E.P1, E.P2};
+  const RefArc A = RefOf(E.P1, E.P2, E.Convexity);
+  for (int I = 0; I <= N; ++I) P.push_back(RefPoint(A, static_cast<long double>(I) / N));
+  return P;
+}
+
+// Bounding box of the chords [First, Last) of a polyline.
+TDRect ChordBox(const std::vector<TDPoint>& P, size_t First, size_t Last) {
+  TDRect R{P[First].X, P[First].Y, P[First].X, P[First].Y};
+  for (size_t I = First + 1; I <= Last; ++I)
+    R = {std::fmin(R.X1, P[I].X), std::fmin(R.Y1, P[I].Y), std::fmax(R.X2, P[I].X),
+         std::fmax(R.Y2, P[I].Y)};
+  return R;
+}
+
+// Proper crossings of two polylines, found chord by chord (blocks of chords
+// whose boxes miss are skipped); Ambiguous is set when a crossing lies near
+// an end or near another crossing, where a polyline cannot decide the count.
+int CountCrossings(const std::vector<TDPoint>& A, const std::vector<TDPoint>& B, double Near,
+                   bool& Ambiguous) {
+  const size_t Block = 64;
+  std::vector<TDPoint> Found;
+  for (size_t BI = 0; BI + 1 < A.size(); BI += Block) {
+    const size_t EI = std::min(BI + Block, A.size() - 1);
+    const TDRect RA = ChordBox(A, BI, EI);
+    for (size_t BJ = 0; BJ + 1 < B.size(); BJ += Block) {
+      const size_t EJ = std::min(BJ + Block, B.size() - 1);
+      const TDRect RB = ChordBox(B, BJ, EJ);
+      if (RA.X2 < RB.X1 || RB.X2 < RA.X1 || RA.Y2 < RB.Y1 || RB.Y2 < RA.Y1) continue;
+      for (size_t I = BI; I < EI; ++I)
+        for (size_t J = BJ; J < EJ; ++J) {
+          const long double AX = A[I + 1].X - A[I].X, AY = A[I + 1].Y - A[I].Y;
+          const long double BX = B[J + 1].X - B[J].X, BY = B[J + 1].Y - B[J].Y;
+          const long double Den = AX * BY - AY * BX;
+          if (Den == 0) continue;
+          const long double WX = B[J].X - A[I].X, WY = B[J].Y - A[I].Y;
+          const long double T = (WX * BY - WY * BX) / Den, S = (WX * AY - WY * AX) / Den;
+          if (T < 0 || T >= 1 || S < 0 || S >= 1) continue;
+          Found.push_back(
+              {static_cast<double>(A[I].X + T * AX), static_cast<double>(A[I].Y + T * AY)});
+        }
+    }
+  }
+  for (size_t I = 0; I < Found.size(); ++I) {
+    for (const TDPoint& End : {A.front(), A.back(), B.front(), B.back()})
+      if (Distance(Found[I], End) < Near) Ambiguous = true;
+    for (size_t J = 0; J < I; ++J)
+      if (Distance(Found[I], Found[J]) < Near) Ambiguous = true;
+  }
+  return static_cast<int>(Found.size());
+}
+
+TEST(Intersect, LinesEdgeCases) {
+  for (const TDPoint& O : kOffsets) {
+    TolScope G(1E-7);
+    auto P = [&](double X, double Y) { return TDPoint{O.X + X, O.Y + Y}; };
+    TDPoint R1{-1, -1}, R2{-2, -2};
+    // Shared end, no overlap.
+    ASSERT_EQ(IntersectLinesAll(P(0, 0), P(10, 0), P(10, 0), P(12, 7), R1, R2), 1);
+    ExpectNear(R1, P(10, 0), 0);
+    EXPECT_EQ(R2.X, -2);  // only found points are written
+    // Identical segments: both ends, the shared one first.
+    ASSERT_EQ(IntersectLinesAll(P(0, 0), P(10, 0), P(0, 0), P(10, 0), R1, R2), 2);
+    ExpectNear(R1, P(0, 0), 0);
+    ExpectNear(R2, P(10, 0), 0);
+    // Reversed copy: the shared end found first is A1 = B2.
+    ASSERT_EQ(IntersectLinesAll(P(0, 0), P(10, 0), P(10, 0), P(0, 0), R1, R2), 2);
+    ExpectNear(R1, P(0, 0), 0);
+    ExpectNear(R2, P(10, 0), 0);
+    // Collinear overlap without shared ends: A's end on B first, then B's on A.
+    ASSERT_EQ(IntersectLinesAll(P(0, 0), P(10, 0), P(5, 0), P(15, 0), R1, R2), 2);
+    ExpectNear(R1, P(10, 0), 0);
+    ExpectNear(R2, P(5, 0), 0);
+    // Shared end with overlap: the shorter one's other end lies on the longer.
+    ASSERT_EQ(IntersectLinesAll(P(0, 0), P(10, 0), P(0, 0), P(4, 0), R1, R2), 2);
+    ExpectNear(R2, P(4, 0), 0);
+    // Interior crossing.
+    ASSERT_EQ(IntersectLinesAll(P(0, 0), P(10, 10), P(0, 10), P(10, 0), R1, R2), 1);
+    ExpectNear(R1, P(5, 5), 1E-9);
+    // A T-junction gives the touching end itself.
+    ASSERT_EQ(IntersectLinesAll(P(0, 0), P(10, 0), P(3, 5), P(3, 0), R1, R2), 1);
+    ExpectNear(R1, P(3, 0), 0);
+    // Parallel, apart; and crossing lines whose segments stop short.
+    EXPECT_EQ(IntersectLinesAll(P(0, 0), P(10, 0), P(0, 1), P(10, 1), R1, R2), 0);
+    EXPECT_EQ(IntersectLinesAll(P(0, 0), P(10, 0), P(5, 1), P(6, 3), R1, R2), 0);
+  }
+}
+
+TEST(Intersect, FailuresLeaveResultsUntouched) {
+  TolScope G(1E-3);
+  TDPoint R1{-1, -1}, R2{-2, -2};
+  // Ends near each other without being the same point.
+  EXPECT_EQ(MessageOf([&] {
+              IntersectLinesAll({0, 0}, {10, 0}, {10.0005, 0}, {20, 5}, R1, R2);
+            }),
+            "Точки расположены близко");
+  EXPECT_EQ(MessageOf([&] {
+              IntersectLinesAll({0, 0}, {0.0005, 0}, {3, 3}, {20, 5}, R1, R2);
+            }),
+            "Точки расположены близко");
+  EXPECT_EQ(MessageOf([&] {
+              IntersectArcsAll({0, 0}, {2, 0}, 1, {2.0002, 0}, {5, 0}, 1, R1, R2);
+            }),
+            "Точки расположены близко");
+  // Same points (below PointTolerance) are accepted even within WorkTolerance.
+  EXPECT_EQ(IntersectLinesAll({0, 0}, {10, 0}, {10.0000005, 0}, {20, 5}, R1, R2), 1);
+  R1 = {-1, -1};
+  // A proper crossing within the tolerance of an end point.
+  EXPECT_EQ(MessageOf([&] {
+              IntersectSegmentsProper({0, 0}, {10, 0}, {9.9995, -5}, {9.9995, 5}, R1);
+            }),
+            "Допуск большой");
+  EXPECT_EQ(MessageOf([&] {
+              IntersectSegmentsProper({0, 0}, {10, 0}, {5, -5}, {5, 0.0004}, R1);
+            }),
+            "Допуск большой");
+  // Just outside the widened range: no crossing, no error.
+  EXPECT_FALSE(IntersectSegmentsProper({0, 0}, {10, 0}, {10.002, -5}, {10.002, 5}, R1));
+  double D = 7;
+  EXPECT_EQ(MessageOf([&] { ProjectOnSegment({1, 1}, {2, 2}, {2, 2}, D); }), "Вырожденная прямая");
+  // The foot must lie strictly inside.
+  EXPECT_FALSE(ProjectOnSegment({0, 1}, {0, 0}, {10, 0}, D));
+  EXPECT_TRUE(ProjectOnSegment({4, 3}, {0, 0}, {10, 0}, D));
+  EXPECT_DOUBLE_EQ(D, 3);
+  // Flat arcs have no centre.
+  EXPECT_EQ(MessageOf([&] {
+              IntersectLineWithArcMy({0, 0}, {10, 0}, {1, 1}, {2, 2}, 1E-16, R1, R2);
+            }),
+            "IntersectLineWithArcMy: GetCenter2 failed");
+  EXPECT_EQ(MessageOf([&] {
+              IntersectArcsMy({0, 0}, {1, 0}, 0.5, {1, 1}, {2, 2}, 0, R1, R2);
+            }),
+            "IntersectArcsMy: GetCenter2 failed");
+  // Two 270 degree arcs of one circle overlap in two pieces, all four ends
+  // lying on the other arc: more points than the result holds are refused,
+  // not silently dropped.
+  const double C270 = std::tan(3 * kPi / 8);
+  EXPECT_EQ(MessageOf([&] {
+              IntersectArcsAll({1, 0}, {0, -1}, C270, {-1, 0}, {0, 1}, C270, R1, R2);
+            }),
+            "numRes > 2");
+  EXPECT_EQ(R1.X, -1);
+  EXPECT_EQ(R2.X, -2);
+}
+
+TEST(Intersect, LineWithArcOrderAndTangent) {
+  for (const TDPoint& O : kOffsets) {
+    TolScope G(1E-7);
+    auto P = [&](double X, double Y) { return TDPoint{O.X + 10 * X, O.Y + 10 * Y}; };
+    TDPoint R1, R2;
+    // Upper half of the unit circle, counter-clockwise from (1,0) to (-1,0).
+    ASSERT_EQ(IntersectLineWithArcAll(P(-2, 1), P(2, 1), P(1, 0), P(-1, 0), 1, R1, R2), 1);
+    ExpectNear(R1, P(0, 1), 1E-7);
+    const double H = std::sqrt(0.75);
+    ASSERT_EQ(IntersectLineWithArcAll(P(-2, 0.5), P(2, 0.5), P(1, 0), P(-1, 0), 1, R1, R2), 2);
+    ExpectNear(R1, P(-H, 0.5), 1E-8);  // nearer to the line's start first
+    ExpectNear(R2, P(H, 0.5), 1E-8);
+    ASSERT_EQ(IntersectLineWithArcAll(P(2, 0.5), P(-2, 0.5), P(1, 0), P(-1, 0), 1, R1, R2), 2);
+    ExpectNear(R1, P(H, 0.5), 1E-8);
+    // The lower half is not touched by lines above the centre.
+    EXPECT_EQ(IntersectLineWithArcAll(P(-2, 0.5), P(2, 0.5), P(1, 0), P(-1, 0), -1, R1, R2), 0);
+    // Line ending inside the circle: one crossing.
+    ASSERT_EQ(IntersectLineWithArcAll(P(-2, 0.5), P(0, 0.5), P(1, 0), P(-1, 0), 1, R1, R2), 1);
+    ExpectNear(R1, P(-H, 0.5), 1E-8);
+    // A result within the tolerance of an end point becomes that end point.
+    ASSERT_EQ(IntersectLineWithArcAll(P(1, -1), P(1, 1), P(1, 0), P(-1, 0), 1, R1, R2), 1);
+    EXPECT_EQ(R1.X, P(1, 0).X);
+    EXPECT_EQ(R1.Y, P(1, 0).Y);
+  }
+}
+
+TEST(Intersect, ArcsEdgeCases) {
+  for (const TDPoint& O : kOffsets) {
+    TolScope G(1E-7);
+    auto P = [&](double X, double Y) { return TDPoint{O.X + 10 * X, O.Y + 10 * Y}; };
+    const double Q = std::tan(kPi / 8);  // a quarter circle
+    TDPoint R1, R2;
+    // Same circle, one shared end: the upper half and the next quarter.
+    ASSERT_EQ(IntersectArcsAll(P(1, 0), P(-1, 0), 1, P(-1, 0), P(0, -1), Q, R1, R2), 1);
+    ExpectNear(R1, P(-1, 0), 0);
+    // Same circle, shared start, the quarter lies on the half: its end too.
+    ASSERT_EQ(IntersectArcsAll(P(1, 0), P(-1, 0), 1, P(1, 0), P(0, 1), Q, R1, R2), 2);
+    ExpectNear(R1, P(1, 0), 0);
+    ExpectNear(R2, P(0, 1), 0);
+    // Same circle, both ends shared, the two halves of a circle.
+    ASSERT_EQ(IntersectArcsAll(P(1, 0), P(-1, 0), 1, P(-1, 0), P(1, 0), 1, R1, R2), 2);
+    ExpectNear(R1, P(1, 0), 0);
+    ExpectNear(R2, P(-1, 0), 0);
+    // Same circle, overlap without shared ends: B's ends on A first.
+    ASSERT_EQ(IntersectArcsAll(P(1, 0), P(-1, 0), 1, P(0, 1), P(0, -1), 1, R1, R2), 2);
+    ExpectNear(R1, P(0, 1), 0);
+    ExpectNear(R2, P(-1, 0), 0);
+    // Tangent circles, outside and inside.
+    ASSERT_EQ(IntersectArcsAll(P(1, 0), P(-1, 0), 1, P(1, 2), P(-1, 2), -1, R1, R2), 1);
+    ExpectNear(R1, P(0, 1), 1E-7);
+    ASSERT_EQ(IntersectArcsAll(P(-1, 2), P(1, 2), 1, P(0.5, 1.5), P(-0.5, 1.5), -1, R1, R2), 1);
+    ExpectNear(R1, P(0, 1), 1E-7);
+    // Two crossings of distinct circles, arc B bulging down into A.
+    ASSERT_EQ(IntersectArcsAll(P(1, 0), P(-1, 0), 1, P(-1, 1), P(1, 1), 1, R1, R2), 2);
+    const double H = std::sqrt(0.75);
+    ExpectNear(R1, P(H, 0.5), 1E-7);
+    ExpectNear(R2, P(-H, 0.5), 1E-7);
+    // Concentric circles and far circles.
+    EXPECT_EQ(IntersectArcsAll(P(1, 0), P(-1, 0), 1, P(0.5, 0), P(-0.5, 0), 1, R1, R2), 0);
+    EXPECT_EQ(IntersectArcsAll(P(1, 0), P(-1, 0), 1, P(5, 0), P(3, 0), 1, R1, R2), 0);
+  }
+}
+
+TEST(Intersect, ConnectFullPicksTheOtherPoint) {
+  for (const TDPoint& O : kOffsets) {
+    TolScope G(1E-7);
+    auto P = [&](double X, double Y) { return TDPoint{O.X + X, O.Y + Y}; };
+    // Circle around (6,0) of radius 4, counter-clockwise from (10,0) to (6,-4).
+    const TGConnectFull A = Arc(P(10, 0), P(6, -4), std::tan(3 * kPi / 8));
+    TDPoint X{-1, -1};
+    // The line's end shared with the arc is the reference: the other point.
+    ASSERT_TRUE(IntersectConnectFull(Line(P(0, 0), P(10, 0)), A, X));
+    ExpectNear(X, P(2, 0), 1E-8);
+    ASSERT_TRUE(IntersectConnectFull(A, Line(P(0, 0), P(10, 0)), X));
+    ExpectNear(X, P(2, 0), 1E-8);
+    // Reversed line: its start (10,0) is found first and is the reference.
+    ASSERT_TRUE(IntersectConnectFull(A, Line(P(10, 0), P(0, 0)), X));
+    ExpectNear(X, P(2, 0), 1E-8);
+    // An arc flatter than ConnectTolerance is a line.
+    ASSERT_TRUE(IntersectConnectFull(Arc(P(0, -1), P(0, 1), 1E-12), Line(P(-1, 0), P(1, 0)), X));
+    ExpectNear(X, P(0, 0), 1E-9);
+    X = {-1, -1};
+    EXPECT_FALSE(IntersectConnectFull(Line(P(0, 5), P(10, 5)), A, X));
+    EXPECT_EQ(X.X, -1);
+  }
+}
+
+// Random edges against an independent count on fine polylines; every point
+// found lies on both edges.
+TEST(Intersect, RandomEdgesAgreeWithLinearisation) {
+  for (const TDPoint& O : kOffsets) {
+    TolScope G(1E-7);
+    std::mt19937 Rng(12345);
+    std::uniform_real_distribution<double> U(0, 100), CU(-2.5, 2.5);
+    auto RandomEdge = [&](bool IsArc) {
+      const TDPoint P1{O.X + U(Rng), O.Y + U(Rng)}, P2{O.X + U(Rng), O.Y + U(Rng)};
+      double C = CU(Rng);
+      if (std::fabs(C) < 0.05) C = 0.05;
+      return IsArc ? Arc(P1, P2, C) : Line(P1, P2);
+    };
+    int Checked = 0, WithPoints = 0;
+    for (int Case = 0; Case < 600; ++Case) {
+      const int Mix = Case % 3;  // 0 lines, 1 line and arc, 2 arcs
+      const TGConnectFull E = RandomEdge(Mix == 2), F = RandomEdge(Mix >= 1);
+      TDPoint R[2];
+      int N;
+      if (Mix == 0)
+        N = IntersectLinesAll(E.P1, E.P2, F.P1, F.P2, R[0], R[1]);
+      else if (Mix == 1)
+        N = IntersectLineWithArcAll(E.P1, E.P2, F.P1, F.P2, F.Convexity, R[0], R[1]);
+      else
+        N = IntersectArcsAll(E.P1, E.P2, E.Convexity, F.P1, F.P2, F.Convexity, R[0], R[1]);
+      for (int I = 0; I < N; ++I) {
+        EXPECT_LE(DistToEdge(R[I], E), 1E-7) << Case;
+        EXPECT_LE(DistToEdge(R[I], F), 1E-7) << Case;
+      }
+      bool Ambiguous = false;
+      const int Expected = CountCrossings(Linearise(E, 3000), Linearise(F, 3000), 0.05, Ambiguous);
+      if (Ambiguous) continue;
+      ++Checked;
+      WithPoints += N > 0;
+      EXPECT_EQ(N, Expected) << "case " << Case;
+      TDPoint X;
+      EXPECT_EQ(IntersectConnectFull(E, F, X), N > 0);
+    }
+    EXPECT_GT(Checked, 550);
+    EXPECT_GT(WithPoints, 150);
+  }
+}
+
+TEST(Split, PiecesStayOnTheCircleAndAddUp) {
+  for (const TDPoint& O : kOffsets) {
+    TolScope G(1E-7);
+    std::mt19937 Rng(777);
+    std::uniform_real_distribution<double> U(0, 100), CU(-3, 3), FU(0.05, 0.95);
+    for (int Case = 0; Case < 300; ++Case) {
+      double C = CU(Rng);
+      if (std::fabs(C) < 0.02) C = 0.02;
+      const TGConnectFull E = Arc({O.X + U(Rng), O.Y + U(Rng)}, {O.X + U(Rng), O.Y + U(Rng)}, C);
+      const RefArc Ref = RefOf(E.P1, E.P2, C);
+      const TDPoint X = RefPoint(Ref, FU(Rng));
+      TGConnectFull E1, E2;
+      ASSERT_TRUE(SplitConnectFull(E, X, 1E-7, E1, E2));
+      EXPECT_EQ(E1.Kind, 1);
+      EXPECT_EQ(E2.Kind, 1);
+      const long double Whole = GetLengthConnectFull(E);
+      EXPECT_NEAR(Whole, Ref.R * std::fabs(Ref.Sweep), 1E-9 * Whole);
+      EXPECT_NEAR(GetLengthConnectFull(E1) + GetLengthConnectFull(E2), Whole, 1E-8 * Whole);
+      for (const TGConnectFull& Part : {E1, E2}) {
+        const RefArc PR = RefOf(Part.P1, Part.P2, Part.Convexity);
+        EXPECT_NEAR(PR.CX, Ref.CX, 1E-6 * Ref.R);
+        EXPECT_NEAR(PR.CY, Ref.CY, 1E-6 * Ref.R);
+        EXPECT_NEAR(PR.R, Ref.R, 1E-6 * Ref.R);
+        EXPECT_EQ(Part.Convexity > 0, C > 0);
+      }
+      EXPECT_EQ(E1.P2.X, X.X);
+      EXPECT_EQ(E2.P1.Y, X.Y);
+    }
+  }
+}
+
+TEST(Split, RefusalsLinesAndFlatArcs) {
+  TolScope G(0);
+  const TGConnectFull Sentinel = Line({-9, -9}, {-9, -9});
+  TGConnectFull E1 = Sentinel, E2 = Sentinel;
+  const TGConnectFull A = Arc({0, 0}, {2, 0}, 1);
+  // Within the tolerance of an end, inclusive on both axes.
+  EXPECT_FALSE(SplitConnectFull(A, {0.01, -0.01}, 0.01, E1, E2));
+  EXPECT_FALSE(SplitConnectFull(A, {2, 0.005}, 0.01, E1, E2));
+  EXPECT_EQ(E1.P1.X, -9);
+  EXPECT_EQ(E2.P1.X, -9);
+  // Half circle below the chord, split at its bottom: two quarters.
+  ASSERT_TRUE(SplitConnectFull(A, {1, -1}, 0.01, E1, E2));
+  EXPECT_NEAR(E1.Convexity, std::tan(kPi / 8), 1E-12);
+  EXPECT_NEAR(E2.Convexity, std::tan(kPi / 8), 1E-12);
+  ASSERT_TRUE(SplitConnectFull(Arc({2, 0}, {0, 0}, -1), {1, -1}, 0.01, E1, E2));
+  EXPECT_NEAR(E1.Convexity, -std::tan(kPi / 8), 1E-12);
+  // A line, and an arc flatter than ConnectTolerance, give lines.
+  ASSERT_TRUE(SplitConnectFull(Line({0, 0}, {4, 0}), {1, 0}, 0.01, E1, E2));
+  EXPECT_EQ(E1.Kind, 0);
+  EXPECT_EQ(E2.P2.X, 4);
+  ASSERT_TRUE(SplitConnectFull(Arc({0, 0}, {4, 0}, 1E-10), {1, 0}, 0.01, E1, E2));
+  EXPECT_EQ(E1.Convexity, 0);
+  EXPECT_EQ(E2.Convexity, 0);
+  // An arc with coinciding ends has no centre.
+  EXPECT_EQ(MessageOf([&] {
+              SplitConnectFull(Arc({0, 0}, {0, 0}, 0.5), {1, 0}, 0.01, E1, E2);
+            }),
+            "SplitConnectFull: GetCenter2 failed");
+}
+
+TEST(Intersect, LengthBoundsAndReverse) {
+  for (const TDPoint& O : kOffsets) {
+    auto P = [&](double X, double Y) { return TDPoint{O.X + X, O.Y + Y}; };
+    EXPECT_NEAR(GetLengthConnectFull(Arc(P(0, 0), P(6, 0), 1)), 3 * kPi, 1E-9);
+    EXPECT_NEAR(GetLengthConnectFull(Arc(P(0, 0), P(6, 0), -1)), 3 * kPi, 1E-9);
+    EXPECT_DOUBLE_EQ(GetLengthConnectFull(Line(P(0, 0), P(3, 4))), 5);
+    EXPECT_DOUBLE_EQ(GetLengthConnectFull(Arc(P(0, 0), P(3, 4), 0)), 5);
+    // Half circle below the chord; above with the opposite bulge.
+    TDRect R = GetBoundsConnectFull(Arc(P(0, 0), P(2, 0), 1));
+    EXPECT_NEAR(R.Y1, O.Y - 1, 1E-9);
+    EXPECT_EQ(R.Y2, O.Y);
+    EXPECT_EQ(R.X1, O.X);
+    EXPECT_NEAR(R.X2, O.X + 2, 1E-9);
+    R = GetBoundsConnectFull(Arc(P(2, 0), P(0, 0), 1));
+    EXPECT_NEAR(R.Y2, O.Y + 1, 1E-9);
+    EXPECT_EQ(R.Y1, O.Y);
+    R = GetBoundsConnectFull(Line(P(3, 5), P(1, -2)));
+    EXPECT_EQ(R.X1, O.X + 1);
+    EXPECT_EQ(R.Y2, O.Y + 5);
+  }
+  const TGConnectBrief B = ReverseConnectBrief(TGConnectBrief{3, 8, 1, 0.25});
+  EXPECT_EQ(B.V1, 8);
+  EXPECT_EQ(B.V2, 3);
+  EXPECT_EQ(B.Kind, 1);
+  EXPECT_EQ(B.Convexity, -0.25);
+  EXPECT_EQ(ReverseConnectBrief(TGConnectBrief{1, 2, 0, 0}).Convexity, 0);
+}
+
+// Lengths and bounds of random arcs against fine polylines.
+TEST(Intersect, RandomArcLengthAndBounds) {
+  for (const TDPoint& O : kOffsets) {
+    std::mt19937 Rng(99);
+    std::uniform_real_distribution<double> U(0, 100), CU(-4, 4);
+    for (int Case = 0; Case < 200; ++Case) {
+      double C = CU(Rng);
+      if (std::fabs(C) < 0.01) C = 0.01;
+      const TGConnectFull E = Arc({O.X + U(Rng), O.Y + U(Rng)}, {O.X + U(Rng), O.Y + U(Rng)}, C);
+      const std::vector<TDPoint> Poly = Linearise(E, 20000);
+      long double Len = 0;
+      TDRect Box{Poly[0].X, Poly[0].Y, Poly[0].X, Poly[0].Y};
+      for (size_t I = 1; I < Poly.size(); ++I) {
+        Len += Distance(Poly[I - 1], Poly[I]);
+        Box = {std::fmin(Box.X1, Poly[I].X), std::fmin(Box.Y1, Poly[I].Y),
+               std::fmax(Box.X2, Poly[I].X), std::fmax(Box.Y2, Poly[I].Y)};
+      }
+      const double L = GetLengthConnectFull(E);
+      EXPECT_NEAR(L, Len, 1E-6 * L);
+      const TDRect R = GetBoundsConnectFull(E);
+      // The polyline's vertices lie on the arc: inside the bounds, and
+      // reaching them up to the sagitta of one chord.
+      const double Slack = 1E-6 * L;
+      EXPECT_LE(R.X1, Box.X1 + 1E-9);
+      EXPECT_LE(R.Y1, Box.Y1 + 1E-9);
+      EXPECT_GE(R.X2, Box.X2 - 1E-9);
+      EXPECT_GE(R.Y2, Box.Y2 - 1E-9);
+      EXPECT_GE(R.X1, Box.X1 - Slack);
+      EXPECT_GE(R.Y1, Box.Y1 - Slack);
+      EXPECT_LE(R.X2, Box.X2 + Slack);
+      EXPECT_LE(R.Y2, Box.Y2 + Slack);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace geo
