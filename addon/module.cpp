@@ -7,13 +7,14 @@
 #include "addon/cursors.h"
 #include "addon/trace_addon.h"
 
-namespace {
-
-void InitResources() {
-  // The resource registration of this library and the add-on's creation are
-  // both static initialisations; this makes sure the bitmaps come first.
+// Outside any namespace, as the resource initialiser is a global function.
+// The resource registration of this library and the add-on's creation are
+// both static initialisations; this makes sure the bitmaps come first.
+static void InitResources() {
   Q_INIT_RESOURCE(trace);
 }
+
+namespace {
 
 struct TTraceModule {
   TTraceModule() {
