@@ -46,6 +46,15 @@ TSpatialIndexItem* TQuadroTree::InsertItem(const TSpatialIndexItem& Item) {
   return Result;
 }
 
+TSpatialIndexItem* TQuadroTree::Append(TQuadroSector& Sector, void* Object, const TDRect& Rect) {
+  TSpatialIndexItem Item;
+  Item.Object = Object;
+  Item.Rect = Rect;
+  FItems.push_back(Item);
+  Sector.Items.push_back(&FItems.back());
+  return &FItems.back();
+}
+
 TQuadroSector* TQuadroTree::FindSector(const TDRect& Rect) const {
   TQuadroSector* S = FRoot;
   while (S->HasChildren()) {

@@ -49,6 +49,9 @@ class TQuadroTree {
   void Reset(const TDRect& Rect);
   TSpatialIndexItem* Insert(int32_t Index, const TDRect& Rect);
   TSpatialIndexItem* Insert(void* Object, const TDRect& Rect);
+  // Appends an item to a given sector's items as they stand, without looking
+  // for a deeper sector and without splitting.
+  TSpatialIndexItem* Append(TQuadroSector& Sector, void* Object, const TDRect& Rect);
   // The sector where an item of this rectangle is, or would be, held.
   TQuadroSector* FindSector(const TDRect& Rect) const;
 
