@@ -23,7 +23,7 @@ struct ShortString {
   // fixed-size strings does.
   void AssignBytes(std::string_view Bytes) {
     Length = static_cast<std::uint8_t>(std::min<std::size_t>(Bytes.size(), N));
-    std::memcpy(Data, Bytes.data(), Length);
+    if (Length) std::memcpy(Data, Bytes.data(), Length);
     std::memset(Data + Length, 0, N - Length);
   }
   void AssignUtf8(std::string_view Utf8) { AssignBytes(Utf8ToCp1251(Utf8)); }
