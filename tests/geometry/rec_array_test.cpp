@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/geometry/test_util.h"
+
 #include <functional>
 #include <numeric>
 #include <vector>
@@ -11,14 +13,7 @@ namespace {
 using geo::ERecArray;
 using geo::TRecArray;
 
-std::string MessageOf(const std::function<void()>& F) {
-  try {
-    F();
-  } catch (const compat::Exception& E) {
-    return E.Message();
-  }
-  return "<no exception>";
-}
+using geo::test::MessageOf;
 
 std::vector<int32_t> Values(const TRecArray& A) {
   std::vector<int32_t> V;

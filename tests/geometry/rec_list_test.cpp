@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/geometry/test_util.h"
+
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -14,14 +16,7 @@ namespace {
 
 using namespace geo;
 
-std::string MessageOf(const std::function<void()>& F) {
-  try {
-    F();
-  } catch (const compat::Exception& E) {
-    return E.Message();
-  }
-  return "<no exception>";
-}
+using geo::test::MessageOf;
 
 std::vector<int32_t> Values(const TLongintList& L) {
   return std::vector<int32_t>(L.List(), L.List() + L.Count());

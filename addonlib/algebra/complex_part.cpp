@@ -1,0 +1,100 @@
+#include "addonlib/algebra/complex_part.h"
+
+#include "addonlib/geometry/clip.h"
+#include "addonlib/geometry/edge_iter.h"
+#include "addonlib/geometry/interior_point.h"
+#include "addonlib/geometry/measures.h"
+#include "addonlib/geometry/point_in_contour.h"
+#include "addonlib/geometry/rect.h"
+
+namespace geoalg {
+
+TComplexPart::TComplexPart(const TContour& Source, const TDRect& ABounds) : Bounds(ABounds) {
+  Assign(&Source);
+}
+
+bool TComplexPart::PointInside(const TDPoint& P) const {
+  return geo::PointInRect(Bounds, P) && geo::PointInContour(*this, P) != 0;
+}
+
+void TComplexPartList::Build(const TContour& Contour) {
+  FParts.clear();
+  HasBounds = geo::GetBounds(Contour, Bounds);
+  if (!HasBounds) return;
+  const int32_t N = Contour.PointCount();
+  if (N < StripThreshold) {
+    FParts.push_back(std::make_unique<TComplexPart>(Contour, Bounds));
+    return;
+  }
+  const double H = (Bounds.Y2 - Bounds.Y1) / (static_cast<double>(N) / PointsPerStrip);
+  const double Overlap = 2 * geo::WorkTolerance;
+  TContour& Clip = geo::ClipContour();
+  for (double Y = Bounds.Y1; Y <= Bounds.Y2; Y += H) {
+    const TDRect Strip{Bounds.X1, Y - Overlap, Bounds.X2, Y + H + Overlap};
+    Clip.Assign(&Contour);
+    geo::ClipContourByRect(Strip, Bounds);
+    TDRect R;
+    if (geo::GetBounds(Clip, R)) FParts.push_back(std::make_unique<TComplexPart>(Clip, R));
+    if (!(H > 0)) break;  // a flat contour: one strip holds it all
+  }
+}
+
+bool TComplexPartList::PointInside(const TDPoint& P) const {
+  if (!HasBounds || !geo::PointInRect(Bounds, P)) return false;
+  for (const auto& Part : FParts)
+    if (Part->PointInside(P)) return true;
+  return false;
+}
+
+TDPoint PartSamplePoint(const TContour& Part) {
+  geo::TContourEdgeIter It;
+  if (!It.Start(Part)) throw compat::Exception("количество команд < 2");
+  return geo::EdgeMidPoint(It.Edge);
+}
+
+bool IsClockwise(const TContour& Part) {
+  return geo::Area(Part) > 0;
+}
+
+void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths) {
+  const size_t N = Parts.size();
+  if (N == 1) {
+    Depths.Add(0);
+    return;
+  }
+  std::vector<TDRect> Rects(N);
+  std::vector<uint8_t> Has(N);
+  for (size_t I = 0; I < N; ++I) Has[I] = geo::GetBounds(*Parts[I], Rects[I]);
+  auto Holders = [&](size_t I, const TDPoint& S, bool& OnBoundary) {
+    int32_t Depth = 0;
+    OnBoundary = false;
+    for (size_t J = 0; J < N; ++J) {
+      if (J == I || !Has[J] || !geo::PointInRect(Rects[J], S)) continue;
+      const int32_t Where = geo::PointInContour(*Parts[J], S);
+      if (Where != 0) ++Depth;
+      if (Where == 2) OnBoundary = true;
+    }
+    return Depth;
+  };
+  for (size_t I = 0; I < N; ++I) {
+    // The first edge's midpoint decides, unless it lies on another part's
+    // boundary (parts touching along a side), where it tells nothing: then
+    // the first edge whose midpoint is clear of the other boundaries does.
+    bool OnBoundary;
+    int32_t Depth = Holders(I, PartSamplePoint(*Parts[I]), OnBoundary);
+    if (OnBoundary) {
+      geo::TContourEdgeIter It;
+      for (bool More = It.Start(*Parts[I]) && It.Next(); More; More = It.Next()) {
+        bool Again;
+        const int32_t D = Holders(I, geo::EdgeMidPoint(It.Edge), Again);
+        if (!Again) {
+          Depth = D;
+          break;
+        }
+      }
+    }
+    Depths.Add(Depth);
+  }
+}
+
+}  // namespace geoalg

@@ -1,0 +1,65 @@
+// Fast point-in-contour tests for large contours, and the nesting of parts.
+//
+// A contour of 500 points or more is cut into horizontal strips of about 250
+// points each, every strip a small contour with its own rectangle, so that a
+// point-inside test runs the full point-in-contour walk only on the strips
+// whose rectangles hold the point.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "addonlib/geometry/contour.h"
+#include "addonlib/geometry/contour_split.h"
+#include "addonlib/geometry/rec_list.h"
+
+namespace geoalg {
+
+using geo::TContour;
+using geo::TDPoint;
+using geo::TDRect;
+
+// A piece of a contour with the rectangle of what it holds.
+class TComplexPart : public TContour {
+ public:
+  TComplexPart(const TContour& Source, const TDRect& ABounds);
+
+  TDRect Bounds;
+
+  // Inside Bounds (borders included) and inside or on the piece's boundary.
+  bool PointInside(const TDPoint& P) const;
+};
+
+class TComplexPartList {
+ public:
+  // Contours below this many points are held whole.
+  static constexpr int32_t StripThreshold = 500;
+  // Average points per strip.
+  static constexpr int32_t PointsPerStrip = 250;
+
+  TDRect Bounds{0, 0, 0, 0};
+  bool HasBounds = false;
+
+  // Empties the list and rebuilds it from a contour.
+  void Build(const TContour& Contour);
+  // False without bounds or outside Bounds; else true when a part holds P.
+  bool PointInside(const TDPoint& P) const;
+
+  int32_t Count() const { return static_cast<int32_t>(FParts.size()); }
+  const TComplexPart& Part(int32_t I) const { return *FParts.at(I); }
+
+ private:
+  std::vector<std::unique_ptr<TComplexPart>> FParts;
+};
+
+// Nesting depth of each single-part contour: how many of the others hold its
+// sample point (inside or on the boundary). The sample is the midpoint of the
+// part's first edge, or, when that lies on another part's boundary, of the
+// first edge whose midpoint does not. Depths are appended in part order.
+void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths);
+// Midpoint of the part's first edge; "количество команд < 2" without edges.
+TDPoint PartSamplePoint(const TContour& Part);
+// The part runs clockwise: its Area is positive.
+bool IsClockwise(const TContour& Part);
+
+}  // namespace geoalg

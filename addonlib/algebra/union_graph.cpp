@@ -1,0 +1,679 @@
+#include "addonlib/algebra/union_graph.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <queue>
+
+#include "addonlib/geometry/complex_enum.h"
+#include "addonlib/geometry/contour_split.h"
+#include "addonlib/geometry/edge.h"
+#include "addonlib/geometry/interior_point.h"
+#include "addonlib/geometry/intersect.h"
+#include "addonlib/geometry/measures.h"
+#include "addonlib/geometry/point_in_contour.h"
+#include "addonlib/geometry/rect.h"
+
+namespace geoalg {
+
+using geo::TDPoint;
+using geo::TGBelongEdgePair;
+using geo::TGConnectBrief;
+using geo::TGConnectFull;
+
+namespace {
+
+[[noreturn]] void Fail(const char* Message) {
+  throw compat::Exception(Message);
+}
+
+// Rows: type for input 0; columns: type for input 1. -1 drops the chain, -2
+// cannot happen, 0 and 1 are the priorities of the kept chains.
+constexpr int32_t PriorityTables[4][4][4] = {
+    {{-2, -2, -1, -1}, {-2, -2, 0, 0}, {-1, 0, 1, -1}, {-1, 0, -1, 1}},  // union
+    {{-2, -2, 0, 0}, {-2, -2, -1, -1}, {0, -1, 1, -1}, {0, -1, -1, 1}},  // intersection
+    {{-2, -2, 0, 0}, {-2, -2, -1, -1}, {-1, 0, -1, 1}, {-1, 0, 1, -1}},  // difference
+    {{-2, -2, 1, 1}, {-2, -2, 0, 0}, {1, 0, -1, -1}, {1, 0, -1, -1}},    // symmetric difference
+};
+
+TGConnectBrief ReversedBrief(const TGConnectBrief& B) {
+  return geo::ReverseConnectBrief(B);
+}
+
+// Byte values 0 and 1 exchanged, for an edge stored the other way round.
+uint8_t FlipBelong(uint8_t B) {
+  return B == 0 ? 1 : (B == 1 ? 0 : B);
+}
+
+bool HasSmallBounds(const TContour& C) {
+  TDRect R;
+  if (!geo::GetBounds(C, R)) return true;
+  return std::min(geo::RectWidth(R), geo::RectHeight(R)) < 1e-8;
+}
+
+}  // namespace
+
+// Uniform grid over the rectangles of the edges in ContourEdges[1]: the
+// crossing search asks it for the edges whose rectangles may meet one edge
+// of input 0 instead of scanning every edge of input 1.
+class TCrossingIndex {
+ public:
+  TCrossingIndex(const TDRect& Bounds, int32_t ExpectedCount) : FBounds(Bounds) {
+    const double W = std::max(geo::RectWidth(Bounds), 1e-300);
+    const double H = std::max(geo::RectHeight(Bounds), 1e-300);
+    const double Cells = std::clamp<double>(ExpectedCount, 1, 1 << 20);
+    FCols = std::clamp(static_cast<int32_t>(std::sqrt(Cells * W / H)), 1, 4096);
+    FRows = std::clamp(static_cast<int32_t>(Cells / FCols), 1, 4096);
+    FCellW = W / FCols;
+    FCellH = H / FRows;
+    FCells.resize(static_cast<size_t>(FCols) * FRows);
+  }
+
+  void Insert(int32_t Edge, const TDRect& R) {
+    int32_t C1, C2, R1, R2;
+    Range(R, C1, C2, R1, R2);
+    if (static_cast<int64_t>(C2 - C1 + 1) * (R2 - R1 + 1) > 64) {
+      FLarge.push_back(Edge);
+      return;
+    }
+    for (int32_t Row = R1; Row <= R2; ++Row)
+      for (int32_t Col = C1; Col <= C2; ++Col) FCells[Row * FCols + Col].push_back(Edge);
+  }
+
+  // Every edge whose rectangle may meet R, possibly repeated.
+  template <class F>
+  void Query(const TDRect& R, F&& Visit) const {
+    int32_t C1, C2, R1, R2;
+    Range(R, C1, C2, R1, R2);
+    for (int32_t Row = R1; Row <= R2; ++Row)
+      for (int32_t Col = C1; Col <= C2; ++Col)
+        for (int32_t E : FCells[Row * FCols + Col]) Visit(E);
+    for (int32_t E : FLarge) Visit(E);
+  }
+
+ private:
+  int32_t Clamp(double V, int32_t N) const {
+    if (!(V > 0)) return 0;
+    if (V >= N - 1) return N - 1;
+    return static_cast<int32_t>(V);
+  }
+  // Monotone in the coordinates, so rectangles that touch share a cell.
+  void Range(const TDRect& R, int32_t& C1, int32_t& C2, int32_t& R1, int32_t& R2) const {
+    C1 = Clamp(std::floor((R.X1 - FBounds.X1) / FCellW), FCols);
+    C2 = Clamp(std::floor((R.X2 - FBounds.X1) / FCellW), FCols);
+    R1 = Clamp(std::floor((R.Y1 - FBounds.Y1) / FCellH), FRows);
+    R2 = Clamp(std::floor((R.Y2 - FBounds.Y1) / FCellH), FRows);
+  }
+
+  TDRect FBounds;
+  int32_t FCols, FRows;
+  double FCellW, FCellH;
+  std::vector<std::vector<int32_t>> FCells;
+  std::vector<int32_t> FLarge;
+};
+
+uint8_t ConvertFromBelongEdgeToBelongType(uint8_t Belong) {
+  if (Belong == beLeft) return btBoundaryLeft;
+  if (Belong == beRight) return btBoundaryRight;
+  Fail("ConvertFromBelongEdgeToBelongType");
+}
+
+// ---- TGUnionGraph: building ----
+
+TGUnionGraph::TGUnionGraph(TUnionGraphOwner* AOwner) : Owner(AOwner), Edges(Points) {}
+
+TGUnionGraph::~TGUnionGraph() = default;
+
+void TGUnionGraph::Init(const TContour& Contour0, const TContour& Contour1,
+                        double ASplitTolerance) {
+  TDRect R0{0, 0, 0, 0}, R1{0, 0, 0, 0};
+  if (!geo::GetBounds(Contour0, R0)) R0 = {0, 0, 0, 0};
+  if (!geo::GetBounds(Contour1, R1)) R1 = {0, 0, 0, 0};
+  const double Extent = std::min(std::min(geo::RectWidth(R0), geo::RectHeight(R0)),
+                                 std::min(geo::RectWidth(R1), geo::RectHeight(R1)));
+  if (Extent < 1e-8) Fail("Размер контура по одной из осей меньше чем 1e-8");
+  geo::WorkTolerance = Extent * geo::ConnectTolerance;
+  SplitTolerance = ASplitTolerance;
+  TDRect Bounds = R0;
+  geo::ExtendRect(Bounds, R1);
+  const int32_t Capacity = Contour0.PointCount() + Contour1.PointCount();
+  Points.Init(Bounds, Capacity, geo::WorkTolerance);
+  Edges.Init(Bounds, Capacity);
+  for (int K = 0; K < 2; ++K) {
+    FInContour[K].clear();
+    FContourSeq[K].clear();
+  }
+  FCrossings = std::make_unique<TCrossingIndex>(Bounds, Contour1.PointCount());
+  AddContour(Contour0, 0);
+  AddContour(Contour1, 1);
+}
+
+int32_t TGUnionGraph::FindOrAddPoint(const TDPoint& P) {
+  const int32_t I = Points.Find(P);
+  return I >= 0 ? I : Points.Add(P);
+}
+
+void TGUnionGraph::AddContour(const TContour& Contour, int32_t Index) {
+  if (Index != 0 && Index != 1) Fail("Incorrect CBIndex");
+  Parts[Index].Build(Contour);
+  geo::TContourList PartList;
+  geo::SplitIntoParts(Contour, PartList);
+  geo::TLongintList Depths;
+  PartNesting(PartList, Depths);
+  for (size_t I = 0; I < PartList.size(); ++I) {
+    const TContour& Part = *PartList[I];
+    // 1: the input's interior lies to the right of the part's edges.
+    const uint8_t Flag =
+        ((Depths.Items(static_cast<int32_t>(I)) % 2) != 0) != (geo::Area(Part) > 0) ? 1 : 0;
+    geo::TGComplexEnumerater Enum(Part);
+    TGConnectFull C;
+    while (Enum.Next(C)) AddEdge(C.P1, C.P2, C.Kind == 1 ? C.Convexity : 0.0, Index, Flag);
+  }
+}
+
+int32_t TGUnionGraph::FindEdge(const TGConnectBrief& B, bool& Reversed) const {
+  Reversed = false;
+  int32_t I = Edges.Find(B);
+  if (I < 0) {
+    I = Edges.Find(ReversedBrief(B));
+    Reversed = I >= 0;
+  }
+  return I;
+}
+
+int32_t TGUnionGraph::StoreEdge(const TGConnectBrief& B, TGBelongEdgePair Pair) {
+  if (B.V1 == B.V2) Fail("PtFrom = PtTo in Command");
+  const TDRect R = Edges.Bounds(B);
+  const int32_t I = Edges.Add(B, R);
+  EdgeRects.Add(R);
+  BelongEdgePairs.Add(Pair);
+  for (int K = 0; K < 2; ++K) {
+    FInContour[K].push_back(0);
+    FContourSeq[K].push_back(-1);
+  }
+  return I;
+}
+
+void TGUnionGraph::AppendToContour(int32_t Index, int32_t Edge) {
+  if (FInContour[Index][Edge]) return;
+  ContourEdges[Index].Add(Edge);
+  FInContour[Index][Edge] = 1;
+  FContourSeq[Index][Edge] = FNextSeq++;
+  if (Index == 1 && FCrossings) FCrossings->Insert(Edge, *EdgeRects.Ptr(Edge));
+}
+
+void TGUnionGraph::RemoveFromContour(int32_t Index, int32_t Edge) {
+  const int32_t Pos = FInContour[Index][Edge] ? ContourEdges[Index].IndexOf(Edge) : -1;
+  if (Pos < 0) Fail("TGUnionGraph.AddConnectBrief: Ребро обходится дважды(коллизия) ");
+  ContourEdges[Index].Delete(Pos);
+  FInContour[Index][Edge] = 0;
+}
+
+// An edge run twice by one input is cancelled: it no longer bounds that input.
+bool TGUnionGraph::CancelTwiceRun(int32_t Index, int32_t Edge, TGBelongEdgePair& Pair) {
+  if (Pair.Belong[Index] == beNone) return false;
+  if (Owner) Owner->UnionGraphWarning("Ребро обходится дважды");
+  Pair.Belong[Index] = beNone;
+  BelongEdgePairs.Put(Edge, Pair);
+  RemoveFromContour(Index, Edge);
+  return true;
+}
+
+TGConnectBrief TGUnionGraph::MakeBrief(int32_t V1, int32_t V2, uint8_t Kind, double Convexity) {
+  TGConnectBrief B{V1, V2, Kind, Kind == 1 ? Convexity : 0.0};
+  if (Kind == 1 && std::fabs(B.Convexity) < geo::ConnectTolerance) B.Convexity = 0;
+  return B;
+}
+
+void TGUnionGraph::AddEdge(const TDPoint& P1, const TDPoint& P2, double Convexity, int32_t Index,
+                           uint8_t Flag) {
+  const int32_t V1 = FindOrAddPoint(P1);
+  const int32_t V2 = FindOrAddPoint(P2);
+  if (V1 == V2) return;
+  const uint8_t Kind = std::fabs(Convexity) <= geo::LineConvexityLimit ? 0 : 1;
+  const TGConnectBrief B = MakeBrief(V1, V2, Kind, Convexity);
+  bool Reversed;
+  int32_t E = FindEdge(B, Reversed);
+  if (E >= 0) {
+    if (Reversed) Flag = Flag ? 0 : 1;
+    TGBelongEdgePair Pair = BelongEdgePairs.Items(E);
+    if (CancelTwiceRun(Index, E, Pair)) return;
+    Pair.Belong[Index] = Flag;
+    BelongEdgePairs.Put(E, Pair);
+  } else {
+    TGBelongEdgePair Pair{{beNone, beNone}};
+    Pair.Belong[Index] = Flag;
+    E = StoreEdge(B, Pair);
+  }
+  AppendToContour(Index, E);
+}
+
+void TGUnionGraph::AddSplitPart(const TGConnectFull& Part, TGBelongEdgePair Pair, int32_t Index) {
+  const int32_t V1 = Points.Find(Part.P1);
+  const int32_t V2 = Points.Find(Part.P2);
+  if (V1 < 0 || V2 < 0) Fail("MakeGConnectBrief net tochek");
+  if (V1 == V2) return;
+  const TGConnectBrief B = MakeBrief(V1, V2, Part.Kind, Part.Convexity);
+  bool Reversed;
+  int32_t E = FindEdge(B, Reversed);
+  if (E < 0) {
+    E = StoreEdge(B, Pair);
+  } else {
+    if (Reversed)
+      for (uint8_t& Byte : Pair.Belong) Byte = FlipBelong(Byte);
+    TGBelongEdgePair Stored = BelongEdgePairs.Items(E);
+    const int32_t Other = 1 - Index;
+    if (Pair.Belong[Other] != beNone && Pair.Belong[Other] != Stored.Belong[Other])
+      Fail("AddConnectBrief");
+    if (CancelTwiceRun(Index, E, Stored)) return;
+    Stored.Belong[Index] = Pair.Belong[Index];
+    BelongEdgePairs.Put(E, Stored);
+  }
+  AppendToContour(Index, E);
+}
+
+TGConnectFull TGUnionGraph::FullEdge(int32_t Edge) const {
+  const TGConnectBrief B = Edges.Get(Edge);
+  return {Points.Get(B.V1), Points.Get(B.V2), B.Kind, B.Convexity};
+}
+
+// ---- Cutting at crossings ----
+
+bool TGUnionGraph::SplitEdgeAt(int32_t Index, int32_t Pos, int32_t X) {
+  const int32_t E = ContourEdges[Index].Items(Pos);
+  const TGConnectBrief B = Edges.Get(E);
+  if (X == B.V1 || X == B.V2) return false;
+  TGConnectFull E1, E2;
+  if (!geo::SplitConnectFull(FullEdge(E), Points.Get(X), SplitTolerance, E1, E2)) return false;
+  const TGBelongEdgePair Pair = BelongEdgePairs.Items(E);
+  ContourEdges[Index].Delete(Pos);
+  FInContour[Index][E] = 0;
+  AddSplitPart(E1, Pair, Index);
+  AddSplitPart(E2, Pair, Index);
+  return true;
+}
+
+bool TGUnionGraph::CutPair(int32_t Pos0, int32_t Pos1) {
+  const int32_t E0 = ContourEdges[0].Items(Pos0);
+  const int32_t E1 = ContourEdges[1].Items(Pos1);
+  if (E0 == E1) return false;
+  TDRect R0 = EdgeRects.Items(E0);
+  geo::InflateRect(R0, geo::WorkTolerance, geo::WorkTolerance);
+  if (!geo::RectsIntersect(R0, EdgeRects.Items(E1))) return false;
+  TDPoint P;
+  if (!geo::IntersectConnectFull(FullEdge(E0), FullEdge(E1), P)) return false;
+  const int32_t X = FindOrAddPoint(P);
+  const bool Cut0 = SplitEdgeAt(0, Pos0, X);
+  const bool Cut1 = SplitEdgeAt(1, Pos1, X);
+  return Cut0 || Cut1;
+}
+
+// For each position of input 0, the pairs with input 1's edges are taken in
+// input 1's list order, as a scan from its start would meet them; after a
+// cut that leaves the edge at this position in place, the pairs already
+// examined cannot cut again (their outcome is fixed by the two edges), so
+// the scan goes on after the pair just cut instead of starting over.
+void TGUnionGraph::CutCrossings() {
+  std::vector<std::pair<int64_t, int32_t>> Candidates;
+  for (int32_t I = 0; I < ContourEdges[0].Count(); ++I) {
+    int32_t E0 = ContourEdges[0].Items(I);
+    int64_t After = -1;
+    bool Rescan = true;
+    size_t Next = 0;
+    while (true) {
+      if (Rescan) {
+        TDRect R0 = EdgeRects.Items(E0);
+        geo::InflateRect(R0, geo::WorkTolerance, geo::WorkTolerance);
+        Candidates.clear();
+        FCrossings->Query(R0, [&](int32_t E) {
+          const int64_t Seq = FContourSeq[1][E];
+          if (FInContour[1][E] && Seq > After) Candidates.push_back({Seq, E});
+        });
+        std::sort(Candidates.begin(), Candidates.end());
+        Candidates.erase(std::unique(Candidates.begin(), Candidates.end()), Candidates.end());
+        Next = 0;
+        Rescan = false;
+      }
+      if (Next == Candidates.size()) break;
+      const auto [Seq, E1] = Candidates[Next++];
+      if (!FInContour[1][E1] || FContourSeq[1][E1] != Seq) continue;
+      const int32_t J = ContourEdges[1].IndexOf(E1);
+      if (!CutPair(I, J)) continue;
+      if (I >= ContourEdges[0].Count()) break;
+      const int32_t Now = ContourEdges[0].Items(I);
+      After = Now == E0 ? Seq : -1;
+      E0 = Now;
+      Rescan = true;
+    }
+  }
+}
+
+// ---- Chains ----
+
+void TGUnionGraph::BuildChains() {
+  std::vector<int32_t> ChainOf(Edges.Count(), -1);
+  for (int32_t K = 0; K < 2; ++K) {
+    const int32_t Other = 1 - K;
+    for (int32_t Pos = 0; Pos < ContourEdges[K].Count(); ++Pos) {
+      const int32_t E = ContourEdges[K].Items(Pos);
+      const TGBelongEdgePair Pair = BelongEdgePairs.Items(E);
+      if (ChainOf[E] >= 0) {
+        Longs.Ptr(ChainOf[E])->Flags[K] = ConvertFromBelongEdgeToBelongType(Pair.Belong[K]);
+        continue;
+      }
+      const TGConnectBrief B = Edges.Get(E);
+      TGConnectLong L;
+      L.V1 = B.V1;
+      L.V2 = B.V2;
+      L.Flags[K] = ConvertFromBelongEdgeToBelongType(Pair.Belong[K]);
+      if (Pair.Belong[Other] != beNone)
+        L.Flags[Other] = ConvertFromBelongEdgeToBelongType(Pair.Belong[Other]);
+      else
+        L.Flags[Other] = Parts[Other].PointInside(geo::InteriorPointOfConnect(FullEdge(E)))
+                             ? btInside
+                             : btOutside;
+      L.Init();
+      std::unique_ptr<geo::TLongintList> Owned(L.List);
+      L.List->Add(E);
+      ChainOf[E] = Longs.Add(L);
+      Owned.release();
+    }
+  }
+}
+
+void TGUnionGraph::MergeLongInto(TGConnectLong& A, const TGConnectLong& B) {
+  if (A.V1 == B.V1)
+    A.V1 = B.V2;
+  else if (A.V1 == B.V2)
+    A.V1 = B.V1;
+  else if (A.V2 == B.V1)
+    A.V2 = B.V2;
+  else if (A.V2 == B.V2)
+    A.V2 = B.V1;
+  else
+    Fail("Stranno");
+  for (int32_t I = 0; I < B.List->Count(); ++I) A.List->Add(B.List->Items(I));
+}
+
+int32_t TGUnionGraph::LongPriority(const TGConnectLong& L) const {
+  return Priority[L.Flags[0]][L.Flags[1]];
+}
+
+// Chains being merged: dead ones are dropped from Longs, in store order,
+// when the merging is over; each vertex knows the chains that end there.
+class TGUnionGraph::TChainMerger {
+ public:
+  TChainMerger(TGUnionGraph& AGraph, bool APriorityMode)
+      : G(AGraph), PriorityMode(APriorityMode), Alive(G.Longs.Count(), 1) {
+    const int32_t N = G.Points.Count();
+    Ends.resize(N);
+    Closed.assign(N, 0);
+    for (int32_t C = 0; C < G.Longs.Count(); ++C) Attach(C);
+    for (int32_t V = 0; V < N; ++V) Push(V);
+  }
+
+  void Run() {
+    while (!Heap.empty()) {
+      const int32_t V = Heap.top();
+      Heap.pop();
+      int32_t A, B;
+      if (!Pick(V, A, B)) continue;
+      TGConnectLong& First = *G.Longs.Ptr(A);
+      const TGConnectLong Second = *G.Longs.Ptr(B);
+      const int32_t Touched[4] = {First.V1, First.V2, Second.V1, Second.V2};
+      Detach(A);
+      Detach(B);
+      MergeLongInto(First, Second);
+      delete Second.List;
+      G.Longs.Ptr(B)->List = nullptr;
+      Alive[B] = 0;
+      Attach(A);
+      for (int32_t U : Touched) Push(U);
+    }
+    Compact();
+  }
+
+ private:
+  bool IsClosed(const TGConnectLong& L) const { return L.V1 == L.V2; }
+
+  void Attach(int32_t C) {
+    const TGConnectLong& L = *G.Longs.Ptr(C);
+    if (IsClosed(L)) {
+      ++Closed[L.V1];
+    } else {
+      Ends[L.V1].push_back(C);
+      Ends[L.V2].push_back(C);
+    }
+  }
+
+  void Detach(int32_t C) {
+    const TGConnectLong& L = *G.Longs.Ptr(C);
+    if (IsClosed(L)) {
+      --Closed[L.V1];
+      return;
+    }
+    for (int32_t V : {L.V1, L.V2}) {
+      auto& List = Ends[V];
+      List.erase(std::find(List.begin(), List.end(), C));
+    }
+  }
+
+  void Push(int32_t V) {
+    int32_t A, B;
+    if (Pick(V, A, B)) Heap.push(V);
+  }
+
+  // The two chains to merge at V, the absorbing one first; false when V is
+  // not a place to merge now.
+  bool Pick(int32_t V, int32_t& A, int32_t& B) {
+    auto& List = Ends[V];
+    if (!PriorityMode) {
+      // A simple vertex: exactly two chain ends and no closed chain.
+      if (Closed[V] != 0 || List.size() != 2) return false;
+      A = std::min(List[0], List[1]);
+      B = std::max(List[0], List[1]);
+      if (G.AnyTypesMerge) return true;
+      const TGConnectLong& LA = *G.Longs.Ptr(A);
+      const TGConnectLong& LB = *G.Longs.Ptr(B);
+      return LA.Flags[0] == LB.Flags[0] && LA.Flags[1] == LB.Flags[1];
+    }
+    if (List.size() < 2) return false;
+    std::sort(List.begin(), List.end());
+    int32_t Lowest = -1, Second = -1;
+    for (int32_t C : List) {
+      const int32_t P = G.LongPriority(*G.Longs.Ptr(C));
+      if (P < 0) Fail("Priority < 0");
+      if (Lowest < 0) {
+        Lowest = C;
+      } else if (P < G.LongPriority(*G.Longs.Ptr(Lowest))) {
+        Second = Lowest;
+        Lowest = C;
+      } else if (Second < 0 || P < G.LongPriority(*G.Longs.Ptr(Second))) {
+        Second = C;
+      }
+    }
+    A = Second;
+    B = Lowest;
+    return true;
+  }
+
+  void Compact() {
+    geo::TGConnectLongList& Longs = G.Longs;
+    int32_t Kept = 0;
+    for (int32_t C = 0; C < Longs.Count(); ++C)
+      if (Alive[C]) {
+        if (Kept != C) *Longs.Ptr(Kept) = *Longs.Ptr(C);
+        ++Kept;
+      }
+    // The records beyond Kept are moved or dead: their lists must not be freed.
+    for (int32_t C = Kept; C < Longs.Count(); ++C) Longs.Ptr(C)->List = nullptr;
+    while (Longs.Count() > Kept) Longs.Delete(Longs.Count() - 1);
+  }
+
+  TGUnionGraph& G;
+  bool PriorityMode;
+  std::vector<uint8_t> Alive;
+  std::vector<std::vector<int32_t>> Ends;  // open chains ending at each vertex
+  std::vector<int32_t> Closed;             // closed chains at each vertex
+  std::priority_queue<int32_t, std::vector<int32_t>, std::greater<int32_t>> Heap;
+};
+
+// Repeatedly merges the first two chains at the lowest-numbered vertex where
+// exactly two chain ends meet (and no closed chain), until none is left.
+void TGUnionGraph::MergeSimpleVertices() {
+  TChainMerger(*this, false).Run();
+}
+
+void TGUnionGraph::SetOperation(int32_t Op) {
+  if (Op < 0 || Op > 3) Fail("Bad Operation");
+  std::memcpy(Priority, PriorityTables[Op], sizeof Priority);
+  AnyTypesMerge = true;
+}
+
+void TGUnionGraph::DropByPriority() {
+  for (int32_t C = 0; C < Longs.Count(); ++C)
+    if (LongPriority(*Longs.Ptr(C)) == -2) Fail("Priority = error");
+  // One pass keeps the survivors in store order; dropped chains free their lists.
+  int32_t Kept = 0;
+  for (int32_t C = 0; C < Longs.Count(); ++C) {
+    TGConnectLong* L = Longs.Ptr(C);
+    if (LongPriority(*L) == -1) {
+      delete L->List;
+      L->List = nullptr;
+      continue;
+    }
+    if (Kept != C) {
+      *Longs.Ptr(Kept) = *L;
+      L->List = nullptr;
+    }
+    ++Kept;
+  }
+  while (Longs.Count() > Kept) Longs.Delete(Longs.Count() - 1);
+}
+
+// Repeatedly, at the lowest-numbered vertex with two or more open chain
+// ends, the chain of second-lowest priority absorbs the one of lowest.
+void TGUnionGraph::MergeByPriority() {
+  TChainMerger(*this, true).Run();
+}
+
+void TGUnionGraph::ArrangeLongs() {
+  std::vector<std::pair<int32_t, int32_t>> ByVertex;  // (vertex, position)
+  std::vector<uint8_t> Taken;
+  for (int32_t C = 0; C < Longs.Count(); ++C) {
+    geo::TLongintList& List = *Longs.Ptr(C)->List;
+    const int32_t N = List.Count();
+    ByVertex.clear();
+    for (int32_t I = 0; I < N; ++I) {
+      const TGConnectBrief B = Edges.Get(List.Items(I));
+      ByVertex.push_back({B.V1, I});
+      ByVertex.push_back({B.V2, I});
+    }
+    std::sort(ByVertex.begin(), ByVertex.end());
+    Taken.assign(N, 0);
+    std::vector<int32_t> Ordered;
+    Ordered.reserve(N);
+    int32_t Current = Longs.Ptr(C)->V1;
+    for (int32_t Step = 0; Step < N; ++Step) {
+      // The first remaining edge, in list order, with an end at Current.
+      auto It = std::lower_bound(ByVertex.begin(), ByVertex.end(), std::make_pair(Current, 0));
+      while (It != ByVertex.end() && It->first == Current && Taken[It->second]) ++It;
+      if (It == ByVertex.end() || It->first != Current) Fail("Error ArrangeConnectLong");
+      const int32_t Pos = It->second;
+      Taken[Pos] = 1;
+      const TGConnectBrief B = Edges.Get(List.Items(Pos));
+      Ordered.push_back(List.Items(Pos));
+      Current = B.V1 == Current ? B.V2 : B.V1;
+    }
+    List.BeginUpdate();
+    List.Clear();
+    for (int32_t E : Ordered) List.Add(E);
+    List.EndUpdate();
+  }
+}
+
+void TGUnionGraph::BuildLongs() {
+  CutCrossings();
+  BuildChains();
+  MergeSimpleVertices();
+}
+
+void TGUnionGraph::DoOperation(int32_t Op) {
+  SetOperation(Op);
+  DropByPriority();
+  MergeSimpleVertices();
+  MergeByPriority();
+  ArrangeLongs();
+}
+
+void TGUnionGraph::Extract(TContour& Result) const {
+  for (int32_t C = 0; C < Longs.Count(); ++C) {
+    const TGConnectLong& L = *Longs.Ptr(C);
+    if (L.V1 != L.V2 && geo::Distance(Points.Get(L.V1), Points.Get(L.V2)) >= SplitTolerance)
+      continue;
+    int32_t Current = L.V1;
+    Result.AddMoveTo(Points.Get(Current));
+    const int32_t N = L.List->Count();
+    for (int32_t I = 0; I < N; ++I) {
+      const TGConnectBrief B = Edges.Get(L.List->Items(I));
+      double Convexity = B.Convexity;
+      int32_t Far;
+      if (B.V1 == Current) {
+        Far = B.V2;
+      } else if (B.V2 == Current) {
+        Far = B.V1;
+        Convexity = -Convexity;
+      } else {
+        Fail("Bad Connect long");
+      }
+      const bool Last = I == N - 1;
+      if (B.Kind == 1) {
+        if (Last)
+          Result.AddCloseArc(Convexity);
+        else
+          Result.AddArcTo(Points.Get(Far), Convexity);
+      } else if (Last) {
+        Result.AddClose();
+      } else {
+        Result.AddLineTo(Points.Get(Far));
+      }
+      Current = Far;
+    }
+  }
+}
+
+// ---- TGUnionGraphBig ----
+
+TGUnionGraphBig::TGUnionGraphBig(TUnionGraphOwner* AOwner) : Owner(AOwner) {}
+
+void TGUnionGraphBig::Add(const TContour& Contour) {
+  if (SkipSmall && HasSmallBounds(Contour)) return;
+  if (IsEmpty) {
+    Result.Assign(&Contour);
+    IsEmpty = false;
+    return;
+  }
+  TContour Combined;
+  CombineContours(Result, Contour, Operation, SplitTolerance, Combined, Owner);
+  if (SkipSmall && HasSmallBounds(Combined)) return;
+  Result = std::move(Combined);
+}
+
+void TGUnionGraphBig::Clear() {
+  Result.Clear();
+  IsEmpty = true;
+}
+
+void CombineContours(const TContour& Contour0, const TContour& Contour1, int32_t Op,
+                     double SplitTolerance, TContour& Result, TUnionGraphOwner* Owner) {
+  TGUnionGraph Graph(Owner);
+  Graph.Init(Contour0, Contour1, SplitTolerance);
+  Graph.BuildLongs();
+  Graph.DoOperation(Op);
+  TContour Out;
+  Graph.Extract(Out);
+  Result = std::move(Out);
+}
+
+}  // namespace geoalg

@@ -1,0 +1,156 @@
+// Boolean operations on command contours through a planar graph.
+//
+// Both inputs' edges go into one vertex store and one edge store; edges are
+// cut at every crossing; each edge learns where it lies relative to each
+// input; chains of edges are built and joined, and the operation's priority
+// table decides which chains survive and how they are joined into closed
+// outlines. The calling order is Create, Init, BuildLongs, DoOperation,
+// Extract; then the graph is freed.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "addonlib/algebra/complex_part.h"
+#include "addonlib/algebra/connect_brief_list.h"
+#include "addonlib/algebra/point_list.h"
+#include "addonlib/geometry/contour.h"
+#include "addonlib/geometry/typed_lists.h"
+
+namespace geoalg {
+
+using geo::TContour;
+using geo::TGConnectLong;
+
+// Receives the graph's warnings; the graph only ever says "Ребро обходится дважды".
+class TUnionGraphOwner {
+ public:
+  virtual void UnionGraphWarning(const std::string& Text) = 0;
+
+ protected:
+  ~TUnionGraphOwner() = default;
+};
+
+enum TUnionOperation : uint8_t {
+  uoUnion = 0,
+  uoIntersection = 1,
+  uoDifference = 2,  // input 0 minus input 1
+  uoSymDifference = 3
+};
+
+// Belonging of an edge to one input's boundary.
+enum : uint8_t {
+  beLeft = 0,   // on the boundary, the input's interior to the left of V1->V2
+  beRight = 1,  // on the boundary, the interior to the right
+  beNone = 2    // not on that input's boundary
+};
+
+// Belonging type of a chain relative to one input.
+enum : uint8_t { btInside = 0, btOutside = 1, btBoundaryLeft = 2, btBoundaryRight = 3 };
+
+// 0 -> 2, 1 -> 3; anything else raises "ConvertFromBelongEdgeToBelongType".
+uint8_t ConvertFromBelongEdgeToBelongType(uint8_t Belong);
+
+class TGUnionGraph {
+ public:
+  explicit TGUnionGraph(TUnionGraphOwner* AOwner = nullptr);
+  ~TGUnionGraph();
+  TGUnionGraph(const TGUnionGraph&) = delete;
+  TGUnionGraph& operator=(const TGUnionGraph&) = delete;
+
+  TUnionGraphOwner* Owner;
+  double SplitTolerance = 0;
+  geo::TGBelongEdgePairList BelongEdgePairs;  // parallel to Edges
+  geo::TTDRectList EdgeRects;                 // parallel to Edges
+  TDPointList Points;
+  TConnectBriefList Edges;
+  geo::TGConnectLongList Longs;
+  geo::TLongintList ContourEdges[2];
+  bool AnyTypesMerge = false;
+  int32_t Priority[4][4] = {};
+  TComplexPartList Parts[2];
+
+  // Sets WorkTolerance from the inputs' extent, sizes the stores and adds
+  // both contours.
+  void Init(const TContour& Contour0, const TContour& Contour1, double ASplitTolerance);
+  // Cuts the edges at their crossings, builds the chains and merges them at
+  // simple vertices.
+  void BuildLongs();
+  // Keeps and joins the chains that the operation's table selects.
+  void DoOperation(int32_t Op);
+  // Appends one closed part per chain to Result.
+  void Extract(TContour& Result) const;
+
+  // The steps, callable one by one (BuildLongs is CutCrossings, BuildChains,
+  // MergeSimpleVertices; DoOperation is SetOperation, DropByPriority,
+  // MergeSimpleVertices, MergeByPriority, ArrangeLongs).
+  void AddContour(const TContour& Contour, int32_t Index);
+  void AddEdge(const geo::TDPoint& P1, const geo::TDPoint& P2, double Convexity, int32_t Index,
+               uint8_t Flag);
+  void CutCrossings();
+  // Splits the edge at position Pos of ContourEdges[Index] at vertex X;
+  // false when nothing was split.
+  bool SplitEdgeAt(int32_t Index, int32_t Pos, int32_t X);
+  // Examines the pair of positions; true when at least one edge was split.
+  bool CutPair(int32_t Pos0, int32_t Pos1);
+  void BuildChains();
+  // Copies the operation's priority table; "Bad Operation" outside 0..3.
+  void SetOperation(int32_t Op);
+  void MergeSimpleVertices();
+  void DropByPriority();
+  void MergeByPriority();
+  void ArrangeLongs();
+  // Merges chain B into chain A at a common end: A takes B's edges and B's
+  // far end. Raises "Stranno" when they have no common end.
+  static void MergeLongInto(TGConnectLong& A, const TGConnectLong& B);
+  int32_t LongPriority(const TGConnectLong& L) const;
+  int32_t FindOrAddPoint(const geo::TDPoint& P);
+  // Index of the stored edge V1-V2 (or its reverse, Reversed set); -1 if none.
+  int32_t FindEdge(const geo::TGConnectBrief& B, bool& Reversed) const;
+
+ private:
+  class TChainMerger;
+  friend class TChainMerger;
+
+  static geo::TGConnectBrief MakeBrief(int32_t V1, int32_t V2, uint8_t Kind, double Convexity);
+  int32_t StoreEdge(const geo::TGConnectBrief& B, geo::TGBelongEdgePair Pair);
+  void AddSplitPart(const geo::TGConnectFull& Part, geo::TGBelongEdgePair Pair, int32_t Index);
+  bool CancelTwiceRun(int32_t Index, int32_t Edge, geo::TGBelongEdgePair& Pair);
+  void RemoveFromContour(int32_t Index, int32_t Edge);
+  void AppendToContour(int32_t Index, int32_t Edge);
+  geo::TGConnectFull FullEdge(int32_t Edge) const;
+
+  // Whether each edge is listed in ContourEdges[k], and the order in which it
+  // was appended there (positions keep the relative order of appends).
+  std::vector<uint8_t> FInContour[2];
+  std::vector<int64_t> FContourSeq[2];
+  int64_t FNextSeq = 0;
+  // The rectangles of the edges that ever joined ContourEdges[1].
+  std::unique_ptr<class TCrossingIndex> FCrossings;
+};
+
+// Folds any number of contours into one running result.
+class TGUnionGraphBig {
+ public:
+  explicit TGUnionGraphBig(TUnionGraphOwner* AOwner = nullptr);
+
+  TUnionGraphOwner* Owner;
+  bool SkipSmall = false;
+  double SplitTolerance = 0;
+  uint8_t Operation = uoUnion;
+  bool IsEmpty = true;
+  TContour Result;
+
+  // The first contour becomes the result; each further one is combined with
+  // it. The result is replaced only once a combination has finished.
+  void Add(const TContour& Contour);
+  void Clear();
+};
+
+// One call: Result receives Contour0 <Op> Contour1.
+void CombineContours(const TContour& Contour0, const TContour& Contour1, int32_t Op,
+                     double SplitTolerance, TContour& Result, TUnionGraphOwner* Owner = nullptr);
+
+}  // namespace geoalg

@@ -1,0 +1,409 @@
+#include "addonlib/algebra/union_graph.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/geometry/test_util.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <random>
+
+#include "addonlib/geometry/primitives.h"
+#include "oracle.h"
+
+namespace {
+
+using geo::TContour;
+using geo::TDPoint;
+using geoalg::TGUnionGraph;
+
+using geo::test::MessageOf;
+
+void AddRect(TContour& C, double X1, double Y1, double X2, double Y2) {
+  C.AddMoveTo({X1, Y1});
+  C.AddLineTo({X2, Y1});
+  C.AddLineTo({X2, Y2});
+  C.AddLineTo({X1, Y2});
+  C.AddClose();
+}
+
+TContour Combine(const TContour& A, const TContour& B, int Op,
+                 geoalg::TUnionGraphOwner* Owner = nullptr) {
+  TContour R;
+  geoalg::CombineContours(A, B, Op, 1e-4, R, Owner);
+  return R;
+}
+
+int PartCount(const TContour& C) {
+  int N = 0;
+  for (int32_t I = 0; I < C.CommandCount(); ++I)
+    if (C.GetCommand(I).Kind == geo::ccMoveTo) ++N;
+  return N;
+}
+
+struct RecordingOwner : geoalg::TUnionGraphOwner {
+  std::vector<std::string> Said;
+  void UnionGraphWarning(const std::string& Text) override { Said.push_back(Text); }
+};
+
+TEST(UnionGraph, SquaresDisjointAndSharingASide) {
+  TContour A, B, Far;
+  AddRect(A, 0, 0, 10, 10);
+  AddRect(Far, 20, 0, 30, 10);
+  AddRect(B, 10, 0, 20, 10);
+  const TContour U = Combine(A, Far, 0);
+  EXPECT_EQ(PartCount(U), 2);
+  EXPECT_NEAR(oracle::EnclosedArea(U), 200, 1e-9);
+  EXPECT_EQ(Combine(A, Far, 1).CommandCount(), 0);
+
+  const TContour Joined = Combine(A, B, 0);
+  EXPECT_EQ(PartCount(Joined), 1);
+  EXPECT_NEAR(oracle::EnclosedArea(Joined), 200, 1e-9);
+  // The shared side x = 10 is gone: no vertex of the outline lies inside it.
+  for (int32_t I = 0; I < Joined.CommandCount(); ++I) {
+    const auto Cmd = Joined.GetCommand(I);
+    if (geo::IsToCommand(Cmd)) {
+      EXPECT_FALSE(Cmd.Point.X == 10 && Cmd.Point.Y > 0 && Cmd.Point.Y < 10);
+    }
+  }
+  const TContour Diff = Combine(A, B, 2);
+  EXPECT_NEAR(oracle::EnclosedArea(Diff), 100, 1e-9);
+  EXPECT_NEAR(oracle::EnclosedArea(Combine(A, B, 3)), 200, 1e-9);
+}
+
+TEST(UnionGraph, FailuresAndWarnings) {
+  TContour A, Flat, Empty;
+  AddRect(A, 0, 0, 10, 10);
+  Flat.AddMoveTo({0, 5});
+  Flat.AddLineTo({10, 5});
+  const char* Small = "Размер контура по одной из осей меньше чем 1e-8";
+  EXPECT_EQ(MessageOf([&] { Combine(A, Flat, 0); }), Small);
+  EXPECT_EQ(MessageOf([&] { Combine(Empty, A, 0); }), Small);
+  EXPECT_EQ(MessageOf([&] { Combine(A, A, 4); }), "Bad Operation");
+  TGUnionGraph G;
+  EXPECT_EQ(MessageOf([&] { G.AddContour(A, 2); }), "Incorrect CBIndex");
+
+  // A slit: the outline runs out along y = 5 and back. The slit is reported
+  // once and drops out of the boundary.
+  TContour Slit;
+  Slit.AddMoveTo({0, 0});
+  Slit.AddLineTo({10, 0});
+  Slit.AddLineTo({10, 5});
+  Slit.AddLineTo({5, 5});
+  Slit.AddLineTo({10, 5});
+  Slit.AddLineTo({10, 10});
+  Slit.AddLineTo({0, 10});
+  Slit.AddClose();
+  TContour Other;
+  AddRect(Other, 20, 20, 30, 30);
+  RecordingOwner Owner;
+  const TContour R = Combine(Slit, Other, 0, &Owner);
+  EXPECT_EQ(Owner.Said, std::vector<std::string>{"Ребро обходится дважды"});
+  EXPECT_NEAR(oracle::EnclosedArea(R), 200, 1e-9);
+  for (int32_t I = 0; I < R.CommandCount(); ++I) {
+    const auto Cmd = R.GetCommand(I);
+    if (geo::IsToCommand(Cmd)) {
+      EXPECT_FALSE(Cmd.Point.X == 5 && Cmd.Point.Y == 5);
+    }
+  }
+}
+
+TEST(UnionGraph, NearlyClosedChainIsWrittenClosed) {
+  TContour A, Far;
+  // The outline ends 5e-5 from its start, below the split tolerance of 1e-4.
+  A.AddMoveTo({0, 0});
+  A.AddLineTo({10, 0});
+  A.AddLineTo({10, 10});
+  A.AddLineTo({0, 10});
+  A.AddLineTo({0, 5e-5});
+  AddRect(Far, 20, 0, 30, 10);
+  const TContour U = Combine(A, Far, 0);
+  EXPECT_EQ(PartCount(U), 2);
+  EXPECT_NEAR(oracle::EnclosedArea(U), 200, 1e-3);
+}
+
+// ---- Random inputs ----
+
+struct Shape {
+  TContour C;
+  bool Straight = true;
+};
+
+// A star-shaped ring around (CX, CY): vertices at increasing angles.
+void AddStar(TContour& C, std::mt19937& Rng, double CX, double CY, double R, int N, bool Arcs,
+             bool Clockwise) {
+  std::uniform_real_distribution<double> Radius(0.55 * R, R), Jitter(-0.3, 0.3), Bulge(-0.12, 0.12);
+  std::vector<TDPoint> Pts;
+  for (int I = 0; I < N; ++I) {
+    const double A = 2 * M_PI * (I + 0.5 + Jitter(Rng)) / N;
+    const double Rad = Radius(Rng);
+    Pts.push_back({CX + Rad * std::cos(A), CY + Rad * std::sin(A)});
+  }
+  if (Clockwise) std::reverse(Pts.begin(), Pts.end());
+  C.AddMoveTo(Pts[0]);
+  for (int I = 1; I < N; ++I) {
+    if (Arcs && I % 2)
+      C.AddArcTo(Pts[I], Bulge(Rng));
+    else
+      C.AddLineTo(Pts[I]);
+  }
+  if (Arcs)
+    C.AddCloseArc(Bulge(Rng));
+  else
+    C.AddClose();
+}
+
+Shape RandomShape(std::mt19937& Rng, int Kind, TDPoint O, bool Arcs) {
+  Shape S;
+  S.Straight = !Arcs;
+  std::uniform_real_distribution<double> U(-20, 20);
+  const int N = 6 + Rng() % 20;
+  switch (Kind % 5) {
+    case 0:  // one star
+      AddStar(S.C, Rng, O.X + U(Rng), O.Y + U(Rng), 60, N, Arcs, Rng() % 2);
+      break;
+    case 1: {  // a star with a hole
+      const double CX = O.X + U(Rng), CY = O.Y + U(Rng);
+      AddStar(S.C, Rng, CX, CY, 70, N, Arcs, false);
+      AddStar(S.C, Rng, CX, CY, 25, 5 + Rng() % 6, Arcs, true);
+      break;
+    }
+    case 2:  // two parts
+      AddStar(S.C, Rng, O.X - 45 + U(Rng) / 4, O.Y + U(Rng), 35, N, Arcs, false);
+      AddStar(S.C, Rng, O.X + 45 + U(Rng) / 4, O.Y + U(Rng), 35, N, Arcs, true);
+      break;
+    case 4: {  // distinct cells of a coarse grid: parts touching at sides and corners
+      std::vector<int> Cells = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+      std::shuffle(Cells.begin(), Cells.end(), Rng);
+      for (int I = 0; I < 2 + static_cast<int>(Rng() % 4); ++I) {
+        const double X = O.X + 20 * (Cells[I] % 3) - 30, Y = O.Y + 20 * (Cells[I] / 3) - 30;
+        AddRect(S.C, X, Y, X + 20, Y + 20);
+      }
+      S.Straight = true;
+      break;
+    }
+    default: {  // grid-aligned rectangles: shared edges, shared vertices, overlaps
+      std::uniform_int_distribution<int> G(-4, 4), W(1, 4);
+      const int X = G(Rng), Y = G(Rng);
+      AddRect(S.C, O.X + 10 * X, O.Y + 10 * Y, O.X + 10 * (X + W(Rng)), O.Y + 10 * (Y + W(Rng)));
+      S.Straight = true;
+      break;
+    }
+  }
+  return S;
+}
+
+bool Apply(int Op, bool A, bool B) {
+  switch (Op) {
+    case 0:
+      return A || B;
+    case 1:
+      return A && B;
+    case 2:
+      return A && !B;
+    default:
+      return A != B;
+  }
+}
+
+void CheckOperations(std::mt19937& Rng, const Shape& A, const Shape& B, TDPoint O) {
+  SCOPED_TRACE("A " + oracle::ToWkt(A.C) + "\nB " + oracle::ToWkt(B.C));
+  double Area[4];
+  for (int Op = 0; Op < 4; ++Op) {
+    const TContour R = Combine(A.C, B.C, Op);
+    Area[Op] = oracle::EnclosedArea(R);
+    const oracle::Membership MA(A.C), MB(B.C), MR(R);
+    std::uniform_real_distribution<double> U(-110, 110);
+    int Tested = 0;
+    for (int I = 0; I < 300; ++I) {
+      const TDPoint P{O.X + U(Rng), O.Y + U(Rng)};
+      if (MA.Distance(P) < 0.05 || MB.Distance(P) < 0.05) continue;
+      ++Tested;
+      ASSERT_EQ(MR.Inside(P), Apply(Op, MA.Inside(P), MB.Inside(P)))
+          << "op " << Op << " at " << P.X << " " << P.Y;
+    }
+    EXPECT_GT(Tested, 100);
+    if (A.Straight && B.Straight) {
+      const double Geos = oracle::GeosArea(A.C, B.C, Op);
+      EXPECT_NEAR(Area[Op], Geos, 1e-9 * std::max(1.0, Geos)) << "op " << Op;
+    }
+  }
+  const double AreaA = oracle::EnclosedArea(A.C), AreaB = oracle::EnclosedArea(B.C);
+  const double Scale = std::max({1.0, AreaA, AreaB});
+  EXPECT_NEAR(Area[0] + Area[1], AreaA + AreaB, 1e-9 * Scale);
+  EXPECT_NEAR(Area[2], AreaA - Area[1], 1e-9 * Scale);
+  EXPECT_NEAR(Area[3], Area[0] - Area[1], 1e-9 * Scale);
+}
+
+TEST(UnionGraph, RandomOperationsAgreeWithMembershipAreasAndGeos) {
+  std::mt19937 Rng(77);
+  for (int Round = 0; Round < 60; ++Round) {
+    const TDPoint O = Round % 2 ? TDPoint{500000, 6000000} : TDPoint{0, 0};
+    const bool Arcs = (Round / 2) % 3 == 1;
+    const Shape A = RandomShape(Rng, Round / 6, O, Arcs);
+    const Shape B = RandomShape(Rng, Round / 3 + 1, O, Arcs || Round % 5 == 0);
+    SCOPED_TRACE("round " + std::to_string(Round));
+    CheckOperations(Rng, A, B, O);
+    if (HasFatalFailure()) return;
+  }
+}
+
+// ---- The rescanning steps exactly as first written, against the fast ones ----
+
+void LiteralCut(TGUnionGraph& G) {
+  for (int32_t I = 0; I < G.ContourEdges[0].Count(); ++I)
+    for (int32_t J = 0; J < G.ContourEdges[1].Count();) {
+      if (G.CutPair(I, J)) {
+        J = 0;
+        if (I >= G.ContourEdges[0].Count()) break;
+      } else {
+        ++J;
+      }
+    }
+}
+
+bool EndsAt(const geo::TGConnectLong& L, int32_t V) {
+  return L.V1 == V || L.V2 == V;
+}
+
+void LiteralMergeSimple(TGUnionGraph& G) {
+  for (bool Merged = true; Merged;) {
+    Merged = false;
+    std::vector<int32_t> Count(G.Points.Count(), 0);
+    for (int32_t C = 0; C < G.Longs.Count(); ++C) {
+      const auto& L = *G.Longs.Ptr(C);
+      if (L.V1 == L.V2) Count[L.V1] = 3;
+      ++Count[L.V1];
+      ++Count[L.V2];
+    }
+    for (int32_t V = 0; V < G.Points.Count() && !Merged; ++V) {
+      if (Count[V] != 2) continue;
+      int32_t Found[2], N = 0;
+      for (int32_t C = 0; C < G.Longs.Count() && N < 2; ++C)
+        if (EndsAt(*G.Longs.Ptr(C), V)) Found[N++] = C;
+      ASSERT_EQ(N, 2);
+      auto& A = *G.Longs.Ptr(Found[0]);
+      const auto& B = *G.Longs.Ptr(Found[1]);
+      if (!G.AnyTypesMerge && (A.Flags[0] != B.Flags[0] || A.Flags[1] != B.Flags[1])) continue;
+      TGUnionGraph::MergeLongInto(A, B);
+      G.Longs.Delete(Found[1]);
+      Merged = true;
+    }
+  }
+}
+
+void LiteralMergeByPriority(TGUnionGraph& G) {
+  for (bool Merged = true; Merged;) {
+    Merged = false;
+    for (int32_t V = 0; V < G.Points.Count() && !Merged; ++V) {
+      int32_t Lowest = -1, Second = -1, Taken = 0;
+      for (int32_t C = 0; C < G.Longs.Count(); ++C) {
+        const auto& L = *G.Longs.Ptr(C);
+        if (L.V1 == L.V2 || !EndsAt(L, V)) continue;
+        ++Taken;
+        const int32_t P = G.LongPriority(L);
+        if (Lowest < 0) {
+          Lowest = C;
+        } else if (P < G.LongPriority(*G.Longs.Ptr(Lowest))) {
+          Second = Lowest;
+          Lowest = C;
+        } else if (Second < 0 || P < G.LongPriority(*G.Longs.Ptr(Second))) {
+          Second = C;
+        }
+      }
+      if (Taken < 2) continue;
+      TGUnionGraph::MergeLongInto(*G.Longs.Ptr(Second), *G.Longs.Ptr(Lowest));
+      G.Longs.Delete(Lowest);
+      Merged = true;
+    }
+  }
+}
+
+void LiteralArrange(TGUnionGraph& G) {
+  for (int32_t C = 0; C < G.Longs.Count(); ++C) {
+    auto& L = *G.Longs.Ptr(C);
+    std::vector<int32_t> Rest(L.List->List(), L.List->List() + L.List->Count()), Ordered;
+    int32_t Current = L.V1;
+    while (!Rest.empty()) {
+      size_t K = 0;
+      while (K < Rest.size() && G.Edges.Get(Rest[K]).V1 != Current &&
+             G.Edges.Get(Rest[K]).V2 != Current)
+        ++K;
+      ASSERT_LT(K, Rest.size());
+      const auto B = G.Edges.Get(Rest[K]);
+      Ordered.push_back(Rest[K]);
+      Rest.erase(Rest.begin() + K);
+      Current = B.V1 == Current ? B.V2 : B.V1;
+    }
+    L.List->Clear();
+    for (int32_t E : Ordered) L.List->Add(E);
+  }
+}
+
+std::vector<int32_t> Listed(const geo::TLongintList& L) {
+  return std::vector<int32_t>(L.List(), L.List() + L.Count());
+}
+
+void ExpectSameGraph(const TGUnionGraph& F, const TGUnionGraph& L) {
+  ASSERT_EQ(F.Points.Count(), L.Points.Count());
+  ASSERT_EQ(F.Edges.Count(), L.Edges.Count());
+  for (int32_t I = 0; I < F.Edges.Count(); ++I) {
+    const geo::TGConnectBrief EF = F.Edges.Get(I), EL = L.Edges.Get(I);
+    ASSERT_EQ(geo::ConnectBriefsDifferStrict(&EF, &EL), 0);
+    ASSERT_EQ(F.BelongEdgePairs.Items(I).Belong[0], L.BelongEdgePairs.Items(I).Belong[0]);
+    ASSERT_EQ(F.BelongEdgePairs.Items(I).Belong[1], L.BelongEdgePairs.Items(I).Belong[1]);
+  }
+  for (int K = 0; K < 2; ++K) ASSERT_EQ(Listed(F.ContourEdges[K]), Listed(L.ContourEdges[K]));
+  ASSERT_EQ(F.Longs.Count(), L.Longs.Count());
+  for (int32_t C = 0; C < F.Longs.Count(); ++C) {
+    const auto &A = *F.Longs.Ptr(C), &B = *L.Longs.Ptr(C);
+    ASSERT_EQ(A.V1, B.V1);
+    ASSERT_EQ(A.V2, B.V2);
+    ASSERT_EQ(A.Flags[0], B.Flags[0]);
+    ASSERT_EQ(A.Flags[1], B.Flags[1]);
+    ASSERT_EQ(Listed(*A.List), Listed(*B.List));
+  }
+}
+
+TEST(UnionGraph, FastStepsMatchTheRescanningOnes) {
+  std::mt19937 Rng(5150);
+  for (int Round = 0; Round < 80; ++Round) {
+    const TDPoint O = Round % 2 ? TDPoint{500000, 6000000} : TDPoint{0, 0};
+    const Shape A = RandomShape(Rng, Round, O, Round % 3 == 1);
+    const Shape B = RandomShape(Rng, Round / 2 + 1, O, Round % 4 == 1);
+    const int Op = Round % 4;
+    SCOPED_TRACE("round " + std::to_string(Round));
+    TGUnionGraph Fast, Literal;
+    Fast.Init(A.C, B.C, 1e-4);
+    Literal.Init(A.C, B.C, 1e-4);
+    Fast.CutCrossings();
+    LiteralCut(Literal);
+    ExpectSameGraph(Fast, Literal);
+    Fast.BuildChains();
+    Literal.BuildChains();
+    Fast.MergeSimpleVertices();
+    LiteralMergeSimple(Literal);
+    ExpectSameGraph(Fast, Literal);
+    Fast.SetOperation(Op);
+    Literal.SetOperation(Op);
+    Fast.DropByPriority();
+    Literal.DropByPriority();
+    Fast.MergeSimpleVertices();
+    LiteralMergeSimple(Literal);
+    Fast.MergeByPriority();
+    LiteralMergeByPriority(Literal);
+    Fast.ArrangeLongs();
+    LiteralArrange(Literal);
+    ExpectSameGraph(Fast, Literal);
+    TContour RF, RL;
+    Fast.Extract(RF);
+    Literal.Extract(RL);
+    ASSERT_EQ(RF.CommandCount(), RL.CommandCount());
+    for (int32_t I = 0; I < RF.CommandCount(); ++I)
+      ASSERT_TRUE(geo::CommandsEqual(RF.GetCommand(I), RL.GetCommand(I))) << I;
+    if (HasFatalFailure()) return;
+  }
+}
+
+}  // namespace
