@@ -257,12 +257,7 @@ void ExpectSameCommands(const TContour& A, const TContour& B) {
 
 TEST(ContourSplit, PartsAndValidity) {
   TContour C;
-  C.AddMoveTo({0, 0});
-  C.AddLineTo({1, 0});
-  C.AddClose();
-  C.AddLineTo({2, 2});
-  C.AddMoveTo({5, 5});
-  C.AddLineTo({6, 5});
+  test::BuildThreeParts(C);
   TContourList L;
   SplitIntoParts(C, L);
   ASSERT_EQ(L.size(), 3u);

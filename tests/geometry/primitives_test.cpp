@@ -300,7 +300,7 @@ TEST(Primitives, PointArrayGrowsByDoubling) {
   EXPECT_EQ(B.AddArray(A), 9);
   EXPECT_EQ(B.Get(8).X, 8.0);
   const std::string M = MessageOf([&] { B.Get(9); });
-  EXPECT_EQ(M.rfind("Assertion failure (point_array.cpp, line ", 0), 0u) << M;
+  EXPECT_EQ(M.rfind("Assertion failure (value_array.h, line ", 0), 0u) << M;
   EXPECT_NE(MessageOf([&] { B.Get(-1); }), "<no exception>");
   B.Reset();
   EXPECT_EQ(B.Count, 0);

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "addonlib/geometry/contour.h"
 #include "addonlib/geometry/primitives.h"
 #include "compat/exception.h"
 
@@ -24,5 +25,16 @@ struct WorkToleranceGuard {
   double Saved = WorkTolerance;
   ~WorkToleranceGuard() { WorkTolerance = Saved; }
 };
+
+// A closed part [0..2], an open part that starts where the pen rests after
+// the close [3..3], and an open part with its own ccMoveTo [4..5].
+inline void BuildThreeParts(TContour& C) {
+  C.AddMoveTo({0, 0});
+  C.AddLineTo({1, 0});
+  C.AddClose();
+  C.AddLineTo({2, 2});
+  C.AddMoveTo({5, 5});
+  C.AddLineTo({6, 5});
+}
 
 }  // namespace geo::test

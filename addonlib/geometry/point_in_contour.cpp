@@ -1,0 +1,210 @@
+#include "addonlib/geometry/point_in_contour.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "addonlib/geometry/arc.h"
+
+namespace geo {
+
+namespace {
+
+// A straight edge from height Y1 to Y2 lies wholly more than Tol above or
+// below the line y = Y.
+bool MissesLine(long double Y1, long double Y2, double Tol, double Y) {
+  return std::min(Y1, Y2) - Y > Tol || Y - std::max(Y1, Y2) > Tol;
+}
+
+// Points of EdgeLineIntersect, at most two: kept on the stack in hot loops.
+struct TLinePoints {
+  TDPoint P[2];
+  int N = 0;
+  void Add(const TDPoint& X) { P[N++] = X; }
+};
+
+// How far an arc's computed geometry can be from the exact one: Tol plus
+// the rounding of the centre and radius, which at projected map coordinates
+// exceeds a tolerance of 1E-9 by far. Vertical is how far the line may be
+// from the circle's top or bottom and still only touch it; Horizontal is how
+// far apart the two meeting points of such a line can be.
+struct TArcSlack {
+  long double Vertical;
+  long double Horizontal;
+};
+
+TArcSlack ArcSlack(const TEdge& E, double Tol) {
+  const long double V = Tol + 64 * std::numeric_limits<double>::epsilon() *
+                                  (std::fabs(static_cast<long double>(E.Center.X)) +
+                                   std::fabs(E.Center.Y) + E.Radius);
+  return TArcSlack{V, std::sqrt(2 * E.Radius * V)};
+}
+
+void LinePoints(const TEdge& E, double Tol, double Y, TLinePoints& Out) {
+  Out.N = 0;
+  if (IsDegenerate(E)) {
+    if (E.P1.Y == Y) Out.Add(E.P1);
+    return;
+  }
+  const long double Y1 = E.P1.Y, Y2 = E.P2.Y;
+  if (!IsArc(E)) {
+    if (MissesLine(Y1, Y2, Tol, Y)) return;
+    if (std::fabs(Y1 - Y2) < Tol) {
+      Out.Add(E.P1);
+      Out.Add(E.P2);
+      return;
+    }
+    // A line through an end point (within Tol) meets the edge there exactly.
+    if (std::fabs(Y1 - Y) <= Tol)
+      Out.Add(E.P1);
+    else if (std::fabs(Y2 - Y) <= Tol)
+      Out.Add(E.P2);
+    else
+      Out.Add(TDPoint{static_cast<double>(E.P1.X + (static_cast<long double>(E.P2.X) - E.P1.X) *
+                                                       (Y - Y1) / (Y2 - Y1)),
+                      Y});
+    return;
+  }
+  const TArcSlack S = ArcSlack(E, Tol);
+  const long double DY = static_cast<long double>(E.Center.Y) - Y;
+  const long double R = E.Radius;
+  if (std::fabs(DY) > R + S.Vertical) return;
+  const long double D2 = R * R - DY * DY;
+  const long double D = D2 > 0 ? std::sqrt(D2) : 0;
+  TDPoint Cand[2];
+  int NC;
+  if (Tol / 2.0L >= D || D <= S.Horizontal) {
+    Cand[0] = TDPoint{E.Center.X, Y};
+    NC = 1;
+  } else {
+    Cand[0] = TDPoint{static_cast<double>(E.Center.X + D), Y};
+    Cand[1] = TDPoint{static_cast<double>(E.Center.X - D), Y};
+    NC = 2;
+  }
+  // A line through an end point meets the arc there: the candidate nearest to
+  // that end is the end itself, however the rounding placed it.
+  const long double Near = S.Horizontal + S.Vertical;
+  for (const TDPoint* End : {&E.P1, &E.P2}) {
+    if (std::fabs(End->Y - static_cast<long double>(Y)) > S.Vertical) continue;
+    int Best = 0;
+    for (int I = 1; I < NC; ++I)
+      if (std::fabs(static_cast<long double>(Cand[I].X) - End->X) <
+          std::fabs(static_cast<long double>(Cand[0].X) - End->X))
+        Best = I;
+    if (std::fabs(static_cast<long double>(Cand[Best].X) - End->X) <= Near) Cand[Best] = *End;
+  }
+  if (NC == 2 && Cand[0].X == Cand[1].X && Cand[0].Y == Cand[1].Y) NC = 1;
+  const double A0 = AngleOf(E.Center, E.P1);
+  for (int I = 0; I < NC; ++I)
+    if (AngleInSweep(AngleOf(E.Center, Cand[I]), A0, E.Angle) || SamePointTol(Cand[I], E.P1, Tol) ||
+        SamePointTol(Cand[I], E.P2, Tol))
+      Out.Add(Cand[I]);
+}
+
+// Which side of the line the boundary lies on next to a vertex at P on an
+// arc, leaving it (Sign +1) or arriving (Sign -1): the tangent's direction,
+// or, where the tangent is horizontal within the arc's slack, the centre's
+// side (the arc curves toward its centre).
+long double ArcSide(const TEdge& E, const TDPoint& P, int Sign, double Tol, double Y) {
+  const long double TY = (static_cast<long double>(P.X) - E.Center.X) * (E.Angle < 0 ? -1 : 1);
+  if (std::fabs(TY) <= std::max<long double>(Tol, ArcSlack(E, Tol).Horizontal))
+    return static_cast<long double>(E.Center.Y) - Y;
+  return P.Y + Sign * TY - Y;
+}
+
+// The boundary's side of y = Y just before the end of In and just after the
+// start of Out (positive above).
+long double IncomingSide(const TEdge& In, double Tol, double Y) {
+  if (!IsArc(In)) return static_cast<long double>(In.P1.Y) - Y;
+  return ArcSide(In, In.P2, -1, Tol, Y);
+}
+
+long double OutgoingSide(const TEdge& Out, double Tol, double Y) {
+  if (!IsArc(Out)) return static_cast<long double>(Out.P2.Y) - Y;
+  return ArcSide(Out, Out.P1, 1, Tol, Y);
+}
+
+// The crossings of edge E, whose predecessor among the kept edges is Prev.
+template <class Emit>
+void EdgeCrossings(const TEdge& E, const TEdge& Prev, double Tol, double Y, Emit& Out) {
+  TLinePoints L;
+  LinePoints(E, Tol, Y, L);
+  for (int I = 0; I < L.N; ++I) {
+    const TDPoint& X = L.P[I];
+    if (SamePointTol(X, E.P2, Tol)) continue;
+    const bool AtStart = SamePointTol(X, E.P1, Tol);
+    if (!AtStart && IsArc(E) && std::fabs(static_cast<long double>(E.Center.X) - X.X) <= Tol)
+      continue;
+    if (AtStart) {
+      const long double In = IncomingSide(Prev, Tol, Y), Outg = OutgoingSide(E, Tol, Y);
+      if (!((In > 0 && Outg < 0) || (In < 0 && Outg > 0))) continue;
+    }
+    Out(X);
+  }
+}
+
+// Streams the kept edges of a closed part to Out, all but the first, which
+// needs its cyclic predecessor (the last kept edge): both are handed back
+// for the caller to finish with EdgeCrossings. False when no edge is kept.
+template <class Emit>
+bool PartCrossingsButFirst(const TContour& Contour, const TPartIter& Part, double Tol, double Y,
+                           Emit& Out, TEdge& First, TEdge& Last) {
+  if (!Part.Closed) return false;
+  TEdgeCursor C;
+  bool Have = false;
+  for (C.Start(Contour, Part.First, true); !C.Eof() && C.Cur <= Part.Last; C.Next()) {
+    const TEdge& E = C.Edge;
+    if (!IsArc(E) && std::fabs(static_cast<long double>(E.P1.Y) - E.P2.Y) < Tol &&
+        !MissesLine(E.P1.Y, E.P2.Y, Tol, Y))
+      continue;  // along the line
+    if (Have)
+      EdgeCrossings(E, Last, Tol, Y, Out);
+    else
+      First = E;
+    Last = E;
+    Have = true;
+  }
+  return Have;
+}
+
+}  // namespace
+
+void EdgeLineIntersect(const TEdge& E, TDPointArray& Points, double Tol, double Y) {
+  Points.Reset();
+  TLinePoints L;
+  LinePoints(E, Tol, Y, L);
+  for (int I = 0; I < L.N; ++I) Points.Add(L.P[I]);
+}
+
+void HorizontalIntersections(const TPartIter& Part, TDPointArray& Points, double Tol, double Y) {
+  if (!Part.Contour) return;
+  const int32_t Before = Points.Count;
+  auto Add = [&](const TDPoint& X) { Points.Add(X); };
+  TEdge First, Last;
+  if (!PartCrossingsButFirst(*Part.Contour, Part, Tol, Y, Add, First, Last)) return;
+  const int32_t Mark = Points.Count;
+  EdgeCrossings(First, Last, Tol, Y, Add);
+  // The first edge's points were found last: put them first, in edge order.
+  std::rotate(Points.Items.begin() + Before, Points.Items.begin() + Mark,
+              Points.Items.begin() + Points.Count);
+}
+
+int32_t PointInContour(const TContour& Contour, const TDPoint& P) {
+  TPartIter Part;
+  for (Part.Start(Contour, 0); !Part.Eof(); Part.Next()) {
+    if (!Part.Closed) continue;
+    TEdgeCursor C;
+    for (C.Start(Contour, Part.First, true); !C.Eof() && C.Cur <= Part.Last; C.Next())
+      if (PointOnEdge(C.Edge, P, ConnectTolerance)) return 2;
+  }
+  int32_t Count = 0;
+  auto Counter = [&](const TDPoint& X) {
+    if (X.X > P.X) ++Count;
+  };
+  TEdge First, Last;
+  for (Part.Start(Contour, 0); !Part.Eof(); Part.Next())
+    if (PartCrossingsButFirst(Contour, Part, ConnectTolerance, P.Y, Counter, First, Last))
+      EdgeCrossings(First, Last, ConnectTolerance, P.Y, Counter);
+  return Count % 2;
+}
+
+}  // namespace geo
