@@ -1,11 +1,17 @@
 // The reference host: loads every active add-on of the registry, connects
 // it and offers its commands in the menus of its main window.
+//
+//   trace-host                      run the host
+//   trace-host --register MODULE    register MODULE's add-ons and classes, active
+//   trace-host --unregister MODULE  remove MODULE's classes, mark its add-ons inactive
+//   trace-host --list               load the active add-ons, print their commands, exit
 #include <QAction>
 #include <QApplication>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <vector>
@@ -34,9 +40,30 @@ QMenu* MenuFor(QMenuBar* Bar, std::map<QString, QMenu*>& Menus, const QString& P
   return Menu ? Menu : Bar->addMenu(QStringLiteral("&Add-ons"));
 }
 
+// Registration as a registration tool does it; 0 on success.
+int Register(const char* Path, bool Register) {
+  try {
+    host::THostModule Module(Path);
+    const HRESULT AddOns = Module.KxDllRegisterAddOn(nullptr, Register ? 1 : 0);
+    const HRESULT Classes = Register ? Module.DllRegisterServer() : Module.DllUnregisterServer();
+    if (FAILED(AddOns) || FAILED(Classes)) {
+      std::fprintf(stderr, "%s: registration failed\n", Path);
+      return 1;
+    }
+    return 0;
+  } catch (const std::exception& E) {
+    std::fprintf(stderr, "%s\n", E.what());
+    return 1;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--register") == 0) return Register(argv[2], true);
+  if (argc == 3 && std::strcmp(argv[1], "--unregister") == 0) return Register(argv[2], false);
+  const bool ListOnly = argc == 2 && std::strcmp(argv[1], "--list") == 0;
+
   QApplication App(argc, argv);
   host::THostManager Manager;
   std::vector<std::unique_ptr<host::THostAddOn>> AddOns;
@@ -58,6 +85,10 @@ int main(int argc, char** argv) {
           QMenu* Menu = MenuFor(Manager.MainWindow().menuBar(), Menus,
                                 QString::fromStdString(Command.Attrs.MenuPath.ToUtf8()), Caption);
           QAction* Action = Menu->addAction(Caption);
+          if (ListOnly)
+            std::printf("%s: %s (%dx%d image)\n", Entry.Description.c_str(),
+                        Command.Attrs.MenuPath.ToUtf8().c_str(), Command.Image.width(),
+                        Command.Image.height());
           if (!Command.Image.isNull()) Action->setIcon(QPixmap::fromImage(Command.Image));
           host::THostAddOn* Target = AddOn.get();
           QObject::connect(Action, &QAction::triggered, [Target, Index, &Manager] {
@@ -79,8 +110,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", E.what());
   }
 
-  Manager.MainWindow().show();
-  const int Result = App.exec();
+  int Result = 0;
+  if (!ListOnly) {
+    Manager.MainWindow().show();
+    Result = App.exec();
+  }
   AddOns.clear();
   Modules.clear();
   return Result;
