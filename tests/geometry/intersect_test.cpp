@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/geometry/arc_reference.h"
 #include "tests/geometry/test_util.h"
 
 namespace geo {
 namespace {
 
-const double kPi = 3.14159265358979323846;
+using namespace geo::test;
 
-// Every check runs at the origin and far out in projected coordinates.
-const TDPoint kOffsets[] = {{0, 0}, {500000, 6000000}};
+const double kPi = 3.14159265358979323846;
 
 using test::MessageOf;
 
@@ -38,38 +38,6 @@ TGConnectFull Arc(const TDPoint& P1, const TDPoint& P2, double C) {
   return TGConnectFull{P1, P2, 1, C};
 }
 
-// Circle of an arc computed from the bulge formula, apart from GetCenter2.
-struct RefArc {
-  long double CX, CY, R, A0, Sweep;
-};
-RefArc RefOf(const TDPoint& P1, const TDPoint& P2, double C) {
-  const long double DX = static_cast<long double>(P2.X) - P1.X;
-  const long double DY = static_cast<long double>(P2.Y) - P1.Y;
-  const long double D = std::sqrt(DX * DX + DY * DY);
-  const long double H = (D / 2) * (1 - static_cast<long double>(C) * C) / (2 * C);
-  RefArc A;
-  A.CX = P1.X + DX / 2 - DY / D * H;
-  A.CY = P1.Y + DY / 2 + DX / D * H;
-  A.R = std::hypot(P1.X - A.CX, P1.Y - A.CY);
-  A.A0 = std::atan2(P1.Y - A.CY, P1.X - A.CX);
-  A.Sweep = 4 * std::atan(static_cast<long double>(C));
-  return A;
-}
-TDPoint RefPoint(const RefArc& A, long double F) {
-  const long double T = A.A0 + F * A.Sweep;
-  return TDPoint{static_cast<double>(A.CX + A.R * std::cos(T)),
-                 static_cast<double>(A.CY + A.R * std::sin(T))};
-}
-// Fraction of the arc's sweep at which Q's direction lies (may exceed [0, 1]).
-long double RefFraction(const RefArc& A, const TDPoint& Q) {
-  long double Phi = std::atan2(Q.Y - A.CY, Q.X - A.CX) - A.A0;
-  if (A.Sweep > 0)
-    while (Phi < 0) Phi += 2 * kPi;
-  else
-    while (Phi > 0) Phi -= 2 * kPi;
-  return Phi / A.Sweep;
-}
-
 double DistToSegment(const TDPoint& Q, const TDPoint& A, const TDPoint& B) {
   const long double DX = static_cast<long double>(B.X) - A.X,
                     DY = static_cast<long double>(B.Y) - A.Y;
@@ -81,7 +49,7 @@ double DistToSegment(const TDPoint& Q, const TDPoint& A, const TDPoint& B) {
 double DistToEdge(const TDPoint& Q, const TGConnectFull& E) {
   if (E.Kind == 0) return DistToSegment(Q, E.P1, E.P2);
   const RefArc A = RefOf(E.P1, E.P2, E.Convexity);
-  const long double F = RefFraction(A, Q);
+  const long double F = RefFraction(A, Q.X, Q.Y);
   if (F >= 0 && F <= 1)
     return static_cast<double>(std::fabs(std::hypot(Q.X - A.CX, Q.Y - A.CY) - A.R));
   return std::fmin(Distance(Q, E.P1), Distance(Q, E.P2));
