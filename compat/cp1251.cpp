@@ -23,6 +23,15 @@ constexpr std::array<char16_t, 128> HighHalf = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
 
+char EncodeChar(char32_t C) {
+  if (C < 0x80) return static_cast<char>(C);
+  for (std::size_t I = 0; I < HighHalf.size(); ++I)
+    if (HighHalf[I] == C) return static_cast<char>(0x80 + I);
+  return '?';
+}
+
+}  // namespace
+
 void AppendUtf8(std::string& Out, char32_t C) {
   if (C < 0x80) {
     Out += static_cast<char>(C);
@@ -40,15 +49,6 @@ void AppendUtf8(std::string& Out, char32_t C) {
     Out += static_cast<char>(0x80 | (C & 0x3F));
   }
 }
-
-char EncodeChar(char32_t C) {
-  if (C < 0x80) return static_cast<char>(C);
-  for (std::size_t I = 0; I < HighHalf.size(); ++I)
-    if (HighHalf[I] == C) return static_cast<char>(0x80 + I);
-  return '?';
-}
-
-}  // namespace
 
 std::string Utf8ToCp1251(std::string_view Utf8) {
   std::string Out;

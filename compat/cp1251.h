@@ -13,4 +13,7 @@ std::string Utf8ToCp1251(std::string_view Utf8);
 
 std::string Cp1251ToUtf8(std::string_view Cp1251);
 
+// Appends the UTF-8 encoding of one code point.
+void AppendUtf8(std::string& Out, char32_t C);
+
 }  // namespace compat

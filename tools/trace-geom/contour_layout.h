@@ -1,0 +1,32 @@
+// TContourLayout: a contour taken apart for writing and measuring: its
+// parts with their edges, the closed parts grouped into polygons (an outer
+// ring and the holes directly inside it, by nesting depth) and the open ones.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "addonlib/geometry/contour.h"
+#include "addonlib/geometry/edge.h"
+
+namespace geomio {
+
+struct TLayoutPart {
+  geo::TContour Contour;          // this part alone
+  std::vector<geo::TEdge> Edges;  // its non-degenerate edges, in order
+  bool Closed = false;
+  bool HasArcs = false;
+  int Depth = 0;  // how many other closed parts enclose it (closed parts only)
+};
+
+struct TContourLayout {
+  std::vector<TLayoutPart> Parts;
+  // Indices into Parts: an outer ring (even depth) first, then its holes.
+  std::vector<std::vector<size_t>> Polygons;
+  std::vector<size_t> Lines;  // open parts
+};
+
+// Parts without any edge of non-zero length are left out.
+TContourLayout LayOutContour(const geo::TContour& Contour);
+
+}  // namespace geomio

@@ -1,0 +1,26 @@
+// Writing command contours as GeoJSON: arcs become chords that stay within a
+// tolerance of them; closed parts are grouped into Polygons by nesting.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "addonlib/geometry/contour.h"
+
+namespace geomio {
+
+// The geometry object of one contour: Polygon, MultiPolygon, LineString,
+// MultiLineString, or a GeometryCollection when areas and lines mix (an
+// empty one for a contour without edges).
+std::string GeoJsonGeometry(const geo::TContour& Contour, double Tolerance);
+
+// A JSON string literal, quotes included.
+std::string JsonString(const std::string& Text);
+
+// One Feature: Geometry (JSON text) with properties given as member names
+// and JSON texts.
+std::string GeoJsonFeature(const std::string& Geometry,
+                           const std::vector<std::pair<std::string, std::string>>& Properties);
+
+}  // namespace geomio

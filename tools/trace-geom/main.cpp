@@ -1,0 +1,24 @@
+// trace-geom: buffer zones, Boolean operations and areas of WKT and GeoJSON
+// geometries, arcs kept as arcs.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tools/trace-geom/geom_tool.h"
+
+int main(int argc, char** argv) {
+  try {
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> Args(argv + 1, argv + argc);
+    const int Status = geomio::RunGeomTool(Args, std::cin, std::cout, std::cerr);
+    std::cout.flush();
+    if (!std::cout) {
+      std::cerr << "trace-geom: cannot write the output\n";
+      return 1;
+    }
+    return Status;
+  } catch (...) {
+    std::cerr << "trace-geom: unexpected failure\n";
+    return 1;
+  }
+}
