@@ -4,7 +4,7 @@
 
 #include "addonlib/geometry/arc.h"
 #include "addonlib/geometry/coord_sys.h"
-#include "addonlib/geometry/rect.h"
+#include "addonlib/geometry/measures.h"
 #include "addonlib/geometry/snap.h"
 #include "compat/exception.h"
 
@@ -323,20 +323,18 @@ double GetLengthConnectFull(const TGConnectFull& E) {
 }
 
 TDRect GetBoundsConnectFull(const TGConnectFull& E) {
-  TDRect R = RectFromPoints(E.P1, E.P2);
-  double Sweep;
-  TDPoint Center;
+  TEdge Edge{};
+  Edge.P1 = E.P1;
+  Edge.P2 = E.P2;
   // An arc without a centre (flatter than a line or closed on itself) is
   // bounded by its ends, like a line.
-  if (E.Kind == 0 || E.Convexity == 0 || !GetCenter2(E.P1, E.P2, Sweep, E.Convexity, Center))
-    return R;
-  const long double Radius = Distance(Center, E.P1);
-  const double A0 = AngleOf(Center, E.P1);
-  static constexpr int Dirs[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
-  for (int K = 0; K < 4; ++K)
-    if (AngleInSweep(static_cast<double>(K * HalfPi), A0, Sweep))
-      ExtendRectByPoint(R, TDPoint{static_cast<double>(Center.X + Radius * Dirs[K][0]),
-                                   static_cast<double>(Center.Y + Radius * Dirs[K][1])});
+  if (E.Kind != 0 && E.Convexity != 0 &&
+      GetCenter2(E.P1, E.P2, Edge.Angle, E.Convexity, Edge.Center)) {
+    Edge.Convexity = E.Convexity;
+    Edge.Radius = Distance(Edge.Center, E.P1);
+  }
+  TDRect R;
+  ArcBounds(Edge, R);
   return R;
 }
 
