@@ -88,7 +88,12 @@ void TEdgeCursor::Next() {
       PartStart = Cur;
       continue;
     }
-    Contour->EdgeEnds(Cur, PartStart, FromIndex, ToIndex);
+    if (IsCloseKind(Cmds[Cur].Kind) || IsCloseKind(Cmds[Cur - 1].Kind)) {
+      Contour->EdgeEnds(Cur, PartStart, FromIndex, ToIndex);
+    } else {  // the common case, without the call
+      FromIndex = Cur - 1;
+      ToIndex = Cur;
+    }
     FillEdge(*Contour, Cur, FromIndex, ToIndex, Edge);
     if (SkipDegenerate && IsDegenerate(Edge)) continue;
     return;

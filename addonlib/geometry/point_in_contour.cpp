@@ -32,10 +32,13 @@ struct TArcSlack {
   long double Horizontal;
 };
 
+double ArcVertical(const TEdge& E, double Tol) {
+  return Tol + 64 * std::numeric_limits<double>::epsilon() *
+                   (std::fabs(E.Center.X) + std::fabs(E.Center.Y) + E.Radius);
+}
+
 TArcSlack ArcSlack(const TEdge& E, double Tol) {
-  const long double V = Tol + 64 * std::numeric_limits<double>::epsilon() *
-                                  (std::fabs(static_cast<long double>(E.Center.X)) +
-                                   std::fabs(E.Center.Y) + E.Radius);
+  const long double V = ArcVertical(E, Tol);
   return TArcSlack{V, std::sqrt(2 * E.Radius * V)};
 }
 
@@ -45,8 +48,10 @@ void LinePoints(const TEdge& E, double Tol, double Y, TLinePoints& Out) {
     if (E.P1.Y == Y) Out.Add(E.P1);
     return;
   }
-  const long double Y1 = E.P1.Y, Y2 = E.P2.Y;
   if (!IsArc(E)) {
+    // In double first: a miss by more than twice the tolerance is a miss.
+    if (std::min(E.P1.Y, E.P2.Y) - Y > 2 * Tol || Y - std::max(E.P1.Y, E.P2.Y) > 2 * Tol) return;
+    const long double Y1 = E.P1.Y, Y2 = E.P2.Y;
     if (MissesLine(Y1, Y2, Tol, Y)) return;
     if (std::fabs(Y1 - Y2) < Tol) {
       Out.Add(E.P1);
@@ -64,6 +69,7 @@ void LinePoints(const TEdge& E, double Tol, double Y, TLinePoints& Out) {
                       Y});
     return;
   }
+  if (std::fabs(E.Center.Y - Y) > E.Radius * (1 + 1E-12) + 2 * ArcVertical(E, Tol)) return;
   const TArcSlack S = ArcSlack(E, Tol);
   const long double DY = static_cast<long double>(E.Center.Y) - Y;
   const long double R = E.Radius;
@@ -142,18 +148,39 @@ void EdgeCrossings(const TEdge& E, const TEdge& Prev, double Tol, double Y, Emit
   }
 }
 
+// Whether P lies in the edge's box (the circle's box for an arc) widened by
+// the tolerance: outside it no incidence test can succeed.
+bool NearEdge(const TEdge& E, const TDPoint& P, double Tol) {
+  if (IsArc(E)) {
+    const double Reach = E.Radius * (1 + 1E-12) + 2 * Tol;
+    return std::fabs(P.X - E.Center.X) <= Reach && std::fabs(P.Y - E.Center.Y) <= Reach;
+  }
+  const double SX = std::fabs(E.P2.X - E.P1.X), SY = std::fabs(E.P2.Y - E.P1.Y);
+  const double Slack = 2 * Tol + 1E-12 * (SX + SY);
+  return P.X >= std::min(E.P1.X, E.P2.X) - Slack && P.X <= std::max(E.P1.X, E.P2.X) + Slack &&
+         P.Y >= std::min(E.P1.Y, E.P2.Y) - Slack && P.Y <= std::max(E.P1.Y, E.P2.Y) + Slack;
+}
+
 // Streams the kept edges of a closed part to Out, all but the first, which
 // needs its cyclic predecessor (the last kept edge): both are handed back
-// for the caller to finish with EdgeCrossings. False when no edge is kept.
-template <class Emit>
+// for the caller to finish with EdgeCrossings. Visit sees every
+// non-degenerate edge first and may stop the walk (Stopped is then set).
+// False when no edge is kept or the walk was stopped.
+template <class Visit, class Emit>
 bool PartCrossingsButFirst(const TContour& Contour, const TPartIter& Part, double Tol, double Y,
-                           Emit& Out, TEdge& First, TEdge& Last) {
+                           Visit& V, Emit& Out, TEdge& First, TEdge& Last, bool& Stopped) {
+  Stopped = false;
   if (!Part.Closed) return false;
   TEdgeCursor C;
   bool Have = false;
   for (C.Start(Contour, Part.First, true); !C.Eof() && C.Cur <= Part.Last; C.Next()) {
     const TEdge& E = C.Edge;
-    if (!IsArc(E) && std::fabs(static_cast<long double>(E.P1.Y) - E.P2.Y) < Tol &&
+    if (V(E)) {
+      Stopped = true;
+      return false;
+    }
+    if (!IsArc(E) && std::fabs(E.P1.Y - E.P2.Y) < 2 * Tol &&
+        std::fabs(static_cast<long double>(E.P1.Y) - E.P2.Y) < Tol &&
         !MissesLine(E.P1.Y, E.P2.Y, Tol, Y))
       continue;  // along the line
     if (Have)
@@ -179,8 +206,10 @@ void HorizontalIntersections(const TPartIter& Part, TDPointArray& Points, double
   if (!Part.Contour) return;
   const int32_t Before = Points.Count;
   auto Add = [&](const TDPoint& X) { Points.Add(X); };
+  auto Any = [](const TEdge&) { return false; };
   TEdge First, Last;
-  if (!PartCrossingsButFirst(*Part.Contour, Part, Tol, Y, Add, First, Last)) return;
+  bool Stopped;
+  if (!PartCrossingsButFirst(*Part.Contour, Part, Tol, Y, Any, Add, First, Last, Stopped)) return;
   const int32_t Mark = Points.Count;
   EdgeCrossings(First, Last, Tol, Y, Add);
   // The first edge's points were found last: put them first, in edge order.
@@ -189,21 +218,22 @@ void HorizontalIntersections(const TPartIter& Part, TDPointArray& Points, double
 }
 
 int32_t PointInContour(const TContour& Contour, const TDPoint& P) {
-  TPartIter Part;
-  for (Part.Start(Contour, 0); !Part.Eof(); Part.Next()) {
-    if (!Part.Closed) continue;
-    TEdgeCursor C;
-    for (C.Start(Contour, Part.First, true); !C.Eof() && C.Cur <= Part.Last; C.Next())
-      if (PointOnEdge(C.Edge, P, ConnectTolerance)) return 2;
-  }
+  // One walk does both tests: the boundary test on every edge as it comes,
+  // and the crossings, which count only when no edge holds P.
+  const double Tol = ConnectTolerance;
+  auto OnBoundary = [&](const TEdge& E) { return NearEdge(E, P, Tol) && PointOnEdge(E, P, Tol); };
   int32_t Count = 0;
   auto Counter = [&](const TDPoint& X) {
     if (X.X > P.X) ++Count;
   };
+  TPartIter Part;
   TEdge First, Last;
-  for (Part.Start(Contour, 0); !Part.Eof(); Part.Next())
-    if (PartCrossingsButFirst(Contour, Part, ConnectTolerance, P.Y, Counter, First, Last))
-      EdgeCrossings(First, Last, ConnectTolerance, P.Y, Counter);
+  bool Stopped;
+  for (Part.Start(Contour, 0); !Part.Eof(); Part.Next()) {
+    if (PartCrossingsButFirst(Contour, Part, Tol, P.Y, OnBoundary, Counter, First, Last, Stopped))
+      EdgeCrossings(First, Last, Tol, P.Y, Counter);
+    if (Stopped) return 2;
+  }
   return Count % 2;
 }
 

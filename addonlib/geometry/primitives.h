@@ -69,6 +69,9 @@ double AngleOf(const TDPoint& A, const TDPoint& B);
 
 // True when abs(A.X - B.X) < 1E-6 and abs(A.Y - B.Y) < 1E-6.
 inline bool SamePoint(const TDPoint& A, const TDPoint& B) {
+  // Differences of 2E-6 or more in double are far from the tolerance whatever
+  // the rounding: decided without extended arithmetic.
+  if (std::fabs(A.X - B.X) >= 2E-6 || std::fabs(A.Y - B.Y) >= 2E-6) return false;
   return std::fabs(static_cast<long double>(A.X) - B.X) < PointTolerance &&
          std::fabs(static_cast<long double>(A.Y) - B.Y) < PointTolerance;
 }

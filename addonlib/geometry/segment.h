@@ -19,14 +19,20 @@ inline TDSegment MakeSegment(const TDPoint& P1, const TDPoint& P2, double Convex
 inline TDSegment ReverseSegment(const TDSegment& S) {
   return TDSegment{S.P2, S.P1, -S.Convexity};
 }
+// The largest double not above LineConvexityLimit: comparing doubles with it
+// decides exactly as comparing with the extended limit, without x87 code.
+inline constexpr double LineConvexityLimitD = 0x1.203af9ee75615p-50;
+static_assert(LineConvexityLimitD <= LineConvexityLimit &&
+              0x1.203af9ee75616p-50 > LineConvexityLimit);
+
 inline bool IsDegenerate(const TDSegment& S) {
   return SamePoint(S.P1, S.P2);
 }
 inline bool IsLine(const TDSegment& S) {
-  return std::fabs(S.Convexity) <= LineConvexityLimit;
+  return std::fabs(S.Convexity) <= LineConvexityLimitD;
 }
 inline bool IsArc(const TDSegment& S) {
-  return std::fabs(S.Convexity) > LineConvexityLimit;
+  return std::fabs(S.Convexity) > LineConvexityLimitD;
 }
 
 // P on the straight segment S: within Tol across the segment's major axis
