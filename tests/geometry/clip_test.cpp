@@ -267,7 +267,7 @@ TEST(Clip, RandomRingsKeepTheAreaInside) {
       TDRect Bounds;
       ASSERT_TRUE(GetBounds(ClipContour(), Bounds));
       ClipContourByRect(Clip, Bounds);
-      const double Want = InsideArea(R, Clip, 4000);
+      const double Want = InsideArea(R, Clip, 1500);
       const double Got = std::fabs(Area(ClipContour()));
       EXPECT_NEAR(Got, Want, 2E-4 * (Clip.X2 - Clip.X1) * (Clip.Y2 - Clip.Y1)) << Case;
       Cut += Want > 0 && ClipContour().CommandCount() != static_cast<int32_t>(R.P.size()) + 1;

@@ -58,54 +58,45 @@ double DistToEdge(const TDPoint& Q, const TGConnectFull& E) {
 // A fine polyline of an edge.
 std::vector<TDPoint> Linearise(const TGConnectFull& E, int N) {
   std::vector<TDPoint> P;
-  if (E.Kind == 0) return {E.P1, E.P2};
-  const RefArc A = RefOf(E.P1, E.P2, E.Convexity);
-  for (int I = 0; I <= N; ++I) P.push_back(RefPoint(A, static_cast<long double>(I) / N));
+  const RefArc A = E.Kind ? RefOf(E.P1, E.P2, E.Convexity) : RefArc{};
+  for (int I = 0; I <= N; ++I) {
+    const long double F = static_cast<long double>(I) / N;
+    P.push_back(E.Kind ? RefPoint(A, F)
+                       : TDPoint{static_cast<double>(E.P1.X + F * (E.P2.X - E.P1.X)),
+                                 static_cast<double>(E.P1.Y + F * (E.P2.Y - E.P1.Y))});
+  }
   return P;
 }
 
-// Bounding box of the chords [First, Last) of a polyline.
-TDRect ChordBox(const std::vector<TDPoint>& P, size_t First, size_t Last) {
-  TDRect R{P[First].X, P[First].Y, P[First].X, P[First].Y};
-  for (size_t I = First + 1; I <= Last; ++I)
-    R = {std::fmin(R.X1, P[I].X), std::fmin(R.Y1, P[I].Y), std::fmax(R.X2, P[I].X),
-         std::fmax(R.Y2, P[I].Y)};
-  return R;
-}
-
-// Proper crossings of two polylines, found chord by chord (blocks of chords
-// whose boxes miss are skipped); Ambiguous is set when a crossing lies near
-// an end or near another crossing, where a polyline cannot decide the count.
-int CountCrossings(const std::vector<TDPoint>& A, const std::vector<TDPoint>& B, double Near,
+// Crossings of E with F counted along a fine polyline of E: sign changes of
+// the signed distance to F's line or circle, kept where the crossing lies
+// within F. Ambiguous is set when a crossing lies near an end or near
+// another crossing, where sampling cannot decide the count.
+int CountCrossings(const TGConnectFull& E, const TGConnectFull& F, int N, double Near,
                    bool& Ambiguous) {
-  const size_t Block = 64;
+  const RefArc Circle = F.Kind ? RefOf(F.P1, F.P2, F.Convexity) : RefArc{};
+  const long double FX = F.P2.X - F.P1.X, FY = F.P2.Y - F.P1.Y;
+  auto Side = [&](const TDPoint& P) -> long double {
+    if (F.Kind) return std::hypot(P.X - Circle.CX, P.Y - Circle.CY) - Circle.R;
+    return (FX * (P.Y - F.P1.Y) - FY * (P.X - F.P1.X)) / std::hypot(FX, FY);
+  };
+  const std::vector<TDPoint> Poly = Linearise(E, N);
   std::vector<TDPoint> Found;
-  for (size_t BI = 0; BI + 1 < A.size(); BI += Block) {
-    const size_t EI = std::min(BI + Block, A.size() - 1);
-    const TDRect RA = ChordBox(A, BI, EI);
-    for (size_t BJ = 0; BJ + 1 < B.size(); BJ += Block) {
-      const size_t EJ = std::min(BJ + Block, B.size() - 1);
-      const TDRect RB = ChordBox(B, BJ, EJ);
-      if (RA.X2 < RB.X1 || RB.X2 < RA.X1 || RA.Y2 < RB.Y1 || RB.Y2 < RA.Y1) continue;
-      for (size_t I = BI; I < EI; ++I)
-        for (size_t J = BJ; J < EJ; ++J) {
-          const long double AX = A[I + 1].X - A[I].X, AY = A[I + 1].Y - A[I].Y;
-          const long double BX = B[J + 1].X - B[J].X, BY = B[J + 1].Y - B[J].Y;
-          const long double Den = AX * BY - AY * BX;
-          if (Den == 0) continue;
-          const long double WX = B[J].X - A[I].X, WY = B[J].Y - A[I].Y;
-          const long double T = (WX * BY - WY * BX) / Den, S = (WX * AY - WY * AX) / Den;
-          if (T < 0 || T >= 1 || S < 0 || S >= 1) continue;
-          Found.push_back(
-              {static_cast<double>(A[I].X + T * AX), static_cast<double>(A[I].Y + T * AY)});
-        }
-    }
-  }
-  for (size_t I = 0; I < Found.size(); ++I) {
-    for (const TDPoint& End : {A.front(), A.back(), B.front(), B.back()})
-      if (Distance(Found[I], End) < Near) Ambiguous = true;
-    for (size_t J = 0; J < I; ++J)
-      if (Distance(Found[I], Found[J]) < Near) Ambiguous = true;
+  for (size_t I = 0; I + 1 < Poly.size(); ++I) {
+    const long double S0 = Side(Poly[I]), S1 = Side(Poly[I + 1]);
+    if ((S0 < 0) == (S1 < 0)) continue;
+    const long double T = S0 / (S0 - S1);
+    const TDPoint Q{static_cast<double>(Poly[I].X + T * (Poly[I + 1].X - Poly[I].X)),
+                    static_cast<double>(Poly[I].Y + T * (Poly[I + 1].Y - Poly[I].Y))};
+    const long double At = F.Kind
+                               ? RefFraction(Circle, Q.X, Q.Y)
+                               : ((Q.X - F.P1.X) * FX + (Q.Y - F.P1.Y) * FY) / (FX * FX + FY * FY);
+    if (At < 0 || At > 1) continue;
+    for (const TDPoint& End : {E.P1, E.P2, F.P1, F.P2})
+      if (Distance(Q, End) < Near) Ambiguous = true;
+    for (const TDPoint& Other : Found)
+      if (Distance(Q, Other) < Near) Ambiguous = true;
+    Found.push_back(Q);
   }
   return static_cast<int>(Found.size());
 }
@@ -320,7 +311,7 @@ TEST(Intersect, RandomEdgesAgreeWithLinearisation) {
         EXPECT_LE(DistToEdge(R[I], F), 1E-7) << Case;
       }
       bool Ambiguous = false;
-      const int Expected = CountCrossings(Linearise(E, 3000), Linearise(F, 3000), 0.05, Ambiguous);
+      const int Expected = CountCrossings(E, F, 4000, 0.05, Ambiguous);
       if (Ambiguous) continue;
       ++Checked;
       WithPoints += N > 0;
@@ -420,41 +411,6 @@ TEST(Intersect, LengthBoundsAndReverse) {
   EXPECT_EQ(B.Kind, 1);
   EXPECT_EQ(B.Convexity, -0.25);
   EXPECT_EQ(ReverseConnectBrief(TGConnectBrief{1, 2, 0, 0}).Convexity, 0);
-}
-
-// Lengths and bounds of random arcs against fine polylines.
-TEST(Intersect, RandomArcLengthAndBounds) {
-  for (const TDPoint& O : kOffsets) {
-    std::mt19937 Rng(99);
-    std::uniform_real_distribution<double> U(0, 100), CU(-4, 4);
-    for (int Case = 0; Case < 200; ++Case) {
-      double C = CU(Rng);
-      if (std::fabs(C) < 0.01) C = 0.01;
-      const TGConnectFull E = Arc({O.X + U(Rng), O.Y + U(Rng)}, {O.X + U(Rng), O.Y + U(Rng)}, C);
-      const std::vector<TDPoint> Poly = Linearise(E, 20000);
-      long double Len = 0;
-      TDRect Box{Poly[0].X, Poly[0].Y, Poly[0].X, Poly[0].Y};
-      for (size_t I = 1; I < Poly.size(); ++I) {
-        Len += Distance(Poly[I - 1], Poly[I]);
-        Box = {std::fmin(Box.X1, Poly[I].X), std::fmin(Box.Y1, Poly[I].Y),
-               std::fmax(Box.X2, Poly[I].X), std::fmax(Box.Y2, Poly[I].Y)};
-      }
-      const double L = GetLengthConnectFull(E);
-      EXPECT_NEAR(L, Len, 1E-6 * L);
-      const TDRect R = GetBoundsConnectFull(E);
-      // The polyline's vertices lie on the arc: inside the bounds, and
-      // reaching them up to the sagitta of one chord.
-      const double Slack = 1E-6 * L;
-      EXPECT_LE(R.X1, Box.X1 + 1E-9);
-      EXPECT_LE(R.Y1, Box.Y1 + 1E-9);
-      EXPECT_GE(R.X2, Box.X2 - 1E-9);
-      EXPECT_GE(R.Y2, Box.Y2 - 1E-9);
-      EXPECT_GE(R.X1, Box.X1 - Slack);
-      EXPECT_GE(R.Y1, Box.Y1 - Slack);
-      EXPECT_LE(R.X2, Box.X2 + Slack);
-      EXPECT_LE(R.Y2, Box.Y2 + Slack);
-    }
-  }
 }
 
 }  // namespace
