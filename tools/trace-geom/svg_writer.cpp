@@ -7,6 +7,7 @@
 #include "addonlib/geometry/measures.h"
 #include "addonlib/geometry/rect.h"
 #include "tools/trace-geom/contour_layout.h"
+#include "tools/trace-geom/number_text.h"
 
 namespace geomio {
 
@@ -118,10 +119,9 @@ std::string SvgPicture(const std::vector<TSvgItem>& Inputs, const std::vector<TS
                 "viewBox=\"0 0 %.10g %.10g\">\n",
                 PictureWidth, std::max(1.0, std::round(PictureWidth * H / W)), W, H);
   std::string S = Head;
-  char Origin[160];
-  std::snprintf(Origin, sizeof Origin,
-                "<!-- view origin: x %.10g, y %.10g (map y grows upwards) -->\n", Box.X1, Box.Y2);
-  S += Origin;
+  // Where the picture's (0, 0) lies on the map, for anyone reading positions off it.
+  S += "<!-- view origin: x " + NumberText(Box.X1) + ", y " + NumberText(Box.Y2) +
+       " (map y grows upwards) -->\n";
   S += "<style>\n"
        "path { vector-effect: non-scaling-stroke; stroke-linejoin: round; }\n"
        ".input .area { fill: #b8b8b8; fill-opacity: 0.5; fill-rule: evenodd; stroke: #555; "

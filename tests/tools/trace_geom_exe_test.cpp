@@ -1,0 +1,100 @@
+// The built tool, run as a user runs it: arguments, files, pipes, exit codes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tools/trace-geom/enclosed_area.h"
+#include "tools/trace-geom/input_reader.h"
+
+namespace geomio {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TRun {
+  int Status;
+  std::string Out;
+  std::string Err;
+};
+
+std::string Slurp(const fs::path& P) {
+  std::ifstream F(P, std::ios::binary);
+  std::ostringstream S;
+  S << F.rdbuf();
+  return S.str();
+}
+
+class TraceGeomExe : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Dir = fs::temp_directory_path() /
+          ("trace_geom_exe_" + std::to_string(::getpid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(Dir);
+  }
+  void TearDown() override { fs::remove_all(Dir); }
+
+  // Runs the tool through the shell with Args (already quoted as needed) and
+  // Stdin fed from a file.
+  TRun Run(const std::string& Args, const std::string& Stdin = "") {
+    std::ofstream(Dir / "in") << Stdin;
+    const std::string Cmd = std::string("'") + TRACE_GEOM_EXE + "' " + Args + " <'" +
+                            (Dir / "in").string() + "' >'" + (Dir / "out").string() + "' 2>'" +
+                            (Dir / "err").string() + "'";
+    const int Raw = std::system(Cmd.c_str());
+    EXPECT_TRUE(WIFEXITED(Raw)) << Cmd;
+    return {WEXITSTATUS(Raw), Slurp(Dir / "out"), Slurp(Dir / "err")};
+  }
+
+  fs::path Dir;
+};
+
+TEST_F(TraceGeomExe, RunsOnTheSampleData) {
+  const std::string Data = TRACE_DATA_DIR;
+  const TRun Area = Run("area '" + Data + "/map_objects.wkt'");
+  ASSERT_EQ(Area.Status, 0) << Area.Err;
+  EXPECT_TRUE(Area.Err.empty());
+  std::istringstream Lines(Area.Out);
+  std::vector<double> In;
+  for (double V; Lines >> V;) In.push_back(V);
+  ASSERT_EQ(In.size(), 6u) << Area.Out;
+  EXPECT_EQ(In[2], 120 * 110 - 45 * 35);  // the parcel with its courtyard
+
+  const TRun Zones = Run("buffer --width 5 '" + Data + "/map_objects.wkt'");
+  ASSERT_EQ(Zones.Status, 0) << Zones.Err;
+  const auto Out = ReadInput(Zones.Out);
+  ASSERT_EQ(Out.size(), In.size());
+  for (size_t i = 0; i < In.size(); ++i) EXPECT_GT(EnclosedArea(Out[i].Contour), In[i] + 1);
+
+  const TRun Json = Run("buffer --width 5 --format geojson '" + Data + "/map_objects.geojson'");
+  ASSERT_EQ(Json.Status, 0) << Json.Err;
+  EXPECT_EQ(ReadInput(Json.Out).size(), 3u);
+}
+
+TEST_F(TraceGeomExe, ReportsFaultsByExitStatus) {
+  const TRun Bad = Run("area", "LINESTRING (0 0, 1 1)\nLINESTRING (0 0, 1 1, 2)\n");
+  EXPECT_EQ(Bad.Status, 2);
+  EXPECT_EQ(Bad.Err.rfind("trace-geom: <stdin>:2: WKT: expected a coordinate", 0), 0u) << Bad.Err;
+  EXPECT_TRUE(Bad.Out.empty());
+
+  std::ofstream(Dir / "two.wkt") << "\nMULTIPOINT ((1 1), (2 2))\n";
+  const TRun Point = Run("buffer --width 1 '" + (Dir / "two.wkt").string() + "'");
+  EXPECT_EQ(Point.Status, 2);
+  EXPECT_NE(Point.Err.find("two.wkt:2: WKT: MULTIPOINT is not a contour"), std::string::npos)
+      << Point.Err;
+
+  const TRun Flat = Run("difference", "LINESTRING (0 0, 5 0)\nPOLYGON ((0 0, 1 0, 1 1, 0 0))\n");
+  EXPECT_EQ(Flat.Status, 1);
+  EXPECT_NE(Flat.Err.find("failed: "), std::string::npos) << Flat.Err;
+
+  EXPECT_EQ(Run("").Status, 2);
+  EXPECT_EQ(Run("--help").Status, 0);
+}
+
+}  // namespace
+}  // namespace geomio
