@@ -59,6 +59,7 @@ TEST(GeomTool, BadUsageAndInputExitWithTwoAndOneLine) {
       {{"area", "--bogus"}, "", "unknown option --bogus"},
       {{"area", "-x"}, "", "unknown option -x"},
       {{"area", "/nonexistent/in.wkt"}, "", "cannot open /nonexistent/in.wkt"},
+      {{"area", TRACE_DATA_DIR}, "", "cannot read " TRACE_DATA_DIR},
       {{"area"},
        "LINESTRING (0 0, 1 1)\n\n# x\nPOINT (3 4)\n",
        "trace-geom: <stdin>:4: WKT: POINT is not a contour (use lines or areas) (column 1)\n"},

@@ -176,7 +176,12 @@ int Run(const TOptions& O, std::istream& In, std::ostream& Out) {
   } else {
     std::ifstream F(O.File, std::ios::binary);
     if (!F) throw EInputError("cannot open " + O.File);
-    Text.assign(std::istreambuf_iterator<char>(F), std::istreambuf_iterator<char>());
+    // A folder opens like a file on some systems and fails only on reading.
+    try {
+      Text.assign(std::istreambuf_iterator<char>(F), std::istreambuf_iterator<char>());
+    } catch (const std::exception&) {
+      throw EInputError("cannot read " + O.File);
+    }
     if (F.bad()) throw EInputError("cannot read " + O.File);
   }
   const std::vector<TInputGeometry> Inputs = ReadInput(Text);
