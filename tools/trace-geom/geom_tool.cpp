@@ -5,7 +5,6 @@
 #include <iterator>
 #include <new>
 #include <optional>
-#include <sstream>
 
 #include "compat/exception.h"
 #include "tools/trace-geom/enclosed_area.h"
