@@ -59,10 +59,10 @@ bool HasSmallBounds(const TContour& C) {
 // of input 0 instead of scanning every edge of input 1.
 class TCrossingIndex {
  public:
-  TCrossingIndex(const TDRect& Bounds, int32_t ExpectedCount) : FBounds(Bounds) {
+  TCrossingIndex(const TDRect& Bounds, int64_t ExpectedCount) : FBounds(Bounds) {
     const double W = std::max(geo::RectWidth(Bounds), 1e-300);
     const double H = std::max(geo::RectHeight(Bounds), 1e-300);
-    const double Cells = std::clamp<double>(ExpectedCount, 1, 1 << 20);
+    const double Cells = std::clamp<double>(static_cast<double>(ExpectedCount), 1, 1 << 22);
     FCols = std::clamp(static_cast<int32_t>(std::sqrt(Cells * W / H)), 1, 4096);
     FRows = std::clamp(static_cast<int32_t>(Cells / FCols), 1, 4096);
     FCellW = W / FCols;
@@ -70,7 +70,10 @@ class TCrossingIndex {
     FCells.resize(static_cast<size_t>(FCols) * FRows);
   }
 
+  int64_t Entries() const { return FEntries; }
+
   void Insert(int32_t Edge, const TDRect& R) {
+    ++FEntries;
     int32_t C1, C2, R1, R2;
     Range(R, C1, C2, R1, R2);
     if (static_cast<int64_t>(C2 - C1 + 1) * (R2 - R1 + 1) > 64) {
@@ -111,6 +114,85 @@ class TCrossingIndex {
   double FCellW, FCellH;
   std::vector<std::vector<int32_t>> FCells;
   std::vector<int32_t> FLarge;
+  int64_t FEntries = 0;
+};
+
+// The edges of one input in list order, with removal in logarithmic time:
+// removed entries stay as gaps, and a Fenwick tree over the live flags turns
+// positions into slots and back. Slots grow in append order.
+class TEdgeSequence {
+ public:
+  void Clear() {
+    FEdges.clear();
+    FAlive.clear();
+    FCapacity = 1;
+    FTree.assign(2, 0);
+    FLive = 0;
+  }
+  int32_t Append(int32_t Edge) {
+    const int32_t Slot = static_cast<int32_t>(FEdges.size());
+    FEdges.push_back(Edge);
+    FAlive.push_back(1);
+    if (Slot >= FCapacity) Rebuild(FCapacity * 2);
+    Add(Slot, 1);
+    ++FLive;
+    return Slot;
+  }
+  void Kill(int32_t Slot) {
+    FAlive[Slot] = 0;
+    Add(Slot, -1);
+    --FLive;
+  }
+  int32_t Count() const { return FLive; }
+  int32_t SlotCount() const { return static_cast<int32_t>(FEdges.size()); }
+  int32_t Edge(int32_t Slot) const { return FEdges[Slot]; }
+  // Live entries before Slot.
+  int32_t Position(int32_t Slot) const {
+    int32_t Sum = 0;
+    for (int32_t I = Slot; I > 0; I -= I & -I) Sum += FTree[I];
+    return Sum;
+  }
+  // The slot of the live entry at Pos.
+  int32_t SlotAt(int32_t Pos) const {
+    TRACE_ASSERT(Pos >= 0 && Pos < FLive);
+    int32_t At = 0, Rest = Pos + 1;
+    for (int32_t Step = FCapacity; Step > 0; Step >>= 1)
+      if (At + Step <= FCapacity && FTree[At + Step] < Rest) {
+        At += Step;
+        Rest -= FTree[At];
+      }
+    return At;
+  }
+  void WriteTo(geo::TLongintList& List) const {
+    List.BeginUpdate();
+    List.Clear();
+    List.SetCapacity(FLive);
+    for (size_t I = 0; I < FEdges.size(); ++I)
+      if (FAlive[I]) List.Add(FEdges[I]);
+    List.EndUpdate();
+  }
+
+ private:
+  void Add(int32_t Slot, int32_t Delta) {
+    for (int32_t I = Slot + 1; I <= FCapacity; I += I & -I) FTree[I] += Delta;
+  }
+  void Rebuild(int32_t Capacity) {
+    FCapacity = Capacity;
+    FTree.assign(static_cast<size_t>(Capacity) + 1, 0);
+    // Every slot but the one being appended, which Append adds itself.
+    const int32_t Known = static_cast<int32_t>(FAlive.size()) - 1;
+    for (int32_t I = 1; I <= Capacity; ++I) {
+      if (I - 1 < Known) FTree[I] += FAlive[I - 1];
+      const int32_t Up = I + (I & -I);
+      if (Up <= Capacity) FTree[Up] += FTree[I];
+    }
+  }
+
+  std::vector<int32_t> FEdges;
+  std::vector<uint8_t> FAlive;
+  std::vector<int32_t> FTree{0, 0};
+  int32_t FCapacity = 1;
+  int32_t FLive = 0;
 };
 
 uint8_t ConvertFromBelongEdgeToBelongType(uint8_t Belong) {
@@ -121,7 +203,9 @@ uint8_t ConvertFromBelongEdgeToBelongType(uint8_t Belong) {
 
 // ---- TGUnionGraph: building ----
 
-TGUnionGraph::TGUnionGraph(TUnionGraphOwner* AOwner) : Owner(AOwner), Edges(Points) {}
+TGUnionGraph::TGUnionGraph(TUnionGraphOwner* AOwner) : Owner(AOwner), Edges(Points) {
+  for (auto& Seq : FSeq) Seq = std::make_unique<TEdgeSequence>();
+}
 
 TGUnionGraph::~TGUnionGraph() = default;
 
@@ -141,9 +225,10 @@ void TGUnionGraph::Init(const TContour& Contour0, const TContour& Contour1,
   Points.Init(Bounds, Capacity, geo::WorkTolerance);
   Edges.Init(Bounds, Capacity);
   for (int K = 0; K < 2; ++K) {
-    FInContour[K].clear();
-    FContourSeq[K].clear();
+    FSeq[K]->Clear();
+    FSlotOf[K].clear();
   }
+  FCrossingBounds = Bounds;
   FCrossings = std::make_unique<TCrossingIndex>(Bounds, Contour1.PointCount());
   AddContour(Contour0, 0);
   AddContour(Contour1, 1);
@@ -170,6 +255,7 @@ void TGUnionGraph::AddContour(const TContour& Contour, int32_t Index) {
     TGConnectFull C;
     while (Enum.Next(C)) AddEdge(C.P1, C.P2, C.Kind == 1 ? C.Convexity : 0.0, Index, Flag);
   }
+  SyncContourEdges();
 }
 
 int32_t TGUnionGraph::FindEdge(const TGConnectBrief& B, bool& Reversed) const {
@@ -188,26 +274,38 @@ int32_t TGUnionGraph::StoreEdge(const TGConnectBrief& B, TGBelongEdgePair Pair) 
   const int32_t I = Edges.Add(B, R);
   EdgeRects.Add(R);
   BelongEdgePairs.Add(Pair);
-  for (int K = 0; K < 2; ++K) {
-    FInContour[K].push_back(0);
-    FContourSeq[K].push_back(-1);
-  }
+  for (int K = 0; K < 2; ++K) FSlotOf[K].push_back(-1);
   return I;
 }
 
 void TGUnionGraph::AppendToContour(int32_t Index, int32_t Edge) {
-  if (FInContour[Index][Edge]) return;
-  ContourEdges[Index].Add(Edge);
-  FInContour[Index][Edge] = 1;
-  FContourSeq[Index][Edge] = FNextSeq++;
+  if (FSlotOf[Index][Edge] >= 0) return;
+  FSlotOf[Index][Edge] = FSeq[Index]->Append(Edge);
   if (Index == 1 && FCrossings) FCrossings->Insert(Edge, *EdgeRects.Ptr(Edge));
 }
 
+int32_t TGUnionGraph::PositionInContour(int32_t Index, int32_t Edge) const {
+  const int32_t Slot = FSlotOf[Index][Edge];
+  return Slot < 0 ? -1 : FSeq[Index]->Position(Slot);
+}
+
+int32_t TGUnionGraph::ContourEdgeCount(int32_t Index) const {
+  return FSeq[Index]->Count();
+}
+
+int32_t TGUnionGraph::ContourEdgeAt(int32_t Index, int32_t Pos) const {
+  return FSeq[Index]->Edge(FSeq[Index]->SlotAt(Pos));
+}
+
+void TGUnionGraph::SyncContourEdges() {
+  for (int K = 0; K < 2; ++K) FSeq[K]->WriteTo(ContourEdges[K]);
+}
+
 void TGUnionGraph::RemoveFromContour(int32_t Index, int32_t Edge) {
-  const int32_t Pos = FInContour[Index][Edge] ? ContourEdges[Index].IndexOf(Edge) : -1;
-  if (Pos < 0) Fail("TGUnionGraph.AddConnectBrief: Ребро обходится дважды(коллизия) ");
-  ContourEdges[Index].Delete(Pos);
-  FInContour[Index][Edge] = 0;
+  const int32_t Slot = FSlotOf[Index][Edge];
+  if (Slot < 0) Fail("TGUnionGraph.AddConnectBrief: Ребро обходится дважды(коллизия) ");
+  FSeq[Index]->Kill(Slot);
+  FSlotOf[Index][Edge] = -1;
 }
 
 // An edge run twice by one input is cancelled: it no longer bounds that input.
@@ -281,54 +379,71 @@ TGConnectFull TGUnionGraph::FullEdge(int32_t Edge) const {
 // ---- Cutting at crossings ----
 
 bool TGUnionGraph::SplitEdgeAt(int32_t Index, int32_t Pos, int32_t X) {
-  const int32_t E = ContourEdges[Index].Items(Pos);
+  return SplitSlot(Index, FSeq[Index]->SlotAt(Pos), X);
+}
+
+bool TGUnionGraph::SplitSlot(int32_t Index, int32_t Slot, int32_t X) {
+  const int32_t E = FSeq[Index]->Edge(Slot);
   const TGConnectBrief B = Edges.Get(E);
   if (X == B.V1 || X == B.V2) return false;
   TGConnectFull E1, E2;
   if (!geo::SplitConnectFull(FullEdge(E), Points.Get(X), SplitTolerance, E1, E2)) return false;
   const TGBelongEdgePair Pair = BelongEdgePairs.Items(E);
-  ContourEdges[Index].Delete(Pos);
-  FInContour[Index][E] = 0;
+  FSeq[Index]->Kill(Slot);
+  FSlotOf[Index][E] = -1;
   AddSplitPart(E1, Pair, Index);
   AddSplitPart(E2, Pair, Index);
   return true;
 }
 
+void TGUnionGraph::RebuildCrossings() {
+  FCrossings = std::make_unique<TCrossingIndex>(FCrossingBounds, ContourEdgeCount(1));
+  for (int32_t S = 0; S < FSeq[1]->SlotCount(); ++S) {
+    const int32_t E = FSeq[1]->Edge(S);
+    if (FSlotOf[1][E] == S) FCrossings->Insert(E, *EdgeRects.Ptr(E));
+  }
+}
+
 bool TGUnionGraph::CutPair(int32_t Pos0, int32_t Pos1) {
-  const int32_t E0 = ContourEdges[0].Items(Pos0);
-  const int32_t E1 = ContourEdges[1].Items(Pos1);
+  return CutSlots(FSeq[0]->SlotAt(Pos0), FSeq[1]->SlotAt(Pos1));
+}
+
+bool TGUnionGraph::CutSlots(int32_t Slot0, int32_t Slot1) {
+  const int32_t E0 = FSeq[0]->Edge(Slot0);
+  const int32_t E1 = FSeq[1]->Edge(Slot1);
   if (E0 == E1) return false;
-  TDRect R0 = EdgeRects.Items(E0);
+  TDRect R0 = *EdgeRects.Ptr(E0);
   geo::InflateRect(R0, geo::WorkTolerance, geo::WorkTolerance);
-  if (!geo::RectsIntersect(R0, EdgeRects.Items(E1))) return false;
+  if (!geo::RectsIntersect(R0, *EdgeRects.Ptr(E1))) return false;
   TDPoint P;
   if (!geo::IntersectConnectFull(FullEdge(E0), FullEdge(E1), P)) return false;
   const int32_t X = FindOrAddPoint(P);
-  const bool Cut0 = SplitEdgeAt(0, Pos0, X);
-  const bool Cut1 = SplitEdgeAt(1, Pos1, X);
+  const bool Cut0 = SplitSlot(0, Slot0, X);
+  const bool Cut1 = SplitSlot(1, Slot1, X);
   return Cut0 || Cut1;
 }
 
 // For each position of input 0, the pairs with input 1's edges are taken in
-// input 1's list order, as a scan from its start would meet them; after a
+// input 1's list order, as a scan from its start would meet them. After a
 // cut that leaves the edge at this position in place, the pairs already
 // examined cannot cut again (their outcome is fixed by the two edges), so
-// the scan goes on after the pair just cut instead of starting over.
+// the scan goes on after the pair just cut, with the pieces that the cut
+// appended to input 1, instead of starting over.
 void TGUnionGraph::CutCrossings() {
-  std::vector<std::pair<int64_t, int32_t>> Candidates;
-  for (int32_t I = 0; I < ContourEdges[0].Count(); ++I) {
-    int32_t E0 = ContourEdges[0].Items(I);
-    int64_t After = -1;
+  std::vector<std::pair<int32_t, int32_t>> Candidates;  // (slot, edge) in list order
+  for (int32_t I = 0; I < ContourEdgeCount(0); ++I) {
+    int32_t Slot0 = FSeq[0]->SlotAt(I);
+    int32_t E0 = FSeq[0]->Edge(Slot0);
+    TDRect R0{};
     bool Rescan = true;
     size_t Next = 0;
     while (true) {
       if (Rescan) {
-        TDRect R0 = EdgeRects.Items(E0);
+        R0 = *EdgeRects.Ptr(E0);
         geo::InflateRect(R0, geo::WorkTolerance, geo::WorkTolerance);
         Candidates.clear();
         FCrossings->Query(R0, [&](int32_t E) {
-          const int64_t Seq = FContourSeq[1][E];
-          if (FInContour[1][E] && Seq > After) Candidates.push_back({Seq, E});
+          if (FSlotOf[1][E] >= 0) Candidates.push_back({FSlotOf[1][E], E});
         });
         std::sort(Candidates.begin(), Candidates.end());
         Candidates.erase(std::unique(Candidates.begin(), Candidates.end()), Candidates.end());
@@ -336,22 +451,36 @@ void TGUnionGraph::CutCrossings() {
         Rescan = false;
       }
       if (Next == Candidates.size()) break;
-      const auto [Seq, E1] = Candidates[Next++];
-      if (!FInContour[1][E1] || FContourSeq[1][E1] != Seq) continue;
-      const int32_t J = ContourEdges[1].IndexOf(E1);
-      if (!CutPair(I, J)) continue;
-      if (I >= ContourEdges[0].Count()) break;
-      const int32_t Now = ContourEdges[0].Items(I);
-      After = Now == E0 ? Seq : -1;
-      E0 = Now;
-      Rescan = true;
+      const auto [Slot1, E1] = Candidates[Next++];
+      if (FSlotOf[1][E1] != Slot1) continue;
+      const int32_t Appended = FSeq[1]->SlotCount();
+      if (!CutSlots(Slot0, Slot1)) continue;
+      if (I >= ContourEdgeCount(0)) break;
+      const int32_t Now = FSeq[0]->SlotAt(I);
+      if (Now != Slot0) {
+        Slot0 = Now;
+        E0 = FSeq[0]->Edge(Now);
+        Rescan = true;
+        continue;
+      }
+      // Cut edges stay in the index; once they outnumber the live ones, it
+      // is built again over the live edges alone, with cells to match.
+      if (FCrossings->Entries() > 4 * std::max<int64_t>(ContourEdgeCount(1), 1024))
+        RebuildCrossings();
+      for (int32_t S = Appended; S < FSeq[1]->SlotCount(); ++S) {
+        const int32_t E = FSeq[1]->Edge(S);
+        if (FSlotOf[1][E] == S && geo::RectsIntersect(R0, *EdgeRects.Ptr(E)))
+          Candidates.push_back({S, E});
+      }
     }
   }
+  SyncContourEdges();
 }
 
 // ---- Chains ----
 
 void TGUnionGraph::BuildChains() {
+  SyncContourEdges();
   std::vector<int32_t> ChainOf(Edges.Count(), -1);
   for (int32_t K = 0; K < 2; ++K) {
     const int32_t Other = 1 - K;

@@ -115,20 +115,35 @@ class TGUnionGraph {
   friend class TChainMerger;
 
   static geo::TGConnectBrief MakeBrief(int32_t V1, int32_t V2, uint8_t Kind, double Convexity);
+  bool SplitSlot(int32_t Index, int32_t Slot, int32_t X);
+  bool CutSlots(int32_t Slot0, int32_t Slot1);
   int32_t StoreEdge(const geo::TGConnectBrief& B, geo::TGBelongEdgePair Pair);
   void AddSplitPart(const geo::TGConnectFull& Part, geo::TGBelongEdgePair Pair, int32_t Index);
   bool CancelTwiceRun(int32_t Index, int32_t Edge, geo::TGBelongEdgePair& Pair);
   void RemoveFromContour(int32_t Index, int32_t Edge);
+  // Position of Edge in ContourEdges[Index], -1 when it is not listed.
+  int32_t PositionInContour(int32_t Index, int32_t Edge) const;
+
+ public:
+  // While edges are added and cut, the lists live in a working form that
+  // removes in logarithmic time; ContourEdges is written from it by
+  // SyncContourEdges (which CutCrossings and BuildChains call).
+  int32_t ContourEdgeCount(int32_t Index) const;
+  int32_t ContourEdgeAt(int32_t Index, int32_t Pos) const;
+  void SyncContourEdges();
+
+ private:
   void AppendToContour(int32_t Index, int32_t Edge);
   geo::TGConnectFull FullEdge(int32_t Edge) const;
 
-  // Whether each edge is listed in ContourEdges[k], and the order in which it
-  // was appended there (positions keep the relative order of appends).
-  std::vector<uint8_t> FInContour[2];
-  std::vector<int64_t> FContourSeq[2];
-  int64_t FNextSeq = 0;
+  // The working form of ContourEdges[k], and each edge's slot in it (-1 when
+  // it is not listed).
+  std::unique_ptr<class TEdgeSequence> FSeq[2];
+  std::vector<int32_t> FSlotOf[2];
   // The rectangles of the edges that ever joined ContourEdges[1].
   std::unique_ptr<class TCrossingIndex> FCrossings;
+  geo::TDRect FCrossingBounds{};
+  void RebuildCrossings();
 };
 
 // Folds any number of contours into one running result.

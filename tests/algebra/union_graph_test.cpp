@@ -252,15 +252,16 @@ TEST(UnionGraph, RandomOperationsAgreeWithMembershipAreasAndGeos) {
 // ---- The rescanning steps exactly as first written, against the fast ones ----
 
 void LiteralCut(TGUnionGraph& G) {
-  for (int32_t I = 0; I < G.ContourEdges[0].Count(); ++I)
-    for (int32_t J = 0; J < G.ContourEdges[1].Count();) {
+  for (int32_t I = 0; I < G.ContourEdgeCount(0); ++I)
+    for (int32_t J = 0; J < G.ContourEdgeCount(1);) {
       if (G.CutPair(I, J)) {
         J = 0;
-        if (I >= G.ContourEdges[0].Count()) break;
+        if (I >= G.ContourEdgeCount(0)) break;
       } else {
         ++J;
       }
     }
+  G.SyncContourEdges();
 }
 
 bool EndsAt(const geo::TGConnectLong& L, int32_t V) {
