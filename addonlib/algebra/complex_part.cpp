@@ -19,6 +19,11 @@ bool TComplexPart::PointInside(const TDPoint& P) const {
 
 void TComplexPartList::Build(const TContour& Contour) {
   FParts.clear();
+  FStrips.clear();
+  FCut.clear();
+  FBottoms.clear();
+  FSource.Clear();
+  FAllCut = true;
   HasBounds = geo::GetBounds(Contour, Bounds);
   if (!HasBounds) return;
   const int32_t N = Contour.PointCount();
@@ -26,23 +31,68 @@ void TComplexPartList::Build(const TContour& Contour) {
     FParts.push_back(std::make_unique<TComplexPart>(Contour, Bounds));
     return;
   }
-  const double H = (Bounds.Y2 - Bounds.Y1) / (static_cast<double>(N) / PointsPerStrip);
-  const double Overlap = 2 * geo::WorkTolerance;
-  TContour& Clip = geo::ClipContour();
-  for (double Y = Bounds.Y1; Y <= Bounds.Y2; Y += H) {
-    const TDRect Strip{Bounds.X1, Y - Overlap, Bounds.X2, Y + H + Overlap};
-    Clip.Assign(&Contour);
-    geo::ClipContourByRect(Strip, Bounds);
-    TDRect R;
-    if (geo::GetBounds(Clip, R)) FParts.push_back(std::make_unique<TComplexPart>(Clip, R));
-    if (!(H > 0)) break;  // a flat contour: one strip holds it all
+  FSource.Assign(&Contour);
+  FHeight = (Bounds.Y2 - Bounds.Y1) / (static_cast<double>(N) / PointsPerStrip);
+  FOverlap = 2 * geo::WorkTolerance;
+  for (double Y = Bounds.Y1; Y <= Bounds.Y2; Y += FHeight) {
+    FBottoms.push_back(Y);
+    if (!(FHeight > 0)) break;  // a flat contour: one strip holds it all
   }
+  FStrips.resize(FBottoms.size());
+  FCut.assign(FBottoms.size(), 0);
+  FAllCut = false;
+}
+
+const TComplexPart* TComplexPartList::Strip(size_t K) const {
+  if (!FCut[K]) {
+    FCut[K] = 1;
+    const double Y = FBottoms[K];
+    const TDRect Band{Bounds.X1, Y - FOverlap, Bounds.X2, Y + FHeight + FOverlap};
+    TContour& Clip = geo::ClipContour();
+    Clip.Assign(&FSource);
+    geo::ClipContourByRect(Band, Bounds);
+    TDRect R;
+    if (geo::GetBounds(Clip, R)) FStrips[K] = std::make_unique<TComplexPart>(Clip, R);
+  }
+  return FStrips[K].get();
+}
+
+void TComplexPartList::CutAll() const {
+  if (FAllCut) return;
+  FParts.clear();
+  for (size_t K = 0; K < FStrips.size(); ++K)
+    if (Strip(K)) FParts.push_back(std::make_unique<TComplexPart>(*FStrips[K], FStrips[K]->Bounds));
+  FAllCut = true;
+}
+
+int32_t TComplexPartList::Count() const {
+  CutAll();
+  return static_cast<int32_t>(FParts.size());
+}
+
+const TComplexPart& TComplexPartList::Part(int32_t I) const {
+  CutAll();
+  return *FParts.at(I);
 }
 
 bool TComplexPartList::PointInside(const TDPoint& P) const {
   if (!HasBounds || !geo::PointInRect(Bounds, P)) return false;
-  for (const auto& Part : FParts)
-    if (Part->PointInside(P)) return true;
+  if (FStrips.empty()) {
+    for (const auto& Part : FParts)
+      if (Part->PointInside(P)) return true;
+    return false;
+  }
+  // A strip's part lies within its band; a margin of half a strip covers
+  // any rounding of the cut, so no strip that could hold P is passed over.
+  const double Margin = FOverlap + FHeight / 2;
+  const double Guess = FHeight > 0 ? (P.Y - Bounds.Y1) / FHeight : 0;
+  const size_t From = Guess > 2 ? static_cast<size_t>(Guess) - 2 : 0;
+  for (size_t K = From; K < FBottoms.size(); ++K) {
+    if (FBottoms[K] - Margin > P.Y) break;
+    if (FBottoms[K] + FHeight + Margin < P.Y) continue;
+    const TComplexPart* Part = Strip(K);
+    if (Part && Part->PointInside(P)) return true;
+  }
   return false;
 }
 

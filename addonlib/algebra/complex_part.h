@@ -40,16 +40,30 @@ class TComplexPartList {
   TDRect Bounds{0, 0, 0, 0};
   bool HasBounds = false;
 
-  // Empties the list and rebuilds it from a contour.
+  // Empties the list and rebuilds it from a contour. Strips are cut when
+  // first needed: a point-inside test cuts only the strips whose band can
+  // hold the point, which gives the same answers as cutting them all.
   void Build(const TContour& Contour);
   // False without bounds or outside Bounds; else true when a part holds P.
   bool PointInside(const TDPoint& P) const;
 
-  int32_t Count() const { return static_cast<int32_t>(FParts.size()); }
-  const TComplexPart& Part(int32_t I) const { return *FParts.at(I); }
+  // The parts in order (every strip cut).
+  int32_t Count() const;
+  const TComplexPart& Part(int32_t I) const;
 
  private:
-  std::vector<std::unique_ptr<TComplexPart>> FParts;
+  // Cuts strip K from the source unless done; null when nothing is left in it.
+  const TComplexPart* Strip(size_t K) const;
+  void CutAll() const;
+
+  mutable std::vector<std::unique_ptr<TComplexPart>> FParts;  // all parts, once cut
+  mutable bool FAllCut = false;
+  TContour FSource;              // the contour being stripped
+  std::vector<double> FBottoms;  // each strip's unwidened bottom
+  double FHeight = 0;            // strip height
+  double FOverlap = 0;           // widening at the bottom and the top
+  mutable std::vector<std::unique_ptr<TComplexPart>> FStrips;
+  mutable std::vector<uint8_t> FCut;
 };
 
 // Nesting depth of each single-part contour: how many of the others hold its
