@@ -84,10 +84,30 @@ void BM_Ours_StarIntersection(benchmark::State& S) {
 void BM_Geos_StarIntersection(benchmark::State& S) {
   Peer(S, 1);
 }
-BENCHMARK(BM_Ours_StarUnion)->Arg(100)->Arg(1000)->Arg(3000)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Geos_StarUnion)->Arg(100)->Arg(1000)->Arg(3000)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Ours_StarIntersection)->Arg(100)->Arg(1000)->Arg(3000)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Geos_StarIntersection)->Arg(100)->Arg(1000)->Arg(3000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Ours_StarUnion)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Geos_StarUnion)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Ours_StarIntersection)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Geos_StarIntersection)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
 
 std::vector<TDPoint> DiscCentres(int N) {
   std::mt19937 Rng(9);
