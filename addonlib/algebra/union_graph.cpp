@@ -228,6 +228,7 @@ void TGUnionGraph::Init(const TContour& Contour0, const TContour& Contour1,
     FSeq[K]->Clear();
     FSlotOf[K].clear();
   }
+  FNearlyStraight.clear();
   FCrossingBounds = Bounds;
   FCrossings = std::make_unique<TCrossingIndex>(Bounds, Contour1.PointCount());
   AddContour(Contour0, 0);
@@ -258,6 +259,12 @@ void TGUnionGraph::AddContour(const TContour& Contour, int32_t Index) {
   SyncContourEdges();
 }
 
+uint64_t TGUnionGraph::PairKey(int32_t A, int32_t B) {
+  const uint32_t Lo = static_cast<uint32_t>(std::min(A, B));
+  const uint32_t Hi = static_cast<uint32_t>(std::max(A, B));
+  return (static_cast<uint64_t>(Hi) << 32) | Lo;
+}
+
 int32_t TGUnionGraph::FindEdge(const TGConnectBrief& B, bool& Reversed) const {
   Reversed = false;
   int32_t I = Edges.Find(B);
@@ -265,13 +272,30 @@ int32_t TGUnionGraph::FindEdge(const TGConnectBrief& B, bool& Reversed) const {
     I = Edges.Find(ReversedBrief(B));
     Reversed = I >= 0;
   }
-  return I;
+  if (I >= 0 || (B.Kind != 0 && !IsNearlyStraight(B))) return I;
+  // An arc that strays from its chord by less than the split tolerance and
+  // the straight edge between the same two vertices are one edge: kept
+  // apart, each would be judged to lie inside the other input, both would
+  // be dropped and the outline broken there.
+  if (B.Kind == 1) {
+    I = Edges.Find({B.V1, B.V2, 0, 0.0});
+    if (I < 0) {
+      I = Edges.Find({B.V2, B.V1, 0, 0.0});
+      Reversed = I >= 0;
+    }
+    return I;
+  }
+  auto It = FNearlyStraight.find(PairKey(B.V1, B.V2));
+  if (It == FNearlyStraight.end()) return -1;
+  Reversed = Edges.Get(It->second).V1 != B.V1;
+  return It->second;
 }
 
 int32_t TGUnionGraph::StoreEdge(const TGConnectBrief& B, TGBelongEdgePair Pair) {
   if (B.V1 == B.V2) Fail("PtFrom = PtTo in Command");
   const TDRect R = Edges.Bounds(B);
   const int32_t I = Edges.Add(B, R);
+  if (IsNearlyStraight(B)) FNearlyStraight.emplace(PairKey(B.V1, B.V2), I);
   EdgeRects.Add(R);
   BelongEdgePairs.Add(Pair);
   for (int K = 0; K < 2; ++K) FSlotOf[K].push_back(-1);
@@ -322,6 +346,13 @@ TGConnectBrief TGUnionGraph::MakeBrief(int32_t V1, int32_t V2, uint8_t Kind, dou
   TGConnectBrief B{V1, V2, Kind, Kind == 1 ? Convexity : 0.0};
   if (Kind == 1 && std::fabs(B.Convexity) < geo::ConnectTolerance) B.Convexity = 0;
   return B;
+}
+
+bool TGUnionGraph::IsNearlyStraight(const TGConnectBrief& B) const {
+  // The bulge is the sagitta over half the chord.
+  return B.Kind == 1 &&
+         std::fabs(B.Convexity) * geo::Distance(Points.Get(B.V1), Points.Get(B.V2)) / 2 <
+             SplitTolerance;
 }
 
 void TGUnionGraph::AddEdge(const TDPoint& P1, const TDPoint& P2, double Convexity, int32_t Index,

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "addonlib/algebra/complex_part.h"
@@ -115,6 +116,9 @@ class TGUnionGraph {
   friend class TChainMerger;
 
   static geo::TGConnectBrief MakeBrief(int32_t V1, int32_t V2, uint8_t Kind, double Convexity);
+  // An arc within the split tolerance of its chord.
+  bool IsNearlyStraight(const geo::TGConnectBrief& B) const;
+  static uint64_t PairKey(int32_t A, int32_t B);
   bool SplitSlot(int32_t Index, int32_t Slot, int32_t X);
   bool CutSlots(int32_t Slot0, int32_t Slot1);
   int32_t StoreEdge(const geo::TGConnectBrief& B, geo::TGBelongEdgePair Pair);
@@ -140,6 +144,8 @@ class TGUnionGraph {
   // it is not listed).
   std::unique_ptr<class TEdgeSequence> FSeq[2];
   std::vector<int32_t> FSlotOf[2];
+  // Stored arcs that are nearly straight, by their unordered vertex pair.
+  std::unordered_map<uint64_t, int32_t> FNearlyStraight;
   // The rectangles of the edges that ever joined ContourEdges[1].
   std::unique_ptr<class TCrossingIndex> FCrossings;
   geo::TDRect FCrossingBounds{};

@@ -9,7 +9,9 @@
 #include <functional>
 #include <random>
 
+#include "addonlib/geometry/point_in_contour.h"
 #include "addonlib/geometry/primitives.h"
+#include "broken_outline_case.h"
 #include "oracle.h"
 
 namespace {
@@ -107,6 +109,25 @@ TEST(UnionGraph, FailuresAndWarnings) {
       EXPECT_FALSE(Cmd.Point.X == 5 && Cmd.Point.Y == 5);
     }
   }
+}
+
+TEST(UnionGraph, NearlyStraightArcAndLineBetweenTheSameVerticesAreOneEdge) {
+  auto Make = [](const auto& Commands) {
+    TContour C;
+    for (const TCaseCommand& Cmd : Commands)
+      C.AddCommand({static_cast<geo::TComplexCommandKind>(Cmd.Kind), Cmd.Point, Cmd.Convexity});
+    return C;
+  };
+  const TContour A = Make(BrokenOutlineA), B = Make(BrokenOutlineB);
+  const TContour U = Combine(A, B, 0);
+  const TDPoint Q{497343.925820, 6000495.792535};  // inside both
+  EXPECT_NE(geo::PointInContour(A, Q), 0);
+  EXPECT_NE(geo::PointInContour(B, Q), 0);
+  EXPECT_NE(geo::PointInContour(U, Q), 0);
+  const double AreaA = oracle::EnclosedArea(A), AreaB = oracle::EnclosedArea(B);
+  const double AreaU = oracle::EnclosedArea(U), AreaI = oracle::EnclosedArea(Combine(A, B, 1));
+  EXPECT_NEAR(AreaU + AreaI, AreaA + AreaB, 1e-6);
+  EXPECT_GE(AreaU, AreaA - 1e-6);
 }
 
 TEST(UnionGraph, NearlyClosedChainIsWrittenClosed) {

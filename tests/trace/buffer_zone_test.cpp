@@ -8,6 +8,7 @@
 
 #include "addonlib/geometry/edge_iter.h"
 #include "addonlib/geometry/measures.h"
+#include "addonlib/geometry/point_in_contour.h"
 #include "oracle.h"
 
 namespace {
@@ -177,6 +178,36 @@ TEST(BufferZone, RandomSourcesAgainstGeosAndDistances) {
       ASSERT_EQ(Inside.Inside(P), Expected) << P.X << " " << P.Y;
     }
   }
+}
+
+TEST(BufferZone, LongWalkKeepsEveryOutline) {
+  // A long walk crosses itself many times: pieces meet at nearly the same
+  // points over and over, and no outline may be lost between them.
+  std::mt19937 Rng(42);
+  const double W = 10;
+  const TContour Source = RandomWalk(Rng, {500000, 6000000}, W, 1500, false);
+  const TContour Z = Zone(Source, W);
+  std::vector<oracle::Edge> Edges;
+  TDPoint Cur{0, 0};
+  for (int32_t I = 0; I < Source.CommandCount(); ++I) {
+    const auto Cmd = Source.GetCommand(I);
+    if (Cmd.Kind != geo::ccMoveTo)
+      Edges.push_back({Cur, Cmd.Point, Cmd.Kind == geo::ccArcTo ? Cmd.Convexity : 0});
+    Cur = Cmd.Point;
+  }
+  geo::TDRect B;
+  ASSERT_TRUE(geo::GetBounds(Z, B));
+  std::uniform_real_distribution<double> UX(B.X1, B.X2), UY(B.Y1, B.Y2);
+  int Near = 0;
+  for (int K = 0; K < 1000; ++K) {
+    const TDPoint P{UX(Rng), UY(Rng)};
+    double D = INFINITY;
+    for (const auto& E : Edges) D = std::fmin(D, oracle::EdgeDistance(E, P));
+    if (std::fabs(D - W) < 1e-3) continue;
+    Near += D < W;
+    ASSERT_EQ(geo::PointInContour(Z, P) != 0, D < W) << P.X << " " << P.Y;
+  }
+  EXPECT_GT(Near, 100);
 }
 
 }  // namespace
