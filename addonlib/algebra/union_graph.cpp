@@ -217,10 +217,18 @@ void TGUnionGraph::Init(const TContour& Contour0, const TContour& Contour1,
   const double Extent = std::min(std::min(geo::RectWidth(R0), geo::RectHeight(R0)),
                                  std::min(geo::RectWidth(R1), geo::RectHeight(R1)));
   if (Extent < 1e-8) Fail("Размер контура по одной из осей меньше чем 1e-8");
-  geo::WorkTolerance = Extent * geo::ConnectTolerance;
   SplitTolerance = ASplitTolerance;
   TDRect Bounds = R0;
   geo::ExtendRect(Bounds, R1);
+  // Small inputs far from the origin: their coordinates carry rounding of
+  // about 2^-52 of their magnitude, and centres, radii and crossings computed
+  // from them carry some multiple of it. A tolerance below that would tell
+  // apart what is one point, one circle or a tangent, and cut edges at
+  // points chosen by the rounding; it never goes below 2^-46 of the largest
+  // coordinate (1E-7 at six million), still far below PointTolerance.
+  const double Magnitude = std::max(
+      {std::fabs(Bounds.X1), std::fabs(Bounds.X2), std::fabs(Bounds.Y1), std::fabs(Bounds.Y2)});
+  geo::WorkTolerance = std::max(Extent * geo::ConnectTolerance, std::ldexp(Magnitude, -46));
   const int32_t Capacity = Contour0.PointCount() + Contour1.PointCount();
   Points.Init(Bounds, Capacity, geo::WorkTolerance);
   Edges.Init(Bounds, Capacity);
@@ -228,7 +236,7 @@ void TGUnionGraph::Init(const TContour& Contour0, const TContour& Contour1,
     FSeq[K]->Clear();
     FSlotOf[K].clear();
   }
-  FNearlyStraight.clear();
+  FByVertices.clear();
   FCrossingBounds = Bounds;
   FCrossings = std::make_unique<TCrossingIndex>(Bounds, Contour1.PointCount());
   AddContour(Contour0, 0);
@@ -272,30 +280,36 @@ int32_t TGUnionGraph::FindEdge(const TGConnectBrief& B, bool& Reversed) const {
     I = Edges.Find(ReversedBrief(B));
     Reversed = I >= 0;
   }
-  if (I >= 0 || (B.Kind != 0 && !IsNearlyStraight(B))) return I;
-  // An arc that strays from its chord by less than the split tolerance and
-  // the straight edge between the same two vertices are one edge: kept
-  // apart, each would be judged to lie inside the other input, both would
-  // be dropped and the outline broken there.
-  if (B.Kind == 1) {
-    I = Edges.Find({B.V1, B.V2, 0, 0.0});
-    if (I < 0) {
-      I = Edges.Find({B.V2, B.V1, 0, 0.0});
-      Reversed = I >= 0;
+  if (I >= 0) return I;
+  // Two edges between the same two vertices that stray from each other by
+  // less than the split tolerance are one edge: a nearly straight arc and
+  // the line, or two arcs whose convexities differ only by the rounding of
+  // their end points and centres (pieces of one circle cut at different
+  // places, far from the origin). Kept apart, each would be judged to lie
+  // inside the other input, both would be dropped and the outline broken
+  // there. The arcs' distance at the middle of the chord is the difference
+  // of their sagittas, half the chord times the difference of convexities.
+  const auto [First, Last] = FByVertices.equal_range(PairKey(B.V1, B.V2));
+  const double HalfChord = geo::Distance(Points.Get(B.V1), Points.Get(B.V2)) / 2;
+  double Best = SplitTolerance;
+  for (auto It = First; It != Last; ++It) {
+    const TGConnectBrief E = Edges.Get(It->second);
+    const bool Back = E.V1 != B.V1;
+    const double Gap = std::fabs(B.Convexity - (Back ? -E.Convexity : E.Convexity)) * HalfChord;
+    if (Gap < Best) {
+      Best = Gap;
+      I = It->second;
+      Reversed = Back;
     }
-    return I;
   }
-  auto It = FNearlyStraight.find(PairKey(B.V1, B.V2));
-  if (It == FNearlyStraight.end()) return -1;
-  Reversed = Edges.Get(It->second).V1 != B.V1;
-  return It->second;
+  return I;
 }
 
 int32_t TGUnionGraph::StoreEdge(const TGConnectBrief& B, TGBelongEdgePair Pair) {
   if (B.V1 == B.V2) Fail("PtFrom = PtTo in Command");
   const TDRect R = Edges.Bounds(B);
   const int32_t I = Edges.Add(B, R);
-  if (IsNearlyStraight(B)) FNearlyStraight.emplace(PairKey(B.V1, B.V2), I);
+  FByVertices.emplace(PairKey(B.V1, B.V2), I);
   EdgeRects.Add(R);
   BelongEdgePairs.Add(Pair);
   for (int K = 0; K < 2; ++K) FSlotOf[K].push_back(-1);
@@ -346,13 +360,6 @@ TGConnectBrief TGUnionGraph::MakeBrief(int32_t V1, int32_t V2, uint8_t Kind, dou
   TGConnectBrief B{V1, V2, Kind, Kind == 1 ? Convexity : 0.0};
   if (Kind == 1 && std::fabs(B.Convexity) < geo::ConnectTolerance) B.Convexity = 0;
   return B;
-}
-
-bool TGUnionGraph::IsNearlyStraight(const TGConnectBrief& B) const {
-  // The bulge is the sagitta over half the chord.
-  return B.Kind == 1 &&
-         std::fabs(B.Convexity) * geo::Distance(Points.Get(B.V1), Points.Get(B.V2)) / 2 <
-             SplitTolerance;
 }
 
 void TGUnionGraph::AddEdge(const TDPoint& P1, const TDPoint& P2, double Convexity, int32_t Index,
@@ -448,7 +455,18 @@ bool TGUnionGraph::CutSlots(int32_t Slot0, int32_t Slot1) {
   if (!geo::RectsIntersect(R0, *EdgeRects.Ptr(E1))) return false;
   TDPoint P;
   if (!geo::IntersectConnectFull(FullEdge(E0), FullEdge(E1), P)) return false;
-  const int32_t X = FindOrAddPoint(P);
+  // A crossing within the split tolerance of an end of one edge does not cut
+  // that edge. Cut at the crossing itself, the other edge would get a vertex
+  // a hair away from that end and not joined to it, and the outline would
+  // break there; it is cut at the end vertex instead.
+  const TGConnectBrief B0 = Edges.Get(E0), B1 = Edges.Get(E1);
+  int32_t X = -1;
+  for (const int32_t V : {B0.V1, B0.V2, B1.V1, B1.V2})
+    if (geo::SamePointTol(P, Points.Get(V), SplitTolerance)) {
+      X = V;
+      break;
+    }
+  if (X < 0) X = FindOrAddPoint(P);
   const bool Cut0 = SplitSlot(0, Slot0, X);
   const bool Cut1 = SplitSlot(1, Slot1, X);
   return Cut0 || Cut1;

@@ -108,7 +108,9 @@ class TGUnionGraph {
   static void MergeLongInto(TGConnectLong& A, const TGConnectLong& B);
   int32_t LongPriority(const TGConnectLong& L) const;
   int32_t FindOrAddPoint(const geo::TDPoint& P);
-  // Index of the stored edge V1-V2 (or its reverse, Reversed set); -1 if none.
+  // Index of the stored edge V1-V2 (or its reverse, Reversed set), else of
+  // the one between the same vertices nearest to it within the split
+  // tolerance; -1 if none.
   int32_t FindEdge(const geo::TGConnectBrief& B, bool& Reversed) const;
 
  private:
@@ -116,8 +118,6 @@ class TGUnionGraph {
   friend class TChainMerger;
 
   static geo::TGConnectBrief MakeBrief(int32_t V1, int32_t V2, uint8_t Kind, double Convexity);
-  // An arc within the split tolerance of its chord.
-  bool IsNearlyStraight(const geo::TGConnectBrief& B) const;
   static uint64_t PairKey(int32_t A, int32_t B);
   bool SplitSlot(int32_t Index, int32_t Slot, int32_t X);
   bool CutSlots(int32_t Slot0, int32_t Slot1);
@@ -144,8 +144,8 @@ class TGUnionGraph {
   // it is not listed).
   std::unique_ptr<class TEdgeSequence> FSeq[2];
   std::vector<int32_t> FSlotOf[2];
-  // Stored arcs that are nearly straight, by their unordered vertex pair.
-  std::unordered_map<uint64_t, int32_t> FNearlyStraight;
+  // Every stored edge by its unordered vertex pair.
+  std::unordered_multimap<uint64_t, int32_t> FByVertices;
   // The rectangles of the edges that ever joined ContourEdges[1].
   std::unique_ptr<class TCrossingIndex> FCrossings;
   geo::TDRect FCrossingBounds{};

@@ -224,6 +224,17 @@ int32_t IntersectArcsMy(const TDPoint& A1, const TDPoint& A2, double ConvexityA,
   auto OnBoth = [&](const TDPoint& Q) {
     if (A.Contains(Q) && B.Contains(Q)) Res.Add(Q);
   };
+  // Circles that nowhere lie farther apart than two points that are the same
+  // point are one circle. The centres and radii come from rounded end points
+  // and convexities; far from the origin, or for pieces of split arcs, that
+  // noise outgrows the work tolerance, and two arcs of one circle would be
+  // read as tangent or crossing circles meeting at a direction chosen by the
+  // rounding. The arcs would then be cut at points of no meaning and never
+  // become the same edges.
+  if (D + std::fabs(RA - RB) < PointTolerance) {
+    SameCircleEnds(A, A2, B, B2, Res);
+    return HandOut(Res, R1, R2);
+  }
   if (std::fabs(D - (RA + RB)) < Tol || std::fabs(D - std::fabs(RA - RB)) < Tol) {
     if (D >= Tol) {
       // Tangent circles: the touching point on the line of the centres.

@@ -9,8 +9,11 @@
 #include <functional>
 #include <random>
 
+#include "addonlib/geometry/intersect.h"
+#include "addonlib/geometry/measures.h"
 #include "addonlib/geometry/point_in_contour.h"
 #include "addonlib/geometry/primitives.h"
+#include "addonlib/geometry/rect.h"
 #include "broken_outline_case.h"
 #include "oracle.h"
 
@@ -128,6 +131,95 @@ TEST(UnionGraph, NearlyStraightArcAndLineBetweenTheSameVerticesAreOneEdge) {
   const double AreaU = oracle::EnclosedArea(U), AreaI = oracle::EnclosedArea(Combine(A, B, 1));
   EXPECT_NEAR(AreaU + AreaI, AreaA + AreaB, 1e-6);
   EXPECT_GE(AreaU, AreaA - 1e-6);
+}
+
+// Pieces of buffer zones a tenth of a metre to a metre wide, the first two at
+// (500000, 6000000), where the coordinates' own rounding exceeds a tolerance
+// of size times 1e-9.
+TEST(UnionGraph, SmallZonePiecesKeepTheirOutlines) {
+  std::vector<std::pair<TContour, TContour>> Cases;
+  {
+    // A disc, and a piece of it bounded by a chord and two arcs of the same
+    // circle, whose convexities differ from those of the disc's cut arcs by
+    // their rounding: the arcs must become the same edges.
+    TContour A, B;
+    A.AddMoveTo({500079.2665076764, 6000070.7334923232});
+    A.AddArcTo({500079.2665076764, 6000069.2665076768}, 0.41421356302390161);
+    A.AddCloseArc(2.4142135641342137);
+    B.AddMoveTo({500081.03731479193, 6000070});
+    B.AddLineTo({500080, 6000068.9626852078});
+    B.AddArcTo({500080.7334923236, 6000069.2665076768}, 0.19891236627520537);
+    B.AddCloseArc(0.19891236701039242);
+    Cases.emplace_back(std::move(A), std::move(B));
+  }
+  {
+    // A disc whose diameter is the end side of a strip, and the strip's long
+    // side tangent to the disc at the corner: the side must meet the disc at
+    // the corner, not at two points 1e-5 away chosen by the rounding.
+    TContour A, B;
+    A.AddMoveTo({500044.71393712144, 6000046.9808185352});
+    A.AddArcTo({500048.7568024646, 6000046.423434292}, -0.12672327865691735);
+    A.AddLineTo({500049.1964998389, 6000043.8289123718});
+    A.AddLineTo({500048.93266990519, 6000043.7842007317});
+    A.AddLineTo({500048.50978487736, 6000046.2795180539});
+    A.AddCloseArc(-0.10674037596408606);
+    B.AddMoveTo({500048.98711485619, 6000043.6974706324});
+    B.AddArcTo({500049.17367079144, 6000043.729086536}, 0.41421355884383437);
+    B.AddCloseArc(2.414213571376767);
+    Cases.emplace_back(std::move(A), std::move(B));
+  }
+  {
+    // A strip whose end vertex lies 1e-4 from a vertex of the other input:
+    // the crossing there is too near that end to cut the strip, and the
+    // other input must be cut at the strip's vertex, not beside it.
+    TContour A, B;
+    A.AddMoveTo({-41.57884213475684, 21.888535946013196});
+    A.AddLineTo({-41.620449527406407, 21.826181082970766});
+    A.AddLineTo({-38.463207110892625, 19.809572999651415});
+    A.AddClose();
+    B.AddMoveTo({-41.382375576463787, 24.74800713806431});
+    B.AddArcTo({-43.357921449552428, 23.084140818890578}, 0.56900625853887499);
+    B.AddLineTo({-41.578739621248182, 21.888467297937076});
+    B.AddLineTo({-43.413069537648006, 23.030885295885248});
+    B.AddArcTo({-41.371129123808892, 24.823394371824655}, -0.56953585604978108);
+    B.AddCloseArc(-0.18146840231317224);
+    Cases.emplace_back(std::move(A), std::move(B));
+  }
+  {
+    // The strip's side of the second case is tangent to the disc at the
+    // corner; with the tolerance the graph sets for them it meets the disc
+    // at the corner alone.
+    TGUnionGraph G;
+    G.Init(Cases[1].first, Cases[1].second, 1e-4);
+    const TDPoint Corner{500049.1964998389, 6000043.8289123718};
+    TDPoint R1, R2;
+    ASSERT_EQ(geo::IntersectLineWithArcAll({500048.7568024646, 6000046.423434292}, Corner,
+                                           {500049.17367079144, 6000043.729086536},
+                                           {500048.98711485619, 6000043.6974706324},
+                                           2.414213571376767, R1, R2),
+              1);
+    EXPECT_LT(geo::Distance(R1, Corner), 1e-7);
+  }
+  std::mt19937 Rng(5);
+  for (size_t K = 0; K < Cases.size(); ++K) {
+    SCOPED_TRACE("case " + std::to_string(K));
+    const TContour &A = Cases[K].first, &B = Cases[K].second;
+    const TContour U = Combine(A, B, 0), I = Combine(A, B, 1);
+    const oracle::Membership MA(A), MB(B), MU(U), MI(I);
+    geo::TDRect R, RB;
+    ASSERT_TRUE(geo::GetBounds(A, R) && geo::GetBounds(B, RB));
+    geo::ExtendRect(R, RB);
+    std::uniform_real_distribution<double> UX(R.X1, R.X2), UY(R.Y1, R.Y2);
+    for (int N = 0; N < 2000; ++N) {
+      const TDPoint P{UX(Rng), UY(Rng)};
+      if (MA.Distance(P) < 1e-5 || MB.Distance(P) < 1e-5) continue;
+      ASSERT_EQ(MU.Inside(P), MA.Inside(P) || MB.Inside(P)) << P.X << " " << P.Y;
+      ASSERT_EQ(MI.Inside(P), MA.Inside(P) && MB.Inside(P)) << P.X << " " << P.Y;
+    }
+    // Cut at a vertex 1e-4 away, an edge moves by up to the split tolerance.
+    EXPECT_NEAR(oracle::EnclosedArea(U) + oracle::EnclosedArea(I),
+                oracle::EnclosedArea(A) + oracle::EnclosedArea(B), 2e-5);
+  }
 }
 
 TEST(UnionGraph, NearlyClosedChainIsWrittenClosed) {

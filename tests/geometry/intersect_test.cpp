@@ -255,6 +255,18 @@ TEST(Intersect, ArcsEdgeCases) {
     EXPECT_EQ(IntersectArcsAll(P(1, 0), P(-1, 0), 1, P(0.5, 0), P(-0.5, 0), 1, R1, R2), 0);
     EXPECT_EQ(IntersectArcsAll(P(1, 0), P(-1, 0), 1, P(5, 0), P(3, 0), 1, R1, R2), 0);
   }
+  // Two arcs of one circle of radius 1.04 far from the origin, cut at
+  // different places: their computed centres lie 5e-9 apart, more than the
+  // tolerance. Still one circle: the shared start and B's end on A, not a
+  // touching point on the line of the centres.
+  TolScope G(1.0373147919420245e-9);
+  const TDPoint Start{500080, 6000068.9626852078}, EndA{500081.03731479193, 6000070},
+      EndB{500080.7334923236, 6000069.2665076768};
+  TDPoint R1, R2;
+  ASSERT_EQ(IntersectArcsAll(Start, EndA, 0.414213561946, Start, EndB, 0.19891236627520537, R1, R2),
+            2);
+  ExpectNear(R1, Start, 0);
+  ExpectNear(R2, EndB, 0);
 }
 
 TEST(Intersect, ConnectFullPicksTheOtherPoint) {
