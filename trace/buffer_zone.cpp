@@ -1,5 +1,6 @@
 #include "trace/buffer_zone.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -23,7 +24,9 @@ bool HasUsableBounds(const TContour& C, geo::TDRect& R) {
 TTBufferZoneEnum::TTBufferZoneEnum(const TContour& ASource, double AWidth)
     : Source(ASource), Width(AWidth) {
   Union.SkipSmall = true;
-  Union.SplitTolerance = 1E-4;
+  // 0.1 mm, but at most a thousandth of the width: for zones a few
+  // centimetres wide a fixed 0.1 mm lets slivers fall between the pieces.
+  Union.SplitTolerance = std::min(1E-4, AWidth * 1E-3);
   Union.Operation = geoalg::uoUnion;
 }
 

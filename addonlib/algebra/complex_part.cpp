@@ -130,11 +130,17 @@ void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths) {
     // The first edge's midpoint decides, unless it lies on another part's
     // boundary (parts touching along a side), where it tells nothing: then
     // the first edge whose midpoint is clear of the other boundaries does.
+    // A part whose every edge is shorter than the point tolerance has no
+    // sample and bounds nothing: it adds no edges either, its depth is 0.
+    geo::TContourEdgeIter It;
+    if (!It.Start(*Parts[I])) {
+      Depths.Add(0);
+      continue;
+    }
     bool OnBoundary;
-    int32_t Depth = Holders(I, PartSamplePoint(*Parts[I]), OnBoundary);
+    int32_t Depth = Holders(I, geo::EdgeMidPoint(It.Edge), OnBoundary);
     if (OnBoundary) {
-      geo::TContourEdgeIter It;
-      for (bool More = It.Start(*Parts[I]) && It.Next(); More; More = It.Next()) {
+      for (bool More = It.Next(); More; More = It.Next()) {
         bool Again;
         const int32_t D = Holders(I, geo::EdgeMidPoint(It.Edge), Again);
         if (!Again) {

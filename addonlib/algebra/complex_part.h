@@ -69,7 +69,8 @@ class TComplexPartList {
 // Nesting depth of each single-part contour: how many of the others hold its
 // sample point (inside or on the boundary). The sample is the midpoint of the
 // part's first edge, or, when that lies on another part's boundary, of the
-// first edge whose midpoint does not. Depths are appended in part order.
+// first edge whose midpoint does not; a part without edges longer than the
+// point tolerance gets 0. Depths are appended in part order.
 void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths);
 // Midpoint of the part's first edge; "количество команд < 2" without edges.
 TDPoint PartSamplePoint(const TContour& Part);

@@ -102,10 +102,11 @@ TEST(ComplexParts, NestingAndOrientation) {
   Parts.push_back(Square(3, 3, 5, 5, false));  // an island in the hole
   Parts.push_back(Square(20, 0, 30, 10, false));
   Parts.push_back(Square(30, 0, 40, 10, true));  // touches the previous along a side
+  Parts.push_back(Square(4, 4, 4 + 1e-7, 4 + 1e-7, false));  // no edge longer than 1E-6
   geo::TLongintList Depths;
   geoalg::PartNesting(Parts, Depths);
   EXPECT_EQ(std::vector<int32_t>(Depths.List(), Depths.List() + Depths.Count()),
-            (std::vector<int32_t>{0, 1, 2, 0, 0}));
+            (std::vector<int32_t>{0, 1, 2, 0, 0, 0}));
   EXPECT_FALSE(geoalg::IsClockwise(*Parts[0]));
   EXPECT_TRUE(geoalg::IsClockwise(*Parts[1]));
   const TDPoint S = geoalg::PartSamplePoint(*Parts[0]);
