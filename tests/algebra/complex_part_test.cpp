@@ -101,7 +101,7 @@ TEST(ComplexParts, NestingAndOrientation) {
   Parts.push_back(Square(2, 2, 8, 8, true));   // a hole
   Parts.push_back(Square(3, 3, 5, 5, false));  // an island in the hole
   Parts.push_back(Square(20, 0, 30, 10, false));
-  Parts.push_back(Square(30, 0, 40, 10, true));  // touches the previous along a side
+  Parts.push_back(Square(30, 0, 40, 10, true));              // touches the previous along a side
   Parts.push_back(Square(4, 4, 4 + 1e-7, 4 + 1e-7, false));  // no edge longer than 1E-6
   geo::TLongintList Depths;
   geoalg::PartNesting(Parts, Depths);

@@ -92,6 +92,24 @@ std::vector<std::vector<Edge>> Rings(const TContour& C) {
   return Result;
 }
 
+std::vector<Edge> Edges(const TContour& C) {
+  std::vector<Edge> All;
+  TDPoint S{0, 0}, Cur{0, 0};
+  for (int32_t I = 0; I < C.CommandCount(); ++I) {
+    const geo::TComplexCommand Cmd = C.GetCommand(I);
+    if (Cmd.Kind == geo::ccMoveTo) {
+      S = Cur = Cmd.Point;
+    } else if (geo::IsToCommand(Cmd)) {
+      All.push_back({Cur, Cmd.Point, Cmd.Kind == geo::ccArcTo ? Cmd.Convexity : 0});
+      Cur = Cmd.Point;
+    } else {
+      All.push_back({Cur, S, Cmd.Kind == geo::ccCloseArc ? Cmd.Convexity : 0});
+      Cur = S;
+    }
+  }
+  return All;
+}
+
 double RingArea(const std::vector<Edge>& Ring) {
   // Shoelace over the vertices relative to the first one (keeps precision far
   // from the origin), plus the circular segment of every arc.
@@ -267,26 +285,15 @@ double GeosPiecewiseBufferArea(const TContour& C, double Width, int QuadSegs) {
     for (size_t I = 0; I < Pts.size(); ++I) GEOSCoordSeq_setXY_r(Ctx.H, Seq, I, Pts[I].X, Pts[I].Y);
     return GEOSGeom_createLineString_r(Ctx.H, Seq);
   };
-  // Every edge of every part, open parts included (Rings closes them, so the
-  // closing edge of an open part is left out here).
-  std::vector<TDPoint> Start;
-  TDPoint S{0, 0}, Cur{0, 0};
-  std::vector<Edge> All;
+  // Every part's start point gets a disc, so a part without edges counts too.
   for (int32_t I = 0; I < C.CommandCount(); ++I) {
     const geo::TComplexCommand Cmd = C.GetCommand(I);
-    if (Cmd.Kind == geo::ccMoveTo) {
-      S = Cur = Cmd.Point;
-      GEOSGeometry* Pt = GEOSGeom_createPointFromXY_r(Ctx.H, S.X, S.Y);
-      Pieces.push_back(GEOSBuffer_r(Ctx.H, Pt, Width, QuadSegs));
-      GEOSGeom_destroy_r(Ctx.H, Pt);
-    } else if (geo::IsToCommand(Cmd)) {
-      All.push_back({Cur, Cmd.Point, Cmd.Kind == geo::ccArcTo ? Cmd.Convexity : 0});
-      Cur = Cmd.Point;
-    } else {
-      All.push_back({Cur, S, Cmd.Kind == geo::ccCloseArc ? Cmd.Convexity : 0});
-      Cur = S;
-    }
+    if (Cmd.Kind != geo::ccMoveTo) continue;
+    GEOSGeometry* Pt = GEOSGeom_createPointFromXY_r(Ctx.H, Cmd.Point.X, Cmd.Point.Y);
+    Pieces.push_back(GEOSBuffer_r(Ctx.H, Pt, Width, QuadSegs));
+    GEOSGeom_destroy_r(Ctx.H, Pt);
   }
+  const std::vector<Edge> All = Edges(C);
   for (const Edge& E : All) {
     if (std::hypot(E.B.X - E.A.X, E.B.Y - E.A.Y) == 0) continue;
     std::vector<TDPoint> Pts = Linearise({E}, 0.001);

@@ -23,6 +23,9 @@ struct Edge {
 // The closed rings of a contour (open parts are closed by a straight edge).
 std::vector<std::vector<Edge>> Rings(const TContour& C);
 
+// Every edge of every part in order; an open part has no closing edge.
+std::vector<Edge> Edges(const TContour& C);
+
 // Signed area of one ring, exact for arcs (positive counter-clockwise).
 double RingArea(const std::vector<Edge>& Ring);
 

@@ -136,22 +136,7 @@ TEST(BufferZone, RandomSourcesAgainstGeosAndDistances) {
     EXPECT_NEAR(Area, Geos, 1e-4 * Geos);
 
     // Every outline vertex lies at the width from the source.
-    const auto Rings = oracle::Rings(Source);
-    std::vector<oracle::Edge> SourceEdges;
-    {
-      TDPoint S{0, 0}, Cur{0, 0};
-      for (int32_t I = 0; I < Source.CommandCount(); ++I) {
-        const auto Cmd = Source.GetCommand(I);
-        if (Cmd.Kind == geo::ccMoveTo) {
-          S = Cur = Cmd.Point;
-        } else if (geo::IsToCommand(Cmd)) {
-          SourceEdges.push_back({Cur, Cmd.Point, Cmd.Kind == geo::ccArcTo ? Cmd.Convexity : 0});
-          Cur = Cmd.Point;
-        } else {
-          SourceEdges.push_back({Cur, S, Cmd.Kind == geo::ccCloseArc ? Cmd.Convexity : 0});
-        }
-      }
-    }
+    const std::vector<oracle::Edge> SourceEdges = oracle::Edges(Source);
     auto DistToSource = [&](const TDPoint& P) {
       double D = INFINITY;
       for (const auto& E : SourceEdges) D = std::fmin(D, oracle::EdgeDistance(E, P));
@@ -187,14 +172,7 @@ TEST(BufferZone, LongWalkKeepsEveryOutline) {
   const double W = 10;
   const TContour Source = RandomWalk(Rng, {500000, 6000000}, W, 1500, false);
   const TContour Z = Zone(Source, W);
-  std::vector<oracle::Edge> Edges;
-  TDPoint Cur{0, 0};
-  for (int32_t I = 0; I < Source.CommandCount(); ++I) {
-    const auto Cmd = Source.GetCommand(I);
-    if (Cmd.Kind != geo::ccMoveTo)
-      Edges.push_back({Cur, Cmd.Point, Cmd.Kind == geo::ccArcTo ? Cmd.Convexity : 0});
-    Cur = Cmd.Point;
-  }
+  const std::vector<oracle::Edge> Edges = oracle::Edges(Source);
   geo::TDRect B;
   ASSERT_TRUE(geo::GetBounds(Z, B));
   std::uniform_real_distribution<double> UX(B.X1, B.X2), UY(B.Y1, B.Y2);
@@ -221,14 +199,7 @@ TEST(BufferZone, ZonesAFewCentimetresWide) {
     const TContour Source = RandomWalk(Rng, {500000, 6000000}, W, 40, false);
     TContour Z;
     ASSERT_NO_THROW(trace::BuildBufferZone(Source, Z, W)) << Seed;
-    std::vector<oracle::Edge> Edges;
-    TDPoint Cur{0, 0};
-    for (int32_t I = 0; I < Source.CommandCount(); ++I) {
-      const auto Cmd = Source.GetCommand(I);
-      if (Cmd.Kind != geo::ccMoveTo)
-        Edges.push_back({Cur, Cmd.Point, Cmd.Kind == geo::ccArcTo ? Cmd.Convexity : 0});
-      Cur = Cmd.Point;
-    }
+    const std::vector<oracle::Edge> Edges = oracle::Edges(Source);
     geo::TDRect B;
     ASSERT_TRUE(geo::GetBounds(Z, B));
     std::uniform_real_distribution<double> UX(B.X1, B.X2), UY(B.Y1, B.Y2);
