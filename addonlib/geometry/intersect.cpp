@@ -180,23 +180,27 @@ int32_t IntersectLineWithArcMy(const TDPoint& L1, const TDPoint& L2, const TDPoi
   const long double R = Distance(C, LB1);
   const long double CY = std::fabs(static_cast<long double>(C.Y));
   const long double Tol = WorkTolerance;
-  long double X[2];
-  int N = 0;
-  if (std::fabs(R - CY) < Tol) {
-    X[N++] = C.X;
-  } else {
-    const long double D2 = (R - CY) * (R + CY);
-    if (D2 >= 0) {
-      const long double S = std::sqrt(D2);
-      X[N++] = C.X - S;
-      X[N++] = C.X + S;
-    }
-  }
   TResults Res;
-  for (int I = 0; I < N; ++I) {
-    const TDPoint Q{static_cast<double>(X[I]), 0};
-    if (-Tol <= X[I] && X[I] <= F.Len + Tol && ArcContainsAngle(C, LB1, Q, Sweep))
+  auto Take = [&](long double X) {
+    const TDPoint Q{static_cast<double>(X), 0};
+    if (-Tol <= X && X <= F.Len + Tol && ArcContainsAngle(C, LB1, Q, Sweep)) {
       Res.Add(F.ToWorld(Q));
+      return true;
+    }
+    return false;
+  };
+  const long double D2 = (R - CY) * (R + CY);
+  // A circle within the tolerance of the line touches it at one point. The
+  // two crossings that the rounding may give instead lie up to sqrt(2 R Tol)
+  // apart, much more than the tolerance; so when the touching point is off
+  // the arc or the segment (an end of either lies between the crossings),
+  // the crossings themselves are taken: the one on both is a real crossing,
+  // and dropping it would leave the outlines uncut there.
+  if (std::fabs(R - CY) < Tol && Take(C.X)) return HandOut(Res, R1, R2);
+  if (D2 >= 0) {
+    const long double S = std::sqrt(D2);
+    Take(C.X - S);
+    Take(C.X + S);
   }
   return HandOut(Res, R1, R2);
 }

@@ -220,6 +220,28 @@ TEST(Intersect, LineWithArcOrderAndTangent) {
   }
 }
 
+// A line within the tolerance of a circle touches it at one point, while the
+// two crossings lie sqrt(2 R Tol) apart, here 1e-3 either side of it. An arc
+// or a segment ending between them meets the other once, at its crossing.
+TEST(Intersect, NearlyTangentLineMeetsAnArcEndingBesideTheTouchingPoint) {
+  for (const TDPoint& O : kOffsets) {
+    TolScope G(1E-7);
+    auto P = [&](double X, double Y) { return TDPoint{O.X + 10 * X, O.Y + 10 * Y}; };
+    const double Y = -1 + 5e-9;  // 5e-8 above the lowest point of a circle of radius 10
+    const TDPoint Crossing = P(-1e-4, Y);
+    TDPoint R1, R2;
+    // A quarter of the circle ending 5e-4 before its lowest point.
+    const double Sweep = kPi / 2 - 5e-5;
+    const TDPoint End = P(std::cos(kPi + Sweep), std::sin(kPi + Sweep));
+    ASSERT_EQ(
+        IntersectLineWithArcAll(P(-2, Y), P(2, Y), P(-1, 0), End, std::tan(Sweep / 4), R1, R2), 1);
+    ExpectNear(R1, Crossing, 2e-5);
+    // The lower half, and a segment ending 5e-4 before the lowest point.
+    ASSERT_EQ(IntersectLineWithArcAll(P(-2, Y), P(-5e-5, Y), P(-1, 0), P(1, 0), 1, R1, R2), 1);
+    ExpectNear(R1, Crossing, 2e-5);
+  }
+}
+
 TEST(Intersect, ArcsEdgeCases) {
   for (const TDPoint& O : kOffsets) {
     TolScope G(1E-7);
