@@ -417,15 +417,15 @@ TGConnectFull TGUnionGraph::FullEdge(int32_t Edge) const {
 // ---- Cutting at crossings ----
 
 bool TGUnionGraph::SplitEdgeAt(int32_t Index, int32_t Pos, int32_t X) {
-  return SplitSlot(Index, FSeq[Index]->SlotAt(Pos), X);
+  return SplitSlot(Index, FSeq[Index]->SlotAt(Pos), X, SplitTolerance);
 }
 
-bool TGUnionGraph::SplitSlot(int32_t Index, int32_t Slot, int32_t X) {
+bool TGUnionGraph::SplitSlot(int32_t Index, int32_t Slot, int32_t X, double Tolerance) {
   const int32_t E = FSeq[Index]->Edge(Slot);
   const TGConnectBrief B = Edges.Get(E);
   if (X == B.V1 || X == B.V2) return false;
   TGConnectFull E1, E2;
-  if (!geo::SplitConnectFull(FullEdge(E), Points.Get(X), SplitTolerance, E1, E2)) return false;
+  if (!geo::SplitConnectFull(FullEdge(E), Points.Get(X), Tolerance, E1, E2)) return false;
   const TGBelongEdgePair Pair = BelongEdgePairs.Items(E);
   FSeq[Index]->Kill(Slot);
   FSlotOf[Index][E] = -1;
@@ -467,9 +467,21 @@ bool TGUnionGraph::CutSlots(int32_t Slot0, int32_t Slot1) {
       break;
     }
   if (X < 0) X = FindOrAddPoint(P);
-  const bool Cut0 = SplitSlot(0, Slot0, X);
-  const bool Cut1 = SplitSlot(1, Slot1, X);
-  return Cut0 || Cut1;
+  const bool Cut0 = SplitSlot(0, Slot0, X, SplitTolerance);
+  const bool Cut1 = SplitSlot(1, Slot1, X, SplitTolerance);
+  if (Cut0 || Cut1) return true;
+  // Edges that only meet at a common end.
+  if ((X == B0.V1 || X == B0.V2) && (X == B1.V1 || X == B1.V2)) return false;
+  // Nothing cut: the edges meet within the split tolerance of an end of
+  // each, and those ends are two vertices, each refused by the other edge.
+  // Left so, the outlines would meet without a common vertex and the chains
+  // there would not join. Both are cut at the meeting point itself, a
+  // vertex already when it is an end of one of them lying on the other,
+  // leaving pieces shorter than the split tolerance.
+  const int32_t At = FindOrAddPoint(P);
+  const bool Cut0Near = SplitSlot(0, Slot0, At, geo::WorkTolerance);
+  const bool Cut1Near = SplitSlot(1, Slot1, At, geo::WorkTolerance);
+  return Cut0Near || Cut1Near;
 }
 
 // For each position of input 0, the pairs with input 1's edges are taken in

@@ -119,7 +119,7 @@ class TGUnionGraph {
 
   static geo::TGConnectBrief MakeBrief(int32_t V1, int32_t V2, uint8_t Kind, double Convexity);
   static uint64_t PairKey(int32_t A, int32_t B);
-  bool SplitSlot(int32_t Index, int32_t Slot, int32_t X);
+  bool SplitSlot(int32_t Index, int32_t Slot, int32_t X, double Tolerance);
   bool CutSlots(int32_t Slot0, int32_t Slot1);
   int32_t StoreEdge(const geo::TGConnectBrief& B, geo::TGBelongEdgePair Pair);
   void AddSplitPart(const geo::TGConnectFull& Part, geo::TGBelongEdgePair Pair, int32_t Index);

@@ -135,7 +135,7 @@ TEST(UnionGraph, NearlyStraightArcAndLineBetweenTheSameVerticesAreOneEdge) {
   EXPECT_GE(AreaU, AreaA - 1e-6);
 }
 
-// Pieces of buffer zones a tenth of a metre to a metre wide, the first two at
+// Pieces of buffer zones a tenth of a metre to a few metres wide, most at
 // (500000, 6000000), where the coordinates' own rounding exceeds a tolerance
 // of size times 1e-9.
 TEST(UnionGraph, SmallZonePiecesKeepTheirOutlines) {
@@ -185,6 +185,75 @@ TEST(UnionGraph, SmallZonePiecesKeepTheirOutlines) {
     B.AddLineTo({-43.413069537648006, 23.030885295885248});
     B.AddArcTo({-41.371129123808892, 24.823394371824655}, -0.56953585604978108);
     B.AddCloseArc(-0.18146840231317224);
+    Cases.emplace_back(std::move(A), std::move(B));
+  }
+  {
+    // A side of A passes 4e-8 from the end of an arc of B, almost tangent
+    // to the arc's circle: the arc crosses the side 1.2e-4 before its end,
+    // not at the touching point beyond it, and A must be cut there.
+    TContour A, B;
+    A.AddMoveTo({500077.39464101638, 6000065.1331443712});
+    A.AddLineTo({500048.27923627064, 6000059.0643530693});
+    A.AddLineTo({500040.61263561097, 6000068.0847988222});
+    A.AddLineTo({500049.27826748887, 6000061.7554716626});
+    A.AddClose();
+    B.AddMoveTo({500047.83578828088, 6000077.7850044733});
+    B.AddLineTo({500040.39307226398, 6000068.9533708626});
+    B.AddArcTo({500040.61291264754, 6000068.0845964253}, 0.36043285236003886);
+    B.AddArcTo({500038.92653171893, 6000065.776895701}, -1.0000000006197591);
+    B.AddCloseArc(-0.38063876585250572);
+    Cases.emplace_back(std::move(A), std::move(B));
+  }
+  {
+    // A vertex of B lies on a side of A 9.9e-5 from its end, and B leaves
+    // A there: the side must be cut at B's vertex although the piece left
+    // is shorter than the split tolerance.
+    TContour A, B;
+    A.AddMoveTo({500500.59154564433, 5999751.7157567106});
+    A.AddLineTo({500482.36958323827, 5999761.7997654984});
+    A.AddArcTo({500479.53356449783, 5999762.1208876316}, 0.19891236797738132);
+    A.AddArcTo({500478.75830708898, 5999755.2741327258}, 0.19891236758374045);
+    A.AddClose();
+    B.AddMoveTo({500478.75822011259, 5999755.2741808593});
+    B.AddLineTo({500482.36967021466, 5999761.7997173648});
+    B.AddLineTo({500474.44216321077, 5999766.18706482});
+    B.AddClose();
+    Cases.emplace_back(std::move(A), std::move(B));
+  }
+  {
+    // The same on an arc: a vertex of B on a quarter circle of A, 4e-5 from
+    // its end. Cutting B's arcs at A's vertex instead, off them, would give
+    // pieces of nearly whole circles.
+    TContour A, B;
+    A.AddMoveTo({89.458195566634728, 52.369713872512257});
+    A.AddLineTo({9.5601457327722255, 67.561867765844099});
+    A.AddArcTo({19.369495014128887, 57.00484822139839}, -0.27146935741406109);
+    A.AddArcTo({21.876175121628965, 51.406883754694782}, -0.19891236737966667);
+    A.AddArcTo({21.66958503997699, 51.312467166493512}, -0.41421356237308293);
+    A.AddLineTo({19.07027174722062, 56.886772462649425});
+    A.AddArcTo({8.5930988656573639, 67.486368446995584}, 0.2893150777877454);
+    A.AddLineTo({25.422632638466002, 69.251103319248529});
+    A.AddArcTo({18.497631176219706, 87.091894496530159}, -0.15818000073520988);
+    A.AddCloseArc(0.1104640907458372);
+    B.AddMoveTo({37.832011305705819, 24.11976537027288});
+    B.AddLineTo({14.546907789630852, 41.360011601874334});
+    B.AddArcTo({21.876160898803086, 51.406845603902198}, 0.1374993740608394);
+    B.AddCloseArc(0.19180542081411606);
+    Cases.emplace_back(std::move(A), std::move(B));
+  }
+  {
+    // Corners of B lie 9e-5 from corners of A, and the sides cross within
+    // the split tolerance of the ends of both: both are cut at the crossing.
+    TContour A, B;
+    A.AddMoveTo({-10.933206620071248, 49.381617549778646});
+    A.AddArcTo({-17.018133294493445, 48.225699623954313}, -0.026294483554090364);
+    A.AddLineTo({-17.040983884127236, 48.460133487522484});
+    A.AddCloseArc(0.026294483554090364);
+    B.AddMoveTo({-20.980942771628847, 48.079227256059035});
+    B.AddLineTo({-17.040891720739417, 48.460142434240289});
+    B.AddArcTo({-16.964713362416504, 48.441229540677398}, -0.17151739085740683);
+    B.AddArcTo({-17.018225457881265, 48.225690677236507}, -0.22659758474766628);
+    B.AddClose();
     Cases.emplace_back(std::move(A), std::move(B));
   }
   {
