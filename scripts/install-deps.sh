@@ -8,7 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgeos-dev libboost-dev
-  clang-format
+  clang-format ccache
 )
 
 missing=()
