@@ -3,8 +3,8 @@
 // unload the add-on goes first and the class factories after it.
 #include <QtGlobal>
 
-#include "addon/com_server.h"
-#include "addon/cursors.h"
+#include "addonkit/com_server.h"
+#include "addonkit/cursors.h"
 #include "addon/trace_addon.h"
 
 // Outside any namespace, as the resource initialiser is a global function.

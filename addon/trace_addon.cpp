@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QString>
 
-#include "addon/host_calls.h"
-#include "addon/macro_attrs_list.h"
+#include "addonkit/host_calls.h"
+#include "addonkit/macro_attrs_list.h"
 #include "compat/bitmap_handle.h"
 #include "compat/module_resources.h"
 
@@ -37,7 +37,7 @@ TKxMacroAttrs MakeTraceMacro() {
 void WriteAll(IStream* Stream, const void* Data, ULONG Size) {
   ULONG Written = 0;
   const HRESULT Hr = Stream->Write(Data, Size, &Written);
-  if (FAILED(Hr) || Written != Size) throw compat::Exception("Ошибка при записи в OLE-поток");
+  if (FAILED(Hr) || Written != Size) throw core::Exception("Ошибка при записи в OLE-поток");
 }
 
 }  // namespace
@@ -86,12 +86,12 @@ void TTraceAddOn::Notify(std::int32_t Code, IKxParamsList* Params) {
 bool TTraceAddOn::SaveBitmap(IStream* Stream, HBITMAP Bitmap) {
   if (!Bitmap) return false;
   const QImage* Image = compat::BitmapFromHandle(Bitmap);
-  if (!Image) throw compat::Exception("Invalid bitmap handle");
-  if (!Stream) throw compat::Exception("Ошибка при записи в OLE-поток");
+  if (!Image) throw core::Exception("Invalid bitmap handle");
+  if (!Stream) throw core::Exception("Ошибка при записи в OLE-поток");
   QByteArray Bytes;
   QBuffer Buffer(&Bytes);
   Buffer.open(QIODevice::WriteOnly);
-  if (!Image->save(&Buffer, "BMP")) throw compat::Exception("Cannot encode the bitmap");
+  if (!Image->save(&Buffer, "BMP")) throw core::Exception("Cannot encode the bitmap");
   const auto Size = static_cast<std::uint32_t>(Bytes.size());
   const unsigned char Length[4] = {
       static_cast<unsigned char>(Size), static_cast<unsigned char>(Size >> 8),

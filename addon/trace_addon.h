@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "addon/custom_addon.h"
-#include "addon/kx_records.h"
+#include "addonkit/custom_addon.h"
+#include "hostapi/kx_records.h"
 
 namespace kx {
 

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "tools/trace-geom/enclosed_area.h"
+#include "geomio/enclosed_area.h"
 #include "trace/buffer_zone.h"
 #include "trace/connect_graph.h"
 

@@ -10,13 +10,13 @@
 #include <string_view>
 #include <vector>
 
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace compat {
 
-class ERegistryError : public Exception {
+class ERegistryError : public core::Exception {
  public:
-  using Exception::Exception;
+  using core::Exception::Exception;
 };
 
 enum class TRootKey { ClassesRoot, CurrentUser, LocalMachine };

@@ -4,11 +4,11 @@
 #include <string>
 
 #include "compat/com.h"
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace host {
 
-class EHostError : public compat::Exception {
+class EHostError : public core::Exception {
  public:
   using Exception::Exception;
 };

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "addon/kx_interfaces.h"
+#include "hostapi/kx_interfaces.h"
 #include "compat/com_ptr.h"
 #include "host/addon_module.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "addon/kx_interfaces.h"
+#include "hostapi/kx_interfaces.h"
 #include "host/host_object.h"
 
 namespace host {

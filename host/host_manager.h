@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "addon/kx_interfaces.h"
+#include "hostapi/kx_interfaces.h"
 #include "host/host_error_info.h"
 #include "host/host_map_view.h"
 #include "host/host_object.h"

@@ -2,7 +2,7 @@
 // installed editor and counts repaint requests; map drawing comes later.
 #pragma once
 
-#include "addon/kx_interfaces.h"
+#include "hostapi/kx_interfaces.h"
 #include "compat/com_ptr.h"
 #include "host/host_object.h"
 

@@ -2,8 +2,8 @@
 // every call reports "not implemented". Later work fills them in.
 #pragma once
 
-#include "addon/kx_interfaces.h"
-#include "addon/orvex_interfaces.h"
+#include "hostapi/kx_interfaces.h"
+#include "hostapi/orvex_interfaces.h"
 #include "host/host_object.h"
 
 namespace host {

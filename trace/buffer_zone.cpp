@@ -36,7 +36,7 @@ double GetConnectDirectionAngle(const geo::TDSegment& Segment, bool Forward) {
   double Sweep;
   TDPoint Center;
   if (!geo::GetCenter2(S.P1, S.P2, Sweep, S.Convexity, Center))
-    throw compat::Exception("GetConnectDirectionAngle: GetCenter2 failed");
+    throw core::Exception("GetConnectDirectionAngle: GetCenter2 failed");
   const double A = geo::AngleOf(Center, S.P1);
   return A > 0 ? A + std::numbers::pi / 2 : A - std::numbers::pi / 2;
 }

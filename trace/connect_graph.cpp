@@ -114,7 +114,7 @@ int32_t TGConnectGraph::CountEdgesBetween(int32_t A, int32_t B) const {
 bool TGConnectGraph::FindShortestPath(int32_t From, int32_t To, int32_t ExcludedEdge,
                                       int32_t& LastEdge) {
   const int32_t N = Vertices.Count();
-  if (N < 1) throw compat::Exception("0 вершин");
+  if (N < 1) throw core::Exception("0 вершин");
   TRACE_ASSERT(From >= 0 && From < N && To >= 0 && To < N);
   PathEdge.resize(N, 0);
   PathForward.resize(N, false);

@@ -98,7 +98,7 @@ bool TComplexPartList::PointInside(const TDPoint& P) const {
 
 TDPoint PartSamplePoint(const TContour& Part) {
   geo::TContourEdgeIter It;
-  if (!It.Start(Part)) throw compat::Exception("количество команд < 2");
+  if (!It.Start(Part)) throw core::Exception("количество команд < 2");
   return geo::EdgeMidPoint(It.Edge);
 }
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace geoalg {
 

@@ -25,7 +25,7 @@ using geo::TGConnectFull;
 namespace {
 
 [[noreturn]] void Fail(const char* Message) {
-  throw compat::Exception(Message);
+  throw core::Exception(Message);
 }
 
 // Rows: type for input 0; columns: type for input 1. -1 drops the chain, -2

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "addonlib/geometry/coord_sys.h"
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace geo {
 
@@ -125,7 +125,7 @@ bool AngleInSweep(double Angle, double Start, double Sweep) {
 }
 
 bool ArcContainsAngle(const TDPoint& Center, const TDPoint& P1, const TDPoint& P, double Sweep) {
-  if (Sweep == 0) throw compat::Exception("arc: delta = 0");
+  if (Sweep == 0) throw core::Exception("arc: delta = 0");
   const long double S = static_cast<long double>(WorkTolerance) / Distance(Center, P1);
   long double A0 = AngleOf(Center, P1);
   long double A1 = A0 + Sweep;

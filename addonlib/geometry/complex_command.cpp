@@ -1,19 +1,19 @@
 #include "addonlib/geometry/complex_command.h"
 
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace geo {
 
 TDPoint GetPointOfComplexCommand(const TComplexCommand& Cmd) {
   if (!IsToCommand(Cmd))
-    throw compat::Exception("GetPointOfComplexCommand: команда не является ***To");
+    throw core::Exception("GetPointOfComplexCommand: команда не является ***To");
   return Cmd.Point;
 }
 
 TComplexCommand MakeCloseByCommand(const TComplexCommand& Cmd) {
   switch (Cmd.Kind) {
     case ccMoveTo:
-      throw compat::Exception("MakeCloseByCommand: команда не должна быть Переход");
+      throw core::Exception("MakeCloseByCommand: команда не должна быть Переход");
     case ccLineTo:
       return MakeClose();
     case ccArcTo:

@@ -1,6 +1,6 @@
 #include "addonlib/geometry/complex_enum.h"
 
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace geo {
 
@@ -10,14 +10,14 @@ bool TGComplexEnumerater::Next(TGConnectFull& Conn) {
     const TComplexCommand Cmd = Contour.GetCommand(I);
     if (Cmd.Kind == ccMoveTo || I == 0) {
       if (IsCloseKind(Cmd.Kind))
-        throw compat::Exception("Первая команда не должна быть 'Замкнуть'");
+        throw core::Exception("Первая команда не должна быть 'Замкнуть'");
       Start = Current = Cmd.Point;
       continue;
     }
     TGConnectFull E{Current, Cmd.Point, static_cast<uint8_t>(Cmd.Kind == ccArcTo ? 1 : 0),
                     Cmd.Convexity};
     if (IsCloseKind(Cmd.Kind)) {
-      if (CloseSeen) throw compat::Exception("Две команды 'Замкнуть подряд'");
+      if (CloseSeen) throw core::Exception("Две команды 'Замкнуть подряд'");
       CloseSeen = true;
       E.P2 = Start;
       E.Kind = Cmd.Kind == ccCloseArc ? 1 : 0;

@@ -1,7 +1,7 @@
 #include "addonlib/geometry/contour.h"
 
 #include "addonlib/geometry/arc.h"
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace geo {
 
@@ -23,7 +23,7 @@ void TContour::Clear() {
 }
 
 TComplexCommand TContour::GetCommand(int32_t Index) const {
-  if (Index < 0 || Index >= CommandCount()) throw compat::Exception("Нет команды с таким индексом");
+  if (Index < 0 || Index >= CommandCount()) throw core::Exception("Нет команды с таким индексом");
   const TContourCmdRec& R = CmdRec(Index);
   TComplexCommand Cmd{R.Kind, R.Point, 0};
   if (R.ArcIndex != NoArc) Cmd.Convexity = ArcRec(R.ArcIndex).Convexity;
@@ -71,7 +71,7 @@ void TContour::InsertCommand(int32_t Index, const TComplexCommand& Cmd) {
 
 bool TContour::ReplaceCommand(int32_t Index, const TComplexCommand& Cmd) {
   if (Index < 0 || Index >= CommandCount())
-    throw compat::Exception("Неверный индекс изменяемой команды");
+    throw core::Exception("Неверный индекс изменяемой команды");
   if (CommandsEqual(Cmd, GetCommand(Index))) return false;
   TRACE_ASSERT(Cmd.Kind <= ccCloseArc);
   const TComplexCommandKind Old = RemoveRec(Index);
@@ -82,7 +82,7 @@ bool TContour::ReplaceCommand(int32_t Index, const TComplexCommand& Cmd) {
 
 void TContour::DeleteCommand(int32_t Index) {
   if (Index < 0 || Index >= CommandCount())
-    throw compat::Exception("Неверный индекс удаляемой команды");
+    throw core::Exception("Неверный индекс удаляемой команды");
   RecalcAround(Index, RemoveRec(Index));
 }
 

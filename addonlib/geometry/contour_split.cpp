@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace geo {
 
@@ -12,7 +12,7 @@ namespace {
 // The rule of IsValidPart on a part of Count commands beginning with First[0..2].
 bool ValidPartRule(int32_t Count, const TComplexCommand* First) {
   if (Count < 3) return false;
-  if (IsCloseKind(First[0].Kind)) throw compat::Exception("Первая команда 'Замкнуть'");
+  if (IsCloseKind(First[0].Kind)) throw core::Exception("Первая команда 'Замкнуть'");
   if (Count > 3) return true;
   const TComplexCommand& Piece = First[1];
   const TComplexCommand& Close = First[2];
@@ -164,7 +164,7 @@ void SplitLoops(const TContour& Part, TContourList& List) {
   for (int32_t I = 0; I < N; ++I) {
     const TComplexCommand& Cmd = Cmds[static_cast<size_t>(I)];
     if (IsCloseKind(Cmd.Kind)) {
-      if (I != N - 1) throw compat::Exception("Команда Замкнуть не является последней командой");
+      if (I != N - 1) throw core::Exception("Команда Замкнуть не является последней командой");
       Path.push_back(Cmd);
       Orig.push_back(I);
       continue;

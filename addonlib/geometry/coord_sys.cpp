@@ -1,6 +1,6 @@
 #include "addonlib/geometry/coord_sys.h"
 
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace geo {
 

@@ -6,7 +6,7 @@
 #include "addonlib/geometry/coord_sys.h"
 #include "addonlib/geometry/measures.h"
 #include "addonlib/geometry/snap.h"
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace geo {
 
@@ -27,7 +27,7 @@ int32_t HandOut(const TDPoint& S1, const TDPoint& S2, int32_t Count, TDPoint& R1
 }
 
 int32_t HandOut(const TResults& Res, TDPoint& R1, TDPoint& R2) {
-  if (Res.N > 2) throw compat::Exception("numRes > 2");
+  if (Res.N > 2) throw core::Exception("numRes > 2");
   return HandOut(Res.P[0], Res.P[1], Res.N, R1, R2);
 }
 
@@ -62,7 +62,7 @@ struct TArcCircle {
 
 TArcCircle ArcCircle(const TDPoint& P1, const TDPoint& P2, double Convexity, const char* Failure) {
   TArcCircle A{P1, {0, 0}, 0, 0};
-  if (!GetCenter2(P1, P2, A.Sweep, Convexity, A.Center)) throw compat::Exception(Failure);
+  if (!GetCenter2(P1, P2, A.Sweep, Convexity, A.Center)) throw core::Exception(Failure);
   A.Radius = Distance(A.Center, P1);
   return A;
 }
@@ -102,14 +102,14 @@ void CheckConnectEnds(const TDPoint& A1, const TDPoint& A2, const TDPoint& B1, c
   };
   if (!(Distance(A1, A2) > Tol && Distance(B1, B2) > Tol && Apart(A1, B1) && Apart(A1, B2) &&
         Apart(A2, B1) && Apart(A2, B2)))
-    throw compat::Exception("Точки расположены близко");
+    throw core::Exception("Точки расположены близко");
 }
 
 bool ProjectOnSegment(const TDPoint& Q, const TDPoint& S1, const TDPoint& S2, double& Dist) {
   const long double DX = static_cast<long double>(S2.X) - S1.X;
   const long double DY = static_cast<long double>(S2.Y) - S1.Y;
   const long double Len = std::sqrt(DX * DX + DY * DY);
-  if (Len == 0) throw compat::Exception("Вырожденная прямая");
+  if (Len == 0) throw core::Exception("Вырожденная прямая");
   const long double UX = DX / Len, UY = DY / Len;
   const long double QX = static_cast<long double>(Q.X) - S1.X;
   const long double QY = static_cast<long double>(Q.Y) - S1.Y;
@@ -135,7 +135,7 @@ bool IntersectSegmentsProper(const TDPoint& A1, const TDPoint& A2, const TDPoint
   const long double TA = WorkTolerance / std::sqrt(DAX * DAX + DAY * DAY);
   const long double TB = WorkTolerance / std::sqrt(DBX * DBX + DBY * DBY);
   if (T < -TA || T > 1 + TA || S < -TB || S > 1 + TB) return false;
-  if (T <= TA || T >= 1 - TA || S <= TB || S >= 1 - TB) throw compat::Exception("Допуск большой");
+  if (T <= TA || T >= 1 - TA || S <= TB || S >= 1 - TB) throw core::Exception("Допуск большой");
   R = TDPoint{static_cast<double>(A1.X + T * DAX), static_cast<double>(A1.Y + T * DAY)};
   return true;
 }
@@ -176,7 +176,7 @@ int32_t IntersectLineWithArcMy(const TDPoint& L1, const TDPoint& L2, const TDPoi
   double Sweep;
   TDPoint C;
   if (!GetCenter2(LB1, LB2, Sweep, ConvexityB, C))
-    throw compat::Exception("IntersectLineWithArcMy: GetCenter2 failed");
+    throw core::Exception("IntersectLineWithArcMy: GetCenter2 failed");
   const long double R = Distance(C, LB1);
   const long double CY = std::fabs(static_cast<long double>(C.Y));
   const long double Tol = WorkTolerance;
@@ -310,7 +310,7 @@ bool SplitConnectFull(const TGConnectFull& E, const TDPoint& X, double T, TGConn
       double Sweep;
       TDPoint Center;
       if (!GetCenter2(E.P1, E.P2, Sweep, E.Convexity, Center))
-        throw compat::Exception("SplitConnectFull: GetCenter2 failed");
+        throw core::Exception("SplitConnectFull: GetCenter2 failed");
       for (TGConnectFull& Part : Parts) {
         TDPoint Mid;
         ArcMidPoint(Part.P1, Center, Part.P2, Sweep < 0, Mid);
@@ -332,7 +332,7 @@ double GetLengthConnectFull(const TGConnectFull& E) {
   double Sweep;
   TDPoint Center;
   if (!GetCenter2(E.P1, E.P2, Sweep, E.Convexity, Center))
-    throw compat::Exception("GetLengthConnectFull: GetCenter2 failed");
+    throw core::Exception("GetLengthConnectFull: GetCenter2 failed");
   return static_cast<double>(static_cast<long double>(Distance(Center, E.P2)) *
                              std::fabs(static_cast<long double>(Sweep)));
 }

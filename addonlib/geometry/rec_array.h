@@ -8,14 +8,14 @@
 
 #include <cstdint>
 
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace geo {
 
 // Raised by TRecArray.
-class ERecArray : public compat::Exception {
+class ERecArray : public core::Exception {
  public:
-  using compat::Exception::Exception;
+  using core::Exception::Exception;
 };
 
 class TRecArray {

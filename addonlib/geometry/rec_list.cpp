@@ -48,7 +48,7 @@ void TListBase::Sort() {
 }
 
 void TListBase::AssignTo(TListBase& Dest) const {
-  throw compat::EConvertError(std::string("Cannot assign a ") + ClassName() + " to a " +
+  throw core::EConvertError(std::string("Cannot assign a ") + ClassName() + " to a " +
                               Dest.ClassName());
 }
 

@@ -9,14 +9,14 @@
 #include <cstdint>
 #include <functional>
 
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace geo {
 
 // Raised by the lists.
-class EArray : public compat::Exception {
+class EArray : public core::Exception {
  public:
-  using compat::Exception::Exception;
+  using core::Exception::Exception;
 };
 
 enum TDuplicatesPolicy : uint8_t { dpIgnore = 0, dpAccept = 1, dpError = 2 };

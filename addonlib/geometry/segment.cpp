@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "addonlib/geometry/arc.h"
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace geo {
 

@@ -1,6 +1,6 @@
 #include "addonlib/geometry/snap.h"
 
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace geo {
 
@@ -26,7 +26,7 @@ void CheckResult3(const TDPoint& A, const TDPoint& B, const TDPoint& C, const TD
   if (Count >= 1) SnapToNearest(Candidates, S1, WorkTolerance);
   if (Count >= 2) {
     SnapToNearest(Candidates, S2, WorkTolerance);
-    if (SamePoint(S1, S2)) throw compat::Exception("CheckResult3: Точки склеелись");
+    if (SamePoint(S1, S2)) throw core::Exception("CheckResult3: Точки склеелись");
   }
   R1 = S1;
   R2 = S2;

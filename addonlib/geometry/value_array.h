@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace geo {
 

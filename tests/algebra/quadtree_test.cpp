@@ -6,7 +6,7 @@
 #include <random>
 
 #include "addonlib/algebra/point_list.h"
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace {
 
@@ -89,11 +89,11 @@ TEST(AlgebraPointList, FindWithinTolerance) {
   EXPECT_EQ(Points.Find({50, 50}), 41);
   EXPECT_EQ(Points.Find({50.0000001, 50}), 41);  // the same point by PointTolerance
   EXPECT_EQ(Points.Get(40).X, 50.004);
-  EXPECT_THROW(Points.Get(-1), compat::EAssertionFailed);
+  EXPECT_THROW(Points.Get(-1), core::EAssertionFailed);
   try {
     Points.Get(Points.Count());
     FAIL();
-  } catch (const compat::EAssertionFailed& E) {
+  } catch (const core::EAssertionFailed& E) {
     EXPECT_EQ(std::string(E.what()).rfind("Assertion failure (point_list.cpp, line ", 0), 0u);
   }
 

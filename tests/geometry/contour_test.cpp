@@ -9,7 +9,7 @@
 #include "addonlib/geometry/contour.h"
 #include "addonlib/geometry/contour_split.h"
 #include "addonlib/geometry/typed_lists.h"
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 #include "test_util.h"
 
 namespace geo {
@@ -356,7 +356,7 @@ void ReferenceSplitLoops(const TContour& Part, TContourList& List) {
       const TComplexCommand Cmd = C.GetCommand(I);
       if (IsCloseKind(Cmd.Kind)) {
         if (I != C.CommandCount() - 1)
-          throw compat::Exception("Команда Замкнуть не является последней командой");
+          throw core::Exception("Команда Замкнуть не является последней командой");
         continue;
       }
       J = Seen.IndexOf(Cmd.Point);

@@ -12,7 +12,7 @@
 #include "addonlib/geometry/rect.h"
 #include "addonlib/geometry/segment.h"
 #include "addonlib/geometry/snap.h"
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 #include "test_util.h"
 
 namespace geo {

@@ -278,7 +278,7 @@ TEST(TypedLists, ConnectLongOwnsItsEdgeListExactlyOnce) {
   EXPECT_EQ(Longs.Ptr(0)->V2, 42);
   EXPECT_THROW(Longs.Delete(3), EArray);
   TGConnectLongList Target;
-  EXPECT_THROW(Target.Assign(Longs), compat::EConvertError);
+  EXPECT_THROW(Target.Assign(Longs), core::EConvertError);
   Longs.Clear();
   EXPECT_EQ(Longs.Count(), 0);
   TGConnectLong Last;

@@ -5,16 +5,16 @@
 
 #include "addonlib/geometry/contour.h"
 #include "addonlib/geometry/primitives.h"
-#include "compat/exception.h"
+#include "addonlib/core/exception.h"
 
 namespace geo::test {
 
-// The message of the compat::Exception that Fn raises, or "<no exception>".
+// The message of the core::Exception that Fn raises, or "<no exception>".
 template <class F>
 std::string MessageOf(F&& Fn) {
   try {
     Fn();
-  } catch (const compat::Exception& E) {
+  } catch (const core::Exception& E) {
     return E.Message();
   }
   return "<no exception>";

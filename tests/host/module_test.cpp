@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "addon/kx_interfaces.h"
+#include "hostapi/kx_interfaces.h"
 #include "compat/com_ptr.h"
 #include "compat/cp1251.h"
 #include "compat/registry.h"
@@ -20,7 +20,7 @@
 #include "host/host_addon.h"
 #include "host/host_manager.h"
 #include "host/memory_stream.h"
-#include "tests/addon/qt_app.h"
+#include "tests/addonkit/qt_app.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <random>
 #include <sstream>
 
-#include "tools/trace-geom/enclosed_area.h"
-#include "tools/trace-geom/input_reader.h"
-#include "tools/trace-geom/json_value.h"
-#include "tools_test_util.h"
+#include "geomio/enclosed_area.h"
+#include "geomio/input_reader.h"
+#include "geomio/json_value.h"
+#include "tests/geomio/geomio_test_util.h"
 
 namespace geomio {
 namespace {

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/trace-geom/enclosed_area.h"
-#include "tools/trace-geom/input_reader.h"
+#include "geomio/enclosed_area.h"
+#include "geomio/input_reader.h"
 
 namespace geomio {
 namespace {

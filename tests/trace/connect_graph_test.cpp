@@ -132,7 +132,7 @@ TEST(ConnectGraph, SquareZoneAddedTwiceAndSearchCases) {
         int32_t L;
         G.FindShortestPath(0, 0, -1, L);
       },
-      compat::Exception);
+      core::Exception);
   G.AddContour(Square);
   G.AddContour(Square);  // the same zone again changes nothing
   EXPECT_EQ(G.Vertices.Count(), 4);

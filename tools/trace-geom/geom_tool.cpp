@@ -6,15 +6,15 @@
 #include <new>
 #include <optional>
 
-#include "compat/exception.h"
-#include "tools/trace-geom/enclosed_area.h"
-#include "tools/trace-geom/geojson_writer.h"
+#include "addonlib/core/exception.h"
+#include "geomio/enclosed_area.h"
+#include "geomio/geojson_writer.h"
 #include "tools/trace-geom/geometry_ops.h"
-#include "tools/trace-geom/input_error.h"
-#include "tools/trace-geom/input_reader.h"
-#include "tools/trace-geom/number_text.h"
-#include "tools/trace-geom/svg_writer.h"
-#include "tools/trace-geom/wkt_writer.h"
+#include "geomio/input_error.h"
+#include "geomio/input_reader.h"
+#include "geomio/number_text.h"
+#include "geomio/svg_writer.h"
+#include "geomio/wkt_writer.h"
 
 namespace geomio {
 
@@ -196,7 +196,7 @@ int Run(const TOptions& O, std::istream& In, std::ostream& Out) {
       TResult R{"buffer of " + G.Label, {}};
       try {
         BufferZone(G.Contour, *O.Width, R.Contour);
-      } catch (const compat::Exception& E) {
+      } catch (const core::Exception& E) {
         throw EGeometric{G.Label + ": buffer", E.what()};
       }
       Results.push_back(std::move(R));
@@ -210,7 +210,7 @@ int Run(const TOptions& O, std::istream& In, std::ostream& Out) {
     TResult R{A.Label + " " + O.Command + " " + B.Label, {}};
     try {
       Combine(A.Contour, B.Contour, OpOf(O.Command), R.Contour);
-    } catch (const compat::Exception& E) {
+    } catch (const core::Exception& E) {
       throw EGeometric{R.Label, E.what()};
     }
     Results.push_back(std::move(R));

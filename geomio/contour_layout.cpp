@@ -1,0 +1,78 @@
+#include "geomio/contour_layout.h"
+
+#include <memory>
+
+#include "addonlib/algebra/complex_part.h"
+#include "addonlib/geometry/contour_split.h"
+#include "addonlib/geometry/edge_iter.h"
+#include "addonlib/geometry/point_in_contour.h"
+
+namespace geomio {
+
+namespace {
+
+void FindDepths(TContourLayout& L, const std::vector<size_t>& Closed) {
+  geo::TContourList Rings;
+  for (size_t i : Closed) {
+    auto Ring = std::make_unique<geo::TContour>();
+    Ring->Assign(&L.Parts[i].Contour);
+    Rings.push_back(std::move(Ring));
+  }
+  geo::TLongintList Depths;
+  geoalg::PartNesting(Rings, Depths);
+  for (size_t k = 0; k < Closed.size(); ++k)
+    L.Parts[Closed[k]].Depth = Depths.Get(static_cast<int32_t>(k));
+}
+
+}  // namespace
+
+TContourLayout LayOutContour(const geo::TContour& Contour) {
+  TContourLayout L;
+  geo::TContourList Split;
+  geo::SplitIntoParts(Contour, Split);
+  std::vector<size_t> Closed;
+  for (const auto& Part : Split) {
+    TLayoutPart P;
+    geo::TContourEdgeIter It;
+    for (bool Ok = It.Start(*Part); Ok; Ok = It.Next()) {
+      P.Edges.push_back(It.Edge);
+      P.Closed = It.IsClosedPart();
+      P.HasArcs = P.HasArcs || geo::IsArc(It.Edge);
+    }
+    if (P.Edges.empty()) continue;
+    P.Contour.Assign(Part.get());
+    (P.Closed ? Closed : L.Lines).push_back(L.Parts.size());
+    L.Parts.push_back(std::move(P));
+  }
+  if (Closed.empty()) return L;
+  FindDepths(L, Closed);
+
+  // Each hole goes to the ring one level up that holds its sample point; rings do not cross, so
+  // that ring is the one around it.
+  std::vector<size_t> PolygonOf(L.Parts.size(), 0);
+  for (size_t i : Closed) {
+    if (L.Parts[i].Depth % 2 != 0) continue;
+    PolygonOf[i] = L.Polygons.size();
+    L.Polygons.push_back({i});
+  }
+  for (size_t i : Closed) {
+    const TLayoutPart& Hole = L.Parts[i];
+    if (Hole.Depth % 2 == 0) continue;
+    const geo::TDPoint Sample = geoalg::PartSamplePoint(Hole.Contour);
+    bool Placed = false;
+    for (size_t j : Closed) {
+      const TLayoutPart& Outer = L.Parts[j];
+      if (Outer.Depth != Hole.Depth - 1 || geo::PointInContour(Outer.Contour, Sample) == 0)
+        continue;
+      L.Polygons[PolygonOf[j]].push_back(i);
+      Placed = true;
+      break;
+    }
+    // Rings that touch may leave a hole without a holder: it stands alone
+    // rather than being lost.
+    if (!Placed) L.Polygons.push_back({i});
+  }
+  return L;
+}
+
+}  // namespace geomio

@@ -1,0 +1,22 @@
+#include "geomio/enclosed_area.h"
+
+#include <cmath>
+
+#include "addonlib/geometry/measures.h"
+#include "geomio/contour_layout.h"
+
+namespace geomio {
+
+double EnclosedArea(const geo::TContour& Contour) {
+  const TContourLayout L = LayOutContour(Contour);
+  long double Sum = 0;
+  for (const TLayoutPart& Part : L.Parts) {
+    if (!Part.Closed) continue;
+    // The part's own orientation says nothing about its role; its depth does.
+    const long double A = std::fabs(geo::Area(Part.Contour));
+    Sum += Part.Depth % 2 == 0 ? A : -A;
+  }
+  return static_cast<double>(Sum);
+}
+
+}  // namespace geomio

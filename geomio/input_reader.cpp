@@ -1,0 +1,56 @@
+#include "geomio/input_reader.h"
+
+#include <string>
+
+#include "geomio/geojson_reader.h"
+#include "geomio/input_error.h"
+#include "geomio/json_value.h"
+#include "geomio/wkt_reader.h"
+
+namespace geomio {
+
+namespace {
+
+bool IsSpace(char C) {
+  return C == ' ' || C == '\t' || C == '\r' || C == '\n';
+}
+
+std::string_view Trim(std::string_view S) {
+  while (!S.empty() && IsSpace(S.front())) S.remove_prefix(1);
+  while (!S.empty() && IsSpace(S.back())) S.remove_suffix(1);
+  return S;
+}
+
+}  // namespace
+
+std::vector<TInputGeometry> ReadInput(std::string_view Text) {
+  if (Text.substr(0, 3) == "\xEF\xBB\xBF") Text.remove_prefix(3);
+  std::vector<TInputGeometry> Result;
+  const std::string_view Body = Trim(Text);
+  if (!Body.empty() && Body.front() == '{') {
+    // Lines are counted from the top of the input, leading blank lines included.
+    for (const TJsonValue& V : ParseJsonSequence(Text)) ReadGeoJson(V, Result);
+    return Result;
+  }
+  int Line = 0;
+  while (!Text.empty()) {
+    ++Line;
+    const size_t End = Text.find('\n');
+    const std::string_view Raw = Text.substr(0, End);
+    Text.remove_prefix(End == std::string_view::npos ? Text.size() : End + 1);
+    const std::string_view L = Trim(Raw);
+    if (L.empty() || L.front() == '#') continue;
+    TInputGeometry In;
+    In.Label = "line " + std::to_string(Line);
+    In.Line = Line;
+    try {
+      ReadWkt(Raw, In.Contour);
+    } catch (const EInputError& E) {
+      throw E.WithLine(Line);
+    }
+    Result.push_back(std::move(In));
+  }
+  return Result;
+}
+
+}  // namespace geomio
