@@ -37,8 +37,8 @@ std::string AssertionMessage(const char* Text, const char* File, int Line);
 }  // namespace core
 
 // Precondition check that is always on.
-#define TRACE_ASSERT_MSG(cond, text)                                   \
-  do {                                                                 \
+#define TRACE_ASSERT_MSG(cond, text)                                 \
+  do {                                                               \
     if (!(cond)) ::core::RaiseAssertion((text), __FILE__, __LINE__); \
   } while (0)
 
