@@ -1,9 +1,9 @@
 // The module's exported entry points: the four COM server functions and the
 // host's add-on registration.
+#include "addon/trace_addon.h"
 #include "addonkit/addon_factory.h"
 #include "addonkit/addon_registration.h"
 #include "addonkit/com_server.h"
-#include "addon/trace_addon.h"
 #include "compat/com.h"
 #include "compat/cp1251.h"
 

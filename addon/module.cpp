@@ -3,9 +3,9 @@
 // unload the add-on goes first and the class factories after it.
 #include <QtGlobal>
 
+#include "addon/trace_addon.h"
 #include "addonkit/com_server.h"
 #include "addonkit/cursors.h"
-#include "addon/trace_addon.h"
 
 // Outside any namespace, as the resource initialiser is a global function.
 // The resource registration of this library and the add-on's creation are

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "hostapi/kx_interfaces.h"
 #include "addonkit/ref_counting.h"
+#include "hostapi/kx_interfaces.h"
 
 namespace kx {
 

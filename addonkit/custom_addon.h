@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "addonkit/host_calls.h"
-#include "hostapi/kx_interfaces.h"
 #include "compat/com_ptr.h"
 #include "compat/short_string.h"
+#include "hostapi/kx_interfaces.h"
 
 namespace kx {
 

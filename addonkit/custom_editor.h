@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "hostapi/kx_interfaces.h"
 #include "addonkit/ref_counting.h"
 #include "compat/com_ptr.h"
+#include "hostapi/kx_interfaces.h"
 
 namespace kx {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "addonkit/hresult_error.h"
-#include "hostapi/kx_interfaces.h"
 #include "compat/com_ptr.h"
+#include "hostapi/kx_interfaces.h"
 
 namespace kx {
 

@@ -1,8 +1,8 @@
 // Failures of calls into the host.
 #pragma once
 
-#include "compat/com.h"
 #include "addonlib/core/exception.h"
+#include "compat/com.h"
 
 namespace kx {
 

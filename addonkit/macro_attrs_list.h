@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "addonkit/host_error.h"
-#include "hostapi/kx_interfaces.h"
 #include "addonkit/ref_counting.h"
 #include "addonlib/geometry/rec_list.h"
+#include "hostapi/kx_interfaces.h"
 
 namespace kx {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "hostapi/kx_interfaces.h"
 #include "compat/com_ptr.h"
+#include "hostapi/kx_interfaces.h"
 
 namespace kx {
 

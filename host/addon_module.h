@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "compat/com.h"
 #include "addonlib/core/exception.h"
+#include "compat/com.h"
 
 namespace host {
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "hostapi/kx_interfaces.h"
 #include "compat/com_ptr.h"
 #include "host/addon_module.h"
+#include "hostapi/kx_interfaces.h"
 
 namespace host {
 

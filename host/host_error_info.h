@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "hostapi/kx_interfaces.h"
 #include "host/host_object.h"
+#include "hostapi/kx_interfaces.h"
 
 namespace host {
 

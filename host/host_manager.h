@@ -7,11 +7,11 @@
 #include <memory>
 #include <vector>
 
-#include "hostapi/kx_interfaces.h"
 #include "host/host_error_info.h"
 #include "host/host_map_view.h"
 #include "host/host_object.h"
 #include "host/host_stubs.h"
+#include "hostapi/kx_interfaces.h"
 
 namespace host {
 

@@ -2,9 +2,9 @@
 // installed editor and counts repaint requests; map drawing comes later.
 #pragma once
 
-#include "hostapi/kx_interfaces.h"
 #include "compat/com_ptr.h"
 #include "host/host_object.h"
+#include "hostapi/kx_interfaces.h"
 
 namespace host {
 

@@ -2,9 +2,9 @@
 // every call reports "not implemented". Later work fills them in.
 #pragma once
 
+#include "host/host_object.h"
 #include "hostapi/kx_interfaces.h"
 #include "hostapi/orvex_interfaces.h"
-#include "host/host_object.h"
 
 namespace host {
 

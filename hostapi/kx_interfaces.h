@@ -3,8 +3,8 @@
 // the module never calls are reserved methods so that every own index holds.
 #pragma once
 
-#include "hostapi/kx_records.h"
 #include "compat/com.h"
+#include "hostapi/kx_records.h"
 
 namespace kx {
 

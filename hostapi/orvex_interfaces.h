@@ -3,8 +3,8 @@
 // IDispatch's. Slots the module never calls are reserved methods.
 #pragma once
 
-#include "hostapi/kx_interfaces.h"
 #include "compat/com.h"
+#include "hostapi/kx_interfaces.h"
 
 namespace kx {
 

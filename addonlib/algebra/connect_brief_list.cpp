@@ -1,7 +1,7 @@
 #include "addonlib/algebra/connect_brief_list.h"
 
-#include "addonlib/geometry/intersect.h"
 #include "addonlib/core/exception.h"
+#include "addonlib/geometry/intersect.h"
 
 namespace geoalg {
 

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "addonlib/geometry/coord_sys.h"
 #include "addonlib/core/exception.h"
+#include "addonlib/geometry/coord_sys.h"
 
 namespace geo {
 

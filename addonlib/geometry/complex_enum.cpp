@@ -9,8 +9,7 @@ bool TGComplexEnumerater::Next(TGConnectFull& Conn) {
     const int32_t I = Pos++;
     const TComplexCommand Cmd = Contour.GetCommand(I);
     if (Cmd.Kind == ccMoveTo || I == 0) {
-      if (IsCloseKind(Cmd.Kind))
-        throw core::Exception("Первая команда не должна быть 'Замкнуть'");
+      if (IsCloseKind(Cmd.Kind)) throw core::Exception("Первая команда не должна быть 'Замкнуть'");
       Start = Current = Cmd.Point;
       continue;
     }

@@ -1,7 +1,7 @@
 #include "addonlib/geometry/contour.h"
 
-#include "addonlib/geometry/arc.h"
 #include "addonlib/core/exception.h"
+#include "addonlib/geometry/arc.h"
 
 namespace geo {
 

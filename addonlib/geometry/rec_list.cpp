@@ -49,7 +49,7 @@ void TListBase::Sort() {
 
 void TListBase::AssignTo(TListBase& Dest) const {
   throw core::EConvertError(std::string("Cannot assign a ") + ClassName() + " to a " +
-                              Dest.ClassName());
+                            Dest.ClassName());
 }
 
 void TListBase::CheckIndex(int32_t Index, int32_t Bound) {

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "addonlib/geometry/arc.h"
 #include "addonlib/core/exception.h"
+#include "addonlib/geometry/arc.h"
 
 namespace geo {
 

@@ -4,6 +4,7 @@
 #include <random>
 #include <string>
 
+#include "addonlib/core/exception.h"
 #include "addonlib/geometry/arc.h"
 #include "addonlib/geometry/coord_sys.h"
 #include "addonlib/geometry/point_array.h"
@@ -12,7 +13,6 @@
 #include "addonlib/geometry/rect.h"
 #include "addonlib/geometry/segment.h"
 #include "addonlib/geometry/snap.h"
-#include "addonlib/core/exception.h"
 #include "test_util.h"
 
 namespace geo {

@@ -3,9 +3,9 @@
 
 #include <string>
 
+#include "addonlib/core/exception.h"
 #include "addonlib/geometry/contour.h"
 #include "addonlib/geometry/primitives.h"
-#include "addonlib/core/exception.h"
 
 namespace geo::test {
 

@@ -11,7 +11,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "hostapi/kx_interfaces.h"
 #include "compat/com_ptr.h"
 #include "compat/cp1251.h"
 #include "compat/registry.h"
@@ -20,6 +19,7 @@
 #include "host/host_addon.h"
 #include "host/host_manager.h"
 #include "host/memory_stream.h"
+#include "hostapi/kx_interfaces.h"
 #include "tests/addonkit/qt_app.h"
 
 namespace {

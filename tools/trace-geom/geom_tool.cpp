@@ -9,12 +9,12 @@
 #include "addonlib/core/exception.h"
 #include "geomio/enclosed_area.h"
 #include "geomio/geojson_writer.h"
-#include "tools/trace-geom/geometry_ops.h"
 #include "geomio/input_error.h"
 #include "geomio/input_reader.h"
 #include "geomio/number_text.h"
 #include "geomio/svg_writer.h"
 #include "geomio/wkt_writer.h"
+#include "tools/trace-geom/geometry_ops.h"
 
 namespace geomio {
 
