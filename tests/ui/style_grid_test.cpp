@@ -1,0 +1,217 @@
+#include "ui/style_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QTest>
+
+#include "pixels.h"
+#include "ui/style_sample.h"
+#include "ui_app.h"
+
+namespace {
+
+QImage Render(QWidget& W) {
+  return W.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QPoint Centre(const ui::TStyleGrid& G, int Col, int Row) {
+  return G.CellRect(Col, Row).center();
+}
+
+TEST(StyleGrid, LayoutAndWrapStyles) {
+  ui::TBrushStyleGrid G;
+  G.resize(160, 60);
+  G.SetColCount(4);
+  EXPECT_EQ(G.Count(), 8);
+  EXPECT_EQ(G.RowCount(), 2);
+  EXPECT_EQ(G.CellRect(1, 1), QRect(40, 30, 40, 30));
+  EXPECT_EQ(G.CellIndex(1, 0), 1);
+  G.SetWrapStyle(ui::wrVerHor);
+  EXPECT_EQ(G.CellIndex(0, 1), 1);
+  int Col = -1, Row = -1;
+  ASSERT_TRUE(G.SampleCell(5, Col, Row));
+  EXPECT_EQ(QPoint(Col, Row), QPoint(2, 1));
+
+  // The solid sample shows where the wrap style puts it.
+  G.SetBackColor(0x0000FF);
+  G.SetStyleIndex(-1);
+  EXPECT_EQ(Render(G).pixel(Centre(G, 0, 1)), 0xFFFF0000);
+  G.SetWrapStyle(ui::wrHorVer);
+  EXPECT_EQ(Render(G).pixel(Centre(G, 1, 0)), 0xFFFF0000);
+
+  G.SetColCount(9);  // more columns than samples
+  EXPECT_EQ(G.ColCount(), 4);
+  G.SetCount(3);
+  EXPECT_EQ(G.ColCount(), 3);
+  EXPECT_EQ(G.RowCount(), 1);
+  G.SetStyleIndex(2);
+  G.SetColCount(0);
+  EXPECT_EQ(G.RowCount(), 0);
+  EXPECT_EQ(G.StyleIndex(), -1);
+  G.SetStyleIndex(1);
+  EXPECT_EQ(G.StyleIndex(), -1);
+}
+
+TEST(StyleGrid, PenGridKeepsSixSamples) {
+  ui::TPenStyleGrid G;
+  EXPECT_TRUE(G.setProperty("Count", 4));  // as a form would set it
+  EXPECT_EQ(G.Count(), 6);
+  EXPECT_TRUE(G.setProperty("ColCount", 3));
+  EXPECT_EQ(G.RowCount(), 2);
+}
+
+TEST(StyleGrid, SelectionByCodeAndByClicks) {
+  ui::TBrushStyleGrid G;
+  G.resize(160, 60);
+  G.SetCount(7);
+  G.SetColCount(4);
+  std::vector<int> Changes;
+  G.OnChanged = [&](ui::TStyleGrid* Sender) { Changes.push_back(Sender->StyleIndex()); };
+
+  G.SetStyleIndex(3);
+  G.SetStyleIndex(3);  // no change, no event
+  G.SetStyleIndex(7);  // no such sample
+  EXPECT_EQ(Changes, (std::vector<int>{3, -1}));
+
+  Changes.clear();
+  QTest::mouseClick(&G, Qt::LeftButton, {}, Centre(G, 1, 1));
+  QTest::mouseClick(&G, Qt::RightButton, {}, Centre(G, 1, 1));  // the same again
+  QTest::mouseClick(&G, Qt::LeftButton, {}, Centre(G, 3, 1));   // a cell without a sample
+  EXPECT_EQ(Changes, (std::vector<int>{5, 5}));
+  QTest::keyClick(&G, Qt::Key_Up);
+  QTest::keyClick(&G, Qt::Key_Right);
+  EXPECT_EQ(G.StyleIndex(), 2);
+  QTest::keyClick(&G, Qt::Key_Down);  // sample 6 is the last
+  QTest::keyClick(&G, Qt::Key_Right);
+  EXPECT_EQ(G.StyleIndex(), 6);
+  QTest::keyClick(&G, Qt::Key_Right);  // the cell after it holds none
+  EXPECT_EQ(G.StyleIndex(), 6);
+}
+
+TEST(StyleGrid, StylesOfTheSamples) {
+  ui::TBrushStyleGrid B;
+  for (int Style : {0, 1, 2, 3, 4, 5, 6, 7}) {
+    B.SetStyle(Style);
+    EXPECT_EQ(B.Style(), Style);
+  }
+  B.SetStyle(0);
+  EXPECT_EQ(B.StyleIndex(), 1);
+  B.SetStyle(8);
+  EXPECT_EQ(B.StyleIndex(), 1);
+
+  ui::TPenStyleGrid P;
+  for (int Style : {0, 1, 2, 3, 4, 5}) {
+    P.SetStyle(Style);
+    EXPECT_EQ(P.Style(), Style);
+  }
+  P.SetStyle(1);
+  P.SetStyle(6);  // inside frame is solid
+  EXPECT_EQ(P.StyleIndex(), 5);
+  EXPECT_EQ(P.Style(), 0);
+  P.SetStyle(9);
+  EXPECT_EQ(P.StyleIndex(), 5);
+}
+
+TEST(StyleGrid, FramesAndSamples) {
+  ui::TBrushStyleGrid G;
+  G.resize(160, 60);
+  G.SetColCount(4);
+  G.SetBackColor(0x0000FF);
+  G.SetHatchColor(0x00FF00);
+  G.SetStyle(0);  // solid, cell (1, 0)
+  QImage Image = Render(G);
+  // Selected: black, white, black frames; the sample fills the rest.
+  const QRect Solid = G.CellRect(1, 0);
+  EXPECT_EQ(Image.pixel(Solid.topLeft()), 0xFF000000);
+  EXPECT_EQ(Image.pixel(Solid.topLeft() + QPoint(1, 1)), 0xFFFFFFFF);
+  EXPECT_EQ(Image.pixel(Solid.topLeft() + QPoint(2, 2)), 0xFF000000);
+  EXPECT_EQ(CountColor(Image, Solid.adjusted(3, 3, -3, -3), 0xFFFF0000),
+            (Solid.width() - 6) * (Solid.height() - 6));
+  // Not selected: the innermost frame is black at the top, face at the bottom.
+  const QRect Hatch = G.CellRect(2, 0);
+  EXPECT_EQ(Image.pixel(Hatch.topLeft() + QPoint(5, 2)), 0xFF000000);
+  EXPECT_EQ(Image.pixel(Hatch.bottomLeft() + QPoint(5, -2)),
+            G.palette().color(QPalette::Button).rgb());
+  // An opaque hatch: lines over the background colour.
+  const QRect Inside = Hatch.adjusted(3, 3, -3, -3);
+  const int Lines = CountColor(Image, Inside, 0xFF00FF00);
+  EXPECT_GT(Lines, 0);
+  EXPECT_EQ(Lines + CountColor(Image, Inside, 0xFFFF0000), Inside.width() * Inside.height());
+
+  // Transparent: a solid sample draws nothing, a hatch keeps only its lines.
+  G.SetTransparency(true);
+  Image = Render(G);
+  EXPECT_EQ(CountColor(Image, Solid.adjusted(3, 3, -3, -3), 0xFFFFFFFF),
+            (Solid.width() - 6) * (Solid.height() - 6));
+  EXPECT_EQ(CountColor(Image, Inside, 0xFF00FF00), Lines);
+  EXPECT_EQ(CountColor(Image, Inside, 0xFFFF0000), 0);
+
+  // Disabled: frames and face colour, no sample.
+  G.setEnabled(false);
+  Image = Render(G);
+  EXPECT_EQ(CountColor(Image, Image.rect(), 0xFF00FF00), 0);
+  EXPECT_EQ(Image.pixel(Solid.center()), G.palette().color(QPalette::Button).rgb());
+}
+
+TEST(StyleGrid, PenSamples) {
+  ui::TPenStyleGrid G;
+  G.resize(150, 50);
+  G.SetColCount(3);
+  G.SetColor(0x0000FF);
+  G.SetStyle(5);  // the clear sample, top left
+  const QImage Image = Render(G);
+  const QRect Dash = G.CellRect(1, 0);
+  const int Y = Dash.top() + Dash.height() / 2;
+  // Dashes in the pen's colour along the middle, 4 pixels inside the frames.
+  const int Red = CountColor(Image, QRect(Dash.left(), Y, Dash.width(), 1), 0xFFFF0000);
+  EXPECT_GT(Red, 10);
+  EXPECT_LT(Red, Dash.width() - 8);
+  EXPECT_EQ(CountColor(Image, QRect(Dash.left(), Y, 7, 1), 0xFFFF0000), 0);
+  EXPECT_EQ(Image.pixel(Dash.left() + 7, Y), 0xFFFF0000);
+  EXPECT_EQ(CountColor(Image, QRect(Dash.right() - 6, Y, 7, 1), 0xFFFF0000), 0);
+  EXPECT_EQ(CountColor(Image, Dash.adjusted(3, 3, -3, -3), 0xFFFF0000), Red);
+  // "Сплошная" in the pen's colour, "Нет" in the text colour.
+  const auto Reddish = [&](const QRect& Cell) {
+    return CountWhere(Image, Cell, [](QColor C) { return C.red() > 150 && C.green() < 100; });
+  };
+  const auto Dark = [&](const QRect& Cell) {
+    return CountWhere(Image, Cell.adjusted(3, 3, -3, -3), [](QColor C) { return C.value() < 100; });
+  };
+  EXPECT_GT(Reddish(G.CellRect(2, 1)), 20);
+  EXPECT_EQ(Dark(G.CellRect(2, 1)), 0);
+  EXPECT_EQ(Reddish(G.CellRect(0, 0)), 0);
+  EXPECT_GT(Dark(G.CellRect(0, 0)), 10);
+}
+
+TEST(StyleGrid, Screenshots) {
+  QWidget Window;
+  Window.setFont(QFont("Arial", 8));
+  auto* Layout = new QHBoxLayout(&Window);
+  auto* Brush = new ui::TBrushStyleGrid;
+  Brush->SetColCount(4);
+  Brush->SetBackColor(0xFFFFFF);
+  Brush->SetHatchColor(0x008000);
+  Brush->SetTransparency(true);
+  Brush->SetStyle(4);
+  Brush->setFixedSize(200, 60);
+  auto* Pen = new ui::TPenStyleGrid;
+  Pen->SetColCount(3);
+  Pen->SetColor(0x0000FF);
+  Pen->SetStyle(0);
+  Pen->setFixedSize(200, 60);
+  auto* Disabled = new ui::TPenStyleGrid;
+  Disabled->SetColCount(3);
+  Disabled->setFixedSize(200, 60);
+  Disabled->setEnabled(false);
+  for (QWidget* W : std::initializer_list<QWidget*>{Brush, Pen, Disabled}) Layout->addWidget(W);
+  Window.show();
+  Brush->setFocus();
+  QDir().mkpath(TRACE_SCREENSHOT_DIR);
+  const QString File = TRACE_SCREENSHOT_DIR "/style_grids.png";
+  ASSERT_TRUE(Window.grab().save(File));
+}
+
+}  // namespace

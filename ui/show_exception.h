@@ -1,0 +1,20 @@
+// Errors that reach a window's handler are shown the way the application
+// shows unhandled ones: a message box with the error's text.
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <functional>
+
+class QWidget;
+
+namespace ui {
+
+void ShowException(QWidget* Parent, const std::exception& E);
+
+// Where the messages go instead of a message box (tests); returns the one
+// before. An empty function restores the message box.
+using TExceptionReporter = std::function<void(QWidget* Parent, const QString& Message)>;
+TExceptionReporter SetExceptionReporter(TExceptionReporter Reporter);
+
+}  // namespace ui
