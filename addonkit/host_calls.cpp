@@ -2,17 +2,6 @@
 
 namespace kx {
 
-namespace {
-
-template <class T, class Call>
-compat::TComPtr<T> OutInterface(Call&& C) {
-  T* Raw = nullptr;
-  OleCheck(C(&Raw));
-  return compat::TComPtr<T>::Attach(Raw);
-}
-
-}  // namespace
-
 void RaiseEmptyHolder() {
   throw EIntfCastError("Interface not supported");
 }

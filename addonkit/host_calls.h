@@ -127,6 +127,15 @@ using TKxPreferences = TKxHolder<IKxPreferences>;
 
 [[noreturn]] void RaiseEmptyHolder();
 
+// Runs a host call C(&Out) that hands out an interface, checks its result
+// and adopts the reference.
+template <class T, class Call>
+compat::TComPtr<T> OutInterface(Call&& C) {
+  T* Raw = nullptr;
+  OleCheck(C(&Raw));
+  return compat::TComPtr<T>::Attach(Raw);
+}
+
 template <class T>
 T* TKxHolder<T>::Checked() const {
   if (!FIntf) RaiseEmptyHolder();

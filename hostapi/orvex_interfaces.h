@@ -71,6 +71,25 @@ class IOrvexContour : public IDispatch {
   virtual HRESULT STDMETHODCALLTYPE AddPart(std::int32_t Index, IOrvexContourPart** Part) = 0;  // 3
 };
 
+// The object that the drawing surface's [4] hands out beside the scale
+// value. The module calls its parameterless [10] by slot, as a late-bound
+// client of the host's type library does, so the host's object must have
+// this layout.
+class IOrvexScaleObject : public IDispatch {
+ public:
+  ORVEX_RESERVED(0);
+  ORVEX_RESERVED(1);
+  ORVEX_RESERVED(2);
+  ORVEX_RESERVED(3);
+  ORVEX_RESERVED(4);
+  ORVEX_RESERVED(5);
+  ORVEX_RESERVED(6);
+  ORVEX_RESERVED(7);
+  ORVEX_RESERVED(8);
+  ORVEX_RESERVED(9);
+  virtual HRESULT STDMETHODCALLTYPE Operation10() = 0;  // 10
+};
+
 // The map view's drawing surface.
 class IOrvexCanvas : public IDispatch {
  public:

@@ -98,6 +98,7 @@ void TGConnectGraph::Clear() {
   FCells.clear();
   FPairs.clear();
   FIncident.clear();
+  ++ClearCount;
 }
 
 int32_t TGConnectGraph::CountEdgesBetween(int32_t A, int32_t B) const {
@@ -113,6 +114,23 @@ int32_t TGConnectGraph::CountEdgesBetween(int32_t A, int32_t B) const {
 
 bool TGConnectGraph::FindShortestPath(int32_t From, int32_t To, int32_t ExcludedEdge,
                                       int32_t& LastEdge) {
+  return SearchPath(
+      From, To, [ExcludedEdge](int32_t I) { return I == ExcludedEdge; }, LastEdge);
+}
+
+bool TGConnectGraph::FindShortestPathAvoiding(int32_t From, int32_t To,
+                                              const std::vector<bool>& Excluded,
+                                              int32_t& LastEdge) {
+  return SearchPath(
+      From, To,
+      [&Excluded](int32_t I) {
+        return static_cast<size_t>(I) < Excluded.size() && Excluded[static_cast<size_t>(I)];
+      },
+      LastEdge);
+}
+
+template <class Skip>
+bool TGConnectGraph::SearchPath(int32_t From, int32_t To, Skip&& IsExcluded, int32_t& LastEdge) {
   const int32_t N = Vertices.Count();
   if (N < 1) throw core::Exception("0 вершин");
   TRACE_ASSERT(From >= 0 && From < N && To >= 0 && To < N);
@@ -130,7 +148,7 @@ bool TGConnectGraph::FindShortestPath(int32_t From, int32_t To, int32_t Excluded
   int32_t Current = From;
   while (!Visited[To]) {
     for (int32_t I : FIncident[Current]) {
-      if (I == ExcludedEdge) continue;
+      if (IsExcluded(I)) continue;
       const TGConnectBrief* E = Edges.Ptr(I);
       int32_t Other;
       bool Forward;

@@ -36,6 +36,9 @@ class TGConnectGraph {
   // towards the target and PathForward[V] is true when it is walked V1 to V2.
   std::vector<int32_t> PathEdge;
   std::vector<bool> PathForward;
+  // Counts the calls of Clear, so that indexes over Vertices can tell a
+  // list emptied and refilled from one that only grew.
+  uint32_t ClearCount = 0;
 
   // Adds every segment of a command contour.
   void AddContour(const geo::TContour& Contour);
@@ -50,11 +53,17 @@ class TGConnectGraph {
   // false when To cannot be reached. LastEdge is the edge by which To is
   // reached. Raises "0 вершин" on an empty graph.
   bool FindShortestPath(int32_t From, int32_t To, int32_t ExcludedEdge, int32_t& LastEdge);
+  // The same search leaving out every edge I with Excluded[I] true (edges
+  // beyond Excluded's size are kept).
+  bool FindShortestPathAvoiding(int32_t From, int32_t To, const std::vector<bool>& Excluded,
+                                int32_t& LastEdge);
   // Edges joining A and B in either direction.
   int32_t CountEdgesBetween(int32_t A, int32_t B) const;
 
  private:
   static uint64_t PairKey(int32_t A, int32_t B);
+  template <class Skip>
+  bool SearchPath(int32_t From, int32_t To, Skip&& IsExcluded, int32_t& LastEdge);
   struct CellHash {
     size_t operator()(const std::pair<int64_t, int64_t>& C) const {
       return std::hash<int64_t>()(C.first * 0x9E3779B97F4A7C15LL ^ C.second);
