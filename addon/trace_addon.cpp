@@ -15,7 +15,6 @@ namespace kx {
 TTraceAddOn* TraceAddOn = nullptr;
 TTracePadLink* TracePadForm = nullptr;
 TTracePadCreator TracePadCreator = nullptr;
-TKxCustomEditor* CurrentEditor = nullptr;
 TKxID NewObjectStyleID{};
 TKxID NewObjectLayerID{};
 

@@ -6,6 +6,7 @@
 
 #include "addonkit/custom_addon.h"
 #include "hostapi/kx_records.h"
+#include "trace/gully_editor.h"
 
 namespace kx {
 
@@ -58,8 +59,8 @@ extern TTraceAddOn* TraceAddOn;
 extern TTracePadLink* TracePadForm;
 // Creates the pad; none until the user interface installs it.
 extern TTracePadCreator TracePadCreator;
-// The trace editor while one exists.
-extern TKxCustomEditor* CurrentEditor;
+// The trace editor while one exists; it clears this itself when destroyed.
+using trace::CurrentEditor;
 // The style chosen for the new object and that style's layer.
 extern TKxID NewObjectStyleID;
 extern TKxID NewObjectLayerID;

@@ -42,7 +42,7 @@ void TGConnectGraph::AddContour(const geo::TContour& Contour) {
   while (Enum.Next(C)) AddConnection(C);
 }
 
-int32_t TGConnectGraph::FindOrAddVertex(const TDPoint& P) {
+int32_t TGConnectGraph::FindVertex(const TDPoint& P) const {
   const auto [CX, CY] = CellOf(P);
   int32_t Found = -1;
   for (int64_t DX = -1; DX <= 1; ++DX)
@@ -54,9 +54,14 @@ int32_t TGConnectGraph::FindOrAddVertex(const TDPoint& P) {
         if (geo::SamePoint(*Vertices.Ptr(V), P)) Found = V;
       }
     }
+  return Found;
+}
+
+int32_t TGConnectGraph::FindOrAddVertex(const TDPoint& P) {
+  const int32_t Found = FindVertex(P);
   if (Found >= 0) return Found;
   const int32_t Index = Vertices.Add(P);
-  FCells[{CX, CY}].push_back(Index);
+  FCells[CellOf(P)].push_back(Index);
   FIncident.emplace_back();
   return Index;
 }

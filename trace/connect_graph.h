@@ -47,6 +47,8 @@ class TGConnectGraph {
   int32_t AddConnection(const TGConnectFull& C);
   // Index of the first vertex equal to P, appending P when there is none.
   int32_t FindOrAddVertex(const TDPoint& P);
+  // Index of the first vertex equal to P, -1 when there is none.
+  int32_t FindVertex(const TDPoint& P) const;
   TGConnectFull GetConnection(const TGConnectBrief& Brief) const;
   void Clear();
   // Shortest chain of edges from From to To without ExcludedEdge (-1: none);

@@ -228,7 +228,7 @@ class TCanvas : public TDispatch<kx::IOrvexCanvas, IID_None> {
   std::vector<TDrawn> Drawn;
 };
 
-class TMapView : public TDispatch<kx::IOrvexMapView, IID_None> {
+class TOrvexView : public TDispatch<kx::IOrvexMapView, IID_None> {
  public:
   HRESULT STDMETHODCALLTYPE GetCanvas(kx::IOrvexCanvas** C) override {
     return Hand<kx::IOrvexCanvas>(&Canvas, C);
@@ -242,7 +242,7 @@ class TDocument : public TDispatch<kx::IOrvexDocument, IID_None> {
   HRESULT STDMETHODCALLTYPE GetMapView(kx::IOrvexMapView** V) override {
     return Hand<kx::IOrvexMapView>(&View, V);
   }
-  TMapView View;
+  TOrvexView View;
 };
 
 class TApplication : public TDispatch<kx::IOrvexApplication, kx::IID_IOrvexApplication> {

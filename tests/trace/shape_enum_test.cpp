@@ -1,0 +1,166 @@
+#include "trace/shape_enum.h"
+
+#include <gtest/gtest.h>
+
+#include "addonlib/geometry/measures.h"
+#include "editor_fixture.h"
+
+namespace {
+
+using fake::Cmd;
+using fake::Commands;
+
+constexpr double OX = 500000, OY = 6000000;
+
+struct ShapeEnumTest : fake::EditorTest {
+  void SetUp() override {
+    EditorTest::SetUp();
+    Host.Database.AddStyle("road", kx::kxStyleDefinesGeometry);
+    Host.Database.AddStyle("label", 0x10);  // draws, defines no geometry
+  }
+  kx::TKxIDsList IDs(std::vector<std::string> List) {
+    Lists.push_back(std::make_unique<fake::TIDsList>(std::move(List)));
+    return kx::TKxIDsList(compat::TComPtr<kx::IKxIDsList>(Lists.back().get()));
+  }
+  bool Run(double Width, std::vector<std::string> List) {
+    trace::TTMContourEnumAdd Enum(*AddOn, Width, Graph, IDs(std::move(List)));
+    return Enum.Execute();
+  }
+  std::vector<std::unique_ptr<fake::TIDsList>> Lists;
+  const Commands Bend = {Cmd(kx::kxMoveTo, OX, OY), Cmd(kx::kxLineTo, OX + 30, OY),
+                         Cmd(kx::kxArcTo, OX + 30, OY + 20, 0.5)};
+};
+
+// Vertices and edges of two graphs, in order.
+bool SameGraph(const trace::TGConnectGraph& G, const trace::TGConnectGraph& H) {
+  if (G.Vertices.Count() != H.Vertices.Count() || G.Edges.Count() != H.Edges.Count()) return false;
+  for (int I = 0; I < G.Vertices.Count(); ++I)
+    if (G.Vertices.Ptr(I)->X != H.Vertices.Ptr(I)->X ||
+        G.Vertices.Ptr(I)->Y != H.Vertices.Ptr(I)->Y)
+      return false;
+  for (int I = 0; I < G.Edges.Count(); ++I)
+    if (geo::ConnectBriefsDifferStrict(G.Edges.Ptr(I), H.Edges.Ptr(I)) != 0) return false;
+  return true;
+}
+
+TEST_F(ShapeEnumTest, StylesFilterTheShapesAndAreFetchedOncePerEnumerator) {
+  Host.Objects.Objects["a"] = {{"road", Bend}, {"label", Bend}, {"ROAD", Bend}};
+  Host.Objects.Objects["b"] = {{"label", Bend}};
+  EXPECT_TRUE(Run(0, {}));  // an empty list does nothing
+  EXPECT_EQ(Graph.Edges.Count(), 0);
+  EXPECT_TRUE(Host.Database.GetStyleCalls.empty());
+
+  Run(0, {"b"});
+  EXPECT_EQ(Graph.Vertices.Count(), 0);  // no geometry style
+  Host.Database.GetStyleCalls.clear();
+  Run(0, {"a", "b", "a"});
+  // Two shapes of one style (letter case aside) cost one lookup.
+  EXPECT_EQ(Host.Database.GetStyleCalls, (std::vector<std::string>{"road", "label"}));
+  // Width 0: the shapes' own segments, stored once.
+  EXPECT_EQ(Graph.Vertices.Count(), 3);
+  ASSERT_EQ(Graph.Edges.Count(), 2);
+  EXPECT_EQ(Graph.Edges.Ptr(1)->Kind, 1);
+  EXPECT_EQ(Graph.Edges.Ptr(1)->Convexity, 0.5);
+
+  // A failing host call passes out; what was added stays.
+  EXPECT_THROW(Run(0, {"missing"}), kx::EHResultError);
+  EXPECT_EQ(Graph.Edges.Count(), 2);
+}
+
+TEST_F(ShapeEnumTest, NegativeWidthIsItsAbsoluteValueAndClosedPartsAreFilled) {
+  const Commands Square = {Cmd(kx::kxMoveTo, OX, OY), Cmd(kx::kxLineTo, OX + 40, OY),
+                           Cmd(kx::kxLineTo, OX + 40, OY + 40), Cmd(kx::kxLineTo, OX, OY + 40),
+                           Cmd(kx::kxClose)};
+  Host.Objects.Objects["sq"] = {{"road", Square}};
+  Run(-2, {"sq"});
+  trace::TGConnectGraph Positive;
+  trace::TTMContourEnumAdd Enum(*AddOn, 2, Positive, IDs({"sq"}));
+  Enum.Execute();
+  EXPECT_TRUE(SameGraph(Graph, Positive));
+  // One outline 2 m outside the square, no hole inside: every vertex lies
+  // outside the square, within the width of it.
+  ASSERT_GT(Graph.Vertices.Count(), 4);
+  for (int I = 0; I < Graph.Vertices.Count(); ++I) {
+    const geo::TDPoint P = *Graph.Vertices.Ptr(I);
+    const double DX = std::max({OX - P.X, P.X - (OX + 40), 0.0});
+    const double DY = std::max({OY - P.Y, P.Y - (OY + 40), 0.0});
+    EXPECT_NEAR(std::hypot(DX, DY), 2.0, 1e-6);
+  }
+}
+
+TEST_F(ShapeEnumTest, HostCommandsConvertAndUnknownKindsAreNamed) {
+  geo::TComplexCommand C;
+  EXPECT_FALSE(trace::HostCommandToCommand(Cmd(kx::kxNone), C));
+  ASSERT_TRUE(trace::HostCommandToCommand(Cmd(kx::kxArcTo, 1, 2, 0.25), C));
+  EXPECT_EQ(C.Kind, geo::ccArcTo);
+  EXPECT_EQ(C.Point.X, 1);
+  EXPECT_EQ(C.Point.Y, 2);
+  EXPECT_EQ(C.Convexity, 0.25);
+  ASSERT_TRUE(trace::HostCommandToCommand(Cmd(kx::kxCloseArc, -0.75), C));
+  EXPECT_EQ(C.Kind, geo::ccCloseArc);
+  EXPECT_EQ(C.Convexity, -0.75);
+  try {
+    trace::HostCommandToCommand(Cmd(6), C);
+    FAIL();
+  } catch (const core::Exception& E) {
+    EXPECT_NE(std::string(E.what()).find("6"), std::string::npos) << E.what();
+  }
+  // Round trip of every kernel kind through the host record.
+  for (const geo::TComplexCommand& K :
+       {geo::MakeMoveTo({3, 4}), geo::MakeLineTo({5, 6}), geo::MakeArcTo({7, 8}, -0.5),
+        geo::MakeClose(), geo::MakeCloseArc(0.125)}) {
+    geo::TComplexCommand Back;
+    ASSERT_TRUE(trace::HostCommandToCommand(trace::CommandToHostCommand(K), Back));
+    EXPECT_TRUE(geo::CommandsEqual(K, Back));
+  }
+
+  // Kind 0 in a shape is skipped, the rest of the shape read.
+  fake::TContour Host0({Cmd(kx::kxMoveTo, 0, 0), Cmd(kx::kxNone), Cmd(kx::kxLineTo, 1, 0),
+                        Cmd(kx::kxArcTo, 1, 1, 0.5), Cmd(kx::kxCloseArc, 0.5)});
+  geo::TContour Contour;
+  trace::HostContourToContour(kx::TKxContour(compat::TComPtr<kx::IKxContour>(&Host0)), Contour);
+  EXPECT_EQ(Contour.CommandCount(), 4);
+  EXPECT_EQ(Contour.GetCommand(3).Kind, geo::ccCloseArc);
+  EXPECT_EQ(trace::Cp1251Upper("ab\xE0\xB8z"), "AB\xC0\xA8Z");
+}
+
+TEST_F(ShapeEnumTest, ProgressReportsEachObjectAndCancelLeavesTheGraphUntouched) {
+  Host.Objects.Objects["a"] = {{"road", Bend}};
+  Host.Objects.Objects["b"] = {
+      {"road", {Cmd(kx::kxMoveTo, OX, OY + 50), Cmd(kx::kxLineTo, OX + 9, OY + 50)}}};
+  Run(1, {"a"});
+  trace::TGConnectGraph Before;
+  Run(0, {});  // nothing
+  {
+    trace::TTMContourEnumAdd Copy(*AddOn, 1, Before, IDs({"a"}));
+    Copy.Execute();
+  }
+  std::vector<int> Seen;
+  {
+    trace::TTMContourEnumAdd Enum(*AddOn, 1, Graph, IDs({"b", "a"}));
+    EXPECT_FALSE(Enum.ExecuteAll([&](int Done, int Count) {
+      Seen.push_back(Done * 10 + Count);
+      return Done < 2;  // cancel after the second object
+    }));
+  }
+  EXPECT_EQ(Seen, (std::vector<int>{12, 22}));
+  EXPECT_TRUE(SameGraph(Graph, Before));
+  // Completed, it adds exactly what Execute adds.
+  trace::TGConnectGraph Direct;
+  {
+    trace::TTMContourEnumAdd A1(*AddOn, 1, Direct, IDs({"a", "b", "a"}));
+    A1.Execute();
+  }
+  trace::TGConnectGraph Staged;
+  {
+    trace::TTMContourEnumAdd A2(*AddOn, 1, Staged, IDs({"a", "b", "a"}));
+    EXPECT_TRUE(A2.ExecuteAll([](int, int) { return true; }));
+  }
+  EXPECT_TRUE(SameGraph(Direct, Staged));
+  // A failure half-way also leaves the graph untouched.
+  trace::TTMContourEnumAdd A3(*AddOn, 1, Staged, IDs({"b", "missing"}));
+  EXPECT_THROW(A3.ExecuteAll([](int, int) { return true; }), kx::EHResultError);
+  EXPECT_TRUE(SameGraph(Direct, Staged));
+}
+
+}  // namespace

@@ -1,0 +1,131 @@
+// The trace editor: the map editor installed in the host's map view while
+// tracing is on. Each left click adds a trace point, snapped to a zone
+// vertex or an earlier trace point within 8 pixels and, along the zone,
+// joined to the previous one by the shortest chain of zone edges. The trace
+// is built command by command in a host contour, which becomes the single
+// shape of a new object on request. Every repaint draws the zone outlines,
+// the trace and the vertex marks in the user's stored styles.
+#pragma once
+
+#include <cstdint>
+
+#include "addonkit/custom_addon.h"
+#include "addonkit/custom_editor.h"
+#include "addonkit/host_calls.h"
+#include "addonkit/orvex_calls.h"
+#include "addonlib/geometry/point_list.h"
+#include "addonlib/geometry/typed_lists.h"
+#include "trace/connect_graph.h"
+#include "trace/nearest_point.h"
+#include "trace/style_records.h"
+#include "trace/trace_settings.h"
+
+namespace trace {
+
+// What the editor asks of the pad that created it.
+class TGullyEditorPad {
+ public:
+  // Re-evaluates which of the pad's actions are enabled.
+  virtual void UpdatePadState() = 0;
+
+ protected:
+  ~TGullyEditorPad() = default;
+};
+
+// Shift state bits that the host passes with mouse and key events.
+inline constexpr std::int32_t ShiftStateShift = 1;
+inline constexpr std::int32_t ShiftStateAlt = 2;
+inline constexpr std::int32_t ShiftStateCtrl = 4;
+
+// The option word of an active editor; 0 while suspended.
+inline constexpr std::uint32_t GullyEditorOptions = 4628;
+// A click snaps to a point whose squared distance in pixels is at most this.
+inline constexpr std::int64_t SnapPixels2 = 64;
+
+struct TNearestPoint {
+  bool IsVertex;  // a zone vertex, else a trace point
+  std::int32_t Index;
+};
+
+class TGullyEditor : public kx::TKxCustomEditor {
+ public:
+  // AddOn holds the host interfaces; Pad and Graph are not owned. Takes a new
+  // empty host contour for the trace and the application's interface.
+  TGullyEditor(kx::TKxCustomAddon& AAddOn, TGullyEditorPad* APad, TGConnectGraph* AGraph,
+               const kx::TKxID& AStyleID, const kx::TKxID& ALayerID);
+  // Clears CurrentEditor when it is this editor.
+  ~TGullyEditor() override;
+
+  std::uint32_t GetOptions() override;
+  // Left button only. With Ctrl held, a path along the zone takes the
+  // shortest way that shares no edge with the shortest one (on a closed
+  // outline, the long way round).
+  void MouseDown(std::int32_t Button, std::int32_t Shift, kx::TKxViewPoint Point) override;
+  void ExecuteContextMacro(std::int32_t, std::int32_t) override {}
+  void Paint() override;
+
+  // Clicks ignored and nothing drawn while suspended; the trace is kept.
+  void Suspend();
+  void Resume();
+  // Removes the last trace point with every command its click added.
+  void UndoLast();
+  void UndoAll();
+  // Puts the trace, closed when CloseBy, as the single shape of a new object
+  // of StyleID in LayerID. When the host refuses, the trace is left exactly
+  // as it was and the host's error passes on.
+  void CreateTracedObject();
+  // The pad is going away: suspends and forgets the pad and the graph, so
+  // that no later host call reaches them.
+  void DetachPad();
+
+  // The nearest zone vertex or trace point: vertices first, then trace
+  // points, a later one only when strictly nearer. "Нет точек" without
+  // vertices.
+  TNearestPoint FindNearestPoint(const geo::TDPoint& Pc);
+  // Adds the edges of the last search's path from From to To.
+  void AppendPath(std::int32_t From, std::int32_t To);
+  void AddEdgeCommand(const geo::TGConnectBrief& B);
+  // Deletes commands from the end until one whose point is Target.
+  void DeleteBackTo(const geo::TDPoint& Target);
+
+  // Drawing.
+  void SetupPenBrush(const kx::TOrvexCanvas& Surface, const TPenRecord& Pen,
+                     const TBrushRecord& Brush) const;
+  void DrawZone(const kx::TOrvexCanvas& Surface) const;
+  void DrawTrace(const kx::TOrvexCanvas& Surface) const;
+  void RebuildMarkPoints();
+  void DrawVertexMarks(const kx::TOrvexCanvas& Surface) const;
+
+  TGullyEditorPad* Pad;
+  kx::TKxCustomAddon* AddOn;
+  kx::TKxContour TraceContour;
+  TGConnectGraph* Graph;
+  geo::TDPointList MarkPoints;
+  kx::TOrvexApplication Application;
+  TTraceSettings Settings;  // loaded at every paint
+  kx::TKxID LayerID;
+  kx::TKxID StyleID;
+  geo::TTMGullyElemList Elems;
+  bool Along = true;
+  bool CloseBy = false;
+  bool Suspended = false;
+
+ private:
+  void UpdatePad() const;
+  geo::TDPoint ElemPoint(std::int32_t Index) const;
+  // Appends the path from LastIndex to Index; false when there is none.
+  bool AddZonePath(std::int32_t LastIndex, std::int32_t Index, std::int32_t ArrivalEdge,
+                   bool OtherWay, std::int32_t& Index1, std::int32_t& Index2);
+
+  TNearestPointIndex FVertexIndex;
+  std::uint32_t FIndexedClearCount = 0;
+};
+
+// The point of a move, line or arc command; "GetPointInCommand: there is no
+// Point" for any other kind.
+geo::TDPoint GetPointInCommand(const kx::TKxContourCommand& Cmd);
+
+// The trace editor while one exists (module-wide; set by the pad).
+extern TGullyEditor* CurrentEditor;
+
+}  // namespace trace

@@ -1,0 +1,156 @@
+// The editor's repaint: zone outlines, the trace and the vertex marks, drawn
+// through the host's drawing objects in map metres.
+#include "trace/gully_editor.h"
+
+namespace trace {
+
+namespace {
+
+TPenRecord MakePen(std::uint8_t Style, double Width, std::int32_t ForZoomScale,
+                   std::uint32_t Color) {
+  return TPenRecord{Style, Width, static_cast<double>(ForZoomScale), Color, PenModeCopy};
+}
+
+}  // namespace
+
+void TGullyEditor::Paint() {
+  if (Suspended) return;
+  LoadDrawingSettings(Application, Settings);
+  const kx::TOrvexCanvas Surface = Application.GetCanvas();
+  DrawZone(Surface);
+  DrawTrace(Surface);
+  RebuildMarkPoints();
+  DrawVertexMarks(Surface);
+}
+
+void TGullyEditor::SetupPenBrush(const kx::TOrvexCanvas& Surface, const TPenRecord& Pen,
+                                 const TBrushRecord& Brush) const {
+  const kx::TOrvexPen P = Surface.GetPen();
+  P.SetStyle(Pen.Style);
+  P.SetWidth(Pen.Width);
+  P.SetWidthScale(Pen.ForZoomScale == 0 ? 0.0 : 1.0 / Pen.ForZoomScale);
+  P.SetColor(Pen.Color);
+  P.SetMode(Pen.Mode);
+  const kx::TOrvexBrush B = Surface.GetBrush();
+  B.SetStyle(Brush.Style);
+  B.SetBackColor(Brush.BackColor);
+  B.SetHatchColor(Brush.HatchColor);
+  B.SetTransparency(Brush.Transparency);
+}
+
+void TGullyEditor::DrawZone(const kx::TOrvexCanvas& Surface) const {
+  if (!Graph || Graph->Edges.Count() < 3) return;
+  const TTraceSettings& S = Settings;
+  SetupPenBrush(Surface,
+                MakePen(S.BufferZonePenStyle, S.BufferZoneWidth, S.BufferZonePenForZoomScale,
+                        S.BufferZonePenColor),
+                TBrushRecord{S.BufferZoneBrushStyle, S.BufferZoneBackColor, S.BufferZoneHatchColor,
+                             S.BufferZoneTransparency});
+  const kx::TOrvexContour Contour = Application.NewPaintContour();
+  kx::TOrvexContourPart Part;
+  bool Open = false;
+  std::int32_t Start = -1;
+  auto AppendEdge = [&](const geo::TGConnectBrief& E) {
+    const geo::TDPoint& P = *Graph->Vertices.Ptr(E.V2);
+    Part.InsertVertex(-1, P.X, P.Y, E.Kind == 1 ? E.Convexity : 0.0);
+  };
+  // AddContour stores every outline's edges one after the other, so the
+  // edges in index order run round each outline in turn.
+  for (std::int32_t I = 0; I < Graph->Edges.Count(); ++I) {
+    const geo::TGConnectBrief& E = *Graph->Edges.Ptr(I);
+    if (!Open) {
+      Part = Contour.AddPart(-1);
+      const geo::TDPoint& P = *Graph->Vertices.Ptr(E.V1);
+      Part.InsertVertex(-1, P.X, P.Y, 0.0);
+      Part.SetClosed(true);
+      Start = E.V1;
+      AppendEdge(E);
+      Open = true;
+    } else if (E.V2 == Start) {
+      // The closing edge: an arc is carried by vertex 0's convexity.
+      if (E.Kind == 1) {
+        const geo::TDPoint& P = *Graph->Vertices.Ptr(Start);
+        Part.SetVertex(0, P.X, P.Y, E.Convexity);
+      }
+      Open = false;
+    } else {
+      AppendEdge(E);
+    }
+  }
+  Surface.DrawContour(Contour.Intf(), -1);
+}
+
+void TGullyEditor::DrawTrace(const kx::TOrvexCanvas& Surface) const {
+  const std::int32_t N = TraceContour.GetCommandCount();
+  if (N == 0) return;
+  const TTraceSettings& S = Settings;
+  SetupPenBrush(
+      Surface, MakePen(S.TracePenStyle, S.TraceWidth, S.TracePenForZoomScale, S.TracePenColor),
+      TBrushRecord{S.TraceBrushStyle, S.TraceBackColor, S.TraceHatchColor, S.TraceTransparency});
+  const kx::TOrvexContour Contour = Application.NewPaintContour();
+  kx::TOrvexContourPart Part;
+  for (std::int32_t I = 0; I < N; ++I) {
+    const kx::TKxContourCommand Cmd = TraceContour.GetCommand(I);
+    switch (Cmd.Kind) {
+      case kx::kxMoveTo:
+        Part = Contour.AddPart(-1);
+        Part.InsertVertex(-1, Cmd.Point.X, Cmd.Point.Y, 0.0);
+        break;
+      case kx::kxLineTo:
+      case kx::kxArcTo:
+        if (!Part) Part = Contour.AddPart(-1);
+        Part.InsertVertex(-1, Cmd.Point.X, Cmd.Point.Y,
+                          Cmd.Kind == kx::kxArcTo ? Cmd.Convexity : 0.0);
+        break;
+      case kx::kxClose:
+        if (Part) Part.SetClosed(true);
+        break;
+      default:
+        break;
+    }
+  }
+  // Shown as it will be created.
+  const std::int32_t Parts = Contour.GetPartCount();
+  for (std::int32_t I = 0; I < Parts; ++I) Contour.GetPart(I).SetClosed(CloseBy);
+  Surface.DrawContour(Contour.Intf(), -1);
+}
+
+void TGullyEditor::RebuildMarkPoints() {
+  MarkPoints.Clear();
+  if (Graph)
+    for (std::int32_t I = 0; I < Graph->Vertices.Count(); ++I)
+      MarkPoints.Add(*Graph->Vertices.Ptr(I));
+  for (std::int32_t I = 0; I < Elems.Count(); ++I) MarkPoints.Add(ElemPoint(I));
+}
+
+void TGullyEditor::DrawVertexMarks(const kx::TOrvexCanvas& Surface) const {
+  const TTraceSettings& S = Settings;
+  double Side;
+  if (S.VertexTraceSizeForZoomScale > 1) {
+    Side = S.VertexTraceSizeForZoomScale * S.VertexTraceSize;
+  } else {
+    double Scale = 0;
+    const compat::TComPtr<IDispatch> ScaleObject = Surface.GetScale(Scale);
+    kx::CallScaleOperation10(ScaleObject.Get());
+    Side = S.VertexTraceSize / Scale;
+  }
+  const double H = Side / 2;
+  SetupPenBrush(
+      Surface,
+      MakePen(0, S.VertexTraceWidth, S.VertexTracePenWidthForZoomScale, S.VertexTracePenColor),
+      TBrushRecord{0, S.VertexTraceBackColor, 0, 0});
+  for (std::int32_t I = 0; I < MarkPoints.Count(); ++I) {
+    geo::TDPoint P;
+    MarkPoints.Get(I, P);
+    const kx::TOrvexContour Contour = Application.NewPaintContour();
+    const kx::TOrvexContourPart Part = Contour.AddPart(-1);
+    Part.InsertVertex(-1, P.X - H, P.Y - H, 0.0);
+    Part.InsertVertex(-1, P.X - H, P.Y + H, 0.0);
+    Part.InsertVertex(-1, P.X + H, P.Y + H, 0.0);
+    Part.InsertVertex(-1, P.X + H, P.Y - H, 0.0);
+    Part.SetClosed(true);
+    Surface.DrawContour(Contour.Intf(), -1);
+  }
+}
+
+}  // namespace trace
