@@ -1,30 +1,42 @@
 #!/usr/bin/env bash
-# The run command: installs what is missing, builds trace-geom in a Release
-# build and draws the buffer zones of the sample map objects in data/.
+# The run command: installs what is missing, builds the reference host and
+# the Trace module in a Release build, registers the module in the add-on
+# registry and opens the host on the sample town.
+#
+#   ./run.sh [PROJECT]         open the host (on PROJECT instead of the sample)
+#   ./run.sh --script FILE     replay a script in the host, without a window
+#                              when there is no display
+#   ./run.sh --geom            the kernel alone: buffer zones of data/ with trace-geom
+#   ./run.sh --help            the host's options
 set -euo pipefail
 cd "$(dirname "$0")"
 
-./scripts/install-deps.sh
+if [[ "${1:-}" == "--geom" ]]; then
+  exec ./scripts/run-geom.sh
+fi
 
 BUILD=${TRACE_RUN_BUILD_DIR:-build-release}
+HOST="$BUILD/host/trace-host"
+if [[ "${1:-}" == "--help" || "${1:-}" == "-h" ]]; then
+  [[ -x "$HOST" ]] && exec "$HOST" --help
+fi
+
+./scripts/install-deps.sh
+
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRACE_BUILD_TESTS=OFF \
-  -DTRACE_BUILD_UI=OFF >/dev/null
-cmake --build "$BUILD" --target trace-geom -j "$(nproc)"
+  -DTRACE_BUILD_UI=ON >/dev/null
+cmake --build "$BUILD" --target trace-host Trace -j "$(nproc)"
 
-TOOL="$BUILD/tools/trace-geom/trace-geom"
-OUT=${TRACE_RUN_OUT_DIR:-out}
-WIDTH=${TRACE_RUN_WIDTH:-5}
-mkdir -p "$OUT"
+MODULE=$(find "$BUILD/addon" -maxdepth 1 -name 'libTrace.so' | head -n 1)
+# Registration as a registration tool does it: the add-on (active) and its
+# class, into the registry file (TRACE_REGISTRY_FILE, else the user's
+# configuration folder).
+"$HOST" --register "$(realpath "$MODULE")"
 
-"$TOOL" buffer --width "$WIDTH" data/map_objects.wkt >"$OUT/zones.wkt"
-"$TOOL" buffer --width "$WIDTH" --format svg data/map_objects.wkt >"$OUT/zones.svg"
-"$TOOL" buffer --width "$WIDTH" --format geojson data/map_objects.geojson >"$OUT/zones.geojson"
-
-echo
-echo "Buffer zones of width $WIDTH m around the sample map objects (data/map_objects.wkt):"
-paste <("$TOOL" area data/map_objects.wkt) <("$TOOL" area "$OUT/zones.wkt") |
-  awk -F'\t' '{ printf "  object %d: area %12.2f m2, zone %12.2f m2\n", NR, $1, $2 }'
-echo
-echo "  WKT (arcs kept as arcs): $(pwd)/$OUT/zones.wkt"
-echo "  SVG picture:             $(pwd)/$OUT/zones.svg"
-echo "  GeoJSON (from data/map_objects.geojson, arcs as chords): $(pwd)/$OUT/zones.geojson"
+if [[ "${1:-}" == "--script" ]]; then
+  # A script needs no screen: without a display it runs offscreen.
+  if [[ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]]; then
+    export QT_QPA_PLATFORM=offscreen
+  fi
+fi
+exec "$HOST" "$@"

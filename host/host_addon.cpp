@@ -49,7 +49,13 @@ void THostAddOn::Connect(THostManager& Manager) {
 }
 
 void THostAddOn::Disconnect() {
-  Check(FAddOn->Disconnect(), "Disconnect");
+  const HRESULT Code = FAddOn->Disconnect();
+  try {
+    Check(Code, "Disconnect");
+  } catch (...) {
+    FManager = nullptr;  // not tried again by the destructor
+    throw;
+  }
   FManager = nullptr;
 }
 
@@ -79,6 +85,10 @@ std::vector<THostCommand> THostAddOn::Commands() const {
 
 void THostAddOn::Execute(std::int32_t Index) const {
   Check(FAddOn->ExecuteMacro(Index, 0), "ExecuteMacro");
+}
+
+void THostAddOn::Notify(std::int32_t Code, kx::IKxParamsList* Params) const {
+  Check(FAddOn->Notify(Code, Params), "Notify");
 }
 
 }  // namespace host

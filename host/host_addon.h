@@ -37,6 +37,7 @@ class THostAddOn {
   // The add-on's commands with their images.
   std::vector<THostCommand> Commands() const;
   void Execute(std::int32_t Index) const;
+  void Notify(std::int32_t Code, kx::IKxParamsList* Params) const;
 
  private:
   // Raises EHostError with the add-on's last error text.

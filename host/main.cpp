@@ -1,121 +1,112 @@
-// The reference host: loads every active add-on of the registry, connects
-// it and offers its commands in the menus of its main window.
-//
-//   trace-host                      run the host
-//   trace-host --register MODULE    register MODULE's add-ons and classes, active
-//   trace-host --unregister MODULE  remove MODULE's classes, mark its add-ons inactive
-//   trace-host --list               load the active add-ons, print their commands, exit
-#include <QAction>
+// The reference host: a small GIS that loads every active add-on of the
+// registry, connects it and offers its commands in its menus and tool bar.
+// Run with --help for the options.
 #include <QApplication>
-#include <QMenuBar>
-#include <QMessageBox>
-#include <QPixmap>
+#include <QFile>
+#include <QFileInfo>
+#include <QMainWindow>
 #include <cstdio>
-#include <cstring>
-#include <map>
 #include <memory>
-#include <vector>
 
 #include "host/addon_registry.h"
-#include "host/host_addon.h"
 #include "host/host_manager.h"
+#include "host/host_options.h"
+#include "host/host_script.h"
+#include "host/host_script_target.h"
+#include "host/host_window.h"
 
 namespace {
 
-// Builds the menu path of a command ("С&ервис\Трассировка": menu, then item)
-// and returns the menu that receives the item, with the item's caption.
-QMenu* MenuFor(QMenuBar* Bar, std::map<QString, QMenu*>& Menus, const QString& Path,
-               QString& Caption) {
-  QStringList Parts = Path.split('\\', Qt::SkipEmptyParts);
-  Caption = Parts.isEmpty() ? QString() : Parts.takeLast();
-  QMenu* Menu = nullptr;
-  QString Key;
-  for (const QString& Part : Parts) {
-    Key += '\\' + Part;
-    auto It = Menus.find(Key);
-    if (It == Menus.end())
-      It = Menus.emplace(Key, Menu ? Menu->addMenu(Part) : Bar->addMenu(Part)).first;
-    Menu = It->second;
-  }
-  return Menu ? Menu : Bar->addMenu(QStringLiteral("&Add-ons"));
-}
-
 // Registration as a registration tool does it; 0 on success.
-int Register(const char* Path, bool Register) {
+int Register(const QString& Path, bool Register) {
   try {
-    host::THostModule Module(Path);
+    host::THostModule Module(Path.toStdString());
     const HRESULT AddOns = Module.KxDllRegisterAddOn(nullptr, Register ? 1 : 0);
     const HRESULT Classes = Register ? Module.DllRegisterServer() : Module.DllUnregisterServer();
     if (FAILED(AddOns) || FAILED(Classes)) {
-      std::fprintf(stderr, "%s: registration failed\n", Path);
+      std::fprintf(stderr, "trace-host: %s: registration failed\n", qPrintable(Path));
       return 1;
     }
     return 0;
   } catch (const std::exception& E) {
-    std::fprintf(stderr, "%s\n", E.what());
+    std::fprintf(stderr, "trace-host: %s\n", E.what());
     return 1;
   }
+}
+
+int RunScript(host::THostWindow& Window, const QString& File) {
+  QFile In(File);
+  if (!In.open(QIODevice::ReadOnly)) {
+    std::fprintf(stderr, "trace-host: cannot read the script %s\n", qPrintable(File));
+    return 2;
+  }
+  std::vector<host::TScriptStep> Steps;
+  host::TScriptError Error = host::ParseScript(QString::fromUtf8(In.readAll()), Steps);
+  if (!Error) {
+    host::THostScriptTarget Target(Window, QFileInfo(File).absoluteDir());
+    Error = host::RunScript(Steps, Target);
+  }
+  if (Error) {
+    std::fprintf(stderr, "%s:%d: %s\n", qPrintable(File), Error.Line, qPrintable(Error.Message));
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::strcmp(argv[1], "--register") == 0) return Register(argv[2], true);
-  if (argc == 3 && std::strcmp(argv[1], "--unregister") == 0) return Register(argv[2], false);
-  const bool ListOnly = argc == 2 && std::strcmp(argv[1], "--list") == 0;
+  QStringList Arguments;
+  for (int I = 0; I < argc; ++I) Arguments << QString::fromLocal8Bit(argv[I]);
+  const host::THostOptions Options = host::ParseHostOptions(Arguments);
+  if (!Options.Error.isEmpty()) {
+    std::fprintf(stderr, "trace-host: %s\nTry trace-host --help.\n", qPrintable(Options.Error));
+    return 2;
+  }
+  if (Options.Help) {
+    std::printf("%s\nScript steps (--script):\n%s", qPrintable(host::HostHelpText()),
+                qPrintable(host::ScriptVerbsText()));
+    return 0;
+  }
+  if (!Options.Register.isEmpty()) return Register(Options.Register, true);
+  if (!Options.Unregister.isEmpty()) return Register(Options.Unregister, false);
+  if (!host::HostHasDisplay()) {
+    std::fputs(qPrintable(host::NoDisplayText()), stderr);
+    return 3;
+  }
 
   QApplication App(argc, argv);
-  host::THostManager Manager;
-  std::vector<std::unique_ptr<host::THostAddOn>> AddOns;
-  std::map<std::string, std::shared_ptr<host::THostModule>> Modules;
-  std::map<QString, QMenu*> Menus;
-
-  try {
-    const compat::TRegistry Registry;
-    for (const host::THostAddOnEntry& Entry : host::FindAddOns(Registry)) {
-      if (!Entry.Active || Entry.ModulePath.empty()) continue;
-      try {
-        auto& Module = Modules[Entry.ModulePath];
-        if (!Module) Module = std::make_shared<host::THostModule>(Entry.ModulePath);
-        auto AddOn = std::make_unique<host::THostAddOn>(Module, Entry.ClassID);
-        AddOn->Connect(Manager);
-        int Index = 0;
-        for (const host::THostCommand& Command : AddOn->Commands()) {
-          QString Caption;
-          QMenu* Menu = MenuFor(Manager.MainWindow().menuBar(), Menus,
-                                QString::fromStdString(Command.Attrs.MenuPath.ToUtf8()), Caption);
-          QAction* Action = Menu->addAction(Caption);
-          if (ListOnly)
-            std::printf("%s: %s (%dx%d image)\n", Entry.Description.c_str(),
-                        Command.Attrs.MenuPath.ToUtf8().c_str(), Command.Image.width(),
-                        Command.Image.height());
-          if (!Command.Image.isNull()) Action->setIcon(QPixmap::fromImage(Command.Image));
-          host::THostAddOn* Target = AddOn.get();
-          QObject::connect(Action, &QAction::triggered, [Target, Index, &Manager] {
-            try {
-              Target->Execute(Index);
-            } catch (const std::exception& E) {
-              QMessageBox::warning(&Manager.MainWindow(), QStringLiteral("Trace host"),
-                                   QString::fromUtf8(E.what()));
-            }
-          });
-          ++Index;
-        }
-        AddOns.push_back(std::move(AddOn));
-      } catch (const std::exception& E) {
-        std::fprintf(stderr, "%s\n", E.what());
-      }
-    }
-  } catch (const std::exception& E) {
-    std::fprintf(stderr, "%s\n", E.what());
-  }
-
+  auto Manager = std::make_unique<host::THostManager>();
   int Result = 0;
-  if (!ListOnly) {
-    Manager.MainWindow().show();
-    Result = App.exec();
+  {
+    host::THostWindow Window(*Manager);
+    std::unique_ptr<compat::TRegistry> Registry;
+    try {
+      Registry = std::make_unique<compat::TRegistry>();
+    } catch (const std::exception& E) {
+      std::fprintf(stderr, "trace-host: %s\n", E.what());
+    }
+    if (Options.List) {
+      Window.SetReporter(
+          [](const QString& Text) { std::fprintf(stderr, "trace-host: %s\n", qPrintable(Text)); });
+      if (Registry) Window.LoadAddOns(*Registry);
+      for (const host::THostAddOnCommand& C : Window.AddOns().Commands())
+        std::printf("%s: %s (%dx%d image)\n", qPrintable(C.Ident), qPrintable(C.MenuPath),
+                    C.Image.width(), C.Image.height());
+      return 0;
+    }
+    if (!Options.Script.isEmpty()) {
+      // Reports during start go to the terminal: nobody is there to click.
+      Window.SetReporter(
+          [](const QString& Text) { std::fprintf(stderr, "trace-host: %s\n", qPrintable(Text)); });
+      if (Registry) Window.LoadAddOns(*Registry);
+      Window.Window().show();
+      Result = RunScript(Window, Options.Script);
+    } else {
+      Window.Window().show();
+      if (Registry) Window.LoadAddOns(*Registry);
+      Result = App.exec();
+    }
   }
-  AddOns.clear();
-  Modules.clear();
   return Result;
 }
