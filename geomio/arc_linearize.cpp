@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "geomio/contour_layout.h"
 #include "geomio/input_error.h"
 #include "geomio/number_text.h"
 
@@ -42,6 +43,19 @@ std::vector<geo::TDPoint> LinearizeEdges(const std::vector<geo::TEdge>& Edges, d
     Points.push_back(E.P2);
   }
   return Points;
+}
+
+geo::TContour LinearizedContour(const geo::TContour& Contour, double Tolerance) {
+  geo::TContour Out;
+  for (const TLayoutPart& Part : LayOutContour(Contour).Parts) {
+    const std::vector<geo::TDPoint> P = LinearizeEdges(Part.Edges, Tolerance);
+    // A closed part's last point is its first again.
+    const size_t N = Part.Closed ? P.size() - 1 : P.size();
+    Out.AddMoveTo(P[0]);
+    for (size_t i = 1; i < N; ++i) Out.AddLineTo(P[i]);
+    if (Part.Closed) Out.AddClose();
+  }
+  return Out;
 }
 
 }  // namespace geomio

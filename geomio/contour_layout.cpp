@@ -1,10 +1,12 @@
 #include "geomio/contour_layout.h"
 
 #include <memory>
+#include <utility>
 
 #include "addonlib/algebra/complex_part.h"
 #include "addonlib/geometry/contour_split.h"
 #include "addonlib/geometry/edge_iter.h"
+#include "addonlib/geometry/measures.h"
 #include "addonlib/geometry/point_in_contour.h"
 
 namespace geomio {
@@ -24,7 +26,42 @@ void FindDepths(TContourLayout& L, const std::vector<size_t>& Closed) {
     L.Parts[Closed[k]].Depth = Depths.Get(static_cast<int32_t>(k));
 }
 
+void Reverse(TLayoutPart& Part) {
+  std::vector<geo::TEdge> R(Part.Edges.rbegin(), Part.Edges.rend());
+  for (geo::TEdge& E : R) {
+    std::swap(E.P1, E.P2);
+    E.Convexity = -E.Convexity;
+    E.Angle = -E.Angle;
+  }
+  Part.Edges = std::move(R);
+  Part.Contour.Clear();
+  Part.Contour.AddMoveTo(Part.Edges.front().P1);
+  for (size_t i = 0; i + 1 < Part.Edges.size(); ++i) {
+    const geo::TEdge& E = Part.Edges[i];
+    if (geo::IsArc(E)) {
+      Part.Contour.AddArcTo(E.P2, E.Convexity);
+    } else {
+      Part.Contour.AddLineTo(E.P2);
+    }
+  }
+  if (geo::IsArc(Part.Edges.back())) {
+    Part.Contour.AddCloseArc(Part.Edges.back().Convexity);
+  } else {
+    Part.Contour.AddClose();
+  }
+}
+
 }  // namespace
+
+void OrientRings(TContourLayout& Layout) {
+  for (TLayoutPart& Part : Layout.Parts) {
+    if (!Part.Closed) continue;
+    // The kernel's area is positive for clockwise parts.
+    const bool Clockwise = geo::Area(Part.Contour) > 0;
+    const bool WantClockwise = Part.Depth % 2 != 0;
+    if (Clockwise != WantClockwise) Reverse(Part);
+  }
+}
 
 TContourLayout LayOutContour(const geo::TContour& Contour) {
   TContourLayout L;

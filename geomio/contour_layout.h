@@ -29,4 +29,9 @@ struct TContourLayout {
 // Parts without any edge of non-zero length are left out.
 TContourLayout LayOutContour(const geo::TContour& Contour);
 
+// Turns the closed parts so that outer rings run counter-clockwise and holes
+// clockwise, as GeoJSON and most GIS formats expect; open parts keep their
+// direction.
+void OrientRings(TContourLayout& Layout);
+
 }  // namespace geomio

@@ -1,5 +1,6 @@
 #include "geomio/geojson_writer.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "geomio/arc_linearize.h"
@@ -68,7 +69,8 @@ void AppendLines(std::string& S, const TContourLayout& L, double Tolerance) {
 }  // namespace
 
 std::string GeoJsonGeometry(const geo::TContour& Contour, double Tolerance) {
-  const TContourLayout L = LayOutContour(Contour);
+  TContourLayout L = LayOutContour(Contour);
+  OrientRings(L);
   std::string S;
   const bool Areas = !L.Polygons.empty();
   const bool Lines = !L.Lines.empty();
@@ -103,6 +105,14 @@ std::string JsonString(const std::string& Text) {
     }
   }
   return S + '"';
+}
+
+std::string JsonOfValue(const TFieldValue& Value) {
+  if (const auto* I = std::get_if<int64_t>(&Value)) return std::to_string(*I);
+  if (const auto* D = std::get_if<double>(&Value))
+    return std::isfinite(*D) ? NumberText(*D) : "null";
+  if (const auto* S = std::get_if<std::string>(&Value)) return JsonString(*S);
+  return "null";
 }
 
 std::string GeoJsonFeature(const std::string& Geometry,

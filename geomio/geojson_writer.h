@@ -7,16 +7,21 @@
 #include <vector>
 
 #include "addonlib/geometry/contour.h"
+#include "geomio/feature_fields.h"
 
 namespace geomio {
 
-// The geometry object of one contour: Polygon, MultiPolygon, LineString,
+// The geometry object of one contour, outer rings counter-clockwise and holes
+// clockwise: Polygon, MultiPolygon, LineString,
 // MultiLineString, or a GeometryCollection when areas and lines mix (an
 // empty one for a contour without edges).
 std::string GeoJsonGeometry(const geo::TContour& Contour, double Tolerance);
 
 // A JSON string literal, quotes included.
 std::string JsonString(const std::string& Text);
+
+// An attribute value as JSON: null, a number or a string.
+std::string JsonOfValue(const TFieldValue& Value);
 
 // One Feature: Geometry (JSON text) with properties given as member names
 // and JSON texts.

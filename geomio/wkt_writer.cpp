@@ -76,7 +76,10 @@ void AppendPolygon(std::string& S, const TContourLayout& L, const std::vector<si
 }  // namespace
 
 std::string WktOfContour(const geo::TContour& Contour) {
-  const TContourLayout L = LayOutContour(Contour);
+  return WktOfLayout(LayOutContour(Contour));
+}
+
+std::string WktOfLayout(const TContourLayout& L) {
   const size_t NPoly = L.Polygons.size();
   const size_t NLine = L.Lines.size();
   std::string S;

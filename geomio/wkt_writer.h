@@ -8,10 +8,13 @@
 #include <string>
 
 #include "addonlib/geometry/contour.h"
+#include "geomio/contour_layout.h"
 
 namespace geomio {
 
 // "GEOMETRYCOLLECTION EMPTY" for a contour without edges.
 std::string WktOfContour(const geo::TContour& Contour);
+// The same for a contour already laid out (and perhaps its rings turned).
+std::string WktOfLayout(const TContourLayout& Layout);
 
 }  // namespace geomio

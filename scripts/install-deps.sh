@@ -8,6 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgeos-dev libboost-dev
+  libgdal-dev gdal-bin
   clang-format ccache
 )
 

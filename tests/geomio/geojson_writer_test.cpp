@@ -67,15 +67,23 @@ TEST(GeoJsonWriter, ChordedShapesReadBackWithinTolerance) {
   EXPECT_EQ(GeoJsonGeometry(Wkt("POLYGON ((500000 6000000, 500000 6000001, 500001 6000001, "
                                 "500000 6000000))"),
                             1),
-            R"({"type":"Polygon","coordinates":[[[500000,6000000],[500000,6000001],)"
-            R"([500001,6000001],[500000,6000000]]]})");
+            R"({"type":"Polygon","coordinates":[[[500000,6000000],[500001,6000001],)"
+            R"([500000,6000001],[500000,6000000]]]})");
   EXPECT_EQ(GeoJsonGeometry(Wkt("GEOMETRYCOLLECTION (LINESTRING (0 0, 1 0), "
                                 "POLYGON ((0 0, 0 1, 1 1, 0 0)))"),
                             1),
             R"({"type":"GeometryCollection","geometries":[{"type":"Polygon","coordinates":)"
-            R"([[[0,0],[0,1],[1,1],[0,0]]]},{"type":"LineString","coordinates":[[0,0],[1,0]]}]})");
+            R"([[[0,0],[1,1],[0,1],[0,0]]]},{"type":"LineString","coordinates":[[0,0],[1,0]]}]})");
   EXPECT_EQ(GeoJsonGeometry(geo::TContour(), 1),
             R"({"type":"GeometryCollection","geometries":[]})");
+
+  // Rings come out counter-clockwise, holes clockwise, whatever their
+  // direction in the contour: an island in a hole is an outer ring again.
+  EXPECT_EQ(GeoJsonGeometry(Wkt("MULTIPOLYGON (((0 0, 0 9, 9 9, 9 0, 0 0), (2 2, 7 2, 7 7, 2 7, "
+                                "2 2)), ((4 4, 4 5, 5 5, 5 4, 4 4)))"),
+                            1),
+            R"({"type":"MultiPolygon","coordinates":[[[[0,0],[9,0],[9,9],[0,9],[0,0]],)"
+            R"([[2,2],[2,7],[7,7],[7,2],[2,2]]],[[[4,4],[5,4],[5,5],[4,5],[4,4]]]]})");
 
   EXPECT_EQ(JsonString("a\"b\\c\n\x01\xC3\xA9"), "\"a\\\"b\\\\c\\u000a\\u0001\xC3\xA9\"");
   const std::string F = GeoJsonFeature("null", {{"source", JsonString("line 1")}, {"width", "5"}});

@@ -9,7 +9,9 @@
 #include <sstream>
 
 #include "geomio/enclosed_area.h"
+#include "geomio/gdal/gis_reader.h"
 #include "geomio/input_reader.h"
+#include "tests/geomio/gdal/gis_test_files.h"
 
 namespace geomio {
 namespace {
@@ -94,6 +96,22 @@ TEST_F(TraceGeomExe, ReportsFaultsByExitStatus) {
 
   EXPECT_EQ(Run("").Status, 2);
   EXPECT_EQ(Run("--help").Status, 0);
+}
+
+TEST_F(TraceGeomExe, BuffersAGeoPackageLayerAsTheReadmeShows) {
+  test::MakeGisFile(Dir / "city.gpkg", "GPKG", "parcels", 25832,
+                    {{"POLYGON ((500000 6000000, 500100 6000000, 500100 6000050, 500000 6000050, "
+                      "500000 6000000))",
+                      "Parcel 1", 1, 0}});
+  const TRun R = Run("buffer --width 5 --layer parcels '" + (Dir / "city.gpkg").string() +
+                     "' -o '" + (Dir / "parcel_zones.gpkg").string() + "'");
+  ASSERT_EQ(R.Status, 0) << R.Err;
+  EXPECT_EQ(R.Err, "");
+  EXPECT_EQ(test::OgrinfoComplaints(Dir / "parcel_zones.gpkg"), "");
+  const TInputSet Zones = ReadGisLayer(Dir / "parcel_zones.gpkg", "");
+  ASSERT_EQ(Zones.Geometries.size(), 1u);
+  EXPECT_NEAR(EnclosedArea(Zones.Geometries[0].Contour),
+              100 * 50 + 2 * 5 * (100 + 50) + 3.141592653589793 * 25, 1e-6);
 }
 
 }  // namespace

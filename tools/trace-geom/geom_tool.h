@@ -10,8 +10,9 @@ namespace geomio {
 
 // Exit statuses: 0 done, 1 a geometric failure (the kernel's message), 2 bad
 // input or bad usage. Args excludes the program name; In is read when no
-// file is named (or the file is "-"). Messages go to Err, one line each.
+// file is named (or the file is "-"). Messages go to Err, one line each; a
+// progress line too, when ErrIsTerminal and the job runs over a second.
 int RunGeomTool(const std::vector<std::string>& Args, std::istream& In, std::ostream& Out,
-                std::ostream& Err);
+                std::ostream& Err, bool ErrIsTerminal = false);
 
 }  // namespace geomio

@@ -1,5 +1,7 @@
-// trace-geom: buffer zones, Boolean operations and areas of WKT and GeoJSON
-// geometries, arcs kept as arcs.
+// trace-geom: buffer zones, Boolean operations and areas of WKT, GeoJSON and
+// GIS files, arcs kept as arcs.
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -10,7 +12,8 @@ int main(int argc, char** argv) {
   try {
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> Args(argv + 1, argv + argc);
-    const int Status = geomio::RunGeomTool(Args, std::cin, std::cout, std::cerr);
+    const int Status =
+        geomio::RunGeomTool(Args, std::cin, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
     std::cout.flush();
     if (!std::cout) {
       std::cerr << "trace-geom: cannot write the output\n";

@@ -1,0 +1,273 @@
+#include "geomio/gdal/gis_writer.h"
+
+#include <cpl_vsi.h>
+#include <gdal_priv.h>
+#include <ogr_spatialref.h>
+#include <ogrsf_frmts.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <memory>
+
+#include "addonlib/core/exception.h"
+#include "geomio/arc_linearize.h"
+#include "geomio/contour_layout.h"
+#include "geomio/gdal/crs.h"
+#include "geomio/gdal/gdal_support.h"
+#include "geomio/input_error.h"
+#include "geomio/number_text.h"
+#include "geomio/wkt_writer.h"
+
+namespace geomio {
+
+namespace {
+
+[[noreturn]] void WriteFailure(const std::string& Path, const std::string& What) {
+  throw core::Exception("cannot write " + Path + ": " + What);
+}
+
+GDALDriver& DriverOf(const TGisOutput& O) {
+  const std::string Name = O.Driver.empty() ? DriverForPath(O.Path) : O.Driver;
+  if (Name.empty())
+    throw EInputError("cannot tell the format of " + O.Path +
+                      " from its extension; name a GDAL driver with --driver");
+  GDALDriver* D = GetGDALDriverManager()->GetDriverByName(Name.c_str());
+  if (!D || !D->GetMetadataItem(GDAL_DCAP_VECTOR) || !D->GetMetadataItem(GDAL_DCAP_CREATE))
+    throw EInputError("GDAL has no driver '" + Name + "' that writes vector files");
+  return *D;
+}
+
+OGRFieldType OgrType(TFieldKind K) {
+  switch (K) {
+    case TFieldKind::Integer:
+      return OFTInteger;
+    case TFieldKind::Integer64:
+      return OFTInteger64;
+    case TFieldKind::Real:
+      return OFTReal;
+    case TFieldKind::Date:
+      return OFTDate;
+    case TFieldKind::Time:
+      return OFTTime;
+    case TFieldKind::DateTime:
+      return OFTDateTime;
+    case TFieldKind::String:
+      break;
+  }
+  return OFTString;
+}
+
+// The field type the driver takes: the wanted one, or text when the driver
+// lacks it (a date and time in a Shapefile), so that nothing is lost.
+OGRFieldType Supported(GDALDriver& D, OGRFieldType T) {
+  const char* Types = D.GetMetadataItem(GDAL_DMD_CREATIONFIELDDATATYPES);
+  if (!Types) return T;
+  const std::string List = std::string(" ") + Types + " ";
+  const std::string Name = OGRFieldDefn::GetFieldTypeName(T);
+  if (List.find(" " + Name + " ") != std::string::npos) return T;
+  if (T == OFTInteger64 && List.find(" Real ") != std::string::npos &&
+      List.find(" Integer ") == std::string::npos)
+    return OFTReal;
+  return OFTString;
+}
+
+bool IsArea(OGRwkbGeometryType T) {
+  return T == wkbPolygon || T == wkbCurvePolygon || T == wkbMultiPolygon || T == wkbMultiSurface;
+}
+
+bool IsLine(OGRwkbGeometryType T) {
+  return T == wkbLineString || T == wkbCircularString || T == wkbCompoundCurve ||
+         T == wkbMultiLineString || T == wkbMultiCurve;
+}
+
+// One declared type for the layer: the geometries' own when they agree, else
+// the collection that holds them all (they are then made into it), else any.
+OGRwkbGeometryType LayerType(std::vector<std::unique_ptr<OGRGeometry>>& Geometries) {
+  std::vector<OGRwkbGeometryType> Types;
+  for (const auto& G : Geometries)
+    if (G) Types.push_back(wkbFlatten(G->getGeometryType()));
+  if (Types.empty()) return wkbUnknown;
+  if (std::all_of(Types.begin(), Types.end(), [&](auto T) { return T == Types[0]; }))
+    return Types[0];
+  bool Curves = false;
+  for (auto T : Types) Curves = Curves || OGR_GT_IsNonLinear(T);
+  OGRwkbGeometryType Common = wkbUnknown;
+  if (std::all_of(Types.begin(), Types.end(), IsArea))
+    Common = Curves ? wkbMultiSurface : wkbMultiPolygon;
+  else if (std::all_of(Types.begin(), Types.end(), IsLine))
+    Common = Curves ? wkbMultiCurve : wkbMultiLineString;
+  if (Common == wkbUnknown) return Common;
+  for (auto& G : Geometries)
+    if (G && wkbFlatten(G->getGeometryType()) != Common)
+      G.reset(OGRGeometryFactory::forceTo(G.release(), Common));
+  return Common;
+}
+
+std::unique_ptr<OGRGeometry> OgrGeometry(const geo::TContour& Contour, bool KeepArcs,
+                                         double Tolerance) {
+  TContourLayout L =
+      KeepArcs ? LayOutContour(Contour) : LayOutContour(LinearizedContour(Contour, Tolerance));
+  if (L.Parts.empty()) return nullptr;
+  OrientRings(L);
+  const std::string Wkt = WktOfLayout(L);
+  OGRGeometry* G = nullptr;
+  if (OGRGeometryFactory::createFromWkt(Wkt.c_str(), nullptr, &G) != OGRERR_NONE || !G)
+    throw core::Exception("GDAL does not take the geometry " + Wkt.substr(0, 80));
+  return std::unique_ptr<OGRGeometry>(G);
+}
+
+void RemoveExisting(GDALDriver& D, const std::string& Path, bool Overwrite) {
+  VSIStatBufL Stat;
+  if (VSIStatL(Path.c_str(), &Stat) != 0) return;
+  if (!Overwrite) throw EInputError(Path + " exists; --overwrite replaces it");
+  // The driver knows a format's side files (a Shapefile's .dbf and .shx).
+  if (D.Delete(Path.c_str()) != CE_None && VSIUnlink(Path.c_str()) != 0)
+    WriteFailure(Path, "it exists and cannot be removed");
+}
+
+// Whether the written file tells its coordinate system; some formats (DXF)
+// have no place for it, which only reading the file back shows.
+bool KeptCrs(const std::string& Path, const std::string& LayerName) {
+  gdal::TDatasetPtr D(GDALDataset::Open(Path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+  if (!D || D->GetLayerCount() == 0) return false;
+  OGRLayer* L = D->GetLayerByName(LayerName.c_str());
+  if (!L) L = D->GetLayer(0);
+  return L->GetSpatialRef() != nullptr;
+}
+
+bool HasArcs(const geo::TContour& C) {
+  for (int32_t i = 0; i < C.CommandCount(); ++i) {
+    const geo::TComplexCommand Cmd = C.GetCommand(i);
+    if ((Cmd.Kind == geo::ccArcTo || Cmd.Kind == geo::ccCloseArc) && Cmd.Convexity != 0)
+      return true;
+  }
+  return false;
+}
+
+void SetValue(OGRFeature& F, int i, const TFieldValue& V) {
+  if (const auto* I = std::get_if<int64_t>(&V)) {
+    F.SetField(i, static_cast<GIntBig>(*I));
+  } else if (const auto* D = std::get_if<double>(&V)) {
+    F.SetField(i, *D);
+  } else if (const auto* S = std::get_if<std::string>(&V)) {
+    F.SetField(i, S->c_str());
+  } else {
+    F.SetFieldNull(i);
+  }
+}
+
+}  // namespace
+
+std::string DriverForPath(const std::string& Path) {
+  std::string Ext = std::filesystem::path(Path).extension().string();
+  for (char& C : Ext) C = static_cast<char>(std::tolower(static_cast<unsigned char>(C)));
+  static const std::pair<const char*, const char*> Known[] = {
+      {".gpkg", "GPKG"},
+      {".geojson", "GeoJSON"},
+      {".json", "GeoJSON"},
+      {".fgb", "FlatGeobuf"},
+      {".dxf", "DXF"},
+      {".shp", "ESRI Shapefile"},
+      {".gml", "GML"},
+      {".csv", "CSV"},
+      {".kml", "KML"},
+      {".sqlite", "SQLite"},
+      {".geojsonl", "GeoJSONSeq"},
+      {".geojsons", "GeoJSONSeq"},
+      {".gmt", "OGR_GMT"},
+      {".gpx", "GPX"},
+  };
+  for (const auto& [E, Driver] : Known)
+    if (Ext == E) return Driver;
+  return "";
+}
+
+bool DriverKeepsArcs(const std::string& Driver) {
+  gdal::TGdalMessages Messages;
+  GDALDriver* D = GetGDALDriverManager()->GetDriverByName(Driver.c_str());
+  return D && D->GetMetadataItem(GDAL_DCAP_CURVE_GEOMETRIES);
+}
+
+std::vector<std::string> WriteGisLayer(const TGisOutput& O,
+                                       const std::vector<TGisFeature>& Features,
+                                       const TProgressFn& Progress) {
+  gdal::TGdalMessages Messages;
+  GDALDriver& Driver = DriverOf(O);
+  const std::string DriverName = Driver.GetDescription();
+  const bool GeoJson = DriverName == "GeoJSON";
+  if (O.Rfc7946 && !GeoJson) throw EInputError("--rfc7946 applies to GeoJSON output only");
+  const bool KeepArcs = Driver.GetMetadataItem(GDAL_DCAP_CURVE_GEOMETRIES) != nullptr;
+
+  std::vector<std::string> Notes;
+  std::vector<std::unique_ptr<OGRGeometry>> Geometries;
+  bool HadArcs = false;
+  for (const TGisFeature& F : Features) {
+    HadArcs = HadArcs || (!KeepArcs && HasArcs(*F.Contour));
+    Geometries.push_back(OgrGeometry(*F.Contour, KeepArcs, O.Tolerance));
+  }
+  const OGRwkbGeometryType Type = LayerType(Geometries);
+
+  RemoveExisting(Driver, O.Path, O.Overwrite);
+  gdal::TDatasetPtr Ds(Driver.Create(O.Path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+  if (!Ds) WriteFailure(O.Path, Messages.LastError("GDAL cannot create it"));
+
+  OGRSpatialReference Srs;
+  Srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  const bool HasSrs = !O.Crs.empty() && Srs.importFromWkt(O.Crs.c_str()) == OGRERR_NONE;
+  std::vector<const char*> LayerOptions;
+  // GDAL rounds RFC 7946 output to 7 decimals (about a centimetre) unless told.
+  if (O.Rfc7946) {
+    LayerOptions.push_back("RFC7946=YES");
+    LayerOptions.push_back("COORDINATE_PRECISION=9");
+  }
+  if (DriverName == "CSV") LayerOptions.push_back("GEOMETRY=AS_WKT");
+  LayerOptions.push_back(nullptr);
+  const std::string LayerName =
+      O.Layer.empty() ? std::filesystem::path(O.Path).stem().string() : O.Layer;
+  OGRLayer* L = Ds->CreateLayer(LayerName.c_str(), HasSrs ? &Srs : nullptr, Type,
+                                const_cast<char**>(LayerOptions.data()));
+  if (!L) WriteFailure(O.Path, Messages.LastError("GDAL cannot create the layer"));
+
+  // Field i of the output goes to the layer's field Index[i], or nowhere.
+  std::vector<int> Index(O.Fields.size(), -1);
+  if (!O.Fields.empty() && !L->TestCapability(OLCCreateField)) {
+    Notes.push_back(DriverName + " keeps no attributes; they are left out");
+  } else {
+    for (size_t i = 0; i < O.Fields.size(); ++i) {
+      const TFieldDef& F = O.Fields[i];
+      OGRFieldDefn Defn(F.Name.c_str(), Supported(Driver, OgrType(F.Kind)));
+      if (F.Width > 0) Defn.SetWidth(F.Width);
+      if (F.Precision > 0) Defn.SetPrecision(F.Precision);
+      if (L->CreateField(&Defn) != OGRERR_NONE)
+        WriteFailure(O.Path, Messages.LastError("field " + F.Name + " cannot be created"));
+      Index[i] = L->GetLayerDefn()->GetFieldCount() - 1;
+    }
+  }
+  if (HadArcs)
+    Notes.push_back(DriverName + " holds no arcs; they are written as chords within " +
+                    NumberText(O.Tolerance));
+
+  const bool Transaction = Ds->StartTransaction(FALSE) == OGRERR_NONE;
+  for (size_t k = 0; k < Features.size(); ++k) {
+    OGRFeature F(L->GetLayerDefn());
+    if (Geometries[k]) F.SetGeometryDirectly(Geometries[k].release());
+    const std::vector<TFieldValue>& Values = *Features[k].Values;
+    for (size_t i = 0; i < Index.size() && i < Values.size(); ++i)
+      if (Index[i] >= 0) SetValue(F, Index[i], Values[i]);
+    if (L->CreateFeature(&F) != OGRERR_NONE)
+      WriteFailure(O.Path, Messages.LastError("feature " + std::to_string(k + 1) + " refused"));
+    if (Progress) Progress(k + 1, Features.size());
+  }
+  if (Transaction && Ds->CommitTransaction() != OGRERR_NONE)
+    WriteFailure(O.Path, Messages.LastError("the features cannot be committed"));
+  Ds.reset();
+  if (!Messages.Errors.empty()) WriteFailure(O.Path, Messages.Errors.back());
+  if (HasSrs && !KeptCrs(O.Path, LayerName))
+    Notes.push_back(DriverName + " keeps no coordinate system; the coordinates are in " +
+                    CrsName(O.Crs));
+  for (const std::string& W : Messages.Warnings) Notes.push_back("GDAL: " + W);
+  return Notes;
+}
+
+}  // namespace geomio
