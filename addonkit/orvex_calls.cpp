@@ -111,13 +111,22 @@ TOrvexSettingsStore TOrvexApplication::GetSettingsStore() const {
       [&](IOrvexSettingsStore** S) { return Checked()->GetSettingsStore(S); }));
 }
 
-TOrvexCanvas TOrvexApplication::GetCanvas() const {
+compat::TComPtr<IOrvexMapView> TOrvexApplication::GetMapView() const {
   auto Document = OutInterface<IOrvexDocument>(
       [&](IOrvexDocument** D) { return Checked()->GetActiveDocument(D); });
   if (!Document) RaiseEmptyHolder();
   auto View =
       OutInterface<IOrvexMapView>([&](IOrvexMapView** V) { return Document->GetMapView(V); });
   if (!View) RaiseEmptyHolder();
+  return View;
+}
+
+void TOrvexApplication::MapViewOperation7() const {
+  OleCheck(GetMapView()->Operation7());
+}
+
+TOrvexCanvas TOrvexApplication::GetCanvas() const {
+  const auto View = GetMapView();
   return TOrvexCanvas(
       OutInterface<IOrvexCanvas>([&](IOrvexCanvas** C) { return View->GetCanvas(C); }));
 }

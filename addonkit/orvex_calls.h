@@ -80,8 +80,16 @@ class TOrvexApplication : public TKxHolder<IOrvexApplication> {
   // The view's drawing surface: the application's [0], [1] on that, [0] on
   // the result.
   TOrvexCanvas GetCanvas() const;
+  // The map view's operation 7 (the same way as to the drawing surface, then
+  // [7]), which the settings dialog calls after storing the settings; its
+  // effect is the host's.
+  void MapViewOperation7() const;
   // A new empty paint contour.
   TOrvexContour NewPaintContour() const;
+
+ private:
+  // The application's [0], then [1] on that.
+  compat::TComPtr<IOrvexMapView> GetMapView() const;
 };
 
 // The parameterless operation [10] of the scale object that

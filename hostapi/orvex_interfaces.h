@@ -109,6 +109,14 @@ class IOrvexCanvas : public IDispatch {
 class IOrvexMapView : public IDispatch {
  public:
   virtual HRESULT STDMETHODCALLTYPE GetCanvas(IOrvexCanvas** Canvas) = 0;  // 0
+  ORVEX_RESERVED(1);
+  ORVEX_RESERVED(2);
+  ORVEX_RESERVED(3);
+  ORVEX_RESERVED(4);
+  ORVEX_RESERVED(5);
+  ORVEX_RESERVED(6);
+  // Called by the settings dialog after it stored new drawing settings.
+  virtual HRESULT STDMETHODCALLTYPE Operation7() = 0;  // 7
 };
 
 class IOrvexDocument : public IDispatch {

@@ -7,6 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  fonts-liberation2
   libgeos-dev libboost-dev
   libgdal-dev gdal-bin
   clang-format ccache

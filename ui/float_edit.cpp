@@ -51,6 +51,12 @@ double TFloatEdit::TextToFloat(const QString& Text) {
   return V;
 }
 
+void TFloatEdit::RaiseNotANumber(const QString& Text) {
+  if (Text.trimmed().isEmpty()) throw core::EConvertError("Ошибка: Введите число");
+  throw core::EConvertError("Ошибка: не могу преобразовать строку \"" + Text.toStdString() +
+                            "\" в число");
+}
+
 QString TFloatEdit::FloatToText(double Value, int Precision, bool TruncZeros) {
   const char* Format = TruncZeros ? "%.*g" : "%.*f";
   const int N = std::snprintf(nullptr, 0, Format, Precision, Value);
@@ -124,9 +130,7 @@ void TFloatEdit::CheckOnExit() {
       TextToFloat(text());
     } catch (const core::EConvertError&) {
       setFocus();
-      if (text().trimmed().isEmpty()) throw core::EConvertError("Ошибка: Введите число");
-      throw core::EConvertError("Ошибка: не могу преобразовать строку \"" + text().toStdString() +
-                                "\" в число");
+      RaiseNotANumber(text());
     }
   }
   // Without bounds nothing changes; the text is checked when it is used.

@@ -52,6 +52,8 @@ class TFloatEdit : public QLineEdit {
   // Reads Text with "." or "," as the decimal separator, in the current
   // locale; raises core::EConvertError.
   static double TextToFloat(const QString& Text);
+  // The error of a field left with Text that is not a number.
+  [[noreturn]] static void RaiseNotANumber(const QString& Text);
   // Text of Value with Precision decimals ("%.<P>f") or significant digits
   // ("%.<P>g"), the locale's decimal separator.
   static QString FloatToText(double Value, int Precision, bool TruncZeros);

@@ -233,7 +233,20 @@ class TOrvexView : public TDispatch<kx::IOrvexMapView, IID_None> {
   HRESULT STDMETHODCALLTYPE GetCanvas(kx::IOrvexCanvas** C) override {
     return Hand<kx::IOrvexCanvas>(&Canvas, C);
   }
+  FAKE_RESERVED(1)
+  FAKE_RESERVED(2)
+  FAKE_RESERVED(3)
+  FAKE_RESERVED(4)
+  FAKE_RESERVED(5)
+  FAKE_RESERVED(6)
+  HRESULT STDMETHODCALLTYPE Operation7() override {
+    if (Fail7) return E_FAIL;
+    ++Operation7Calls;
+    return S_OK;
+  }
   TCanvas Canvas;
+  int Operation7Calls = 0;
+  bool Fail7 = false;
 };
 
 class TDocument : public TDispatch<kx::IOrvexDocument, IID_None> {
