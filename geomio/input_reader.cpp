@@ -23,13 +23,19 @@ std::string_view Trim(std::string_view S) {
 
 }  // namespace
 
-std::vector<TInputGeometry> ReadInput(std::string_view Text) {
+std::vector<TInputGeometry> ReadInput(std::string_view Text, std::string* CrsName) {
   if (Text.substr(0, 3) == "\xEF\xBB\xBF") Text.remove_prefix(3);
   std::vector<TInputGeometry> Result;
   const std::string_view Body = Trim(Text);
   if (!Body.empty() && Body.front() == '{') {
     // Lines are counted from the top of the input, leading blank lines included.
-    for (const TJsonValue& V : ParseJsonSequence(Text)) ReadGeoJson(V, Result);
+    for (const TJsonValue& V : ParseJsonSequence(Text)) {
+      ReadGeoJson(V, Result);
+      const TJsonValue* Crs = V.IsObject() ? V.Find("crs") : nullptr;
+      const TJsonValue* Props = Crs && Crs->IsObject() ? Crs->Find("properties") : nullptr;
+      const TJsonValue* Name = Props && Props->IsObject() ? Props->Find("name") : nullptr;
+      if (CrsName && Name && Name->Kind == TJsonValue::jString) *CrsName = Name->String;
+    }
     return Result;
   }
   int Line = 0;

@@ -2,6 +2,7 @@
 // one geometry a line (blank lines and lines starting with '#' skipped).
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -9,7 +10,9 @@
 
 namespace geomio {
 
-// Raises EInputError carrying the input line of the fault.
-std::vector<TInputGeometry> ReadInput(std::string_view Text);
+// Raises EInputError carrying the input line of the fault. CrsName, when
+// given, receives the coordinate system a GeoJSON "crs" member names
+// ("urn:ogc:def:crs:EPSG::25832"), else nothing.
+std::vector<TInputGeometry> ReadInput(std::string_view Text, std::string* CrsName = nullptr);
 
 }  // namespace geomio

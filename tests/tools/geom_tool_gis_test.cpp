@@ -177,6 +177,15 @@ TEST(GeomToolGis, MetresOnDegreesAndMixedSystemsAreRefused) {
   EXPECT_EQ(
       RunTool({"buffer", "--width", "1", "--crs", "EPSG:4326"}, "LINESTRING (0 0, 1 1)\n").Status,
       2);
+  // GeoJSON on standard input names its system too.
+  const TRun Piped = RunTool({"buffer", "--width", "1", "--format", "geojson"}, Named.Out);
+  ASSERT_EQ(Piped.Status, 0) << Piped.Err;
+  EXPECT_NE(Piped.Out.find("urn:ogc:def:crs:EPSG::25832"), std::string::npos);
+  const std::string Crs84 =
+      R"({"type":"FeatureCollection","crs":{"type":"name","properties":{"name":"EPSG:4326"}},)"
+      R"("features":[]})";
+  EXPECT_NE(RunTool({"buffer", "--width", "1"}, Crs84).Err.find("WGS 84 (EPSG:4326)"),
+            std::string::npos);
 }
 
 TEST(GeomToolGis, Rfc7946GeoJsonIsInWgs84WithRingsTurnedRight) {

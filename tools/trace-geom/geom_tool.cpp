@@ -248,7 +248,9 @@ TInputSet ReadSource(const TOptions& O, const std::string& File, std::istream& I
   if (!O.Layer.empty()) throw EUsage{"--layer needs a GIS file, and " + File + " is text"};
   TInputSet Set;
   Set.Source = IsStdin(File) ? "<stdin>" : File;
-  Set.Geometries = ReadInput(ReadText(File, In));
+  std::string CrsName;
+  Set.Geometries = ReadInput(ReadText(File, In), &CrsName);
+  if (!CrsName.empty()) Set.Crs = CrsFromDefinition(CrsName);
   for (size_t i = 0; i < Set.Geometries.size(); ++i)
     Set.Geometries[i].Id = static_cast<int64_t>(i + 1);
   return Set;
