@@ -208,7 +208,16 @@ TEST(StyleGrid, Screenshots) {
   Disabled->setEnabled(false);
   for (QWidget* W : std::initializer_list<QWidget*>{Brush, Pen, Disabled}) Layout->addWidget(W);
   Window.show();
+  Window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window));
   Brush->setFocus();
+  ASSERT_TRUE(Brush->hasFocus());
+  // The focused selection has a dotted frame where the white one was.
+  const QImage Image = Render(*Brush);
+  const QRect Focus = Brush->CellRect(0, 1).adjusted(1, 1, -1, -1);
+  const int Dots =
+      CountColor(Image, QRect(Focus.left(), Focus.top(), Focus.width(), 1), 0xFF000000);
+  EXPECT_EQ(Dots, (Focus.width() + 1) / 2);
   QDir().mkpath(TRACE_SCREENSHOT_DIR);
   const QString File = TRACE_SCREENSHOT_DIR "/style_grids.png";
   ASSERT_TRUE(Window.grab().save(File));
