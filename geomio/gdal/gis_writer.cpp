@@ -65,11 +65,7 @@ OGRFieldType Supported(GDALDriver& D, OGRFieldType T) {
   if (!Types) return T;
   const std::string List = std::string(" ") + Types + " ";
   const std::string Name = OGRFieldDefn::GetFieldTypeName(T);
-  if (List.find(" " + Name + " ") != std::string::npos) return T;
-  if (T == OFTInteger64 && List.find(" Real ") != std::string::npos &&
-      List.find(" Integer ") == std::string::npos)
-    return OFTReal;
-  return OFTString;
+  return List.find(" " + Name + " ") != std::string::npos ? T : OFTString;
 }
 
 bool IsArea(OGRwkbGeometryType T) {
