@@ -10,14 +10,15 @@ QWidget* TDllForm::ParentWindow() {
   return Parent ? QWidget::find(static_cast<WId>(Parent)) : nullptr;
 }
 
-TDllForm::TDllForm(QWidget* Owner) : QWidget(nullptr, Qt::Window) {
+TDllForm::TDllForm(QWidget* Owner, Qt::WindowFlags Flags) : QDialog(nullptr, Flags) {
   if (QWidget* Parent = ParentWindow())
-    setParent(Parent, Qt::Window);
+    setParent(Parent, Flags);
   else if (Owner)
-    setParent(Owner, Qt::Window);
+    setParent(Owner, Flags);
 }
 
-TKxAddonForm::TKxAddonForm(QWidget* Owner) : TDllForm(Owner), FAddon(ModuleState().CurrentAddon) {
+TKxAddonForm::TKxAddonForm(QWidget* Owner, Qt::WindowFlags Flags)
+    : TDllForm(Owner, Flags), FAddon(ModuleState().CurrentAddon) {
   if (FAddon) FAddon->AddForm(this);
 }
 

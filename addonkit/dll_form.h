@@ -1,18 +1,19 @@
 // Form bases of the module. A module form is a top-level window owned by the
-// host's main window, so that it stays above it and goes with it.
+// host's main window, so that it stays above it and goes with it. Forms are
+// dialogs so that any of them can also be shown modally.
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
 namespace kx {
 
 class TKxCustomAddon;
 
-class TDllForm : public QWidget {
+class TDllForm : public QDialog {
  public:
   // The owner window is the module's form parent window when there is one,
-  // else Owner.
-  explicit TDllForm(QWidget* Owner = nullptr);
+  // else Owner. Flags: Qt::Window for a tool window, Qt::Dialog for a dialog.
+  explicit TDllForm(QWidget* Owner = nullptr, Qt::WindowFlags Flags = Qt::Window);
 
   // The host window behind the module's form parent window, if it lives in
   // this process.
@@ -23,7 +24,7 @@ class TDllForm : public QWidget {
 // frees at Disconnect.
 class TKxAddonForm : public TDllForm {
  public:
-  explicit TKxAddonForm(QWidget* Owner = nullptr);
+  explicit TKxAddonForm(QWidget* Owner = nullptr, Qt::WindowFlags Flags = Qt::Window);
   ~TKxAddonForm() override;
 
   TKxCustomAddon* Addon() const { return FAddon; }

@@ -36,8 +36,12 @@ std::optional<QPoint> XpmHotSpot(const QByteArray& Text) {
 
 }  // namespace
 
+QImage LoadBitmapImage(std::string_view Name) {
+  return QImage(ResourcePath("bitmaps", Name));
+}
+
 HBITMAP LoadBitmapResource(std::string_view Name) {
-  QImage Image(ResourcePath("bitmaps", Name));
+  QImage Image = LoadBitmapImage(Name);
   return Image.isNull() ? 0 : CreateBitmapHandle(std::move(Image));
 }
 

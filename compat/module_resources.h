@@ -17,6 +17,9 @@ struct TCursorImage {
   QPoint HotSpot;
 };
 
+// The named bitmap; a null image when the module has no such bitmap.
+QImage LoadBitmapImage(std::string_view Name);
+
 // A new handle for the named bitmap, or 0 when the module has no such bitmap.
 HBITMAP LoadBitmapResource(std::string_view Name);
 

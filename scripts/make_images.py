@@ -181,6 +181,124 @@ def trace_bitmap():
         f.write(",\n".join('"' + "".join(r) + '"' for r in g) + "\n};\n")
 
 
+def write_bitmap(name, grid, palette):
+    """A 16x16 bitmap with the colours of palette (character -> #RRGGBB)."""
+    with open(f"{name}.xpm", "w") as f:
+        f.write("/* XPM */\nstatic const char *image[] = {\n")
+        f.write(f'"{len(grid[0])} {len(grid)} {len(palette)} 1",\n')
+        f.write(",\n".join(f'"{c} c {v}"' for c, v in palette.items()) + ",\n")
+        f.write(",\n".join('"' + "".join(r) + '"' for r in grid) + "\n};\n")
+
+
+# Tree check box states. Olive is the transparent colour of the state images.
+OLIVE = {"o": "#808000", "#": "#404040", "w": "#FFFFFF", "k": "#000000", "g": "#808080"}
+
+
+def check_box(state):
+    g = [["o"] * 16 for _ in range(16)]
+    for y in range(2, 15):
+        for x in range(1, 14):
+            g[y][x] = "w"
+    rect(g, 1, 2, 13, 14, "#")
+    if state == "CHECKED":
+        for x, y in ((4, 8), (5, 9), (6, 10), (7, 9), (8, 8), (9, 7), (10, 6)):
+            line(g, x, y, x, y + 2, "k")
+    elif state == "INDETERMINATE":
+        for y in range(5, 12):
+            for x in range(4, 11):
+                g[y][x] = "g"
+    return g
+
+
+def action_image(name):
+    """Tool bar images of the trace pad; grey stands for transparent."""
+    g = [["."] * 16 for _ in range(16)]
+    zone = [(2, 11), (5, 4), (11, 3), (14, 9), (9, 13)]
+    if name in ("ADD_ZONE", "REMOVE_ZONES"):
+        for (x0, y0), (x1, y1) in zip(zone, zone[1:] + zone[:1]):
+            line(g, x0, y0, x1, y1, "z")
+        line(g, 5, 10, 8, 6, "#")
+        line(g, 8, 6, 11, 9, "#")
+        if name == "ADD_ZONE":
+            line(g, 12, 11, 12, 15, "p")
+            line(g, 10, 13, 14, 13, "p")
+        else:
+            line(g, 1, 1, 14, 14, "r")
+            line(g, 1, 14, 14, 1, "r")
+    elif name in ("UNDO_POINT", "UNDO_ALL"):
+        pts = [(1, 13), (5, 7), (9, 11), (14, 4)]
+        for (x0, y0), (x1, y1) in zip(pts, pts[1:]):
+            line(g, x0, y0, x1, y1, "#")
+        for x, y in pts:
+            put(g, x, y, "r")
+        line(g, 4, 2, 9, 2, "b")
+        line(g, 4, 2, 6, 0, "b")
+        line(g, 4, 2, 6, 4, "b")
+        if name == "UNDO_ALL":
+            line(g, 9, 2, 12, 5, "b")
+            line(g, 2, 4, 2, 0, "b")
+    elif name == "SELECT_STYLE":
+        for y in range(2, 14):
+            line(g, 2, y, 9, y, "z" if y % 3 else "#")
+        rect(g, 1, 1, 10, 14, "#")
+        line(g, 11, 12, 14, 15, "b")
+        circle(g, 12, 10, 2, "b")
+    elif name == "CREATE_OBJECT":
+        pts = [(2, 13), (3, 3), (12, 2), (14, 12), (2, 13)]
+        for y in range(4, 13):
+            for x in range(4, 13):
+                g[y][x] = "f"
+        for (x0, y0), (x1, y1) in zip(pts, pts[1:]):
+            line(g, x0, y0, x1, y1, "#")
+        for x, y in pts:
+            put(g, x, y, "r")
+    elif name == "SETTINGS":
+        circle(g, 8, 8, 5, "#")
+        circle(g, 8, 8, 2, "#")
+        for x, y in ((8, 1), (8, 15), (1, 8), (15, 8), (3, 3), (13, 13), (3, 13), (13, 3)):
+            line(g, x, y, 8 + (x - 8) // 2, 8 + (y - 8) // 2, "#")
+    return g
+
+
+ACTION_PALETTE = {".": "None", "#": "#000000", "z": "#008000", "r": "#FF0000", "p": "#0000C0",
+                  "b": "#000080", "f": "#FFFF80"}
+
+
+def tree_image(name):
+    """Project tree node images: map, layer, style."""
+    g = [["."] * 16 for _ in range(16)]
+    if name == "NODE_MAP":
+        for y in range(2, 14):
+            line(g, 1, y, 14, y, "f")
+        rect(g, 1, 2, 14, 13, "#")
+        line(g, 3, 11, 7, 5, "b")
+        line(g, 7, 5, 12, 9, "b")
+    elif name == "NODE_LAYER":
+        for i, c in enumerate(("z", "b", "r")):
+            y = 11 - 3 * i
+            line(g, 3, y, 12, y, c)
+            line(g, 1, y + 2, 3, y, c)
+            line(g, 1, y + 2, 10, y + 2, c)
+            line(g, 10, y + 2, 12, y, c)
+    elif name == "NODE_STYLE":
+        rect(g, 2, 2, 13, 13, "#")
+        for y in range(3, 13):
+            for x in range(3, 13):
+                if (x + y) % 3 == 0:
+                    g[y][x] = "z"
+    return g
+
+
+STATE_NAMES = ["UNCHECKED", "CHECKED", "INDETERMINATE"]
+ACTION_NAMES = ["ADD_ZONE", "REMOVE_ZONES", "UNDO_POINT", "UNDO_ALL", "SELECT_STYLE",
+                "CREATE_OBJECT", "SETTINGS"]
+TREE_NAMES = ["NODE_MAP", "NODE_LAYER", "NODE_STYLE"]
+# The fill patterns are drawn by make_patterns.py; the resource file lists
+# them too.
+PATTERN_NAMES = [f"HOLLOW_{level}" for level in range(2, 11)]
+BITMAPS = ["TRACE"] + PATTERN_NAMES + STATE_NAMES + ACTION_NAMES + TREE_NAMES
+
+
 NAMES = [
     "CR_CROSS", "CR_CROSS_PLUS", "CR_CROSS_MINUS", "CR_HAND", "CR_FIGURE_COPY",
     "CR_ARROW_FRAME", "CR_ARROW_FRAME_PLUS", "CR_FIGURE_SELECT", "CR_ARROW_VERTEX",
@@ -193,12 +311,19 @@ NAMES = [
 if __name__ == "__main__":
     os.chdir(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "addon", "resources"))
     trace_bitmap()
+    for n in STATE_NAMES:
+        write_bitmap(n, check_box(n), OLIVE)
+    for n in ACTION_NAMES:
+        write_bitmap(n, action_image(n), ACTION_PALETTE)
+    for n in TREE_NAMES:
+        write_bitmap(n, tree_image(n), ACTION_PALETTE)
     for n in NAMES:
         grid, hot = cursor(n)
         write_xpm(f"{n}.xpm", grid, hot)
     with open("trace.qrc", "w") as f:
         f.write('<!DOCTYPE RCC>\n<RCC version="1.0">\n<qresource prefix="/module">\n')
-        f.write('  <file alias="bitmaps/TRACE">TRACE.xpm</file>\n')
+        for n in BITMAPS:
+            f.write(f'  <file alias="bitmaps/{n}">{n}.xpm</file>\n')
         for n in NAMES:
             f.write(f'  <file alias="cursors/{n}">{n}.xpm</file>\n')
         f.write("</qresource>\n</RCC>\n")

@@ -97,6 +97,25 @@ TEST_F(RegistryTest, FailuresLeaveTheFileAsItWas) {
   EXPECT_THROW(R.Save(), compat::ERegistryError);
   EXPECT_EQ(FileText(), Before);
 
+  fs::remove(File + ".tmp." + std::to_string(::getpid()));
+
+  // A read-only file in a writable folder is not replaced behind its back,
+  // not even by the superuser; nor is a file in a read-only folder.
+  fs::permissions(File, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_THROW(R.Save(), compat::ERegistryError);
+  EXPECT_EQ(FileText(), Before);
+  EXPECT_EQ(fs::status(File).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::permissions(File, fs::perms::owner_write, fs::perm_options::add);
+  fs::permissions(Dir, fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_THROW(R.Save(), compat::ERegistryError);
+  fs::permissions(Dir, fs::perms::owner_all);
+  EXPECT_EQ(FileText(), Before);
+  EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()),
+            1);  // no leftovers
+  R.Save();      // writable again: the change goes through
+  EXPECT_NE(FileText(), Before);
+
   // A doubled separator is an invalid name, not silently another key.
   EXPECT_THROW(R.WriteString(TRootKey::LocalMachine, "A\\\\B", "", "x"), compat::ERegistryError);
   EXPECT_THROW(R.CreateKey(TRootKey::LocalMachine, "A\\\\"), compat::ERegistryError);

@@ -145,6 +145,13 @@ TEST_F(ModuleTest, RegistrationThatCannotBeWrittenFailsAndLosesNothing) {
   EXPECT_EQ(Module->KxDllRegisterAddOn("Other", 0), E_FAIL);
   EXPECT_EQ(Module->DllRegisterServer(), E_FAIL);
   EXPECT_EQ(FileText(), Before);
+  fs::remove(RegistryFile + ".tmp." + std::to_string(::getpid()));
+  // A registry file that may not be written is refused, not replaced.
+  fs::permissions(RegistryFile,
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_EQ(Module->KxDllRegisterAddOn("Other", 0), E_FAIL);
+  EXPECT_EQ(FileText(), Before);
+  fs::permissions(RegistryFile, fs::perms::owner_write, fs::perm_options::add);
   // An applied name that makes an invalid key is a failure too.
   EXPECT_EQ(Module->KxDllRegisterAddOn("a\\\\b", 0), E_FAIL);
 
