@@ -367,4 +367,18 @@ double GeosArea(const TContour& A, const TContour& B, int Op) {
   return Area;
 }
 
+double GeosUnionArea(const std::vector<const TContour*>& Inputs) {
+  GeosContext Ctx;
+  std::vector<GEOSGeometry*> Parts;
+  for (const TContour* C : Inputs) Parts.push_back(EvenOdd(Ctx.H, *C));
+  GEOSGeometry* Coll = GEOSGeom_createCollection_r(Ctx.H, GEOS_GEOMETRYCOLLECTION, Parts.data(),
+                                                   static_cast<unsigned>(Parts.size()));
+  GEOSGeometry* U = GEOSUnaryUnion_r(Ctx.H, Coll);
+  double Area = -1;
+  if (!U || !GEOSArea_r(Ctx.H, U, &Area)) Area = -1;
+  if (U) GEOSGeom_destroy_r(Ctx.H, U);
+  GEOSGeom_destroy_r(Ctx.H, Coll);
+  return Area;
+}
+
 }  // namespace oracle

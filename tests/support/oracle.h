@@ -66,4 +66,7 @@ double GeosPiecewiseBufferArea(const TContour& C, double Width, int QuadSegs);
 // (holes expressed by even-odd through symmetric differences of rings).
 double GeosArea(const TContour& A, const TContour& B, int Op);
 
+// Area of the union of all contours by GEOS, each read as GeosArea reads it.
+double GeosUnionArea(const std::vector<const TContour*>& Inputs);
+
 }  // namespace oracle

@@ -1,0 +1,227 @@
+#include "addonlib/overlay/labelling.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <memory>
+
+#include "addonlib/core/exception.h"
+#include "addonlib/overlay/ray_bands.h"
+
+namespace geoalg::overlay {
+
+namespace {
+
+using LD = long double;
+
+// Directions closer than this (radians), or than their uncertainties allow,
+// are told apart by curvature.
+constexpr double AngleTie = 1e-12;
+
+struct TDirection {
+  double Angle;      // of the tangent, in (-pi, pi]
+  double Curvature;  // signed: positive turning left
+  double Spread;     // an arc and a tangent within this of each other meet
+                     // within the vertex's tolerance: they cross at the
+                     // vertex, and curvature orders them beyond it
+};
+
+TDirection DirectionOf(const TLabelledGraph& G, const std::vector<TPiece>& Pieces, int32_t H,
+                       const TOverlayTolerance& Tol) {
+  const TNodedEdge& E = G.Edges[H >> 1];
+  const TPiece& P = Pieces[E.Piece];
+  const TDPoint& V = G.Vertices[G.From(H)];
+  const double T = std::max(PointTol(V, Tol), P.Tol);
+  if (!P.IsArc()) {
+    // The piece's own direction: the cut points are rounded, the line is not,
+    // and the crossings were found on the line.
+    const double DX = P.B.X - P.A.X, DY = P.B.Y - P.A.Y;
+    return H & 1 ? TDirection{std::atan2(-DY, -DX), 0, 0} : TDirection{std::atan2(DY, DX), 0, 0};
+  }
+  const bool Left = P.Ccw != static_cast<bool>(H & 1);
+  const double RX = V.X - P.C.X, RY = V.Y - P.C.Y;
+  return Left ? TDirection{std::atan2(RX, -RY), 1 / P.R, T / P.R}
+              : TDirection{std::atan2(-RX, RY), -1 / P.R, T / P.R};
+}
+
+// Middle of the edge: of the chord, or of the (minor) arc.
+TDPoint MiddleOf(const TLabelledGraph& G, const std::vector<TPiece>& Pieces, int32_t E) {
+  const TNodedEdge& Ed = G.Edges[E];
+  const TDPoint& A = G.Vertices[Ed.V1];
+  const TDPoint& B = G.Vertices[Ed.V2];
+  const TDPoint M{(A.X + B.X) / 2, (A.Y + B.Y) / 2};
+  const TPiece& P = Pieces[Ed.Piece];
+  if (!P.IsArc()) return M;
+  const LD DX = static_cast<LD>(M.X) - P.C.X, DY = static_cast<LD>(M.Y) - P.C.Y;
+  const LD D = std::sqrt(DX * DX + DY * DY);
+  if (D == 0) return M;
+  return {static_cast<double>(P.C.X + DX / D * P.R), static_cast<double>(P.C.Y + DY / D * P.R)};
+}
+
+struct TUnionFind {
+  std::vector<int32_t> Parent;
+  explicit TUnionFind(size_t N) : Parent(N) {
+    for (size_t I = 0; I < N; ++I) Parent[I] = static_cast<int32_t>(I);
+  }
+  int32_t Find(int32_t I) {
+    while (Parent[I] != I) I = Parent[I] = Parent[Parent[I]];
+    return I;
+  }
+  void Join(int32_t A, int32_t B) { Parent[Find(A)] = Find(B); }
+};
+
+// Sorts the half-edges leaving each vertex counter-clockwise, merges
+// coincident edges and drops edges that separate nothing.
+void OrderAndMerge(TLabelledGraph& G, const std::vector<TPiece>& Pieces,
+                   const TOverlayTolerance& Tol) {
+  const size_t NV = G.Vertices.size();
+  std::vector<int32_t> Start(NV + 1, 0);
+  for (const TNodedEdge& E : G.Edges) {
+    ++Start[E.V1 + 1];
+    ++Start[E.V2 + 1];
+  }
+  for (size_t V = 0; V < NV; ++V) Start[V + 1] += Start[V];
+  std::vector<int32_t> Out(Start[NV]);
+  {
+    std::vector<int32_t> Fill(Start.begin(), Start.end() - 1);
+    for (size_t E = 0; E < G.Edges.size(); ++E) {
+      Out[Fill[G.Edges[E].V1]++] = static_cast<int32_t>(2 * E);
+      Out[Fill[G.Edges[E].V2]++] = static_cast<int32_t>(2 * E + 1);
+    }
+  }
+  std::vector<TDirection> Dir(2 * G.Edges.size());
+  for (size_t H = 0; H < Dir.size(); ++H)
+    Dir[H] = DirectionOf(G, Pieces, static_cast<int32_t>(H), Tol);
+  // Edges between the same two vertices that run within tolerance of each
+  // other are one edge, whatever their tangents say: two circles tangent
+  // near a vertex leave it at angles that differ far more than the curves.
+  std::vector<uint8_t> Dead(G.Edges.size(), 0);
+  for (size_t V = 0; V < NV; ++V)
+    for (int32_t K = Start[V]; K < Start[V + 1]; ++K) {
+      const int32_t X = Out[K];
+      if (Dead[X >> 1] || G.To(X) < static_cast<int32_t>(V)) continue;
+      for (int32_t L = K + 1; L < Start[V + 1]; ++L) {
+        const int32_t Y = Out[L];
+        const int32_t EX = X >> 1, EY = Y >> 1;
+        if (Dead[EY] || G.To(Y) != G.To(X)) continue;
+        if (!NearPoints(MiddleOf(G, Pieces, EX), MiddleOf(G, Pieces, EY), Tol)) continue;
+        const bool Same = (X & 1) == (Y & 1);
+        for (int Lb = 0; Lb < 2; ++Lb)
+          G.Edges[EX].W[Lb] += Same ? G.Edges[EY].W[Lb] : -G.Edges[EY].W[Lb];
+        Dead[EY] = 1;
+      }
+    }
+  for (size_t V = 0; V < NV; ++V) {
+    const auto B = Out.begin() + Start[V], End = Out.begin() + Start[V + 1];
+    if (End - B < 2) continue;
+    std::sort(B, End, [&](int32_t X, int32_t Y) { return Dir[X].Angle < Dir[Y].Angle; });
+    auto Tie = [&](int32_t X, int32_t Y, double Gap) {
+      return Gap <= AngleTie + Dir[X].Spread + Dir[Y].Spread;
+    };
+    // A tangent just below pi and one at -pi are one tangent: the last ones
+    // move to the front, a turn lower.
+    for (int K = 0;
+         K < End - B && Tie(*(End - 1), *B, Dir[*B].Angle + geo::TwoPi - Dir[*(End - 1)].Angle);
+         ++K) {
+      Dir[*(End - 1)].Angle -= static_cast<double>(geo::TwoPi);
+      std::rotate(B, End - 1, End);
+    }
+    // Runs of one tangent: ordered by curvature.
+    for (auto R = B; R != End;) {
+      auto S = R + 1;
+      while (S != End && Tie(*(S - 1), *S, Dir[*S].Angle - Dir[*(S - 1)].Angle)) ++S;
+      if (S - R > 1) {
+        std::stable_sort(R, S,
+                         [&](int32_t X, int32_t Y) { return Dir[X].Curvature < Dir[Y].Curvature; });
+      }
+      R = S;
+    }
+  }
+  std::vector<int32_t> NewIndex(G.Edges.size(), -1);
+  std::vector<TNodedEdge> Kept;
+  for (size_t E = 0; E < G.Edges.size(); ++E)
+    if (!Dead[E] && (G.Edges[E].W[0] != 0 || G.Edges[E].W[1] != 0)) {
+      NewIndex[E] = static_cast<int32_t>(Kept.size());
+      Kept.push_back(G.Edges[E]);
+    }
+  G.OutStart.assign(NV + 1, 0);
+  G.Out.clear();
+  G.Out.reserve(2 * Kept.size());
+  for (size_t V = 0; V < NV; ++V) {
+    for (int32_t K = Start[V]; K < Start[V + 1]; ++K) {
+      const int32_t E = NewIndex[Out[K] >> 1];
+      if (E >= 0) G.Out.push_back(2 * E + (Out[K] & 1));
+    }
+    G.OutStart[V + 1] = static_cast<int32_t>(G.Out.size());
+  }
+  G.Edges = std::move(Kept);
+  G.PosInOut.assign(G.Out.size(), 0);
+  for (size_t K = 0; K < G.Out.size(); ++K) G.PosInOut[G.Out[K]] = static_cast<int32_t>(K);
+}
+
+}  // namespace
+
+TLabelledGraph LabelGraph(TNodedGraph&& N, const std::vector<TPiece>& Pieces,
+                          const TOverlayTolerance& Tol) {
+  TLabelledGraph G;
+  G.Vertices = std::move(N.Vertices);
+  G.Edges = std::move(N.Edges);
+  OrderAndMerge(G, Pieces, Tol);
+
+  const size_t NV = G.Vertices.size();
+  TUnionFind Sets(NV);
+  for (const TNodedEdge& E : G.Edges) Sets.Join(E.V1, E.V2);
+  // The leftmost (then lowest) vertex of each component with edges.
+  std::vector<int32_t> Leftmost(NV, -1);
+  for (size_t V = 0; V < NV; ++V) {
+    if (G.OutStart[V] == G.OutStart[V + 1]) continue;
+    int32_t& L = Leftmost[Sets.Find(static_cast<int32_t>(V))];
+    const TDPoint& P = G.Vertices[V];
+    if (L < 0 || P.X < G.Vertices[L].X || (P.X == G.Vertices[L].X && P.Y < G.Vertices[L].Y))
+      L = static_cast<int32_t>(V);
+  }
+  std::vector<int32_t> Starts;
+  for (size_t V = 0; V < NV; ++V)
+    if (Leftmost[V] >= 0) Starts.push_back(Leftmost[V]);
+
+  constexpr int32_t Unset = INT32_MIN;
+  G.Left.assign(2 * G.Edges.size(), {Unset, Unset});
+  std::unique_ptr<TRayBands> Bands;
+  std::vector<int32_t> All;
+  if (Starts.size() > 1) {
+    All.resize(G.Edges.size());
+    for (size_t E = 0; E < All.size(); ++E) All[E] = static_cast<int32_t>(E);
+    Bands = std::make_unique<TRayBands>(G, Pieces, All);
+  }
+  std::vector<int32_t> Queue;
+  bool Disagree = false;
+  for (int32_t V : Starts) {
+    // At the leftmost vertex every edge leaves rightwards or vertically: the
+    // face left of the last one counter-clockwise is the component's outside.
+    const int32_t H0 = G.Out[G.OutStart[V + 1] - 1];
+    G.Left[H0] = Bands ? Bands->WindingAt(G.Vertices[V]) : std::array<int32_t, 2>{0, 0};
+    Queue.assign(1, H0);
+    while (!Queue.empty()) {
+      const int32_t H = Queue.back();
+      Queue.pop_back();
+      const std::array<int32_t, 2> L = G.Left[H];
+      const std::array<int32_t, 2> R{L[0] - G.Winding(H, 0), L[1] - G.Winding(H, 1)};
+      auto Give = [&](int32_t To, const std::array<int32_t, 2>& W) {
+        if (G.Left[To][0] == Unset) {
+          G.Left[To] = W;
+          Queue.push_back(To);
+        } else if (G.Left[To] != W) {
+          Disagree = true;
+        }
+      };
+      Give(H ^ 1, R);
+      Give(G.NextInFace(H), L);
+    }
+  }
+  if (Disagree)
+    throw core::Exception(
+        "Overlay: the windings around a face disagree (edges cross without a common vertex)");
+  return G;
+}
+
+}  // namespace geoalg::overlay

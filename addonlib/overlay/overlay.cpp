@@ -1,0 +1,204 @@
+#include "addonlib/overlay/overlay.h"
+
+#include <cmath>
+
+#include "addonlib/core/exception.h"
+#include "addonlib/overlay/labelling.h"
+#include "addonlib/overlay/noding.h"
+#include "addonlib/overlay/pieces.h"
+#include "addonlib/overlay/rings.h"
+
+namespace geoalg {
+
+using overlay::TPiece;
+
+class TOverlay::TImpl {
+ public:
+  explicit TImpl(const TOverlayTolerance& T) : Tol(T) {}
+
+  TOverlayTolerance Tol;
+  std::vector<geo::TDPoint> Points;
+  std::vector<TPiece> Pieces;
+
+  int32_t AddPoint(const geo::TDPoint& P) {
+    if (!std::isfinite(P.X) || !std::isfinite(P.Y))
+      throw core::Exception("Overlay: a coordinate is not a finite number");
+    Points.push_back(P);
+    return static_cast<int32_t>(Points.size() - 1);
+  }
+
+  // The ring's edges from point I to point I + 1 (the last back to the
+  // first), W added to the left of each as it runs.
+  void AddRing(const std::vector<geo::TDPoint>& P, const std::vector<double>& Cv, int32_t Label,
+               int8_t W) {
+    const size_t N = P.size();
+    if (N < 2) return;
+    const int32_t First = AddPoint(P[0]);
+    int32_t Prev = First;
+    for (size_t K = 0; K < N; ++K) {
+      const bool Last = K + 1 == N;
+      const geo::TDPoint& To = Last ? P[0] : P[K + 1];
+      const int32_t IT = Last ? First : AddPoint(To);
+      const double C = W > 0 ? Cv[K] : -Cv[K];
+      if (W > 0)
+        overlay::AddEdgePieces(P[K], Prev, To, IT, C, static_cast<int8_t>(Label), 1, Tol, Points,
+                               Pieces);
+      else
+        overlay::AddEdgePieces(To, IT, P[K], Prev, C, static_cast<int8_t>(Label), 1, Tol, Points,
+                               Pieces);
+      Prev = IT;
+    }
+  }
+};
+
+TOverlay::TOverlay(const TOverlayTolerance& Tolerance)
+    : FImpl(std::make_unique<TImpl>(Tolerance)) {}
+
+TOverlay::~TOverlay() = default;
+
+void TOverlay::Reserve(size_t Edges) {
+  FImpl->Pieces.reserve(Edges + Edges / 2);
+  FImpl->Points.reserve(Edges + Edges / 2);
+}
+
+namespace {
+
+// The rings of a contour as point and convexity lists; an open part is
+// closed by a straight edge.
+struct TRingData {
+  std::vector<geo::TDPoint> Points;
+  std::vector<double> Convexities;
+};
+
+std::vector<TRingData> RingsOf(const geo::TContour& C) {
+  std::vector<TRingData> Rings;
+  bool InPart = false;
+  geo::TDPoint Start{0, 0}, Pen{0, 0};
+  auto Begin = [&](const geo::TDPoint& P) {
+    Rings.emplace_back();
+    Rings.back().Points.push_back(P);
+    Start = Pen = P;
+    InPart = true;
+  };
+  // Zero-length edges are left out; the last edge returns to the first point.
+  auto Finish = [&](double Convexity) {
+    TRingData& R = Rings.back();
+    if (Pen.X == Start.X && Pen.Y == Start.Y && R.Points.size() > 1)
+      R.Points.pop_back();
+    else
+      R.Convexities.push_back(Convexity);
+    if (R.Points.size() < 2) Rings.pop_back();
+    InPart = false;
+    Pen = Start;
+  };
+  for (int32_t I = 0; I < C.CommandCount(); ++I) {
+    const geo::TComplexCommand Cmd = C.GetCommand(I);
+    if (Cmd.Kind == geo::ccMoveTo || (I == 0 && geo::IsToCommand(Cmd))) {
+      if (InPart) Finish(0);
+      Begin(Cmd.Point);
+    } else if (geo::IsToCommand(Cmd)) {
+      if (!InPart) Begin(Pen);
+      if (Cmd.Point.X == Pen.X && Cmd.Point.Y == Pen.Y) continue;
+      Rings.back().Points.push_back(Cmd.Point);
+      Rings.back().Convexities.push_back(Cmd.Kind == geo::ccArcTo ? Cmd.Convexity : 0);
+      Pen = Cmd.Point;
+    } else if (InPart) {
+      Finish(Cmd.Kind == geo::ccCloseArc ? Cmd.Convexity : 0);
+    }
+  }
+  if (InPart) Finish(0);
+  return Rings;
+}
+
+// Twice the signed area of the ring, counter-clockwise positive.
+long double RingArea2(const TRingData& R) {
+  long double Sum = 0;
+  const geo::TDPoint O = R.Points[0];
+  const size_t N = R.Points.size();
+  for (size_t K = 0; K < N; ++K) {
+    const geo::TDPoint& A = R.Points[K];
+    const geo::TDPoint& B = R.Points[(K + 1) % N];
+    const long double AX = A.X - O.X, AY = A.Y - O.Y, BX = B.X - O.X, BY = B.Y - O.Y;
+    Sum += AX * BY - BX * AY;
+    const long double C = R.Convexities[K];
+    if (C != 0) {
+      // Circular segment: r^2 (t - sin t) / 2 with t = 4 atan c.
+      const long double D2 = (BX - AX) * (BX - AX) + (BY - AY) * (BY - AY);
+      const long double Rad = std::sqrt(D2) / 2 * (1 + C * C) / (2 * std::fabs(C));
+      const long double T = 4 * std::atan(C);
+      Sum += Rad * Rad * (T - std::sin(T));
+    }
+  }
+  return Sum;
+}
+
+// Even-odd membership of P in the ring's polygon of vertices (arcs as
+// chords): enough to count how deep a ring of a contour nests when the rings
+// do not cross.
+bool InRing(const TRingData& R, const geo::TDPoint& P) {
+  bool In = false;
+  const size_t N = R.Points.size();
+  for (size_t I = 0, J = N - 1; I < N; J = I++) {
+    const geo::TDPoint& A = R.Points[I];
+    const geo::TDPoint& B = R.Points[J];
+    if ((A.Y > P.Y) != (B.Y > P.Y) && P.X < (B.X - A.X) * (P.Y - A.Y) / (B.Y - A.Y) + A.X) In = !In;
+  }
+  return In;
+}
+
+}  // namespace
+
+void TOverlay::AddContour(const geo::TContour& Contour, int32_t Label, TOrient Orient) {
+  const std::vector<TRingData> Rings = RingsOf(Contour);
+  for (size_t I = 0; I < Rings.size(); ++I) {
+    int8_t W = 1;
+    if (Orient == TOrient::Counterclockwise) {
+      W = RingArea2(Rings[I]) >= 0 ? 1 : -1;
+    } else if (Orient == TOrient::ByNesting) {
+      // Depth among the other rings, by the midpoint of the first chord.
+      int Depth = 0;
+      if (Rings.size() > 1) {
+        const geo::TDPoint& A = Rings[I].Points[0];
+        const geo::TDPoint& B = Rings[I].Points[1 % Rings[I].Points.size()];
+        const geo::TDPoint M{(A.X + B.X) / 2, (A.Y + B.Y) / 2};
+        for (size_t J = 0; J < Rings.size(); ++J)
+          if (J != I && InRing(Rings[J], M)) ++Depth;
+      }
+      const bool Ccw = RingArea2(Rings[I]) > 0;
+      W = (Ccw == (Depth % 2 == 0)) ? 1 : -1;
+    }
+    FImpl->AddRing(Rings[I].Points, Rings[I].Convexities, Label, W);
+  }
+}
+
+void TOverlay::AddRing(const geo::TDPoint* Points, const double* Convexities, int32_t Count,
+                       int32_t Label, TOrient Orient) {
+  TRingData R{std::vector<geo::TDPoint>(Points, Points + Count),
+              std::vector<double>(Convexities, Convexities + Count)};
+  const int8_t W = Orient == TOrient::AsRuns || RingArea2(R) >= 0 ? 1 : -1;
+  FImpl->AddRing(R.Points, R.Convexities, Label, W);
+}
+
+geo::TContour TOverlay::Run(TOverlayOp Op, TFillRule Rule0, TFillRule Rule1) {
+  overlay::TNodedGraph N = overlay::NodePieces(FImpl->Pieces, FImpl->Points, FImpl->Tol);
+  const overlay::TLabelledGraph G = overlay::LabelGraph(std::move(N), FImpl->Pieces, FImpl->Tol);
+  return overlay::BuildResult(G, FImpl->Pieces, Op, Rule0, Rule1, FImpl->Tol);
+}
+
+geo::TContour OverlayContours(const geo::TContour& A, const geo::TContour& B, TOverlayOp Op,
+                              const TOverlayTolerance& Tolerance) {
+  TOverlay O(Tolerance);
+  O.AddContour(A, 0, TOverlay::TOrient::AsRuns);
+  O.AddContour(B, 1, TOverlay::TOrient::AsRuns);
+  return O.Run(Op, TFillRule::EvenOdd, TFillRule::EvenOdd);
+}
+
+geo::TContour UniteContours(const std::vector<const geo::TContour*>& Inputs,
+                            const TOverlayTolerance& Tolerance) {
+  TOverlay O(Tolerance);
+  for (const geo::TContour* C : Inputs)
+    if (C) O.AddContour(*C, 0, TOverlay::TOrient::ByNesting);
+  return O.Run(TOverlayOp::Union, TFillRule::Positive, TFillRule::Positive);
+}
+
+}  // namespace geoalg

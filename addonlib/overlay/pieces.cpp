@@ -1,0 +1,235 @@
+#include "addonlib/overlay/pieces.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace geoalg::overlay {
+
+namespace {
+
+using LD = long double;
+
+constexpr LD QuarterTurn = geo::HalfPi;
+
+TDRect BoxOf(const TDPoint& A, const TDPoint& B) {
+  return TDRect{std::min(A.X, B.X), std::min(A.Y, B.Y), std::max(A.X, B.X), std::max(A.Y, B.Y)};
+}
+
+void PushPiece(std::vector<TPiece>& Pieces, int32_t IA, const TDPoint& A, int32_t IB,
+               const TDPoint& B, const TDPoint& C, double R, bool Ccw, int8_t Label, int8_t W,
+               const TOverlayTolerance& Tol) {
+  TPiece S;
+  S.IA = IA;
+  S.IB = IB;
+  S.A = A;
+  S.B = B;
+  S.C = C;
+  S.R = R;
+  S.Ccw = Ccw;
+  S.Label = Label;
+  S.W = W;
+  S.Box = BoxOf(A, B);
+  S.Mag = std::max(Magnitude(A), Magnitude(B));
+  S.Tol = Tol.At(S.Mag);
+  Pieces.push_back(S);
+}
+
+// Point of the circle at the axis extreme K (0 east, 1 north, 2 west, 3 south).
+TDPoint Extreme(const TDPoint& C, double R, int64_t K) {
+  switch (((K % 4) + 4) % 4) {
+    case 0:
+      return {C.X + R, C.Y};
+    case 1:
+      return {C.X, C.Y + R};
+    case 2:
+      return {C.X - R, C.Y};
+    default:
+      return {C.X, C.Y - R};
+  }
+}
+
+bool InBox(const TDRect& B, const TDPoint& P, double T) {
+  return P.X >= B.X1 - T && P.X <= B.X2 + T && P.Y >= B.Y1 - T && P.Y <= B.Y2 + T;
+}
+
+// Of a crossing X found near the end of one piece, the other piece is cut
+// at that end itself, so that both pieces share a point of the store.
+void AddCrossing(const TPiece& S, int32_t I, const TPiece& U, int32_t J, const TDPoint& X,
+                 double TX, const TOverlayTolerance& Tol, std::vector<TSplit>& Out) {
+  auto Near = [&](const TDPoint& E) { return NearPoints(X, TX, E, PointTol(E, Tol)); };
+  const bool NearSA = Near(S.A), NearSB = !NearSA && Near(S.B);
+  const bool NearUA = Near(U.A), NearUB = !NearUA && Near(U.B);
+  if ((NearSA || NearSB) && (NearUA || NearUB)) return;  // ends meet: the vertex store joins them
+  if (NearUA || NearUB) {
+    const TDPoint& E = NearUA ? U.A : U.B;
+    Out.push_back({I, E, PointTol(E, Tol)});
+  } else {
+    Out.push_back({I, X, TX});
+  }
+  if (NearSA || NearSB) {
+    const TDPoint& E = NearSA ? S.A : S.B;
+    Out.push_back({J, E, PointTol(E, Tol)});
+  } else {
+    Out.push_back({J, X, TX});
+  }
+}
+
+int LineLine(const TPiece& S, const TPiece& U, TDPoint* X) {
+  const LD OX = S.A.X, OY = S.A.Y;
+  const LD RX = S.B.X - OX, RY = S.B.Y - OY;
+  const LD SX = static_cast<LD>(U.B.X) - U.A.X, SY = static_cast<LD>(U.B.Y) - U.A.Y;
+  const LD QX = U.A.X - OX, QY = U.A.Y - OY;
+  const LD Den = RX * SY - RY * SX;
+  if (Den == 0) return 0;
+  const LD T = (QX * SY - QY * SX) / Den;
+  const LD V = (QX * RY - QY * RX) / Den;
+  if (T < 0 || T > 1 || V < 0 || V > 1) return 0;
+  X[0] = {static_cast<double>(OX + T * RX), static_cast<double>(OY + T * RY)};
+  return 1;
+}
+
+// How far along the chord of a line-circle or circle-circle meeting the
+// points may be off: the stored centre and radius are rounded to double, and
+// near tangency the half chord H = sqrt(HH) magnifies that error.
+double TangentError(LD HH, LD R, LD Scale) {
+  const LD DHH = 4 * R * Scale * 0x1p-52L;
+  const LD H = HH > 0 ? std::sqrt(HH) : 0;
+  return static_cast<double>(DHH / (H + std::sqrt(DHH)));
+}
+
+int LineArc(const TPiece& L, const TPiece& K, double Tol, TDPoint* X, double& Err) {
+  const LD OX = L.A.X, OY = L.A.Y;
+  const LD DX = L.B.X - OX, DY = L.B.Y - OY;
+  const LD Len = std::sqrt(DX * DX + DY * DY);
+  if (Len == 0) return 0;
+  const LD UX = DX / Len, UY = DY / Len;
+  const LD WX = K.C.X - OX, WY = K.C.Y - OY;
+  const LD Along = WX * UX + WY * UY;
+  const LD Across = UX * WY - UY * WX;  // signed distance of the centre from the line
+  const LD R = K.R;
+  if (std::fabs(Across) > R + Tol) return 0;
+  const LD HH = R * R - Across * Across;
+  Err = TangentError(HH, R, std::max<LD>(Magnitude(K.C), R));
+  // Closer to tangency than the error: one touching point, not two noisy ones.
+  const LD H = HH > 0 && std::sqrt(HH) > Err ? std::sqrt(HH) : 0;
+  int N = 0;
+  for (const LD T : {Along - H, Along + H}) {
+    if (T < -Tol || T > Len + Tol || (N == 1 && H == 0)) continue;
+    X[N++] = {static_cast<double>(OX + T * UX), static_cast<double>(OY + T * UY)};
+  }
+  return N;
+}
+
+int ArcArc(const TPiece& S, const TPiece& U, double Tol, TDPoint* X, double& Err) {
+  const LD OX = S.C.X, OY = S.C.Y;
+  const LD DX = U.C.X - OX, DY = U.C.Y - OY;
+  const LD D = std::sqrt(DX * DX + DY * DY);
+  const LD R1 = S.R, R2 = U.R;
+  if (D <= Tol) return 0;  // one circle, or concentric ones that never meet
+  if (D > R1 + R2 + Tol || D < std::fabs(R1 - R2) - Tol) return 0;
+  const LD A = (D * D + R1 * R1 - R2 * R2) / (2 * D);
+  const LD HH = R1 * R1 - A * A;
+  Err = TangentError(HH, std::max(R1, R2), std::max<LD>({Magnitude(S.C), Magnitude(U.C), R1, R2}));
+  const LD H = HH > 0 && std::sqrt(HH) > Err ? std::sqrt(HH) : 0;
+  const LD UX = DX / D, UY = DY / D;
+  const LD MX = OX + A * UX, MY = OY + A * UY;
+  X[0] = {static_cast<double>(MX - H * UY), static_cast<double>(MY + H * UX)};
+  if (H == 0) return 1;
+  X[1] = {static_cast<double>(MX + H * UY), static_cast<double>(MY - H * UX)};
+  return 2;
+}
+
+}  // namespace
+
+void AddEdgePieces(const TDPoint& P1, int32_t I1, const TDPoint& P2, int32_t I2, double Convexity,
+                   int8_t Label, int8_t W, const TOverlayTolerance& Tol,
+                   std::vector<TDPoint>& Points, std::vector<TPiece>& Pieces) {
+  const LD DX = static_cast<LD>(P2.X) - P1.X, DY = static_cast<LD>(P2.Y) - P1.Y;
+  const LD D = std::sqrt(DX * DX + DY * DY);
+  const double T = Tol.At(std::max(Magnitude(P1), Magnitude(P2)));
+  const LD Cv = Convexity;
+  // The sagitta of the arc is (D / 2) |c|: an arc that close to its chord is
+  // the chord.
+  if (std::fabs(Cv) <= geo::LineConvexityLimit || D / 2 * std::fabs(Cv) <= T) {
+    PushPiece(Pieces, I1, P1, I2, P2, {0, 0}, 0, false, Label, W, Tol);
+    return;
+  }
+  const LD Off = D / 2 * (1 - Cv * Cv) / (2 * Cv);
+  const LD CX = (static_cast<LD>(P1.X) + P2.X) / 2 - DY / D * Off;
+  const LD CY = (static_cast<LD>(P1.Y) + P2.Y) / 2 + DX / D * Off;
+  const TDPoint C{static_cast<double>(CX), static_cast<double>(CY)};
+  const double R = static_cast<double>(D / 2 * (1 + Cv * Cv) / (2 * std::fabs(Cv)));
+  const bool Ccw = Cv > 0;
+  const LD Sweep = 4 * std::atan(Cv);
+  const LD A0 = std::atan2(static_cast<LD>(P1.Y) - CY, static_cast<LD>(P1.X) - CX);
+  const LD Eps = static_cast<LD>(T) / R;  // cuts closer than T to an end are not made
+  int32_t From = I1;
+  TDPoint FromP = P1;
+  const int Step = Ccw ? 1 : -1;
+  const LD End = A0 + Sweep - Step * Eps;
+  for (int64_t K = Ccw ? static_cast<int64_t>(std::floor((A0 + Eps) / QuarterTurn)) + 1
+                       : static_cast<int64_t>(std::ceil((A0 - Eps) / QuarterTurn)) - 1;
+       Step * (K * QuarterTurn - End) < 0; K += Step) {
+    const TDPoint Q = Extreme(C, R, K);
+    Points.push_back(Q);
+    const int32_t IQ = static_cast<int32_t>(Points.size() - 1);
+    PushPiece(Pieces, From, FromP, IQ, Q, C, R, Ccw, Label, W, Tol);
+    From = IQ;
+    FromP = Q;
+  }
+  PushPiece(Pieces, From, FromP, I2, P2, C, R, Ccw, Label, W, Tol);
+}
+
+bool OnPiece(const TPiece& S, const TDPoint& P, double T) {
+  if (!InBox(S.Box, P, T)) return false;
+  if (S.IsArc()) {
+    const LD DX = static_cast<LD>(P.X) - S.C.X, DY = static_cast<LD>(P.Y) - S.C.Y;
+    return std::fabs(std::sqrt(DX * DX + DY * DY) - S.R) <= T;
+  }
+  const LD DX = static_cast<LD>(S.B.X) - S.A.X, DY = static_cast<LD>(S.B.Y) - S.A.Y;
+  const LD PX = static_cast<LD>(P.X) - S.A.X, PY = static_cast<LD>(P.Y) - S.A.Y;
+  return std::fabs(DX * PY - DY * PX) <= T * std::sqrt(DX * DX + DY * DY);
+}
+
+void IntersectPieces(const std::vector<TPiece>& Pieces, int32_t I, int32_t J,
+                     const TOverlayTolerance& Tol, std::vector<TSplit>& Out) {
+  const TPiece& S = Pieces[I];
+  const TPiece& U = Pieces[J];
+  // Ends of one piece on the other: the distance is computed in extended
+  // precision from exact points, so the end's own tolerance decides, or the
+  // arc's when the circle was computed.
+  const TPiece* Both[2] = {&S, &U};
+  for (int K = 0; K < 2; ++K) {
+    const TPiece& From = *Both[K];
+    const TPiece& Other = *Both[1 - K];
+    const int32_t OtherIndex = K ? I : J;
+    for (const TDPoint* E : {&From.A, &From.B}) {
+      const double TE = PointTol(*E, Tol);
+      if (NearPoints(*E, Other.A, Tol) || NearPoints(*E, Other.B, Tol)) continue;
+      if (OnPiece(Other, *E, Other.IsArc() ? std::max(TE, Other.Tol) : TE))
+        Out.push_back({OtherIndex, *E, TE});
+    }
+  }
+  const double Share = CrossingError * std::max(S.Mag, U.Mag);
+  TDPoint X[2];
+  int N;
+  double Err = 0;
+  if (!S.IsArc() && !U.IsArc())
+    N = LineLine(S, U, X);
+  else if (!S.IsArc())
+    N = LineArc(S, U, Share, X, Err);
+  else if (!U.IsArc())
+    N = LineArc(U, S, Share, X, Err);
+  else
+    N = ArcArc(S, U, std::max(S.Tol, U.Tol), X, Err);
+  for (int K = 0; K < N; ++K) {
+    const double TX = std::max({PointTol(X[K], Tol), Share, Err});
+    // Lines were bounded by their parameters; arcs by their boxes, which on
+    // a monotone piece is being on the arc.
+    if (S.IsArc() && !InBox(S.Box, X[K], TX)) continue;
+    if (U.IsArc() && !InBox(U.Box, X[K], TX)) continue;
+    AddCrossing(S, I, U, J, X[K], TX, Tol, Out);
+  }
+}
+
+}  // namespace geoalg::overlay
