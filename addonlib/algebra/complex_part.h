@@ -12,7 +12,6 @@
 #include "addonlib/geometry/contour.h"
 #include "addonlib/geometry/contour_split.h"
 #include "addonlib/geometry/rec_list.h"
-#include "addonlib/geometry/tolerance.h"
 
 namespace geoalg {
 
@@ -28,7 +27,7 @@ class TComplexPart : public TContour {
   TDRect Bounds;
 
   // Inside Bounds (borders included) and inside or on the piece's boundary.
-  bool PointInside(const TDPoint& P, const geo::TTolerance& Tol = geo::TTolerance::Current()) const;
+  bool PointInside(const TDPoint& P) const;
 };
 
 class TComplexPartList {
@@ -43,9 +42,8 @@ class TComplexPartList {
 
   // Empties the list and rebuilds it from a contour. Strips are cut when
   // first needed: a point-inside test cuts only the strips whose band can
-  // hold the point, which gives the same answers as cutting them all. The
-  // strips overlap by twice Tol.Work, and the tests run with Tol.
-  void Build(const TContour& Contour, const geo::TTolerance& Tol = geo::TTolerance::Current());
+  // hold the point, which gives the same answers as cutting them all.
+  void Build(const TContour& Contour);
   // False without bounds or outside Bounds; else true when a part holds P.
   bool PointInside(const TDPoint& P) const;
 
@@ -58,7 +56,6 @@ class TComplexPartList {
   const TComplexPart* Strip(size_t K) const;
   void CutAll() const;
 
-  geo::TTolerance FTol;
   mutable std::vector<std::unique_ptr<TComplexPart>> FParts;  // all parts, once cut
   mutable bool FAllCut = false;
   TContour FSource;              // the contour being stripped
@@ -74,8 +71,7 @@ class TComplexPartList {
 // part's first edge, or, when that lies on another part's boundary, of the
 // first edge whose midpoint does not; a part without edges longer than the
 // point tolerance gets 0. Depths are appended in part order.
-void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths,
-                 const geo::TTolerance& Tol = geo::TTolerance::Current());
+void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths);
 // Midpoint of the part's first edge; "количество команд < 2" without edges.
 TDPoint PartSamplePoint(const TContour& Part);
 // The part runs clockwise: its Area is positive.

@@ -1,12 +1,21 @@
 #include "addonlib/geometry/clip.h"
 
 #include <cmath>
-#include <utility>
 
 #include "addonlib/geometry/arc.h"
 #include "addonlib/geometry/edge_iter.h"
 
 namespace geo {
+
+TContour& ClipContour() {
+  static TContour Contour;
+  return Contour;
+}
+
+TContour& ClipScratch() {
+  static TContour Contour;
+  return Contour;
+}
 
 namespace {
 
@@ -112,8 +121,10 @@ enum TEdgeCode {
 
 }  // namespace
 
-TContour ClipHalfPlane(const TContour& In, bool IsX, bool KeepGreater, double Coord) {
-  TContour Out;
+void ClipHalfPlane(bool IsX, bool KeepGreater, double Coord) {
+  TContour& Out = ClipContour();
+  const TContour& In = ClipScratch();
+  Out.Clear();
   const TClipFrame F{IsX, KeepGreater, Coord};
   bool Pending = false;  // the pen left the kept side and stands on the line
   bool Closed = false;   // the current part ends with a close
@@ -217,10 +228,9 @@ TContour ClipHalfPlane(const TContour& In, bool IsX, bool KeepGreater, double Co
       Pending = false;
     }
   }
-  return Out;
 }
 
-TContour ClipContourByRect(const TContour& Source, const TDRect& Clip, const TDRect& Bounds) {
+void ClipContourByRect(const TDRect& Clip, const TDRect& Bounds) {
   struct TSide {
     bool Cuts;
     bool IsX;
@@ -231,15 +241,11 @@ TContour ClipContourByRect(const TContour& Source, const TDRect& Clip, const TDR
                           {Bounds.Y1 < Clip.Y1, false, true, Clip.Y1},
                           {Bounds.X2 > Clip.X2, true, false, Clip.X2},
                           {Bounds.Y2 > Clip.Y2, false, false, Clip.Y2}};
-  // The contour being cut, and the input of the current half-plane pass.
-  TContour ClipContour, ClipScratch;
-  ClipContour.Assign(&Source);
   for (const TSide& S : Sides) {
     if (!S.Cuts) continue;
-    ClipScratch = std::move(ClipContour);
-    ClipContour = ClipHalfPlane(ClipScratch, S.IsX, S.KeepGreater, S.Coord);
+    ClipScratch().Assign(&ClipContour());
+    ClipHalfPlane(S.IsX, S.KeepGreater, S.Coord);
   }
-  return ClipContour;
 }
 
 }  // namespace geo

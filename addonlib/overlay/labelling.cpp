@@ -33,11 +33,10 @@ TDirection DirectionOf(const TLabelledGraph& G, const std::vector<TPiece>& Piece
   const TDPoint& V = G.Vertices[G.From(H)];
   const double T = std::max(PointTol(V, Tol), P.Tol);
   if (!P.IsArc()) {
-    // The drawn edge, between its two vertices: a cut point off the piece's
-    // line by its tolerance turns it by as much over its length.
-    const TDPoint& U = G.Vertices[G.To(H)];
-    const double DX = U.X - V.X, DY = U.Y - V.Y;
-    return {std::atan2(DY, DX), 0, 2 * (T + PointTol(U, Tol)) / std::hypot(DX, DY)};
+    // The piece's own direction: the cut points are rounded, the line is not,
+    // and the crossings were found on the line.
+    const double DX = P.B.X - P.A.X, DY = P.B.Y - P.A.Y;
+    return H & 1 ? TDirection{std::atan2(-DY, -DX), 0, 0} : TDirection{std::atan2(DY, DX), 0, 0};
   }
   const bool Left = P.Ccw != static_cast<bool>(H & 1);
   const double RX = V.X - P.C.X, RY = V.Y - P.C.Y;
@@ -220,7 +219,7 @@ TLabelledGraph LabelGraph(TNodedGraph&& N, const std::vector<TPiece>& Pieces,
     }
   }
   if (Disagree)
-    throw ETopology(
+    throw core::Exception(
         "Overlay: the windings around a face disagree (edges cross without a common vertex)");
   return G;
 }

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "addonlib/core/exception.h"
 #include "addonlib/overlay/noding.h"
 
 namespace geoalg::overlay {
@@ -39,15 +38,8 @@ class TLabelledGraph {
   }
 };
 
-// The windings found around a face disagree: the noding left two edges
-// crossing without a common vertex, or a vertex's order contradicts it.
-class ETopology : public core::Exception {
- public:
-  using core::Exception::Exception;
-};
-
-// Orders, merges and labels; the noded graph is consumed. Raises ETopology
-// when the windings found around a face disagree.
+// Orders, merges and labels; the noded graph is consumed. Raises when the
+// windings found around a face disagree (the noding left a crossing uncut).
 TLabelledGraph LabelGraph(TNodedGraph&& G, const std::vector<TPiece>& Pieces,
                           const TOverlayTolerance& Tol);
 

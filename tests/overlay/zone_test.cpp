@@ -137,26 +137,6 @@ TEST(OverlayZone, LongWalksAndEmptySources) {
   EXPECT_EQ(EngineZone(Point, 5).CommandCount(), 0);
 }
 
-TEST(OverlayZone, NearlyCollinearStepsAndTangentPieces) {
-  // Two steps 3e-5 radians apart: the second rectangle's corner lies on the
-  // vertex disc 6.6e-9 inside the first rectangle's side, and the sides
-  // cross 1.8e-4 further on. Found on a 10 000-vertex walk.
-  std::mt19937 Rng(24);
-  const TDPoint Walk[5] = {{497614.42115387862, 6000898.6932800449},
-                           {497614.17682074918, 6000910.881206383},
-                           {497614.01985930803, 6000918.7250597542},
-                           {497618.57122557407, 6000928.6139675388},
-                           {497622.73425384355, 6000935.3054814776}};
-  for (const TDPoint O : {TDPoint{0, 0}, TDPoint{-500000, -6000000}}) {
-    TContour Source;
-    Source.AddMoveTo({Walk[0].X + O.X, Walk[0].Y + O.Y});
-    for (int K = 1; K < 5; ++K) Source.AddLineTo({Walk[K].X + O.X, Walk[K].Y + O.Y});
-    CheckZone(Rng, Source, 10, EngineZone(Source, 10));
-    const double A = oracle::EnclosedArea(EngineZone(Source, 10));
-    EXPECT_NEAR(A, oracle::EnclosedArea(ReferenceZone(Source, 10)), 1e-9 * A);
-  }
-}
-
 // Zone vertices that both outlines have, joined along each: the shortest
 // path is as long on the engine's outline as on the reference's.
 TEST(OverlayZone, ConnectionGraphGivesTheSameShortestPaths) {
