@@ -15,8 +15,11 @@ namespace {
 using LD = long double;
 
 // Directions closer than this (radians), or than their uncertainties allow,
-// are told apart by curvature.
+// are told apart by curvature. No uncertainty counts beyond MaxSpread: an
+// edge a few tolerances long has no direction worth the name, and letting it
+// tie with everything would reorder the whole vertex by curvature.
 constexpr double AngleTie = 1e-12;
+constexpr double MaxSpread = 1e-6;
 
 struct TDirection {
   double Angle;      // of the tangent, in (-pi, pi]
@@ -33,15 +36,18 @@ TDirection DirectionOf(const TLabelledGraph& G, const std::vector<TPiece>& Piece
   const TDPoint& V = G.Vertices[G.From(H)];
   const double T = std::max(PointTol(V, Tol), P.Tol);
   if (!P.IsArc()) {
-    // The piece's own direction: the cut points are rounded, the line is not,
-    // and the crossings were found on the line.
-    const double DX = P.B.X - P.A.X, DY = P.B.Y - P.A.Y;
-    return H & 1 ? TDirection{std::atan2(-DY, -DX), 0, 0} : TDirection{std::atan2(DY, DX), 0, 0};
+    // The drawn edge, between its two vertices: a cut point off the piece's
+    // line by its tolerance turns it by as much over its length.
+    const TDPoint& U = G.Vertices[G.To(H)];
+    const double DX = U.X - V.X, DY = U.Y - V.Y;
+    return {std::atan2(DY, DX), 0,
+            std::min(MaxSpread, 2 * (T + PointTol(U, Tol)) / std::hypot(DX, DY))};
   }
   const bool Left = P.Ccw != static_cast<bool>(H & 1);
   const double RX = V.X - P.C.X, RY = V.Y - P.C.Y;
-  return Left ? TDirection{std::atan2(RX, -RY), 1 / P.R, T / P.R}
-              : TDirection{std::atan2(-RX, RY), -1 / P.R, T / P.R};
+  const double Spread = std::min(MaxSpread, T / P.R);
+  return Left ? TDirection{std::atan2(RX, -RY), 1 / P.R, Spread}
+              : TDirection{std::atan2(-RX, RY), -1 / P.R, Spread};
 }
 
 // Middle of the edge: of the chord, or of the (minor) arc.
@@ -219,7 +225,7 @@ TLabelledGraph LabelGraph(TNodedGraph&& N, const std::vector<TPiece>& Pieces,
     }
   }
   if (Disagree)
-    throw core::Exception(
+    throw ETopology(
         "Overlay: the windings around a face disagree (edges cross without a common vertex)");
   return G;
 }

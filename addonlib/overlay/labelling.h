@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "addonlib/core/exception.h"
 #include "addonlib/overlay/noding.h"
 
 namespace geoalg::overlay {
@@ -38,8 +39,15 @@ class TLabelledGraph {
   }
 };
 
-// Orders, merges and labels; the noded graph is consumed. Raises when the
-// windings found around a face disagree (the noding left a crossing uncut).
+// The windings found around a face disagree: the noding left two edges
+// crossing without a common vertex, or a vertex's order contradicts it.
+class ETopology : public core::Exception {
+ public:
+  using core::Exception::Exception;
+};
+
+// Orders, merges and labels; the noded graph is consumed. Raises ETopology
+// when the windings found around a face disagree.
 TLabelledGraph LabelGraph(TNodedGraph&& G, const std::vector<TPiece>& Pieces,
                           const TOverlayTolerance& Tol);
 

@@ -137,6 +137,78 @@ TEST(OverlayZone, LongWalksAndEmptySources) {
   EXPECT_EQ(EngineZone(Point, 5).CommandCount(), 0);
 }
 
+TEST(OverlayZone, NearlyCollinearStepsAndTangentPieces) {
+  // Two steps 3e-5 radians apart: the second rectangle's corner lies on the
+  // vertex disc 6.6e-9 inside the first rectangle's side, and the sides
+  // cross 1.8e-4 further on. Found on a 10 000-vertex walk.
+  std::mt19937 Rng(24);
+  const TDPoint Walk[5] = {{497614.42115387862, 6000898.6932800449},
+                           {497614.17682074918, 6000910.881206383},
+                           {497614.01985930803, 6000918.7250597542},
+                           {497618.57122557407, 6000928.6139675388},
+                           {497622.73425384355, 6000935.3054814776}};
+  for (const TDPoint O : {TDPoint{0, 0}, TDPoint{-500000, -6000000}}) {
+    TContour Source;
+    Source.AddMoveTo({Walk[0].X + O.X, Walk[0].Y + O.Y});
+    for (int K = 1; K < 5; ++K) Source.AddLineTo({Walk[K].X + O.X, Walk[K].Y + O.Y});
+    CheckZone(Rng, Source, 10, EngineZone(Source, 10));
+    const double A = oracle::EnclosedArea(EngineZone(Source, 10));
+    EXPECT_NEAR(A, oracle::EnclosedArea(ReferenceZone(Source, 10)), 1e-9 * A);
+  }
+}
+
+TEST(OverlayZone, EdgesAFewTolerancesLongKeepTheOrderAroundTheirVertex) {
+  // Two pieces of a 10 000-vertex walk with arcs, a kilometre apart: an edge
+  // a few tolerances long tied with every direction at its vertex, and the
+  // order by curvature that followed put the vertex's edges out of turn.
+  struct TCmd {
+    int Kind;
+    double X, Y, Convexity;
+  };
+  const TCmd Cmds[] = {
+      {0, 496781.33151402959, 6001240.3695699768, 0},
+      {2, 496778.59165630478, 6001231.036983259, -0.025839824136802192},
+      {1, 496776.21124384855, 6001224.2423652029, 0},
+      {0, 495787.09177434654, 6000358.2856183555, 0},
+      {2, 495795.10601929878, 6000362.611562944, -0.479428533724223},
+      {1, 495797.38278232462, 6000369.6525166761, 0},
+      {1, 495794.55298115854, 6000378.0673726154, 0},
+      {2, 495789.59128677018, 6000387.9697460867, -0.35917083631052399},
+      {1, 495786.31619611604, 6000396.3019935517, 0},
+      {1, 495790.26029958867, 6000407.6344220079, 0},
+      {2, 495799.80017436895, 6000412.9473602632, -0.18592262824069694},
+      {1, 495810.80136105325, 6000413.1184067838, 0},
+      {1, 495819.61222812982, 6000414.3134219693, 0},
+      {2, 495827.98730583541, 6000415.626726035, 0.36369646114138965},
+      {1, 495836.37254874909, 6000414.4249955257, 0},
+      {1, 495843.23821001704, 6000416.2557347501, 0},
+      {2, 495852.43405703513, 6000415.2345723193, 0.38223796096114893},
+      {1, 495861.6944140491, 6000421.7083811918, 0},
+      {1, 495870.65535164304, 6000427.8147763666, 0},
+      {2, 495878.53208836156, 6000431.7228546776, 0.4506880676416769},
+      {1, 495887.50188142655, 6000430.323048098, 0},
+      {1, 495897.5397654344, 6000435.5966020599, 0},
+      {2, 495904.42030079506, 6000433.6945466157, 0.016512468150943649},
+      {1, 495913.6613290949, 6000430.8875234732, 0},
+      {1, 495924.24252836488, 6000423.4740027925, 0},
+      {2, 495929.81269173021, 6000415.2410399923, -0.095106905061494773},
+      {1, 495930.36458138254, 6000407.0438846257, 0},
+      {1, 495938.52559906669, 6000398.0431916378, 0},
+      {2, 495941.6163803144, 6000386.1854097135, -0.29081386423770961},
+      {1, 495944.92343633849, 6000379.4676139848, 0},
+      {1, 495951.32097192056, 6000375.9330636784, 0},
+      {2, 495961.99925816513, 6000371.2048321413, -0.38316526999577738},
+  };
+  TContour Source;
+  for (const TCmd& C : Cmds)
+    Source.AddCommand({static_cast<geo::TComplexCommandKind>(C.Kind), {C.X, C.Y}, C.Convexity});
+  std::mt19937 Rng(25);
+  const TContour Z = EngineZone(Source, 10);
+  CheckZone(Rng, Source, 10, Z);
+  const double A = oracle::EnclosedArea(Z);
+  EXPECT_NEAR(A, oracle::EnclosedArea(ReferenceZone(Source, 10)), 1e-9 * A);
+}
+
 // Zone vertices that both outlines have, joined along each: the shortest
 // path is as long on the engine's outline as on the reference's.
 TEST(OverlayZone, ConnectionGraphGivesTheSameShortestPaths) {

@@ -1,0 +1,304 @@
+// The overlay engine beside GEOS (8 segments a quarter circle) on the same
+// inputs in the same run: buffer zones of random walks (straight and with
+// arcs), Boolean operations of two large stars, the union of many discs and
+// the zone of a comb.
+#include <benchmark/benchmark.h>
+#include <geos_c.h>
+
+#include <cmath>
+#include <fstream>
+#include <numbers>
+#include <random>
+#include <sstream>
+#include <vector>
+
+#include "addonlib/geometry/edge_iter.h"
+#include "addonlib/overlay/overlay.h"
+#include "geomio/enclosed_area.h"
+#include "geomio/input_reader.h"
+#include "trace/zone_overlay.h"
+
+namespace {
+
+using geo::TContour;
+using geo::TDPoint;
+
+constexpr double Width = 10;
+const TDPoint Far{500000, 6000000};
+
+// Steps about the width long; every third step an arc when Arcs.
+TContour Walk(int N, bool Arcs) {
+  std::mt19937 Rng(42);
+  std::uniform_real_distribution<double> Turn(-0.8, 0.8), Step(0.7 * Width, 1.3 * Width),
+      Bulge(-0.5, 0.5);
+  TContour C;
+  TDPoint P = Far;
+  C.AddMoveTo(P);
+  double Dir = 0;
+  for (int I = 1; I < N; ++I) {
+    Dir += Turn(Rng);
+    const double L = Step(Rng);
+    P = {P.X + L * std::cos(Dir), P.Y + L * std::sin(Dir)};
+    if (Arcs && I % 3 == 0)
+      C.AddArcTo(P, Bulge(Rng));
+    else
+      C.AddLineTo(P);
+  }
+  return C;
+}
+
+// A star of N points around O, radii in [R/2, R] (as the collected cases'
+// generator makes them); Arcs bends every other edge.
+TContour Star(int N, TDPoint O, unsigned Seed, bool Arcs) {
+  std::mt19937 Rng(Seed);
+  std::uniform_real_distribution<double> Rad(500, 1000), Bulge(-0.02, 0.02);
+  TContour C;
+  for (int I = 0; I < N; ++I) {
+    const double A = 2 * std::numbers::pi * I / N, Q = Rad(Rng);
+    const TDPoint P{O.X + Q * std::cos(A), O.Y + Q * std::sin(A)};
+    if (I == 0)
+      C.AddMoveTo(P);
+    else if (Arcs && I % 2)
+      C.AddArcTo(P, Bulge(Rng));
+    else
+      C.AddLineTo(P);
+  }
+  C.AddClose();
+  return C;
+}
+
+std::vector<TContour> Discs(int N) {
+  std::mt19937 Rng(9);
+  std::uniform_real_distribution<double> Pos(-1000, 1000), Rad(10, 60);
+  std::vector<TContour> Out(N);
+  for (TContour& C : Out) {
+    const TDPoint O{Far.X + Pos(Rng), Far.Y + Pos(Rng)};
+    const double R = Rad(Rng);
+    C.AddMoveTo({O.X + R, O.Y});
+    C.AddArcTo({O.X - R, O.Y}, 1);
+    C.AddCloseArc(1);
+  }
+  return Out;
+}
+
+TContour Comb() {
+  std::ifstream In(TRACE_BENCH_DATA "/comb4000.wkt");
+  std::stringstream S;
+  S << In.rdbuf();
+  return std::move(geomio::ReadInput(S.str())[0].Contour);
+}
+
+// The parts of a contour as point lists, arcs at 8 chords a quarter circle.
+std::vector<std::vector<TDPoint>> LinearizeParts(const TContour& C) {
+  std::vector<std::vector<TDPoint>> Parts;
+  geo::TContourEdgeIter It;
+  for (bool More = It.Start(C); More; More = It.Next()) {
+    const geo::TEdge& E = It.Edge;
+    if (It.IsFirstOfPart()) Parts.push_back({E.P1});
+    if (geo::IsArc(E)) {
+      const int N =
+          std::max(1, static_cast<int>(std::ceil(std::fabs(E.Angle) / (std::numbers::pi / 16))));
+      const double A0 = std::atan2(E.P1.Y - E.Center.Y, E.P1.X - E.Center.X);
+      for (int K = 1; K < N; ++K) {
+        const double A = A0 + E.Angle * K / N;
+        Parts.back().push_back(
+            {E.Center.X + E.Radius * std::cos(A), E.Center.Y + E.Radius * std::sin(A)});
+      }
+    }
+    if (!(It.IsLastOfPart() && It.IsClosedPart())) Parts.back().push_back(E.P2);
+  }
+  return Parts;
+}
+
+// GEOS geometry of a contour, arcs at 8 segments a quarter circle: open
+// parts as line strings, closed ones as polygons (each ring its own).
+struct TGeos {
+  GEOSContextHandle_t H = GEOS_init_r();
+  ~TGeos() { GEOS_finish_r(H); }
+
+  GEOSGeometry* Of(const TContour& C, bool Polygon) {
+    const std::vector<std::vector<TDPoint>> Parts = LinearizeParts(C);
+    std::vector<GEOSGeometry*> Gs;
+    for (const auto& Pts : Parts) {
+      const bool Close = Polygon && Pts.size() >= 3;
+      GEOSCoordSequence* Seq = GEOSCoordSeq_create_r(H, Pts.size() + (Close ? 1 : 0), 2);
+      for (size_t I = 0; I < Pts.size(); ++I) GEOSCoordSeq_setXY_r(H, Seq, I, Pts[I].X, Pts[I].Y);
+      if (Close) {
+        GEOSCoordSeq_setXY_r(H, Seq, Pts.size(), Pts[0].X, Pts[0].Y);
+        Gs.push_back(GEOSGeom_createPolygon_r(H, GEOSGeom_createLinearRing_r(H, Seq), nullptr, 0));
+      } else {
+        Gs.push_back(GEOSGeom_createLineString_r(H, Seq));
+      }
+    }
+    if (Gs.size() == 1) return Gs[0];
+    return GEOSGeom_createCollection_r(H, GEOS_GEOMETRYCOLLECTION, Gs.data(),
+                                       static_cast<unsigned>(Gs.size()));
+  }
+};
+
+void Report(benchmark::State& State, double Area, size_t Vertices) {
+  State.counters["area"] = Area;
+  State.counters["out_vertices"] = static_cast<double>(Vertices);
+}
+
+// ---- Buffer zones of random walks ----
+
+void BM_Ours_Buffer(benchmark::State& State) {
+  const TContour Source = Walk(static_cast<int>(State.range(0)), State.range(1) != 0);
+  double Area = 0;
+  int32_t N = 0;
+  for (auto _ : State) {
+    TContour Zone;
+    trace::BuildBufferZoneOverlay(Source, Zone, Width);
+    Area = geomio::EnclosedArea(Zone);
+    N = Zone.CommandCount();
+  }
+  Report(State, Area, static_cast<size_t>(N));
+}
+
+void BM_Geos_Buffer(benchmark::State& State) {
+  TGeos G;
+  GEOSGeometry* Line = G.Of(Walk(static_cast<int>(State.range(0)), State.range(1) != 0), false);
+  double Area = 0;
+  int N = 0;
+  for (auto _ : State) {
+    GEOSGeometry* B = GEOSBuffer_r(G.H, Line, Width, 8);
+    GEOSArea_r(G.H, B, &Area);
+    N = GEOSGetNumCoordinates_r(G.H, B);
+    GEOSGeom_destroy_r(G.H, B);
+  }
+  Report(State, Area, static_cast<size_t>(N));
+  GEOSGeom_destroy_r(G.H, Line);
+}
+
+// ---- Two stars ----
+
+void BM_Ours_Stars(benchmark::State& State) {
+  const int N = static_cast<int>(State.range(0));
+  const bool Arcs = State.range(2) != 0;
+  const TContour A = Star(N, Far, 1, Arcs), B = Star(N, {Far.X + 300, Far.Y + 200}, 2, Arcs);
+  const auto Op = static_cast<geoalg::TOverlayOp>(State.range(1));
+  double Area = 0;
+  int32_t Count = 0;
+  for (auto _ : State) {
+    const TContour R = geoalg::OverlayContours(A, B, Op);
+    Area = geomio::EnclosedArea(R);
+    Count = R.CommandCount();
+  }
+  Report(State, Area, static_cast<size_t>(Count));
+}
+
+void BM_Geos_Stars(benchmark::State& State) {
+  const int N = static_cast<int>(State.range(0));
+  const bool Arcs = State.range(2) != 0;
+  TGeos G;
+  GEOSGeometry* A = G.Of(Star(N, Far, 1, Arcs), true);
+  GEOSGeometry* B = G.Of(Star(N, {Far.X + 300, Far.Y + 200}, 2, Arcs), true);
+  double Area = 0;
+  int Count = 0;
+  for (auto _ : State) {
+    GEOSGeometry* R = State.range(1) == 0 ? GEOSUnion_r(G.H, A, B) : GEOSIntersection_r(G.H, A, B);
+    GEOSArea_r(G.H, R, &Area);
+    Count = GEOSGetNumCoordinates_r(G.H, R);
+    GEOSGeom_destroy_r(G.H, R);
+  }
+  Report(State, Area, static_cast<size_t>(Count));
+  GEOSGeom_destroy_r(G.H, A);
+  GEOSGeom_destroy_r(G.H, B);
+}
+
+// ---- Union of discs ----
+
+void BM_Ours_Discs(benchmark::State& State) {
+  const std::vector<TContour> D = Discs(static_cast<int>(State.range(0)));
+  std::vector<const TContour*> Ptrs;
+  for (const TContour& C : D) Ptrs.push_back(&C);
+  double Area = 0;
+  int32_t Count = 0;
+  for (auto _ : State) {
+    const TContour U = geoalg::UniteContours(Ptrs);
+    Area = geomio::EnclosedArea(U);
+    Count = U.CommandCount();
+  }
+  Report(State, Area, static_cast<size_t>(Count));
+}
+
+void BM_Geos_Discs(benchmark::State& State) {
+  TGeos G;
+  const std::vector<TContour> D = Discs(static_cast<int>(State.range(0)));
+  std::vector<GEOSGeometry*> Gs;
+  for (const TContour& C : D) Gs.push_back(G.Of(C, true));
+  GEOSGeometry* Coll = GEOSGeom_createCollection_r(G.H, GEOS_GEOMETRYCOLLECTION, Gs.data(),
+                                                   static_cast<unsigned>(Gs.size()));
+  double Area = 0;
+  int Count = 0;
+  for (auto _ : State) {
+    GEOSGeometry* U = GEOSUnaryUnion_r(G.H, Coll);
+    GEOSArea_r(G.H, U, &Area);
+    Count = GEOSGetNumCoordinates_r(G.H, U);
+    GEOSGeom_destroy_r(G.H, U);
+  }
+  Report(State, Area, static_cast<size_t>(Count));
+  GEOSGeom_destroy_r(G.H, Coll);
+}
+
+// ---- The comb ----
+
+void BM_Ours_Comb(benchmark::State& State) {
+  const TContour C = Comb();
+  double Area = 0;
+  for (auto _ : State) {
+    TContour Zone;
+    trace::BuildBufferZoneOverlay(C, Zone, 0.3);
+    Area = geomio::EnclosedArea(Zone);
+  }
+  State.counters["area"] = Area;
+}
+
+void BM_Geos_Comb(benchmark::State& State) {
+  TGeos G;
+  GEOSGeometry* Poly = G.Of(Comb(), true);
+  double Area = 0;
+  for (auto _ : State) {
+    GEOSGeometry* B = GEOSBuffer_r(G.H, Poly, 0.3, 8);
+    GEOSArea_r(G.H, B, &Area);
+    GEOSGeom_destroy_r(G.H, B);
+  }
+  State.counters["area"] = Area;
+  GEOSGeom_destroy_r(G.H, Poly);
+}
+
+// Args: vertices, arcs.
+BENCHMARK(BM_Ours_Buffer)
+    ->Args({10000, 0})
+    ->Args({100000, 0})
+    ->Args({10000, 1})
+    ->Args({100000, 1})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Geos_Buffer)
+    ->Args({10000, 0})
+    ->Args({100000, 0})
+    ->Args({10000, 1})
+    ->Args({100000, 1})
+    ->Unit(benchmark::kMillisecond);
+// Args: vertices, operation (0 union, 1 intersection), arcs.
+BENCHMARK(BM_Ours_Stars)
+    ->Args({10000, 0, 0})
+    ->Args({10000, 1, 0})
+    ->Args({10000, 0, 1})
+    ->Args({10000, 1, 1})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Geos_Stars)
+    ->Args({10000, 0, 0})
+    ->Args({10000, 1, 0})
+    ->Args({10000, 0, 1})
+    ->Args({10000, 1, 1})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Ours_Discs)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Geos_Discs)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Ours_Comb)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Geos_Comb)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
