@@ -146,7 +146,7 @@ TOrvexContour TOrvexApplication::NewPaintContour() const {
 
 void CallScaleOperation10(IDispatch* ScaleObject) {
   if (!ScaleObject) return;
-  OleCheck(static_cast<IOrvexScaleObject*>(ScaleObject)->Operation10());
+  OleCheck(static_cast<IOrvexViewport*>(ScaleObject)->Operation10());
 }
 
 }  // namespace kx

@@ -71,11 +71,9 @@ class IOrvexContour : public IDispatch {
   virtual HRESULT STDMETHODCALLTYPE AddPart(std::int32_t Index, IOrvexContourPart** Part) = 0;  // 3
 };
 
-// The object that the drawing surface's [4] hands out beside the scale
-// value. The module calls its parameterless [10] by slot, as a late-bound
-// client of the host's type library does, so the host's object must have
-// this layout.
-class IOrvexScaleObject : public IDispatch {
+// The object that the drawing surface hands out with its scale; the add-on
+// calls its parameterless operation 10 before it uses the scale.
+class IOrvexViewport : public IDispatch {
  public:
   ORVEX_RESERVED(0);
   ORVEX_RESERVED(1);

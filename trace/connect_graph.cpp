@@ -1,9 +1,9 @@
 #include "trace/connect_graph.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
-#include <queue>
 
 #include "addonlib/geometry/intersect.h"
 
@@ -87,6 +87,25 @@ int32_t TGConnectGraph::AddConnection(const TGConnectFull& C) {
   return Index;
 }
 
+void TGConnectGraph::EnsureAdjacency() {
+  const int32_t N = Vertices.Count();
+  if (FAdjacentEdges == Edges.Count() && FAdjacentStart.size() == static_cast<size_t>(N) + 1)
+    return;
+  FAdjacentStart.assign(static_cast<size_t>(N) + 1, 0);
+  FAdjacent.clear();
+  FAdjacent.reserve(static_cast<size_t>(2 * Edges.Count()));
+  for (int32_t V = 0; V < N; ++V) {
+    FAdjacentStart[V] = static_cast<int32_t>(FAdjacent.size());
+    for (int32_t I : FIncident[V]) {
+      const TGConnectBrief* E = Edges.Ptr(I);
+      const bool Forward = E->V1 == V;
+      FAdjacent.push_back({I, Forward ? E->V2 : E->V1, *Lengths.Ptr(I), Forward});
+    }
+  }
+  FAdjacentStart[N] = static_cast<int32_t>(FAdjacent.size());
+  FAdjacentEdges = Edges.Count();
+}
+
 TGConnectFull TGConnectGraph::GetConnection(const TGConnectBrief& Brief) const {
   TGConnectFull C{};
   C.P1 = *Vertices.Ptr(Brief.V1);
@@ -103,6 +122,9 @@ void TGConnectGraph::Clear() {
   FCells.clear();
   FPairs.clear();
   FIncident.clear();
+  FAdjacentStart.clear();
+  FAdjacent.clear();
+  FAdjacentEdges = -1;
   ++ClearCount;
 }
 
@@ -141,52 +163,49 @@ bool TGConnectGraph::SearchPath(int32_t From, int32_t To, Skip&& IsExcluded, int
   TRACE_ASSERT(From >= 0 && From < N && To >= 0 && To < N);
   PathEdge.resize(N, 0);
   PathForward.resize(N, false);
-  std::vector<bool> Visited(N, false);
-  std::vector<bool> Unreached(N, true);
-  std::vector<double> Dist(N, 0.0);
+  EnsureAdjacency();
+  // Per vertex: 0 unreached, 1 reached, 2 settled.
+  std::vector<uint8_t> State(static_cast<size_t>(N), 0);
+  std::vector<double> Dist(static_cast<size_t>(N), 0.0);
   // Settles vertices in the order of (distance, index), the lowest index
   // first on equal distances; stale heap entries are skipped.
   using Entry = std::pair<double, int32_t>;
-  std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> Heap;
-  Visited[From] = true;
+  std::vector<Entry> Heap;
+  Heap.reserve(static_cast<size_t>(N));
+  const auto Later = std::greater<Entry>();
+  State[From] = 2;
   Dist[From] = 0;
   int32_t Current = From;
-  while (!Visited[To]) {
-    for (int32_t I : FIncident[Current]) {
-      if (IsExcluded(I)) continue;
-      const TGConnectBrief* E = Edges.Ptr(I);
-      int32_t Other;
-      bool Forward;
-      if (E->V1 == Current) {
-        Other = E->V2;
-        Forward = true;
-      } else {
-        Other = E->V1;
-        Forward = false;
-      }
-      if (Visited[Other]) continue;
-      const double D = *Lengths.Ptr(I) + Dist[Current];
-      if (Unreached[Other]) {
-        Unreached[Other] = false;
+  while (State[To] != 2) {
+    const TAdjacent* A = FAdjacent.data() + FAdjacentStart[Current];
+    const TAdjacent* AEnd = FAdjacent.data() + FAdjacentStart[Current + 1];
+    for (; A != AEnd; ++A) {
+      const int32_t Other = A->Other;
+      if (State[Other] == 2 || IsExcluded(A->Edge)) continue;
+      const double D = A->Length + Dist[Current];
+      if (State[Other] == 0) {
+        State[Other] = 1;
       } else if (!(D <= Dist[Other])) {
         continue;
       }
       Dist[Other] = D;
-      PathEdge[Other] = I;
-      PathForward[Other] = Forward;
-      Heap.push({D, Other});
+      PathEdge[Other] = A->Edge;
+      PathForward[Other] = A->Forward;
+      Heap.push_back({D, Other});
+      std::push_heap(Heap.begin(), Heap.end(), Later);
     }
     Current = -1;
     while (!Heap.empty()) {
-      const auto [D, V] = Heap.top();
-      Heap.pop();
-      if (!Visited[V] && D == Dist[V]) {
+      std::pop_heap(Heap.begin(), Heap.end(), Later);
+      const auto [D, V] = Heap.back();
+      Heap.pop_back();
+      if (State[V] != 2 && D == Dist[V]) {
         Current = V;
         break;
       }
     }
     if (Current < 0) return false;
-    Visited[Current] = true;
+    State[Current] = 2;
   }
   // Turn the chain of arrivals round so it can be followed from From.
   LastEdge = PathEdge[To];

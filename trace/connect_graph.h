@@ -79,6 +79,18 @@ class TGConnectGraph {
   std::unordered_map<uint64_t, std::vector<int32_t>> FPairs;
   // Adjacency: the edges at each vertex in index order.
   std::vector<std::vector<int32_t>> FIncident;
+  // The same in one flat array with the far end, direction and length of
+  // each edge, for the search; rebuilt when edges were added.
+  struct TAdjacent {
+    int32_t Edge;
+    int32_t Other;
+    double Length;
+    bool Forward;
+  };
+  void EnsureAdjacency();
+  std::vector<int32_t> FAdjacentStart;
+  std::vector<TAdjacent> FAdjacent;
+  int32_t FAdjacentEdges = -1;
 };
 
 }  // namespace trace

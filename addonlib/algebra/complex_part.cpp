@@ -13,11 +13,12 @@ TComplexPart::TComplexPart(const TContour& Source, const TDRect& ABounds) : Boun
   Assign(&Source);
 }
 
-bool TComplexPart::PointInside(const TDPoint& P) const {
-  return geo::PointInRect(Bounds, P) && geo::PointInContour(*this, P) != 0;
+bool TComplexPart::PointInside(const TDPoint& P, const geo::TTolerance& Tol) const {
+  return geo::PointInRect(Bounds, P) && geo::PointInContour(*this, P, Tol) != 0;
 }
 
-void TComplexPartList::Build(const TContour& Contour) {
+void TComplexPartList::Build(const TContour& Contour, const geo::TTolerance& Tol) {
+  FTol = Tol;
   FParts.clear();
   FStrips.clear();
   FCut.clear();
@@ -33,7 +34,7 @@ void TComplexPartList::Build(const TContour& Contour) {
   }
   FSource.Assign(&Contour);
   FHeight = (Bounds.Y2 - Bounds.Y1) / (static_cast<double>(N) / PointsPerStrip);
-  FOverlap = 2 * geo::WorkTolerance;
+  FOverlap = 2 * Tol.Work;
   for (double Y = Bounds.Y1; Y <= Bounds.Y2; Y += FHeight) {
     FBottoms.push_back(Y);
     if (!(FHeight > 0)) break;  // a flat contour: one strip holds it all
@@ -48,9 +49,7 @@ const TComplexPart* TComplexPartList::Strip(size_t K) const {
     FCut[K] = 1;
     const double Y = FBottoms[K];
     const TDRect Band{Bounds.X1, Y - FOverlap, Bounds.X2, Y + FHeight + FOverlap};
-    TContour& Clip = geo::ClipContour();
-    Clip.Assign(&FSource);
-    geo::ClipContourByRect(Band, Bounds);
+    const TContour Clip = geo::ClipContourByRect(FSource, Band, Bounds);
     TDRect R;
     if (geo::GetBounds(Clip, R)) FStrips[K] = std::make_unique<TComplexPart>(Clip, R);
   }
@@ -79,7 +78,7 @@ bool TComplexPartList::PointInside(const TDPoint& P) const {
   if (!HasBounds || !geo::PointInRect(Bounds, P)) return false;
   if (FStrips.empty()) {
     for (const auto& Part : FParts)
-      if (Part->PointInside(P)) return true;
+      if (Part->PointInside(P, FTol)) return true;
     return false;
   }
   // A strip's part lies within its band; a margin of half a strip covers
@@ -91,7 +90,7 @@ bool TComplexPartList::PointInside(const TDPoint& P) const {
     if (FBottoms[K] - Margin > P.Y) break;
     if (FBottoms[K] + FHeight + Margin < P.Y) continue;
     const TComplexPart* Part = Strip(K);
-    if (Part && Part->PointInside(P)) return true;
+    if (Part && Part->PointInside(P, FTol)) return true;
   }
   return false;
 }
@@ -106,7 +105,8 @@ bool IsClockwise(const TContour& Part) {
   return geo::Area(Part) > 0;
 }
 
-void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths) {
+void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths,
+                 const geo::TTolerance& Tol) {
   const size_t N = Parts.size();
   if (N == 1) {
     Depths.Add(0);
@@ -120,7 +120,7 @@ void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths) {
     OnBoundary = false;
     for (size_t J = 0; J < N; ++J) {
       if (J == I || !Has[J] || !geo::PointInRect(Rects[J], S)) continue;
-      const int32_t Where = geo::PointInContour(*Parts[J], S);
+      const int32_t Where = geo::PointInContour(*Parts[J], S, Tol);
       if (Where != 0) ++Depth;
       if (Where == 2) OnBoundary = true;
     }

@@ -12,6 +12,7 @@
 #include "addonlib/geometry/contour.h"
 #include "addonlib/geometry/contour_split.h"
 #include "addonlib/geometry/rec_list.h"
+#include "addonlib/geometry/tolerance.h"
 
 namespace geoalg {
 
@@ -27,7 +28,7 @@ class TComplexPart : public TContour {
   TDRect Bounds;
 
   // Inside Bounds (borders included) and inside or on the piece's boundary.
-  bool PointInside(const TDPoint& P) const;
+  bool PointInside(const TDPoint& P, const geo::TTolerance& Tol = geo::TTolerance::Current()) const;
 };
 
 class TComplexPartList {
@@ -42,8 +43,9 @@ class TComplexPartList {
 
   // Empties the list and rebuilds it from a contour. Strips are cut when
   // first needed: a point-inside test cuts only the strips whose band can
-  // hold the point, which gives the same answers as cutting them all.
-  void Build(const TContour& Contour);
+  // hold the point, which gives the same answers as cutting them all. The
+  // strips overlap by twice Tol.Work, and the tests run with Tol.
+  void Build(const TContour& Contour, const geo::TTolerance& Tol = geo::TTolerance::Current());
   // False without bounds or outside Bounds; else true when a part holds P.
   bool PointInside(const TDPoint& P) const;
 
@@ -56,6 +58,7 @@ class TComplexPartList {
   const TComplexPart* Strip(size_t K) const;
   void CutAll() const;
 
+  geo::TTolerance FTol;
   mutable std::vector<std::unique_ptr<TComplexPart>> FParts;  // all parts, once cut
   mutable bool FAllCut = false;
   TContour FSource;              // the contour being stripped
@@ -71,7 +74,8 @@ class TComplexPartList {
 // part's first edge, or, when that lies on another part's boundary, of the
 // first edge whose midpoint does not; a part without edges longer than the
 // point tolerance gets 0. Depths are appended in part order.
-void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths);
+void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths,
+                 const geo::TTolerance& Tol = geo::TTolerance::Current());
 // Midpoint of the part's first edge; "количество команд < 2" without edges.
 TDPoint PartSamplePoint(const TContour& Part);
 // The part runs clockwise: its Area is positive.

@@ -220,17 +220,9 @@ void TGUnionGraph::Init(const TContour& Contour0, const TContour& Contour1,
   SplitTolerance = ASplitTolerance;
   TDRect Bounds = R0;
   geo::ExtendRect(Bounds, R1);
-  // Small inputs far from the origin: their coordinates carry rounding of
-  // about 2^-52 of their magnitude, and centres, radii and crossings computed
-  // from them carry some multiple of it. A tolerance below that would tell
-  // apart what is one point, one circle or a tangent, and cut edges at
-  // points chosen by the rounding; it never goes below 2^-46 of the largest
-  // coordinate (1E-7 at six million), still far below PointTolerance.
-  const double Magnitude = std::max(
-      {std::fabs(Bounds.X1), std::fabs(Bounds.X2), std::fabs(Bounds.Y1), std::fabs(Bounds.Y2)});
-  geo::WorkTolerance = std::max(Extent * geo::ConnectTolerance, std::ldexp(Magnitude, -46));
+  FTol = geo::TTolerance::ForInputs(R0, R1, ASplitTolerance);
   const int32_t Capacity = Contour0.PointCount() + Contour1.PointCount();
-  Points.Init(Bounds, Capacity, geo::WorkTolerance);
+  Points.Init(Bounds, Capacity, FTol.Work);
   Edges.Init(Bounds, Capacity);
   for (int K = 0; K < 2; ++K) {
     FSeq[K]->Clear();
@@ -250,11 +242,11 @@ int32_t TGUnionGraph::FindOrAddPoint(const TDPoint& P) {
 
 void TGUnionGraph::AddContour(const TContour& Contour, int32_t Index) {
   if (Index != 0 && Index != 1) Fail("Incorrect CBIndex");
-  Parts[Index].Build(Contour);
+  Parts[Index].Build(Contour, FTol);
   geo::TContourList PartList;
   geo::SplitIntoParts(Contour, PartList);
   geo::TLongintList Depths;
-  PartNesting(PartList, Depths);
+  PartNesting(PartList, Depths, FTol);
   for (size_t I = 0; I < PartList.size(); ++I) {
     const TContour& Part = *PartList[I];
     // 1: the input's interior lies to the right of the part's edges.
@@ -451,10 +443,10 @@ bool TGUnionGraph::CutSlots(int32_t Slot0, int32_t Slot1) {
   const int32_t E1 = FSeq[1]->Edge(Slot1);
   if (E0 == E1) return false;
   TDRect R0 = *EdgeRects.Ptr(E0);
-  geo::InflateRect(R0, geo::WorkTolerance, geo::WorkTolerance);
+  geo::InflateRect(R0, FTol.Work, FTol.Work);
   if (!geo::RectsIntersect(R0, *EdgeRects.Ptr(E1))) return false;
   TDPoint P;
-  if (!geo::IntersectConnectFull(FullEdge(E0), FullEdge(E1), P)) return false;
+  if (!geo::IntersectConnectFull(FullEdge(E0), FullEdge(E1), P, FTol)) return false;
   // A crossing within the split tolerance of an end of one edge does not cut
   // that edge. Cut at the crossing itself, the other edge would get a vertex
   // a hair away from that end and not joined to it, and the outline would
@@ -479,8 +471,8 @@ bool TGUnionGraph::CutSlots(int32_t Slot0, int32_t Slot1) {
   // vertex already when it is an end of one of them lying on the other,
   // leaving pieces shorter than the split tolerance.
   const int32_t At = FindOrAddPoint(P);
-  const bool Cut0Near = SplitSlot(0, Slot0, At, geo::WorkTolerance);
-  const bool Cut1Near = SplitSlot(1, Slot1, At, geo::WorkTolerance);
+  const bool Cut0Near = SplitSlot(0, Slot0, At, FTol.Work);
+  const bool Cut1Near = SplitSlot(1, Slot1, At, FTol.Work);
   return Cut0Near || Cut1Near;
 }
 
@@ -501,7 +493,7 @@ void TGUnionGraph::CutCrossings() {
     while (true) {
       if (Rescan) {
         R0 = *EdgeRects.Ptr(E0);
-        geo::InflateRect(R0, geo::WorkTolerance, geo::WorkTolerance);
+        geo::InflateRect(R0, FTol.Work, FTol.Work);
         Candidates.clear();
         FCrossings->Query(R0, [&](int32_t E) {
           if (FSlotOf[1][E] >= 0) Candidates.push_back({FSlotOf[1][E], E});

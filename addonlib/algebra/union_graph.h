@@ -73,8 +73,8 @@ class TGUnionGraph {
   int32_t Priority[4][4] = {};
   TComplexPartList Parts[2];
 
-  // Sets WorkTolerance from the inputs' extent, sizes the stores and adds
-  // both contours.
+  // Derives the working tolerance from the inputs' extent, sizes the stores
+  // and adds both contours.
   void Init(const TContour& Contour0, const TContour& Contour1, double ASplitTolerance);
   // Cuts the edges at their crossings, builds the chains and merges them at
   // simple vertices.
@@ -112,6 +112,8 @@ class TGUnionGraph {
   // the one between the same vertices nearest to it within the split
   // tolerance; -1 if none.
   int32_t FindEdge(const geo::TGConnectBrief& B, bool& Reversed) const;
+  // The tolerances that Init derived from the inputs.
+  const geo::TTolerance& Tolerance() const { return FTol; }
 
  private:
   class TChainMerger;
@@ -140,6 +142,7 @@ class TGUnionGraph {
   void AppendToContour(int32_t Index, int32_t Edge);
   geo::TGConnectFull FullEdge(int32_t Edge) const;
 
+  geo::TTolerance FTol;
   // The working form of ContourEdges[k], and each edge's slot in it (-1 when
   // it is not listed).
   std::unique_ptr<class TEdgeSequence> FSeq[2];

@@ -124,9 +124,10 @@ bool AngleInSweep(double Angle, double Start, double Sweep) {
   return false;
 }
 
-bool ArcContainsAngle(const TDPoint& Center, const TDPoint& P1, const TDPoint& P, double Sweep) {
+bool ArcContainsAngle(const TDPoint& Center, const TDPoint& P1, const TDPoint& P, double Sweep,
+                      const TTolerance& Tol) {
   if (Sweep == 0) throw core::Exception("arc: delta = 0");
-  const long double S = static_cast<long double>(WorkTolerance) / Distance(Center, P1);
+  const long double S = static_cast<long double>(Tol.Work) / Distance(Center, P1);
   long double A0 = AngleOf(Center, P1);
   long double A1 = A0 + Sweep;
   long double AP = AngleOf(Center, P);

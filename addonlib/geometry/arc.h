@@ -8,6 +8,7 @@
 #pragma once
 
 #include "addonlib/geometry/primitives.h"
+#include "addonlib/geometry/tolerance.h"
 
 namespace geo {
 
@@ -35,8 +36,9 @@ void ArcMidPoint(const TDPoint& Start, const TDPoint& Center, const TDPoint& End
 // [Start + Sweep, Start] for Sweep <= 0), modulo 2*pi; bounds inclusive.
 bool AngleInSweep(double Angle, double Start, double Sweep);
 // Whether the direction of P from Center lies in the span of the arc that
-// starts at P1 and sweeps Sweep, widened by WorkTolerance / radius on both
-// sides. A zero sweep raises "arc: delta = 0".
-bool ArcContainsAngle(const TDPoint& Center, const TDPoint& P1, const TDPoint& P, double Sweep);
+// starts at P1 and sweeps Sweep, widened by Tol.Work / radius on both sides.
+// A zero sweep raises "arc: delta = 0".
+bool ArcContainsAngle(const TDPoint& Center, const TDPoint& P1, const TDPoint& P, double Sweep,
+                      const TTolerance& Tol = TTolerance::Current());
 
 }  // namespace geo

@@ -1,21 +1,12 @@
 #include "addonlib/geometry/clip.h"
 
 #include <cmath>
+#include <utility>
 
 #include "addonlib/geometry/arc.h"
 #include "addonlib/geometry/edge_iter.h"
 
 namespace geo {
-
-TContour& ClipContour() {
-  static TContour Contour;
-  return Contour;
-}
-
-TContour& ClipScratch() {
-  static TContour Contour;
-  return Contour;
-}
 
 namespace {
 
@@ -121,10 +112,8 @@ enum TEdgeCode {
 
 }  // namespace
 
-void ClipHalfPlane(bool IsX, bool KeepGreater, double Coord) {
-  TContour& Out = ClipContour();
-  const TContour& In = ClipScratch();
-  Out.Clear();
+TContour ClipHalfPlane(const TContour& In, bool IsX, bool KeepGreater, double Coord) {
+  TContour Out;
   const TClipFrame F{IsX, KeepGreater, Coord};
   bool Pending = false;  // the pen left the kept side and stands on the line
   bool Closed = false;   // the current part ends with a close
@@ -228,9 +217,10 @@ void ClipHalfPlane(bool IsX, bool KeepGreater, double Coord) {
       Pending = false;
     }
   }
+  return Out;
 }
 
-void ClipContourByRect(const TDRect& Clip, const TDRect& Bounds) {
+TContour ClipContourByRect(const TContour& Source, const TDRect& Clip, const TDRect& Bounds) {
   struct TSide {
     bool Cuts;
     bool IsX;
@@ -241,11 +231,15 @@ void ClipContourByRect(const TDRect& Clip, const TDRect& Bounds) {
                           {Bounds.Y1 < Clip.Y1, false, true, Clip.Y1},
                           {Bounds.X2 > Clip.X2, true, false, Clip.X2},
                           {Bounds.Y2 > Clip.Y2, false, false, Clip.Y2}};
+  // The contour being cut, and the input of the current half-plane pass.
+  TContour ClipContour, ClipScratch;
+  ClipContour.Assign(&Source);
   for (const TSide& S : Sides) {
     if (!S.Cuts) continue;
-    ClipScratch().Assign(&ClipContour());
-    ClipHalfPlane(S.IsX, S.KeepGreater, S.Coord);
+    ClipScratch = std::move(ClipContour);
+    ClipContour = ClipHalfPlane(ClipScratch, S.IsX, S.KeepGreater, S.Coord);
   }
+  return ClipContour;
 }
 
 }  // namespace geo

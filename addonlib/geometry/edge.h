@@ -20,7 +20,8 @@ struct TEdge : TDSegment {
 
 // PointOnSegment with the cached centre instead of a recomputed one: the
 // same answer for an edge of a contour, without the trigonometry.
-bool PointOnEdge(const TEdge& E, const TDPoint& P, double Tol);
+bool PointOnEdge(const TEdge& E, const TDPoint& P, double Tol,
+                 const TTolerance& Context = TTolerance::Current());
 
 struct TEdgeList : TValueArray<TEdge> {
   // The edge before I in cyclic order.

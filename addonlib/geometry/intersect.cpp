@@ -31,9 +31,9 @@ int32_t HandOut(const TResults& Res, TDPoint& R1, TDPoint& R2) {
   return HandOut(Res.P[0], Res.P[1], Res.N, R1, R2);
 }
 
-bool OnSegment(const TDPoint& Q, const TDPoint& S1, const TDPoint& S2) {
+bool OnSegment(const TDPoint& Q, const TDPoint& S1, const TDPoint& S2, const TTolerance& Tol) {
   double Dist;
-  return ProjectOnSegment(Q, S1, S2, Dist) && Dist <= WorkTolerance;
+  return ProjectOnSegment(Q, S1, S2, Dist) && Dist <= Tol.Work;
 }
 
 // The first end of A that is the same point as an end of B, tried in the
@@ -57,11 +57,13 @@ struct TArcCircle {
   TDPoint Center;
   double Sweep;
   long double Radius;
-  bool Contains(const TDPoint& Q) const { return ArcContainsAngle(Center, Start, Q, Sweep); }
+  const TTolerance* Tol;
+  bool Contains(const TDPoint& Q) const { return ArcContainsAngle(Center, Start, Q, Sweep, *Tol); }
 };
 
-TArcCircle ArcCircle(const TDPoint& P1, const TDPoint& P2, double Convexity, const char* Failure) {
-  TArcCircle A{P1, {0, 0}, 0, 0};
+TArcCircle ArcCircle(const TDPoint& P1, const TDPoint& P2, double Convexity, const char* Failure,
+                     const TTolerance& Tol) {
+  TArcCircle A{P1, {0, 0}, 0, 0, &Tol};
   if (!GetCenter2(P1, P2, A.Sweep, Convexity, A.Center)) throw core::Exception(Failure);
   A.Radius = Distance(A.Center, P1);
   return A;
@@ -95,12 +97,13 @@ bool IsLineConnect(const TGConnectFull& E) {
 
 }  // namespace
 
-void CheckConnectEnds(const TDPoint& A1, const TDPoint& A2, const TDPoint& B1, const TDPoint& B2) {
-  const double Tol = WorkTolerance;
-  auto Apart = [Tol](const TDPoint& P, const TDPoint& Q) {
-    return Distance(P, Q) > Tol || SamePoint(P, Q);
+void CheckConnectEnds(const TDPoint& A1, const TDPoint& A2, const TDPoint& B1, const TDPoint& B2,
+                      const TTolerance& Tol) {
+  const double Work = Tol.Work;
+  auto Apart = [Work](const TDPoint& P, const TDPoint& Q) {
+    return Distance(P, Q) > Work || SamePoint(P, Q);
   };
-  if (!(Distance(A1, A2) > Tol && Distance(B1, B2) > Tol && Apart(A1, B1) && Apart(A1, B2) &&
+  if (!(Distance(A1, A2) > Work && Distance(B1, B2) > Work && Apart(A1, B1) && Apart(A1, B2) &&
         Apart(A2, B1) && Apart(A2, B2)))
     throw core::Exception("Точки расположены близко");
 }
@@ -121,7 +124,7 @@ bool ProjectOnSegment(const TDPoint& Q, const TDPoint& S1, const TDPoint& S2, do
 }
 
 bool IntersectSegmentsProper(const TDPoint& A1, const TDPoint& A2, const TDPoint& B1,
-                             const TDPoint& B2, TDPoint& R) {
+                             const TDPoint& B2, TDPoint& R, const TTolerance& Tol) {
   const long double DAX = static_cast<long double>(A2.X) - A1.X;
   const long double DAY = static_cast<long double>(A2.Y) - A1.Y;
   const long double DBX = static_cast<long double>(B1.X) - B2.X;
@@ -132,8 +135,8 @@ bool IntersectSegmentsProper(const TDPoint& A1, const TDPoint& A2, const TDPoint
   const long double WY = static_cast<long double>(B1.Y) - A1.Y;
   const long double T = (WX * DBY - WY * DBX) / Den;
   const long double S = (WY * DAX - WX * DAY) / Den;
-  const long double TA = WorkTolerance / std::sqrt(DAX * DAX + DAY * DAY);
-  const long double TB = WorkTolerance / std::sqrt(DBX * DBX + DBY * DBY);
+  const long double TA = Tol.Work / std::sqrt(DAX * DAX + DAY * DAY);
+  const long double TB = Tol.Work / std::sqrt(DBX * DBX + DBY * DBY);
   if (T < -TA || T > 1 + TA || S < -TB || S > 1 + TB) return false;
   if (T <= TA || T >= 1 - TA || S <= TB || S >= 1 - TB) throw core::Exception("Допуск большой");
   R = TDPoint{static_cast<double>(A1.X + T * DAX), static_cast<double>(A1.Y + T * DAY)};
@@ -141,8 +144,8 @@ bool IntersectSegmentsProper(const TDPoint& A1, const TDPoint& A2, const TDPoint
 }
 
 int32_t IntersectLinesAll(const TDPoint& A1, const TDPoint& A2, const TDPoint& B1,
-                          const TDPoint& B2, TDPoint& R1, TDPoint& R2) {
-  CheckConnectEnds(A1, A2, B1, B2);
+                          const TDPoint& B2, TDPoint& R1, TDPoint& R2, const TTolerance& Tol) {
+  CheckConnectEnds(A1, A2, B1, B2, Tol);
   TResults Res;
   const TDPoint *Shared, *OA, *OB;
   if (FindSharedEnd(A1, A2, B1, B2, Shared, OA, OB)) {
@@ -150,24 +153,25 @@ int32_t IntersectLinesAll(const TDPoint& A1, const TDPoint& A2, const TDPoint& B
     if (SamePoint(*OA, *OB)) {
       Res.Add(*OA);
     } else {
-      if (OnSegment(*OA, *Shared, *OB)) Res.Add(*OA);
-      if (OnSegment(*OB, *Shared, *OA)) Res.Add(*OB);
+      if (OnSegment(*OA, *Shared, *OB, Tol)) Res.Add(*OA);
+      if (OnSegment(*OB, *Shared, *OA, Tol)) Res.Add(*OB);
     }
   } else {
-    if (OnSegment(A1, B1, B2)) Res.Add(A1);
-    if (OnSegment(A2, B1, B2)) Res.Add(A2);
-    if (OnSegment(B1, A1, A2)) Res.Add(B1);
-    if (OnSegment(B2, A1, A2)) Res.Add(B2);
+    if (OnSegment(A1, B1, B2, Tol)) Res.Add(A1);
+    if (OnSegment(A2, B1, B2, Tol)) Res.Add(A2);
+    if (OnSegment(B1, A1, A2, Tol)) Res.Add(B1);
+    if (OnSegment(B2, A1, A2, Tol)) Res.Add(B2);
   }
   if (Res.N > 0) return HandOut(Res, R1, R2);
   TDPoint X;
-  if (!IntersectSegmentsProper(A1, A2, B1, B2, X)) return 0;
+  if (!IntersectSegmentsProper(A1, A2, B1, B2, X, Tol)) return 0;
   R1 = X;
   return 1;
 }
 
 int32_t IntersectLineWithArcMy(const TDPoint& L1, const TDPoint& L2, const TDPoint& B1,
-                               const TDPoint& B2, double ConvexityB, TDPoint& R1, TDPoint& R2) {
+                               const TDPoint& B2, double ConvexityB, TDPoint& R1, TDPoint& R2,
+                               const TTolerance& Tol) {
   // In the line's own frame the line is the x axis from 0 to Len.
   TCoordSys F;
   F.InitPoints(L1, L2);
@@ -179,11 +183,11 @@ int32_t IntersectLineWithArcMy(const TDPoint& L1, const TDPoint& L2, const TDPoi
     throw core::Exception("IntersectLineWithArcMy: GetCenter2 failed");
   const long double R = Distance(C, LB1);
   const long double CY = std::fabs(static_cast<long double>(C.Y));
-  const long double Tol = WorkTolerance;
+  const long double Work = Tol.Work;
   TResults Res;
   auto Take = [&](long double X) {
     const TDPoint Q{static_cast<double>(X), 0};
-    if (-Tol <= X && X <= F.Len + Tol && ArcContainsAngle(C, LB1, Q, Sweep)) {
+    if (-Work <= X && X <= F.Len + Work && ArcContainsAngle(C, LB1, Q, Sweep, Tol)) {
       Res.Add(F.ToWorld(Q));
       return true;
     }
@@ -196,7 +200,7 @@ int32_t IntersectLineWithArcMy(const TDPoint& L1, const TDPoint& L2, const TDPoi
   // the arc or the segment (an end of either lies between the crossings),
   // the crossings themselves are taken: the one on both is a real crossing,
   // and dropping it would leave the outlines uncut there.
-  if (std::fabs(R - CY) < Tol && Take(C.X)) return HandOut(Res, R1, R2);
+  if (std::fabs(R - CY) < Work && Take(C.X)) return HandOut(Res, R1, R2);
   if (D2 >= 0) {
     const long double S = std::sqrt(D2);
     Take(C.X - S);
@@ -206,20 +210,22 @@ int32_t IntersectLineWithArcMy(const TDPoint& L1, const TDPoint& L2, const TDPoi
 }
 
 int32_t IntersectLineWithArcAll(const TDPoint& L1, const TDPoint& L2, const TDPoint& B1,
-                                const TDPoint& B2, double ConvexityB, TDPoint& R1, TDPoint& R2) {
-  CheckConnectEnds(L1, L2, B1, B2);
+                                const TDPoint& B2, double ConvexityB, TDPoint& R1, TDPoint& R2,
+                                const TTolerance& Tol) {
+  CheckConnectEnds(L1, L2, B1, B2, Tol);
   TDPoint S1{0, 0}, S2{0, 0};
-  const int32_t N = IntersectLineWithArcMy(L1, L2, B1, B2, ConvexityB, S1, S2);
-  CheckResult3(L1, L2, B1, B2, N, S1, S2);
+  const int32_t N = IntersectLineWithArcMy(L1, L2, B1, B2, ConvexityB, S1, S2, Tol);
+  CheckResult3(L1, L2, B1, B2, N, S1, S2, Tol);
   return HandOut(S1, S2, N, R1, R2);
 }
 
 int32_t IntersectArcsMy(const TDPoint& A1, const TDPoint& A2, double ConvexityA, const TDPoint& B1,
-                        const TDPoint& B2, double ConvexityB, TDPoint& R1, TDPoint& R2) {
+                        const TDPoint& B2, double ConvexityB, TDPoint& R1, TDPoint& R2,
+                        const TTolerance& Tol) {
   static const char* const Failure = "IntersectArcsMy: GetCenter2 failed";
-  const TArcCircle A = ArcCircle(A1, A2, ConvexityA, Failure);
-  const TArcCircle B = ArcCircle(B1, B2, ConvexityB, Failure);
-  const long double Tol = WorkTolerance;
+  const TArcCircle A = ArcCircle(A1, A2, ConvexityA, Failure, Tol);
+  const TArcCircle B = ArcCircle(B1, B2, ConvexityB, Failure, Tol);
+  const long double Work = Tol.Work;
   const long double RA = A.Radius, RB = B.Radius;
   const long double DX = static_cast<long double>(B.Center.X) - A.Center.X;
   const long double DY = static_cast<long double>(B.Center.Y) - A.Center.Y;
@@ -239,8 +245,8 @@ int32_t IntersectArcsMy(const TDPoint& A1, const TDPoint& A2, double ConvexityA,
     SameCircleEnds(A, A2, B, B2, Res);
     return HandOut(Res, R1, R2);
   }
-  if (std::fabs(D - (RA + RB)) < Tol || std::fabs(D - std::fabs(RA - RB)) < Tol) {
-    if (D >= Tol) {
+  if (std::fabs(D - (RA + RB)) < Work || std::fabs(D - std::fabs(RA - RB)) < Work) {
+    if (D >= Work) {
       // Tangent circles: the touching point on the line of the centres.
       const TDPoint& From = RA < RB ? B.Center : A.Center;
       const long double K = (RA < RB ? -RB : RA) / D;
@@ -264,11 +270,12 @@ int32_t IntersectArcsMy(const TDPoint& A1, const TDPoint& A2, double ConvexityA,
 }
 
 int32_t IntersectArcsAll(const TDPoint& A1, const TDPoint& A2, double ConvexityA, const TDPoint& B1,
-                         const TDPoint& B2, double ConvexityB, TDPoint& R1, TDPoint& R2) {
-  CheckConnectEnds(A1, A2, B1, B2);
+                         const TDPoint& B2, double ConvexityB, TDPoint& R1, TDPoint& R2,
+                         const TTolerance& Tol) {
+  CheckConnectEnds(A1, A2, B1, B2, Tol);
   TDPoint S1{0, 0}, S2{0, 0};
-  const int32_t N = IntersectArcsMy(A1, A2, ConvexityA, B1, B2, ConvexityB, S1, S2);
-  CheckResult3(A1, A2, B1, B2, N, S1, S2);
+  const int32_t N = IntersectArcsMy(A1, A2, ConvexityA, B1, B2, ConvexityB, S1, S2, Tol);
+  CheckResult3(A1, A2, B1, B2, N, S1, S2, Tol);
   return HandOut(S1, S2, N, R1, R2);
 }
 
@@ -278,7 +285,8 @@ TDPoint PickOtherPoint(const TDPoint& First1, const TDPoint& First2, const TDPoi
   return SamePoint(R1, Ref) ? R2 : R1;
 }
 
-bool IntersectConnectFull(const TGConnectFull& E, const TGConnectFull& F, TDPoint& P) {
+bool IntersectConnectFull(const TGConnectFull& E, const TGConnectFull& F, TDPoint& P,
+                          const TTolerance& Tol) {
   const bool LineE = IsLineConnect(E), LineF = IsLineConnect(F);
   // The line always goes first in the mixed case.
   const TGConnectFull& First = LineE || !LineF ? E : F;
@@ -286,11 +294,12 @@ bool IntersectConnectFull(const TGConnectFull& E, const TGConnectFull& F, TDPoin
   TDPoint R1{0, 0}, R2{0, 0};
   int32_t N;
   if (LineE && LineF)
-    N = IntersectLinesAll(E.P1, E.P2, F.P1, F.P2, R1, R2);
+    N = IntersectLinesAll(E.P1, E.P2, F.P1, F.P2, R1, R2, Tol);
   else if (!LineE && !LineF)
-    N = IntersectArcsAll(E.P1, E.P2, E.Convexity, F.P1, F.P2, F.Convexity, R1, R2);
+    N = IntersectArcsAll(E.P1, E.P2, E.Convexity, F.P1, F.P2, F.Convexity, R1, R2, Tol);
   else
-    N = IntersectLineWithArcAll(First.P1, First.P2, Other.P1, Other.P2, Other.Convexity, R1, R2);
+    N = IntersectLineWithArcAll(First.P1, First.P2, Other.P1, Other.P2, Other.Convexity, R1, R2,
+                                Tol);
   if (N == 0) return false;
   P = N == 1 ? R1 : PickOtherPoint(First.P1, First.P2, Other.P1, Other.P2, R1, R2);
   return true;

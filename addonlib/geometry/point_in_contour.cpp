@@ -217,11 +217,13 @@ void HorizontalIntersections(const TPartIter& Part, TDPointArray& Points, double
               Points.Items.begin() + Points.Count);
 }
 
-int32_t PointInContour(const TContour& Contour, const TDPoint& P) {
+int32_t PointInContour(const TContour& Contour, const TDPoint& P, const TTolerance& Context) {
   // One walk does both tests: the boundary test on every edge as it comes,
   // and the crossings, which count only when no edge holds P.
   const double Tol = ConnectTolerance;
-  auto OnBoundary = [&](const TEdge& E) { return NearEdge(E, P, Tol) && PointOnEdge(E, P, Tol); };
+  auto OnBoundary = [&](const TEdge& E) {
+    return NearEdge(E, P, Tol) && PointOnEdge(E, P, Tol, Context);
+  };
   int32_t Count = 0;
   auto Counter = [&](const TDPoint& X) {
     if (X.X > P.X) ++Count;

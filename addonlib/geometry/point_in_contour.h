@@ -26,7 +26,8 @@ void EdgeLineIntersect(const TEdge& E, TDPointArray& Points, double Tol, double 
 void HorizontalIntersections(const TPartIter& Part, TDPointArray& Points, double Tol, double Y);
 // 2 on the boundary of a closed part (within ConnectTolerance), 1 inside, 0
 // outside; open parts contain nothing. Linear in the number of edges and
-// allocation-free.
-int32_t PointInContour(const TContour& Contour, const TDPoint& P);
+// allocation-free. Context gives the angular slack of the arc test.
+int32_t PointInContour(const TContour& Contour, const TDPoint& P,
+                       const TTolerance& Context = TTolerance::Current());
 
 }  // namespace geo

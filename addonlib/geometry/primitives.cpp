@@ -3,7 +3,6 @@
 namespace geo {
 
 const double ConnectTolerance = 1E-9;
-double WorkTolerance = 0;
 
 double VecLength(const TDPoint& V) {
   return static_cast<double>(

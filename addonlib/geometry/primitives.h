@@ -32,12 +32,9 @@ inline constexpr long double PointTolerance = 1E-6L;
 inline constexpr long double LineConvexityLimit = 1E-15L;
 // Below it GetCenter2 switches to the formula that stays exact for flat arcs.
 inline constexpr long double SmallConvexityLimit = 0.01L;
-// Convexity comparisons and boundary tests; the factor of WorkTolerance.
+// Convexity comparisons and boundary tests; the factor of the working
+// tolerance (tolerance.h).
 extern const double ConnectTolerance;
-// Absolute length tolerance of the current intersection and union work: 0
-// until a union graph sets it. One process-wide value; the kernel runs on
-// one thread.
-extern double WorkTolerance;
 
 inline constexpr long double HalfPi = 1.570796326794896619231321691639751442L;
 inline constexpr long double Pi = 3.141592653589793238462643383279502884L;

@@ -22,7 +22,7 @@ bool PointOnLine(const TDSegment& S, const TDPoint& P, double Tol) {
   return std::fabs(T * DX - UX) <= Tol;
 }
 
-bool PointOnArc(const TDSegment& S, const TDPoint& P, double Tol) {
+bool PointOnArc(const TDSegment& S, const TDPoint& P, double Tol, const TTolerance& Context) {
   double Sweep;
   TDPoint Center;
   if (!GetCenter2(S.P1, S.P2, Sweep, S.Convexity, Center)) {
@@ -31,13 +31,13 @@ bool PointOnArc(const TDSegment& S, const TDPoint& P, double Tol) {
                   S.Convexity);
     TRACE_ASSERT_MSG(false, Text);
   }
-  return ArcContainsAngle(Center, S.P1, P, Sweep) &&
+  return ArcContainsAngle(Center, S.P1, P, Sweep, Context) &&
          std::fabs(static_cast<long double>(Distance(Center, P)) - Distance(Center, S.P1)) <= Tol;
 }
 
-bool PointOnSegment(const TDSegment& S, const TDPoint& P, double Tol) {
+bool PointOnSegment(const TDSegment& S, const TDPoint& P, double Tol, const TTolerance& Context) {
   if (IsDegenerate(S)) return SamePoint(P, S.P1);
-  return IsLine(S) ? PointOnLine(S, P, Tol) : PointOnArc(S, P, Tol);
+  return IsLine(S) ? PointOnLine(S, P, Tol) : PointOnArc(S, P, Tol, Context);
 }
 
 }  // namespace geo

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "addonlib/geometry/primitives.h"
+#include "addonlib/geometry/tolerance.h"
 
 namespace geo {
 
@@ -39,11 +40,13 @@ inline bool IsArc(const TDSegment& S) {
 // (measured along the minor axis, not perpendicular) and with no tolerance
 // beyond the end points.
 bool PointOnLine(const TDSegment& S, const TDPoint& P, double Tol);
-// P on the arc S: within its angular span (with the WorkTolerance slack of
-// ArcContainsAngle) and within Tol of its radius. An arc whose centre cannot
-// be computed fails an assertion.
-bool PointOnArc(const TDSegment& S, const TDPoint& P, double Tol);
+// P on the arc S: within its angular span (with the working tolerance's
+// slack of ArcContainsAngle) and within Tol of its radius. An arc whose
+// centre cannot be computed fails an assertion.
+bool PointOnArc(const TDSegment& S, const TDPoint& P, double Tol,
+                const TTolerance& Context = TTolerance::Current());
 // Degenerate: SamePoint with P1; else PointOnLine or PointOnArc.
-bool PointOnSegment(const TDSegment& S, const TDPoint& P, double Tol);
+bool PointOnSegment(const TDSegment& S, const TDPoint& P, double Tol,
+                    const TTolerance& Context = TTolerance::Current());
 
 }  // namespace geo

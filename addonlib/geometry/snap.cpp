@@ -20,12 +20,12 @@ bool SnapToNearest(const TDPoint (&Candidates)[4], TDPoint& P, double Tol) {
 }
 
 void CheckResult3(const TDPoint& A, const TDPoint& B, const TDPoint& C, const TDPoint& D,
-                  int32_t Count, TDPoint& R1, TDPoint& R2) {
+                  int32_t Count, TDPoint& R1, TDPoint& R2, const TTolerance& Tol) {
   const TDPoint Candidates[4] = {A, B, C, D};
   TDPoint S1 = R1, S2 = R2;
-  if (Count >= 1) SnapToNearest(Candidates, S1, WorkTolerance);
+  if (Count >= 1) SnapToNearest(Candidates, S1, Tol.Work);
   if (Count >= 2) {
-    SnapToNearest(Candidates, S2, WorkTolerance);
+    SnapToNearest(Candidates, S2, Tol.Work);
     if (SamePoint(S1, S2)) throw core::Exception("CheckResult3: Точки склеелись");
   }
   R1 = S1;

@@ -36,7 +36,6 @@ TContour Star(std::mt19937& Rng, TDPoint C, double R, int N) {
 }
 
 TEST(ComplexParts, StripsAnswerLikeTheWholeContour) {
-  geo::test::WorkToleranceGuard Guard;
   std::mt19937 Rng(4);
   TComplexPartList Empty;
   Empty.Build(TContour());
@@ -45,16 +44,16 @@ TEST(ComplexParts, StripsAnswerLikeTheWholeContour) {
   EXPECT_FALSE(Empty.PointInside({0, 0}));
 
   for (TDPoint O : {TDPoint{0, 0}, TDPoint{500000, 6000000}}) {
-    geo::WorkTolerance = 2000 * geo::ConnectTolerance;
+    const geo::TTolerance Tol{0, 2000 * geo::ConnectTolerance};
     TComplexPartList Small, Large, Thousand;
     const TContour S499 = Star(Rng, O, 1000, 499);
-    Small.Build(S499);
+    Small.Build(S499, Tol);
     EXPECT_EQ(Small.Count(), 1);
     const TContour S500 = Star(Rng, O, 1000, 500);
-    Large.Build(S500);
+    Large.Build(S500, Tol);
     EXPECT_GE(Large.Count(), 2);
     const TContour S1000 = Star(Rng, O, 1000, 1000);
-    Thousand.Build(S1000);
+    Thousand.Build(S1000, Tol);
     EXPECT_GE(Thousand.Count(), 4);
     EXPECT_LE(Thousand.Count(), 5);
     // Strips hold about 250 points each, and together answer as the contour does.

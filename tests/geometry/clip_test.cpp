@@ -110,48 +110,46 @@ void ExpectCommands(const TContour& T, const std::vector<Cmd>& Want, double Tol)
   }
 }
 
-void ClipLoaded(const TDRect& Clip) {
-  TDRect Bounds;
-  ASSERT_TRUE(GetBounds(ClipContour(), Bounds));
-  ClipContourByRect(Clip, Bounds);
+TContour Loaded(const Ring& R) {
+  TContour T;
+  Load(T, R);
+  return T;
+}
+
+TContour Clipped(const TContour& T, const TDRect& Clip) {
+  TDRect Bounds{};
+  EXPECT_TRUE(GetBounds(T, Bounds));
+  return ClipContourByRect(T, Clip, Bounds);
 }
 
 TEST(Clip, SquareAndDiamondBySides) {
   for (const TDPoint& O : kOffsets) {
     const double X = O.X, Y = O.Y;
     const Ring Square{{{X, Y}, {X + 10, Y}, {X + 10, Y + 10}, {X, Y + 10}}, {0, 0, 0, 0}};
-    Load(ClipContour(), Square);
-    ClipLoaded({X + 5, Y - 1, X + 20, Y + 20});
+    const TContour In = Loaded(Square);
     // Only the left side cuts; the closing command runs along x = 5.
-    ExpectCommands(ClipContour(),
+    ExpectCommands(Clipped(In, {X + 5, Y - 1, X + 20, Y + 20}),
                    {{ccMoveTo, X + 5, Y, 0},
                     {ccLineTo, X + 10, Y, 0},
                     {ccLineTo, X + 10, Y + 10, 0},
                     {ccLineTo, X + 5, Y + 10, 0},
                     {ccClose, 0, 0, 0}},
                    1E-9);
-    // Inside the rectangle: nothing runs, the contour stays as it was.
-    Load(ClipContour(), Square);
-    ClipScratch().Clear();
-    ClipLoaded({X, Y, X + 10, Y + 10});
-    ExpectCommands(ClipContour(),
-                   {{ccMoveTo, X, Y, 0},
-                    {ccLineTo, X + 10, Y, 0},
-                    {ccLineTo, X + 10, Y + 10, 0},
-                    {ccLineTo, X, Y + 10, 0},
-                    {ccClose, 0, 0, 0}},
-                   0);
-    EXPECT_EQ(ClipScratch().CommandCount(), 0);
+    // Inside the rectangle: nothing runs, the contour comes back as it was,
+    // and the source is never touched.
+    const std::vector<Cmd> Whole{{ccMoveTo, X, Y, 0},
+                                 {ccLineTo, X + 10, Y, 0},
+                                 {ccLineTo, X + 10, Y + 10, 0},
+                                 {ccLineTo, X, Y + 10, 0},
+                                 {ccClose, 0, 0, 0}};
+    ExpectCommands(Clipped(In, {X, Y, X + 10, Y + 10}), Whole, 0);
+    ExpectCommands(In, Whole, 0);
     // Wholly beyond one side: nothing is left.
-    Load(ClipContour(), Square);
-    ClipLoaded({X + 20, Y, X + 30, Y + 10});
-    EXPECT_EQ(ClipContour().CommandCount(), 0);
+    EXPECT_EQ(Clipped(In, {X + 20, Y, X + 30, Y + 10}).CommandCount(), 0);
     // Vertices exactly on the clip line are outside; the kept half is the
     // right one, not the left.
     const Ring Diamond{{{X + 5, Y}, {X + 10, Y + 5}, {X + 5, Y + 10}, {X, Y + 5}}, {0, 0, 0, 0}};
-    Load(ClipContour(), Diamond);
-    ClipLoaded({X + 5, Y - 1, X + 20, Y + 20});
-    ExpectCommands(ClipContour(),
+    ExpectCommands(Clipped(Loaded(Diamond), {X + 5, Y - 1, X + 20, Y + 20}),
                    {{ccMoveTo, X + 5, Y, 0},
                     {ccLineTo, X + 10, Y + 5, 0},
                     {ccLineTo, X + 5, Y + 10, 0},
@@ -159,11 +157,10 @@ TEST(Clip, SquareAndDiamondBySides) {
                    1E-9);
     // The same through the bottom side, the diamond listed the other way.
     const Ring Reversed{{{X + 5, Y}, {X, Y + 5}, {X + 5, Y + 10}, {X + 10, Y + 5}}, {0, 0, 0, 0}};
-    Load(ClipContour(), Reversed);
-    ClipLoaded({X - 1, Y + 5, X + 20, Y + 20});
-    EXPECT_NEAR(std::fabs(Area(ClipContour())), 25, 1E-6);
+    const TContour Half = Clipped(Loaded(Reversed), {X - 1, Y + 5, X + 20, Y + 20});
+    EXPECT_NEAR(std::fabs(Area(Half)), 25, 1E-6);
     TDRect B;
-    ASSERT_TRUE(GetBounds(ClipContour(), B));
+    ASSERT_TRUE(GetBounds(Half, B));
     EXPECT_NEAR(B.Y1, Y + 5, 1E-9);
   }
 }
@@ -174,30 +171,26 @@ TEST(Clip, ArcsStayArcs) {
     const double Q = std::tan(kPi / 8);
     // Full circle clipped to x > 0: the half-disc closed along x = 0.
     const Ring Circle{{{X - 1, Y}, {X + 1, Y}}, {1, 1}};
-    Load(ClipScratch(), Circle);
-    ClipHalfPlane(true, true, X);
-    ExpectCommands(ClipContour(),
+    ExpectCommands(ClipHalfPlane(Loaded(Circle), true, true, X),
                    {{ccMoveTo, X, Y - 1, 0},
                     {ccArcTo, X + 1, Y, Q},
                     {ccArcTo, X, Y + 1, Q},
                     {ccClose, 0, 0, 0}},
                    1E-9);
     // Cut to a square inside it by all four sides: no arc is left.
-    Load(ClipContour(), Circle);
-    ClipLoaded({X - 0.5, Y - 0.5, X + 0.5, Y + 0.5});
-    EXPECT_NEAR(std::fabs(Area(ClipContour())), 1, 1E-9);
-    for (int32_t I = 0; I < ClipContour().CommandCount(); ++I)
-      EXPECT_EQ(ClipContour().GetCommand(I).Convexity, 0);
+    const TContour Square = Clipped(Loaded(Circle), {X - 0.5, Y - 0.5, X + 0.5, Y + 0.5});
+    EXPECT_NEAR(std::fabs(Area(Square)), 1, 1E-9);
+    for (int32_t I = 0; I < Square.CommandCount(); ++I)
+      EXPECT_EQ(Square.GetCommand(I).Convexity, 0);
     // An arc with both ends kept that bulges across x = 0: arc, a piece along
     // the line, arc. Circle around (0.25, 0) of radius 1.25.
     const Ring Bulge{{{X + 1, Y - 1}, {X + 1, Y + 1}, {X + 3, Y + 1}, {X + 3, Y - 1}},
                      {-2, 0, 0, 0}};
-    Load(ClipContour(), Bulge);
-    ClipLoaded({X, Y - 5, X + 5, Y + 5});
+    const TContour BulgeOut = Clipped(Loaded(Bulge), {X, Y - 5, X + 5, Y + 5});
     const double S = std::sqrt(1.5);
     const double Start = std::atan2(-1.0, 0.75), Cross = std::acos(-0.2);
     const double C1 = std::tan((-Cross - Start) / 4);
-    ExpectCommands(ClipContour(),
+    ExpectCommands(BulgeOut,
                    {{ccMoveTo, X + 1, Y - 1, 0},
                     {ccArcTo, X, Y - S, C1},
                     {ccLineTo, X, Y + S, 0},
@@ -212,35 +205,31 @@ TEST(Clip, ArcsStayArcs) {
     const double H = std::sqrt(0.75);
     const Ring OnLine{{{X, Y - H}, {X + 1, Y + H}, {X + 2, Y + H}, {X + 2, Y - H}}, {-1, 0, 0, 0}};
     const TDRect Right{X, Y - 5, X + 5, Y + 5};
-    Load(ClipContour(), OnLine);
-    ClipLoaded(Right);
+    const TContour Entered = Clipped(Loaded(OnLine), Right);
     // The rectangle x in [0, 2], |y| < H, and the circle's cap above y = H.
-    EXPECT_NEAR(std::fabs(Area(ClipContour())), 4 * H + (kPi / 3 - std::sin(kPi / 3)) / 2, 1E-8);
-    EXPECT_NEAR(ClipContour().GetCommand(0).Point.Y, Y + H, 1E-9);
+    EXPECT_NEAR(std::fabs(Area(Entered)), 4 * H + (kPi / 3 - std::sin(kPi / 3)) / 2, 1E-8);
+    EXPECT_NEAR(Entered.GetCommand(0).Point.Y, Y + H, 1E-9);
     // The same arc dipping into the kept side x < 0.5 of an outside part.
-    Load(ClipContour(), Bulge);
-    ClipLoaded({X - 5, Y - 5, X + 0.5, Y + 5});
-    EXPECT_EQ(ClipContour().GetCommand(0).Kind, ccMoveTo);
-    EXPECT_EQ(ClipContour().GetCommand(1).Kind, ccArcTo);
-    EXPECT_EQ(ClipContour().GetCommand(2).Kind, ccClose);
-    EXPECT_EQ(ClipContour().CommandCount(), 3);
+    const TContour Dip = Clipped(Loaded(Bulge), {X - 5, Y - 5, X + 0.5, Y + 5});
+    ASSERT_EQ(Dip.CommandCount(), 3);
+    EXPECT_EQ(Dip.GetCommand(0).Kind, ccMoveTo);
+    EXPECT_EQ(Dip.GetCommand(1).Kind, ccArcTo);
+    EXPECT_EQ(Dip.GetCommand(2).Kind, ccClose);
   }
 }
 
 TEST(Clip, OpenPartsArePieces) {
   for (const TDPoint& O : kOffsets) {
     const double X = O.X, Y = O.Y;
-    TContour& T = ClipContour();
-    T.Clear();
+    TContour T;
     T.AddMoveTo({X - 2, Y});
     T.AddLineTo({X + 2, Y});
     T.AddLineTo({X + 2, Y + 1});
     T.AddLineTo({X - 2, Y + 1});
     T.AddLineTo({X - 2, Y + 2});
     T.AddLineTo({X + 2, Y + 2});
-    ClipLoaded({X, Y - 1, X + 5, Y + 5});
     // No segment along the line joins the pieces and nothing closes them.
-    ExpectCommands(T,
+    ExpectCommands(Clipped(T, {X, Y - 1, X + 5, Y + 5}),
                    {{ccMoveTo, X, Y, 0},
                     {ccLineTo, X + 2, Y, 0},
                     {ccLineTo, X + 2, Y + 1, 0},
@@ -263,16 +252,13 @@ TEST(Clip, RandomRingsKeepTheAreaInside) {
       const Ring R = RandomRing(Rng, O, 50);
       const double X1 = O.X + U(Rng), Y1 = O.Y + U(Rng);
       const TDRect Clip{X1, Y1, X1 + W(Rng), Y1 + W(Rng)};
-      Load(ClipContour(), R);
-      TDRect Bounds;
-      ASSERT_TRUE(GetBounds(ClipContour(), Bounds));
-      ClipContourByRect(Clip, Bounds);
+      const TContour Out = Clipped(Loaded(R), Clip);
       const double Want = InsideArea(R, Clip, 1500);
-      const double Got = std::fabs(Area(ClipContour()));
+      const double Got = std::fabs(Area(Out));
       EXPECT_NEAR(Got, Want, 2E-4 * (Clip.X2 - Clip.X1) * (Clip.Y2 - Clip.Y1)) << Case;
-      Cut += Want > 0 && ClipContour().CommandCount() != static_cast<int32_t>(R.P.size()) + 1;
+      Cut += Want > 0 && Out.CommandCount() != static_cast<int32_t>(R.P.size()) + 1;
       TContourEdgeIter It;
-      for (bool More = It.Start(ClipContour()); More; More = It.Next()) {
+      for (bool More = It.Start(Out); More; More = It.Next()) {
         const TEdge& E = It.Edge;
         for (const TDPoint& P : {E.P1, E.P2}) {
           EXPECT_TRUE(P.X >= Clip.X1 - 1E-7 && P.X <= Clip.X2 + 1E-7) << Case;

@@ -20,11 +20,8 @@ const double kPi = 3.14159265358979323846;
 
 using test::MessageOf;
 
-// Holds WorkTolerance at Tol for one scope.
-struct TolScope {
-  test::WorkToleranceGuard Guard;
-  explicit TolScope(double Tol) { WorkTolerance = Tol; }
-};
+// Holds the thread's default working tolerance at Tol for one scope.
+using TolScope = TWorkToleranceScope;
 
 void ExpectNear(const TDPoint& P, const TDPoint& Q, double Tol) {
   EXPECT_NEAR(P.X, Q.X, Tol);

@@ -19,7 +19,6 @@ namespace geo {
 namespace {
 
 using test::MessageOf;
-using test::WorkToleranceGuard;
 
 const double kPi = 3.14159265358979323846;
 
@@ -172,11 +171,17 @@ TEST(Primitives, AngularSpans) {
   EXPECT_TRUE(ArcContainsAngle(C, At(10 * Deg), At(355 * Deg), -20 * Deg));
   EXPECT_FALSE(ArcContainsAngle(C, At(10 * Deg), At(20 * Deg), -20 * Deg));
   EXPECT_EQ(MessageOf([&] { ArcContainsAngle(C, At(0), At(0), 0); }), "arc: delta = 0");
-  WorkToleranceGuard Guard;
-  WorkTolerance = 0.01;  // 1E-3 rad of slack at radius 10
-  EXPECT_TRUE(ArcContainsAngle(C, At(10 * Deg), At(10 * Deg + 5E-4), 20 * Deg - 0.1));
-  EXPECT_TRUE(ArcContainsAngle(C, At(10 * Deg), At(10 * Deg - 5E-4), 20 * Deg));
-  EXPECT_FALSE(ArcContainsAngle(C, At(10 * Deg), At(10 * Deg - 2E-3), 20 * Deg));
+  const TTolerance Slack{0, 0.01};  // 1E-3 rad of slack at radius 10
+  EXPECT_TRUE(ArcContainsAngle(C, At(10 * Deg), At(10 * Deg + 5E-4), 20 * Deg - 0.1, Slack));
+  EXPECT_TRUE(ArcContainsAngle(C, At(10 * Deg), At(10 * Deg - 5E-4), 20 * Deg, Slack));
+  EXPECT_FALSE(ArcContainsAngle(C, At(10 * Deg), At(10 * Deg - 2E-3), 20 * Deg, Slack));
+  // Without a context, the thread's default for the scope that sets it.
+  EXPECT_FALSE(ArcContainsAngle(C, At(10 * Deg), At(10 * Deg - 5E-4), 20 * Deg));
+  {
+    const TWorkToleranceScope Scope(0.01);
+    EXPECT_TRUE(ArcContainsAngle(C, At(10 * Deg), At(10 * Deg - 5E-4), 20 * Deg));
+  }
+  EXPECT_EQ(TTolerance::Current().Work, 0.0);
 }
 
 TEST(Primitives, IncidenceTests) {
@@ -215,8 +220,7 @@ TEST(Primitives, SnappingResults) {
   P = {5, 5};  // equidistant: the first candidate is nearest, but too far
   EXPECT_FALSE(SnapToNearest(Cands, P, 1E-3));
   EXPECT_EQ(P.X, 5.0);
-  WorkToleranceGuard Guard;
-  WorkTolerance = 1E-3;
+  const TWorkToleranceScope Scope(1E-3);
   TDPoint R1{10.0005, 0}, R2{5, 5};
   CheckResult3(A, B, C, D, 2, R1, R2);
   EXPECT_EQ(R1.X, 10.0);

@@ -6,6 +6,7 @@
 #include "addonlib/core/exception.h"
 #include "addonlib/geometry/contour.h"
 #include "addonlib/geometry/primitives.h"
+#include "addonlib/geometry/tolerance.h"
 
 namespace geo::test {
 
@@ -19,12 +20,6 @@ std::string MessageOf(F&& Fn) {
   }
   return "<no exception>";
 }
-
-// Restores WorkTolerance whatever a test does to it.
-struct WorkToleranceGuard {
-  double Saved = WorkTolerance;
-  ~WorkToleranceGuard() { WorkTolerance = Saved; }
-};
 
 // A closed part [0..2], an open part that starts where the pen rests after
 // the close [3..3], and an open part with its own ccMoveTo [4..5].

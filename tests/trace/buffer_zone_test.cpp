@@ -5,10 +5,13 @@
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <thread>
+#include <vector>
 
 #include "addonlib/geometry/edge_iter.h"
 #include "addonlib/geometry/measures.h"
 #include "addonlib/geometry/point_in_contour.h"
+#include "addonlib/geometry/tolerance.h"
 #include "oracle.h"
 
 namespace {
@@ -213,6 +216,54 @@ TEST(BufferZone, ZonesAFewCentimetresWide) {
     Wrong += Bad;
   }
   EXPECT_LE(Wrong, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// Zones on two threads at once, each thread holding a different default
+// working tolerance: the zones are those built one after the other.
+TEST(BufferZone, TwoThreadsGiveTheZonesOfOneAfterTheOther) {
+  std::mt19937 Rng(8);
+  std::vector<TContour> Sources;
+  for (int K = 0; K < 8; ++K) {
+    const TDPoint O = K % 2 ? TDPoint{500000, 6000000} : TDPoint{0, 0};
+    Sources.push_back(RandomWalk(Rng, O, 3, 15 + K, K % 3 == 0));
+  }
+  auto Commands = [](const TContour& C) {
+    std::vector<geo::TComplexCommand> R;
+    for (int32_t I = 0; I < C.CommandCount(); ++I) R.push_back(C.GetCommand(I));
+    return R;
+  };
+  std::vector<std::vector<geo::TComplexCommand>> Want;
+  for (const TContour& S : Sources) Want.push_back(Commands(Zone(S, 3)));
+  std::vector<std::vector<geo::TComplexCommand>> Got[2];
+  auto Worker = [&](int T) {
+    const geo::TWorkToleranceScope Default(T == 0 ? 0.25 : 1e-12);
+    Got[T].resize(Sources.size());
+    for (size_t K = 0; K < Sources.size(); ++K) {
+      const size_t I = T == 0 ? K : Sources.size() - 1 - K;
+      Got[T][I] = Commands(Zone(Sources[I], 3));
+    }
+  };
+  std::thread First(Worker, 0), Second(Worker, 1);
+  First.join();
+  Second.join();
+  for (size_t I = 0; I < Sources.size(); ++I)
+    for (int T = 0; T < 2; ++T) {
+      ASSERT_EQ(Got[T][I].size(), Want[I].size()) << I << " " << T;
+      ASSERT_GT(Want[I].size(), 0u);
+      for (size_t J = 0; J < Want[I].size(); ++J) {
+        const geo::TComplexCommand &P = Got[T][I][J], &Q = Want[I][J];
+        ASSERT_EQ(P.Kind, Q.Kind);
+        ASSERT_EQ(P.Convexity, Q.Convexity);
+        if (geo::IsToCommand(P)) {
+          ASSERT_EQ(P.Point.X, Q.Point.X);
+          ASSERT_EQ(P.Point.Y, Q.Point.Y);
+        }
+      }
+    }
 }
 
 }  // namespace

@@ -165,7 +165,7 @@ class TPaintContour : public TDispatch<kx::IOrvexContour, kx::IID_IOrvexContour>
   std::vector<std::unique_ptr<TPart>> Parts;
 };
 
-class TScaleObject : public TDispatch<kx::IOrvexScaleObject, IID_None> {
+class TScaleObject : public TDispatch<kx::IOrvexViewport, IID_None> {
  public:
   FAKE_RESERVED(0)
   FAKE_RESERVED(1)
