@@ -71,7 +71,7 @@ std::int32_t TKxContour::GetCommandCount() const {
 }
 
 void TKxShapeList::AddShape(const TKxID& StyleID, IKxContour* Contour) const {
-  OleCheck(Checked()->AddShape(&StyleID, Contour));
+  OleCheck(Checked()->AddShape(Contour, &StyleID));
 }
 
 std::int32_t TKxShapeList::GetCount() const {

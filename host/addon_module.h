@@ -3,15 +3,10 @@
 
 #include <string>
 
-#include "addonlib/core/exception.h"
 #include "compat/com.h"
+#include "host/host_error.h"
 
 namespace host {
-
-class EHostError : public core::Exception {
- public:
-  using Exception::Exception;
-};
 
 class THostModule {
  public:

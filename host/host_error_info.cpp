@@ -19,6 +19,12 @@ HRESULT THostErrorInfo::SetLastError(const kx::TKxText* Source, const kx::TKxTex
   return S_OK;
 }
 
+void THostErrorInfo::Report(std::string_view SourceUtf8, std::string_view MessageUtf8) {
+  FSource.AssignUtf8(SourceUtf8);
+  FMessage.AssignUtf8(MessageUtf8);
+  ++FSetCount;
+}
+
 HRESULT THostErrorInfo::GetLastError(kx::TKxText* Source, kx::TKxText* Message) {
   if (!Source || !Message) return E_POINTER;
   *Source = FSource;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "host/host_object.h"
 #include "hostapi/kx_interfaces.h"
@@ -22,6 +23,8 @@ class THostErrorInfo : public THostObject<kx::IKxErrorInfo, kx::IID_IKxErrorInfo
   std::string SourceUtf8() const { return FSource.ToUtf8(); }
   std::string MessageUtf8() const { return FMessage.ToUtf8(); }
   int SetCount() const { return FSetCount; }
+  // The host's own failures, in UTF-8.
+  void Report(std::string_view SourceUtf8, std::string_view MessageUtf8);
   void Clear();
 
  private:

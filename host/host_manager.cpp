@@ -4,7 +4,14 @@
 
 namespace host {
 
-THostManager::THostManager() : FMainWindow(std::make_unique<QMainWindow>()) {
+THostManager::THostManager(const std::string& SettingsPath)
+    : FMainWindow(std::make_unique<QMainWindow>()),
+      FContext(std::make_shared<THostContext>()),
+      FMapView(FContext),
+      FDatabase(FContext),
+      FProject(FContext),
+      FObjects(FContext),
+      FApplication(FContext, FMapView, SettingsPath) {
   FMainWindow->setWindowTitle(QStringLiteral("Trace host"));
   FMainWindow->resize(800, 600);
 }
@@ -15,7 +22,7 @@ HRESULT THostManager::QueryInterface(REFIID Iid, void** Obj) {
   if (!Obj) return E_POINTER;
   *Obj = nullptr;
   if (std::find(FHidden.begin(), FHidden.end(), Iid) != FHidden.end()) return E_NOINTERFACE;
-  if (Iid == kx::IID_IKxErrorInfo) return FErrorInfo.QueryInterface(Iid, Obj);
+  if (Iid == kx::IID_IKxErrorInfo) return ErrorInfo().QueryInterface(Iid, Obj);
   if (Iid == kx::IID_IKxMapView) return FMapView.QueryInterface(Iid, Obj);
   if (Iid == kx::IID_IKxGISDatabase) return FDatabase.QueryInterface(Iid, Obj);
   if (Iid == kx::IID_IKxMapProject) return FProject.QueryInterface(Iid, Obj);
@@ -32,7 +39,7 @@ HRESULT THostManager::GetMainWindow(HWND* Wnd) {
   if (FFailWindows) {
     const auto Source = kx::TKxText::FromUtf8("Менеджер расширений");
     const auto Message = kx::TKxText::FromUtf8("Главное окно недоступно");
-    FErrorInfo.SetLastError(&Source, &Message);
+    ErrorInfo().SetLastError(&Source, &Message);
     return E_FAIL;
   }
   *Wnd = static_cast<HWND>(FMainWindow->winId());
@@ -44,9 +51,9 @@ HRESULT THostManager::GetApplicationWindow(HWND* Wnd) {
 }
 
 int THostManager::OutstandingReferences() const {
-  return RefCount() + FErrorInfo.RefCount() + FMapView.RefCount() + FDatabase.RefCount() +
+  return RefCount() + FContext->ErrorInfo.RefCount() + FMapView.RefCount() + FDatabase.RefCount() +
          FProject.RefCount() + FObjects.RefCount() + FGeometry.RefCount() +
-         FPreferences.RefCount() + FApplication.RefCount();
+         FPreferences.RefCount() + FApplication.OutstandingReferences();
 }
 
 }  // namespace host

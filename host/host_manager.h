@@ -1,24 +1,29 @@
 // The host's add-on manager: the object handed to an add-on's Connect. It
-// answers QueryInterface for every host interface the add-on takes, and owns
-// the host's main window.
+// answers QueryInterface for every host interface the add-on takes, owns
+// the host's main window and the objects behind those interfaces, and
+// shares the map model (project and last-error slot) with them.
 #pragma once
 
 #include <QMainWindow>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "host/host_application.h"
+#include "host/host_context.h"
+#include "host/host_database.h"
 #include "host/host_error_info.h"
 #include "host/host_map_view.h"
 #include "host/host_object.h"
-#include "host/host_stubs.h"
 #include "hostapi/kx_interfaces.h"
 
 namespace host {
 
 class THostManager : public THostObject<kx::IKxAddOnManager, kx::IID_IKxAddOnManager> {
  public:
-  // Needs a running Qt application for the main window.
-  THostManager();
+  // Needs a running Qt application for the main window. The settings store
+  // lives in the INI file at SettingsPath.
+  explicit THostManager(const std::string& SettingsPath = THostSettingsStore::DefaultPath());
   ~THostManager();
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Iid, void** Obj) override;
@@ -26,9 +31,14 @@ class THostManager : public THostObject<kx::IKxAddOnManager, kx::IID_IKxAddOnMan
   HRESULT STDMETHODCALLTYPE GetApplicationWindow(HWND* Wnd) override;
 
   QMainWindow& MainWindow() const { return *FMainWindow; }
-  THostErrorInfo& ErrorInfo() { return FErrorInfo; }
+  const THostContextPtr& Context() const { return FContext; }
+  THostProject& Project() { return FContext->Project; }
+  THostErrorInfo& ErrorInfo() { return FContext->ErrorInfo; }
   THostMapView& MapView() { return FMapView; }
+  THostGISDatabase& Database() { return FDatabase; }
+  THostMapObjects& MapObjects() { return FObjects; }
   THostApplication& Application() { return FApplication; }
+  THostSettingsStore& Settings() { return FApplication.Settings(); }
 
   // For trying an add-on against a host that lacks an interface or whose
   // window query fails.
@@ -40,7 +50,7 @@ class THostManager : public THostObject<kx::IKxAddOnManager, kx::IID_IKxAddOnMan
 
  private:
   std::unique_ptr<QMainWindow> FMainWindow;
-  THostErrorInfo FErrorInfo;
+  THostContextPtr FContext;
   THostMapView FMapView;
   THostGISDatabase FDatabase;
   THostMapProject FProject;

@@ -1,36 +1,132 @@
 #include "host/host_map_view.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "host/host_error.h"
+#include "host/host_values.h"
+
 namespace host {
 
+THostMapView::THostMapView(THostContextPtr Context) : FContext(std::move(Context)) {
+  SetTransform(FTransform);
+}
+
+THostMapView::~THostMapView() = default;
+
+void THostMapView::SetTransform(const THostViewTransform& T) {
+  if (T.Width < 1 || T.Height < 1 || T.Width > 16384 || T.Height > 16384)
+    throw EHostError("Недопустимый размер окна карты");
+  if (!(std::isfinite(T.MetresPerPixel) && T.MetresPerPixel > 0) || !std::isfinite(T.CenterX) ||
+      !std::isfinite(T.CenterY))
+    throw EHostError("Недопустимое преобразование окна карты");
+  FTransform = T;
+  if (FImage.width() != T.Width || FImage.height() != T.Height)
+    FImage = QImage(T.Width, T.Height, QImage::Format_ARGB32_Premultiplied);
+}
+
+void THostMapView::ZoomToProject() {
+  geo::TDRect R;
+  if (!FContext->Project.Bounds(R)) return;
+  THostViewTransform T = FTransform;
+  T.CenterX = (R.X1 + R.X2) / 2;
+  T.CenterY = (R.Y1 + R.Y2) / 2;
+  const double M = std::max((R.X2 - R.X1) / T.Width, (R.Y2 - R.Y1) / T.Height) * 1.05;
+  T.MetresPerPixel = M > 0 ? M : 1;
+  SetTransform(T);
+}
+
 HRESULT THostMapView::Operation5() {
+  ++FOperation5Count;
   return S_OK;
 }
 
 HRESULT THostMapView::GetSelection(kx::IKxIDsList** Selection) {
   if (Selection) *Selection = nullptr;
-  return E_NOTIMPL;
+  return HostCall(FContext->ErrorInfo, "IKxMapView.GetSelection", [&] {
+    kx::IKxIDsList*& Out = Required(Selection, "Selection");
+    return HandOut(MakeValue<THostIDsList>(FContext, FSelection), &Out);
+  });
 }
 
 HRESULT THostMapView::SetEditor(kx::IKxEditor* Editor) {
+  // The old editor may hold the last reference to itself; let it go last.
+  compat::TComPtr<kx::IKxEditor> Old = std::move(FEditor);
   FEditor = compat::TComPtr<kx::IKxEditor>(Editor);
+  Old.Reset();
   return S_OK;
 }
 
 HRESULT THostMapView::Invalidate() {
   ++FInvalidateCount;
+  if (FOnInvalidate) FOnInvalidate();
   return S_OK;
 }
 
 HRESULT THostMapView::Operation27() {
+  ++FOperation27Count;
   return S_OK;
 }
 
-HRESULT THostMapView::MapToDevice(double, double, std::int32_t*, std::int32_t*) {
-  return E_NOTIMPL;
+HRESULT THostMapView::MapToDevice(double X, double Y, std::int32_t* DX, std::int32_t* DY) {
+  return HostCall(FContext->ErrorInfo, "IKxMapView.MapToDevice", [&] {
+    std::int32_t& OX = Required(DX, "DX");
+    std::int32_t& OY = Required(DY, "DY");
+    const QPointF P = FTransform.ToDevice(X, Y);
+    const double RX = std::floor(P.x() + 0.5), RY = std::floor(P.y() + 0.5);
+    constexpr double Limit = 2147483647.0;
+    if (!(std::fabs(RX) <= Limit && std::fabs(RY) <= Limit))
+      throw EHostError("Точка карты вне пределов координат окна", E_INVALIDARG);
+    OX = static_cast<std::int32_t>(RX);
+    OY = static_cast<std::int32_t>(RY);
+    return S_OK;
+  });
 }
 
-HRESULT THostMapView::DeviceToMap(std::int32_t, std::int32_t, double*, double*) {
-  return E_NOTIMPL;
+HRESULT THostMapView::DeviceToMap(std::int32_t X, std::int32_t Y, double* MX, double* MY) {
+  return HostCall(FContext->ErrorInfo, "IKxMapView.DeviceToMap", [&] {
+    double& OX = Required(MX, "MX");
+    double& OY = Required(MY, "MY");
+    FTransform.ToMap(X, Y, OX, OY);
+    return S_OK;
+  });
+}
+
+void THostMapView::DrawParts(const THostDrawRecord& Record) {
+  {
+    QPainter Painter(&FImage);
+    PaintParts(Painter, Record.Parts, Record.Pen, Record.Brush, FTransform);
+  }
+  FDrawLog.push_back(Record);
+}
+
+bool THostMapView::Render() {
+  FDrawLog.clear();
+  FLastPaintError.clear();
+  FImage.fill(Qt::white);
+  {
+    QPainter Painter(&FImage);
+    const THostViewTransform& T = FTransform;
+    double X1, Y1, X2, Y2;
+    T.ToMap(0, T.Height, X1, Y1);
+    T.ToMap(T.Width, 0, X2, Y2);
+    const THostProject& P = FContext->Project;
+    for (const THostMapObject* O : P.ObjectsInRect({X1, Y1, X2, Y2}))
+      for (const THostShape& S : O->Shapes) {
+        const THostStyle* Style = P.FindStyle(S.StyleID);
+        if (!Style) continue;
+        PaintParts(Painter, PartsOfCommands(S.Commands), PenState(Style->Pen),
+                   BrushState(Style->Brush), T);
+      }
+  }
+  if (!FEditor) return true;
+  // The editor may drop itself from the view while painting.
+  const compat::TComPtr<kx::IKxEditor> Editor = FEditor;
+  FContext->ErrorInfo.Clear();
+  if (SUCCEEDED(Editor->Paint())) return true;
+  FLastPaintError = FContext->ErrorInfo.MessageUtf8();
+  if (FLastPaintError.empty()) FLastPaintError = "Ошибка рисования редактора";
+  return false;
 }
 
 }  // namespace host

@@ -1,20 +1,42 @@
-// The host's map view as the add-on sees it. This first cut keeps the
-// installed editor and counts repaint requests; map drawing comes later.
+// The host's map view: a view transform (centre, metres per pixel, size),
+// the selection, the installed editor, and an image that the host draws the
+// map on and that the drawing objects draw on while an editor paints. What
+// the drawing objects drew is also kept as records, so that it can be read
+// back.
 #pragma once
 
+#include <QImage>
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "compat/com_ptr.h"
+#include "host/host_context.h"
 #include "host/host_object.h"
+#include "host/host_painter.h"
 #include "hostapi/kx_interfaces.h"
 
 namespace host {
 
+// One DrawContour call of the drawing surface.
+struct THostDrawRecord {
+  THostPenState Pen;
+  THostBrushState Brush;
+  std::int32_t Mode = -1;
+  std::vector<THostPaintPart> Parts;
+};
+
 class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
  public:
+  explicit THostMapView(THostContextPtr Context);
+  ~THostMapView();
+
   HOST_RESERVED(0)
   HOST_RESERVED(1)
   HOST_RESERVED(2)
   HOST_RESERVED(3)
   HOST_RESERVED(4)
+  // Ends whatever the view's own mouse tool was doing; counted.
   HRESULT STDMETHODCALLTYPE Operation5() override;
   HOST_RESERVED(6)
   HRESULT STDMETHODCALLTYPE GetSelection(kx::IKxIDsList** Selection) override;
@@ -26,6 +48,7 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
   HOST_RESERVED(13)
   HOST_RESERVED(14)
   HOST_RESERVED(15)
+  // Null removes the editor; the view holds a reference to the one set.
   HRESULT STDMETHODCALLTYPE SetEditor(kx::IKxEditor* Editor) override;
   HOST_RESERVED(17)
   HOST_RESERVED(18)
@@ -37,21 +60,63 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
   HOST_RESERVED(24)
   HOST_RESERVED(25)
   HOST_RESERVED(26)
+  // Stops the view's pending scroll before an editor handles a click; counted.
   HRESULT STDMETHODCALLTYPE Operation27() override;
   HOST_RESERVED(28)
+  // Rounded to the nearest pixel; E_FAIL beyond the 32-bit range.
   HRESULT STDMETHODCALLTYPE MapToDevice(double X, double Y, std::int32_t* DX,
                                         std::int32_t* DY) override;
+  // The map point of the pixel's top-left corner.
   HRESULT STDMETHODCALLTYPE DeviceToMap(std::int32_t X, std::int32_t Y, double* MX,
                                         double* MY) override;
+
+  // ---- The host's side ----
+  const THostViewTransform& Transform() const { return FTransform; }
+  // Raises EHostError for a size below 1 pixel or a resolution that is not
+  // a positive finite number.
+  void SetTransform(const THostViewTransform& T);
+  // Centres the view on the project's objects at a resolution that shows
+  // them all.
+  void ZoomToProject();
+
+  const std::vector<TKxID>& Selection() const { return FSelection; }
+  void SetSelection(std::vector<TKxID> IDs) { FSelection = std::move(IDs); }
 
   kx::IKxEditor* Editor() const { return FEditor.Get(); }
   // Releases the installed editor, as the host does when the view closes.
   void DropEditor() { FEditor.Reset(); }
+
   int InvalidateCount() const { return FInvalidateCount; }
+  int Operation5Count() const { return FOperation5Count; }
+  int Operation27Count() const { return FOperation27Count; }
+  // Called on every Invalidate (a window schedules its repaint here).
+  void SetInvalidateHandler(std::function<void()> Handler) { FOnInvalidate = std::move(Handler); }
+
+  // Draws the map (the objects in view, each shape in its style), then lets
+  // the editor paint. Returns false, with the editor's error in
+  // LastPaintError, when the editor's Paint failed.
+  bool Render();
+  const std::string& LastPaintError() const { return FLastPaintError; }
+  QImage& Image() { return FImage; }
+
+  // What the drawing surface drew since the last Render or ClearDrawLog.
+  const std::vector<THostDrawRecord>& DrawLog() const { return FDrawLog; }
+  void ClearDrawLog() { FDrawLog.clear(); }
+  // The drawing surface's entry: draws on the image and records.
+  void DrawParts(const THostDrawRecord& Record);
 
  private:
+  THostContextPtr FContext;
+  THostViewTransform FTransform;
+  QImage FImage;
+  std::vector<TKxID> FSelection;
   compat::TComPtr<kx::IKxEditor> FEditor;
+  std::vector<THostDrawRecord> FDrawLog;
+  std::function<void()> FOnInvalidate;
+  std::string FLastPaintError;
   int FInvalidateCount = 0;
+  int FOperation5Count = 0;
+  int FOperation27Count = 0;
 };
 
 }  // namespace host

@@ -113,7 +113,7 @@ class IKxContour : public IUnknown {
 class IKxShapeList : public IUnknown {
  public:
   KX_RESERVED(0);
-  virtual HRESULT STDMETHODCALLTYPE AddShape(const TKxID* StyleID, IKxContour* Contour) = 0;  // 1
+  virtual HRESULT STDMETHODCALLTYPE AddShape(IKxContour* Contour, const TKxID* StyleID) = 0;  // 1
   KX_RESERVED(2);
   KX_RESERVED(3);
   virtual HRESULT STDMETHODCALLTYPE GetCount(std::int32_t* Count) = 0;  // 4

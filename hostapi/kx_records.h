@@ -88,6 +88,25 @@ struct TKxStyleInfo {
 
 inline constexpr std::uint32_t kxStyleDefinesGeometry = 1;
 
+// A drawing style as the host's pen and brush take it. Colours are 0x00BBGGRR.
+#pragma pack(push, 1)
+struct TKxPenRecord {
+  std::uint8_t Style;  // 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot, 5 none, 6 inside frame
+  double Width;        // millimetres
+  double ForZoomScale;  // scale denominator the width is given for; 0: none
+  std::uint32_t Color;
+  std::uint8_t Mode;  // 4: copy
+};
+
+struct TKxBrushRecord {
+  std::uint8_t Style;  // 0 solid, 1 clear, 2 horizontal, 3 vertical, 4 forward diagonal,
+                       // 5 backward diagonal, 6 cross, 7 diagonal cross
+  std::uint32_t BackColor;
+  std::uint32_t HatchColor;
+  std::uint8_t Transparency;  // 1: the hatch's background is left transparent
+};
+#pragma pack(pop)
+
 static_assert(sizeof(TKxAddOnInfo) == 120);
 static_assert(offsetof(TKxAddOnInfo, Name) == 16);
 static_assert(offsetof(TKxAddOnInfo, Description) == 48);
@@ -109,6 +128,14 @@ static_assert(sizeof(TKxContourCommand) == 28);
 static_assert(offsetof(TKxContourCommand, Point) == 4);
 static_assert(offsetof(TKxContourCommand, CloseConvexity) == 4);
 static_assert(offsetof(TKxContourCommand, Convexity) == 20);
+
+static_assert(sizeof(TKxPenRecord) == 22);
+static_assert(offsetof(TKxPenRecord, Width) == 1 && offsetof(TKxPenRecord, ForZoomScale) == 9);
+static_assert(offsetof(TKxPenRecord, Color) == 17 && offsetof(TKxPenRecord, Mode) == 21);
+static_assert(sizeof(TKxBrushRecord) == 10);
+static_assert(offsetof(TKxBrushRecord, BackColor) == 1 &&
+              offsetof(TKxBrushRecord, HatchColor) == 5);
+static_assert(offsetof(TKxBrushRecord, Transparency) == 9);
 
 static_assert(sizeof(TKxMapInfo) == 272 && offsetof(TKxMapInfo, Name) == 16);
 static_assert(sizeof(TKxLayerInfo) == 272 && offsetof(TKxLayerInfo, Name) == 16);

@@ -95,6 +95,7 @@ class IOrvexCanvas : public IDispatch {
   ORVEX_RESERVED(1);
   ORVEX_RESERVED(2);
   ORVEX_RESERVED(3);
+  // Object is an IOrvexViewport; Scale is 1/N for the view's scale 1:N.
   virtual HRESULT STDMETHODCALLTYPE GetScale(IDispatch** Object, double* Scale) = 0;  // 4
   virtual HRESULT STDMETHODCALLTYPE GetPen(IOrvexPen** Pen) = 0;                      // 5
   virtual HRESULT STDMETHODCALLTYPE GetBrush(IOrvexBrush** Brush) = 0;                // 6

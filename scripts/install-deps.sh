@@ -10,6 +10,7 @@ PACKAGES=(
   fonts-liberation2
   libgeos-dev libboost-dev
   libgdal-dev gdal-bin
+  nlohmann-json3-dev
   clang-format ccache
 )
 

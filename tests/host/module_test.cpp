@@ -44,7 +44,7 @@ class ModuleTest : public ::testing::Test {
     RegistryFile = (Dir / "registry.reg").string();
     setenv("TRACE_REGISTRY_FILE", RegistryFile.c_str(), 1);
     Module = std::make_shared<host::THostModule>(TRACE_MODULE_PATH);
-    Manager = std::make_unique<host::THostManager>();
+    Manager = std::make_unique<host::THostManager>((Dir / "settings.ini").string());
   }
   void TearDown() override {
     EXPECT_EQ(Module->DllCanUnloadNow(), S_OK);

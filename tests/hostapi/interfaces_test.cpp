@@ -61,6 +61,8 @@ TEST(HostInterfaces, OwnMethodsSitAtTheirDocumentedIndexes) {
   EXPECT_EQ(Slot(&IOrvexApplication::CreateContour), IDispatchSlots + 5);
   EXPECT_EQ(Slot(&IOrvexSettingsStore::WriteValue), IDispatchSlots + 1);
   EXPECT_EQ(Slot(&IOrvexDocument::GetMapView), IDispatchSlots + 1);
+  EXPECT_EQ(Slot(&IOrvexMapView::Operation7), IDispatchSlots + 7);
+  EXPECT_EQ(Slot(&IOrvexViewport::Operation10), IDispatchSlots + 10);
   EXPECT_EQ(Slot(&IOrvexCanvas::GetPen), IDispatchSlots + 5);
   EXPECT_EQ(Slot(&IOrvexCanvas::DrawContour), IDispatchSlots + 8);
   EXPECT_EQ(Slot(&IOrvexPen::SetMode), IDispatchSlots + 9);

@@ -1,0 +1,144 @@
+// The host's map model: a project of maps, each a list of layers; styles
+// (with their pen, brush and information words) attached to layers; and map
+// objects, each in one layer with one or more shapes of a style and a host
+// contour. Identifiers are ShortString[15] in cp1251, unique per kind and
+// compared as bytes. Objects are found by ID through a hash and by
+// rectangle through a spatial index.
+//
+// Every change either succeeds whole or raises EHostError and changes
+// nothing.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "addonlib/geometry/primitives.h"
+#include "host/host_contour.h"
+#include "host/spatial_index.h"
+#include "hostapi/kx_records.h"
+
+namespace host {
+
+using kx::TKxID;
+
+// The bytes of an ID: the key of every lookup.
+inline std::string IDKey(const TKxID& ID) {
+  return std::string(ID.Bytes());
+}
+// An ID from UTF-8 text; raises EHostError when the text is empty, has
+// characters cp1251 lacks, or is longer than 15 bytes in cp1251.
+TKxID MakeID(std::string_view Utf8);
+inline std::string IDText(const TKxID& ID) {
+  return ID.ToUtf8();
+}
+
+struct THostMap {
+  TKxID ID;
+  std::string Name;  // UTF-8
+  std::vector<TKxID> Layers;
+};
+
+struct THostLayer {
+  TKxID ID;
+  TKxID MapID;
+  std::string Caption;  // UTF-8
+  std::vector<TKxID> Styles;
+};
+
+struct THostStyle {
+  TKxID ID;
+  std::string Name;  // UTF-8; at most 63 bytes in cp1251 reach the info record
+  std::uint32_t Flags = kx::kxStyleDefinesGeometry;
+  std::int32_t Value1 = 0;
+  std::int32_t Value2 = 0;
+  // Objects of an area style must have closed parts only.
+  bool Area = false;
+  kx::TKxPenRecord Pen{0, 0.5, 0, 0, 4};
+  kx::TKxBrushRecord Brush{1, 0xFFFFFF, 0, 1};
+  std::vector<TKxID> Layers;  // kept by the project, in attachment order
+
+  bool DefinesGeometry() const { return (Flags & kx::kxStyleDefinesGeometry) != 0; }
+  kx::TKxStyleInfo Info() const;
+};
+
+struct THostShape {
+  TKxID StyleID;
+  THostCommands Commands;
+};
+
+struct THostMapObject {
+  TKxID ID;
+  TKxID LayerID;
+  std::vector<THostShape> Shapes;
+  geo::TDRect Bounds;
+};
+
+class THostProject {
+ public:
+  THostProject();
+  ~THostProject();
+  THostProject(THostProject&&) noexcept;
+  THostProject& operator=(THostProject&&) noexcept;
+
+  std::string Name;  // UTF-8
+
+  void Clear();
+
+  // ---- Maps, layers, styles ----
+  THostMap& AddMap(const TKxID& ID, std::string Name);
+  THostLayer& AddLayer(const TKxID& MapID, const TKxID& ID, std::string Caption);
+  // The style's Layers are ignored; attach it with AttachStyle.
+  THostStyle& AddStyle(THostStyle Style);
+  void AttachStyle(const TKxID& LayerID, const TKxID& StyleID);
+
+  const std::vector<TKxID>& Maps() const { return FMapOrder; }
+  const std::vector<TKxID>& StyleOrder() const { return FStyleOrder; }
+  const THostMap* FindMap(const TKxID& ID) const;
+  const THostLayer* FindLayer(const TKxID& ID) const;
+  const THostStyle* FindStyle(const TKxID& ID) const;
+  THostStyle* FindStyle(const TKxID& ID);
+  // Raise EHostError naming the missing ID.
+  const THostMap& Map(const TKxID& ID) const;
+  const THostLayer& Layer(const TKxID& ID) const;
+  const THostStyle& Style(const TKxID& ID) const;
+
+  // ---- Objects ----
+  // Checks the layer, every shape's style (known and one of the layer's)
+  // and contour, then adds the object under ID, or under a new ID when ID
+  // is null or empty. Returns the object's ID.
+  TKxID AddObject(const TKxID& LayerID, std::vector<THostShape> Shapes, const TKxID* ID = nullptr);
+  // Checks what AddObject checks, without adding.
+  void CheckObject(const TKxID& LayerID, const std::vector<THostShape>& Shapes) const;
+  bool RemoveObject(const TKxID& ID);
+  const THostMapObject* FindObject(const TKxID& ID) const;
+  const THostMapObject& Object(const TKxID& ID) const;
+  std::int32_t ObjectCount() const { return static_cast<std::int32_t>(FObjectIndex.size()); }
+  // Objects whose bounds meet R (borders included), in the order they were
+  // added.
+  std::vector<const THostMapObject*> ObjectsInRect(const geo::TDRect& R) const;
+  // Objects of one layer, or all with an empty layer ID, in the order they
+  // were added.
+  std::vector<const THostMapObject*> Objects(const TKxID& LayerID = TKxID{}) const;
+  // Bounds of all objects; false when there are none.
+  bool Bounds(geo::TDRect& R) const;
+
+ private:
+  TKxID NewObjectID();
+
+  std::unordered_map<std::string, THostMap> FMaps;
+  std::unordered_map<std::string, THostLayer> FLayers;
+  std::unordered_map<std::string, THostStyle> FStyles;
+  std::vector<TKxID> FMapOrder;
+  std::vector<TKxID> FStyleOrder;
+  // Slots never reused: a removed object leaves an empty slot.
+  std::vector<std::unique_ptr<THostMapObject>> FObjects;
+  std::unordered_map<std::string, std::int32_t> FObjectIndex;
+  std::unique_ptr<THostSpatialIndex> FSpatial;
+  std::uint64_t FNextNumber = 1;
+};
+
+}  // namespace host
