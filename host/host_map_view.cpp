@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <unordered_map>
 
 #include "host/host_error.h"
 #include "host/host_values.h"
@@ -111,7 +113,17 @@ bool THostMapView::Render() {
     T.ToMap(0, T.Height, X1, Y1);
     T.ToMap(T.Width, 0, X2, Y2);
     const THostProject& P = FContext->Project;
-    for (const THostMapObject* O : P.ObjectsInRect({X1, Y1, X2, Y2}))
+    // Layers in the maps' order, the first at the bottom; objects of one
+    // layer in the order they were added.
+    std::unordered_map<std::string, std::size_t> Rank;
+    for (const TKxID& M : P.Maps())
+      for (const TKxID& L : P.Map(M).Layers) Rank.emplace(IDKey(L), Rank.size());
+    auto InView = P.ObjectsInRect({X1, Y1, X2, Y2});
+    std::stable_sort(InView.begin(), InView.end(),
+                     [&](const THostMapObject* A, const THostMapObject* B) {
+                       return Rank[IDKey(A->LayerID)] < Rank[IDKey(B->LayerID)];
+                     });
+    for (const THostMapObject* O : InView)
       for (const THostShape& S : O->Shapes) {
         const THostStyle* Style = P.FindStyle(S.StyleID);
         if (!Style) continue;

@@ -10,6 +10,7 @@
 #include "compat/cp1251.h"
 
 #include "compat/com_ptr.h"
+#include "host/host_values.h"
 #include "host/small_project.h"
 #include "host/test_host.h"
 
@@ -361,6 +362,31 @@ TEST_F(HostModel, RectangleLookupMatchesAScan) {
       Host.Project().AddObject(L1, {{S1, {HostMoveTo(X0, Y0), HostArcTo(X0 + 20, Y0, 1)}}});
   EXPECT_NEAR(Host.Project().Object(Half).Bounds.Y1, Y0 - 10, 1e-6);
   EXPECT_EQ(Host.Project().ObjectsInRect({X0 + 9, Y0 - 9.5, X0 + 11, Y0 - 9}).back()->ID, Half);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(HostParams, ParamsListHandsOutItsValues) {
+  host::TTestHost Host;
+  VARIANT A, B;
+  VariantInit(&A);
+  VariantInit(&B);
+  A.vt = VT_I4;
+  A.lVal = 42;
+  B.vt = VT_R8;
+  B.dblVal = 2.5;
+  auto Params =
+      host::MakeValue<host::THostParamsList>(Host.Manager().Context(), std::vector<VARIANT>{A, B});
+  VARIANT V;
+  ASSERT_EQ(Params->GetParam(1, &V), S_OK);
+  EXPECT_EQ(V.vt, VT_R8);
+  EXPECT_EQ(V.dblVal, 2.5);
+  ASSERT_EQ(Params->GetParam(0, &V), S_OK);
+  EXPECT_EQ(V.lVal, 42);
+  EXPECT_EQ(Params->GetParam(2, &V), E_INVALIDARG);
+  EXPECT_NE(Host.ErrorInfo().MessageUtf8().find("индекс 2"), std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,197 @@
+// The host's map model at 100 000 objects (the sample town tiled 20 x 20):
+// lookups by ID and by rectangle beside a plain scan over every object and
+// beside a GEOS STRtree over the same bounds.
+//
+// Reported per lookup; "found" is the mean number of objects a query of the
+// shared query set meets, the same for every program that is right.
+#include <benchmark/benchmark.h>
+#include <geos_c.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "host/project_file.h"
+
+namespace {
+
+using namespace host;
+
+constexpr int Tiles = 20;
+constexpr double TileW = 1300, TileH = 1000;
+
+struct TTown {
+  THostProject Project;
+  std::vector<TKxID> IDs;
+  geo::TDRect Bounds{};
+};
+
+// Each tile gets the town's objects moved by its offset, IDs suffixed with
+// the tile number.
+const TTown& Town() {
+  static const std::unique_ptr<TTown> T = [] {
+    auto T = std::make_unique<TTown>();
+    const THostProject Sample = LoadProjectFile(TRACE_DATA_DIR "/sample_town.json");
+    for (const TKxID& S : Sample.StyleOrder()) T->Project.AddStyle(Sample.Style(S));
+    for (const TKxID& M : Sample.Maps()) {
+      T->Project.AddMap(M, Sample.Map(M).Name);
+      for (const TKxID& L : Sample.Map(M).Layers) {
+        T->Project.AddLayer(M, L, Sample.Layer(L).Caption);
+        for (const TKxID& S : Sample.Layer(L).Styles) T->Project.AttachStyle(L, S);
+      }
+    }
+    const auto Objects = Sample.Objects();
+    for (int Tile = 0; Tile < Tiles * Tiles; ++Tile) {
+      const double DX = (Tile % Tiles) * TileW, DY = (Tile / Tiles) * TileH;
+      for (const THostMapObject* O : Objects) {
+        if (T->IDs.size() == 100000) break;
+        std::vector<THostShape> Shapes = O->Shapes;
+        for (THostShape& S : Shapes)
+          for (kx::TKxContourCommand& C : S.Commands)
+            if (C.Kind >= kx::kxMoveTo && C.Kind <= kx::kxArcTo)
+              C.Point = {C.Point.X + DX, C.Point.Y + DY};
+        const TKxID ID = TKxID::FromBytes(std::string(O->ID.Bytes()) + "_" + std::to_string(Tile));
+        T->IDs.push_back(T->Project.AddObject(O->LayerID, std::move(Shapes), &ID));
+      }
+    }
+    T->Project.Bounds(T->Bounds);
+    return T;
+  }();
+  return *T;
+}
+
+// Query rectangles of 200 m x 200 m, a typical view, all over the town.
+std::vector<geo::TDRect> Queries() {
+  const TTown& T = Town();
+  std::mt19937 Rng(5);
+  std::uniform_real_distribution<double> X(T.Bounds.X1, T.Bounds.X2 - 200),
+      Y(T.Bounds.Y1, T.Bounds.Y2 - 200);
+  std::vector<geo::TDRect> Q;
+  for (int I = 0; I < 256; ++I) {
+    const double X1 = X(Rng), Y1 = Y(Rng);
+    Q.push_back({X1, Y1, X1 + 200, Y1 + 200});
+  }
+  return Q;
+}
+
+void ById(benchmark::State& State) {
+  const TTown& T = Town();
+  std::size_t I = 0;
+  for (auto _ : State) {
+    benchmark::DoNotOptimize(T.Project.FindObject(T.IDs[(I * 7919) % T.IDs.size()]));
+    ++I;
+  }
+  State.counters["objects"] = static_cast<double>(T.Project.ObjectCount());
+}
+BENCHMARK(ById);
+
+void ByIdScan(benchmark::State& State) {
+  const TTown& T = Town();
+  const auto All = T.Project.Objects();
+  std::size_t I = 0;
+  for (auto _ : State) {
+    const TKxID& Want = T.IDs[(I * 7919) % T.IDs.size()];
+    const THostMapObject* Found = nullptr;
+    for (const THostMapObject* O : All)
+      if (O->ID == Want) {
+        Found = O;
+        break;
+      }
+    benchmark::DoNotOptimize(Found);
+    ++I;
+  }
+}
+BENCHMARK(ByIdScan);
+
+void ByRect(benchmark::State& State) {
+  const TTown& T = Town();
+  const auto Q = Queries();
+  std::size_t I = 0;
+  for (auto _ : State) {
+    const auto R = T.Project.ObjectsInRect(Q[I++ % Q.size()]);
+    benchmark::DoNotOptimize(R.data());
+  }
+  double Found = 0;
+  for (const geo::TDRect& R : Q) Found += static_cast<double>(T.Project.ObjectsInRect(R).size());
+  State.counters["found"] = Found / static_cast<double>(Q.size());
+}
+BENCHMARK(ByRect);
+
+void ByRectScan(benchmark::State& State) {
+  const TTown& T = Town();
+  const auto Q = Queries();
+  const auto All = T.Project.Objects();
+  const auto Scan = [&](const geo::TDRect& R) {
+    std::vector<const THostMapObject*> Out;
+    for (const THostMapObject* O : All)
+      if (O->Bounds.X1 <= R.X2 && R.X1 <= O->Bounds.X2 && O->Bounds.Y1 <= R.Y2 &&
+          R.Y1 <= O->Bounds.Y2)
+        Out.push_back(O);
+    return Out;
+  };
+  std::size_t I = 0;
+  for (auto _ : State) {
+    const auto Out = Scan(Q[I++ % Q.size()]);
+    benchmark::DoNotOptimize(Out.data());
+  }
+  double Found = 0;
+  for (const geo::TDRect& R : Q) Found += static_cast<double>(Scan(R).size());
+  State.counters["found"] = Found / static_cast<double>(Q.size());
+}
+BENCHMARK(ByRectScan);
+
+struct TGeosTree {
+  GEOSContextHandle_t Ctx = GEOS_init_r();
+  GEOSSTRtree* Tree = GEOSSTRtree_create_r(Ctx, 10);
+  std::vector<GEOSGeometry*> Envelopes;
+  TGeosTree() {
+    for (const THostMapObject* O : Town().Project.Objects()) {
+      GEOSGeometry* E = Box(O->Bounds);
+      Envelopes.push_back(E);
+      GEOSSTRtree_insert_r(Ctx, Tree, E, const_cast<THostMapObject*>(O));
+    }
+  }
+  ~TGeosTree() {
+    GEOSSTRtree_destroy_r(Ctx, Tree);
+    for (GEOSGeometry* E : Envelopes) GEOSGeom_destroy_r(Ctx, E);
+    GEOS_finish_r(Ctx);
+  }
+  GEOSGeometry* Box(const geo::TDRect& R) const {
+    GEOSCoordSequence* S = GEOSCoordSeq_create_r(Ctx, 5, 2);
+    const double X[5] = {R.X1, R.X2, R.X2, R.X1, R.X1}, Y[5] = {R.Y1, R.Y1, R.Y2, R.Y2, R.Y1};
+    for (unsigned I = 0; I < 5; ++I) GEOSCoordSeq_setXY_r(Ctx, S, I, X[I], Y[I]);
+    return GEOSGeom_createPolygon_r(Ctx, GEOSGeom_createLinearRing_r(Ctx, S), nullptr, 0);
+  }
+};
+
+void Collect(void* Item, void* Out) {
+  static_cast<std::vector<const THostMapObject*>*>(Out)->push_back(
+      static_cast<const THostMapObject*>(Item));
+}
+
+void ByRectGeos(benchmark::State& State) {
+  static TGeosTree G;
+  const auto Q = Queries();
+  std::vector<GEOSGeometry*> Boxes;
+  for (const geo::TDRect& R : Q) Boxes.push_back(G.Box(R));
+  std::size_t I = 0;
+  for (auto _ : State) {
+    std::vector<const THostMapObject*> Out;
+    GEOSSTRtree_query_r(G.Ctx, G.Tree, Boxes[I++ % Boxes.size()], Collect, &Out);
+    benchmark::DoNotOptimize(Out.data());
+  }
+  double Found = 0;
+  for (GEOSGeometry* B : Boxes) {
+    std::vector<const THostMapObject*> Out;
+    GEOSSTRtree_query_r(G.Ctx, G.Tree, B, Collect, &Out);
+    Found += static_cast<double>(Out.size());
+  }
+  State.counters["found"] = Found / static_cast<double>(Boxes.size());
+  for (GEOSGeometry* B : Boxes) GEOSGeom_destroy_r(G.Ctx, B);
+}
+BENCHMARK(ByRectGeos);
+
+}  // namespace
+
+BENCHMARK_MAIN();
