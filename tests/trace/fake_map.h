@@ -78,7 +78,7 @@ struct TShape {
 class TShapeList : public TObject<kx::IKxShapeList, kx::IID_IKxShapeList> {
  public:
   HOST_RESERVED(0)
-  HRESULT STDMETHODCALLTYPE AddShape(const kx::TKxID* Style, kx::IKxContour* C) override {
+  HRESULT STDMETHODCALLTYPE AddShape(kx::IKxContour* C, const kx::TKxID* Style) override {
     Shapes.push_back({std::string(Style->Bytes()), static_cast<TContour*>(C)->List});
     return S_OK;
   }
