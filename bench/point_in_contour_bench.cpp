@@ -89,7 +89,7 @@ void Trace(benchmark::State& State, bool Arcs) {
   long Inside = 0;
   const long Before = Allocations.load();
   for (auto _ : State) {
-    Inside += geo::PointInContour(C, P[K++ % P.size()]) == 1;
+    Inside += geo::PointInContour(C, P[K++ % P.size()]) == geo::TPointPlace::Inside;
     benchmark::DoNotOptimize(Inside);
   }
   State.counters["allocs_per_call"] = benchmark::Counter(

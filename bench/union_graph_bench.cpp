@@ -47,7 +47,7 @@ struct Geos {
 
 const TDPoint Origin{500000, 6000000};
 
-void Ours(benchmark::State& State, int Op) {
+void Ours(benchmark::State& State, geoalg::TUnionOperation Op) {
   const int N = static_cast<int>(State.range(0));
   const TContour A = ToContour(Star(1, N, Origin, 1000));
   const TContour B = ToContour(Star(2, N, {Origin.X + 300, Origin.Y + 200}, 1000));
@@ -73,13 +73,13 @@ void Peer(benchmark::State& State, int Op) {
 }
 
 void BM_Ours_StarUnion(benchmark::State& S) {
-  Ours(S, geoalg::uoUnion);
+  Ours(S, geoalg::TUnionOperation::Union);
 }
 void BM_Geos_StarUnion(benchmark::State& S) {
   Peer(S, 0);
 }
 void BM_Ours_StarIntersection(benchmark::State& S) {
-  Ours(S, geoalg::uoIntersection);
+  Ours(S, geoalg::TUnionOperation::Intersection);
 }
 void BM_Geos_StarIntersection(benchmark::State& S) {
   Peer(S, 1);

@@ -99,7 +99,8 @@ TContourLayout LayOutContour(const geo::TContour& Contour) {
     bool Placed = false;
     for (size_t j : Closed) {
       const TLayoutPart& Outer = L.Parts[j];
-      if (Outer.Depth != Hole.Depth - 1 || geo::PointInContour(Outer.Contour, Sample) == 0)
+      if (Outer.Depth != Hole.Depth - 1 ||
+          geo::PointInContour(Outer.Contour, Sample) == geo::TPointPlace::Outside)
         continue;
       L.Polygons[PolygonOf[j]].push_back(i);
       Placed = true;

@@ -27,7 +27,7 @@ TTBufferZoneEnum::TTBufferZoneEnum(const TContour& ASource, double AWidth)
   // 0.1 mm, but at most a thousandth of the width: for zones a few
   // centimetres wide a fixed 0.1 mm lets slivers fall between the pieces.
   Union.SplitTolerance = std::min(1E-4, AWidth * 1E-3);
-  Union.Operation = geoalg::uoUnion;
+  Union.Operation = geoalg::TUnionOperation::Union;
 }
 
 double GetConnectDirectionAngle(const geo::TDSegment& Segment, bool Forward) {

@@ -69,7 +69,7 @@ int32_t TGConnectGraph::FindOrAddVertex(const TDPoint& P) {
 int32_t TGConnectGraph::AddConnection(const TGConnectFull& C) {
   const int32_t V1 = FindOrAddVertex(C.P1);
   const int32_t V2 = FindOrAddVertex(C.P2);
-  TGConnectBrief Brief{V1, V2, C.Kind, C.Kind == 1 ? C.Convexity : 0.0};
+  TGConnectBrief Brief{V1, V2, C.Kind, C.Kind == geo::TConnectKind::Arc ? C.Convexity : 0.0};
   std::vector<int32_t>& Between = FPairs[PairKey(V1, V2)];
   const TGConnectBrief Reversed = geo::ReverseConnectBrief(Brief);
   // The first equal record wins, then the first reversed one: the same
@@ -111,7 +111,7 @@ TGConnectFull TGConnectGraph::GetConnection(const TGConnectBrief& Brief) const {
   C.P1 = *Vertices.Ptr(Brief.V1);
   C.P2 = *Vertices.Ptr(Brief.V2);
   C.Kind = Brief.Kind;
-  C.Convexity = Brief.Kind == 1 ? Brief.Convexity : 0.0;
+  C.Convexity = Brief.Kind == geo::TConnectKind::Arc ? Brief.Convexity : 0.0;
   return C;
 }
 

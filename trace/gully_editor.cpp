@@ -92,8 +92,9 @@ TNearestPoint TGullyEditor::FindNearestPoint(const geo::TDPoint& Pc) {
 
 void TGullyEditor::AddEdgeCommand(const geo::TGConnectBrief& B) {
   const geo::TGConnectFull C = Graph->GetConnection(B);
-  TraceContour.AddCommand(CommandToHostCommand(C.Kind == 1 ? geo::MakeArcTo(C.P2, C.Convexity)
-                                                           : geo::MakeLineTo(C.P2)));
+  TraceContour.AddCommand(CommandToHostCommand(C.Kind == geo::TConnectKind::Arc
+                                                   ? geo::MakeArcTo(C.P2, C.Convexity)
+                                                   : geo::MakeLineTo(C.P2)));
 }
 
 void TGullyEditor::AppendPath(std::int32_t From, std::int32_t To) {

@@ -52,7 +52,7 @@ void TGullyEditor::DrawZone(const kx::TOrvexCanvas& Surface) const {
   std::int32_t Start = -1;
   auto AppendEdge = [&](const geo::TGConnectBrief& E) {
     const geo::TDPoint& P = *Graph->Vertices.Ptr(E.V2);
-    Part.InsertVertex(-1, P.X, P.Y, E.Kind == 1 ? E.Convexity : 0.0);
+    Part.InsertVertex(-1, P.X, P.Y, E.Kind == geo::TConnectKind::Arc ? E.Convexity : 0.0);
   };
   // AddContour stores every outline's edges one after the other, so the
   // edges in index order run round each outline in turn.
@@ -68,7 +68,7 @@ void TGullyEditor::DrawZone(const kx::TOrvexCanvas& Surface) const {
       Open = true;
     } else if (E.V2 == Start) {
       // The closing edge: an arc is carried by vertex 0's convexity.
-      if (E.Kind == 1) {
+      if (E.Kind == geo::TConnectKind::Arc) {
         const geo::TDPoint& P = *Graph->Vertices.Ptr(Start);
         Part.SetVertex(0, P.X, P.Y, E.Convexity);
       }

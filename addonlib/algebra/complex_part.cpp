@@ -14,7 +14,8 @@ TComplexPart::TComplexPart(const TContour& Source, const TDRect& ABounds) : Boun
 }
 
 bool TComplexPart::PointInside(const TDPoint& P, const geo::TTolerance& Tol) const {
-  return geo::PointInRect(Bounds, P) && geo::PointInContour(*this, P, Tol) != 0;
+  return geo::PointInRect(Bounds, P) &&
+         geo::PointInContour(*this, P, Tol) != geo::TPointPlace::Outside;
 }
 
 void TComplexPartList::Build(const TContour& Contour, const geo::TTolerance& Tol) {
@@ -120,9 +121,9 @@ void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths,
     OnBoundary = false;
     for (size_t J = 0; J < N; ++J) {
       if (J == I || !Has[J] || !geo::PointInRect(Rects[J], S)) continue;
-      const int32_t Where = geo::PointInContour(*Parts[J], S, Tol);
-      if (Where != 0) ++Depth;
-      if (Where == 2) OnBoundary = true;
+      const geo::TPointPlace Where = geo::PointInContour(*Parts[J], S, Tol);
+      if (Where != geo::TPointPlace::Outside) ++Depth;
+      if (Where == geo::TPointPlace::Boundary) OnBoundary = true;
     }
     return Depth;
   };

@@ -42,8 +42,8 @@ TGConnectBrief ReversedBrief(const TGConnectBrief& B) {
 }
 
 // Byte values 0 and 1 exchanged, for an edge stored the other way round.
-uint8_t FlipBelong(uint8_t B) {
-  return B == 0 ? 1 : (B == 1 ? 0 : B);
+TEdgeSide FlipBelong(TEdgeSide B) {
+  return B == TEdgeSide::Left ? TEdgeSide::Right : (B == TEdgeSide::Right ? TEdgeSide::Left : B);
 }
 
 bool HasSmallBounds(const TContour& C) {
@@ -195,9 +195,9 @@ class TEdgeSequence {
   int32_t FLive = 0;
 };
 
-uint8_t ConvertFromBelongEdgeToBelongType(uint8_t Belong) {
-  if (Belong == beLeft) return btBoundaryLeft;
-  if (Belong == beRight) return btBoundaryRight;
+TBelongType ConvertFromBelongEdgeToBelongType(TEdgeSide Belong) {
+  if (Belong == TEdgeSide::Left) return TBelongType::BoundaryLeft;
+  if (Belong == TEdgeSide::Right) return TBelongType::BoundaryRight;
   Fail("ConvertFromBelongEdgeToBelongType");
 }
 
@@ -250,11 +250,14 @@ void TGUnionGraph::AddContour(const TContour& Contour, int32_t Index) {
   for (size_t I = 0; I < PartList.size(); ++I) {
     const TContour& Part = *PartList[I];
     // 1: the input's interior lies to the right of the part's edges.
-    const uint8_t Flag =
-        ((Depths.Items(static_cast<int32_t>(I)) % 2) != 0) != (geo::Area(Part) > 0) ? 1 : 0;
+    const TEdgeSide Flag =
+        ((Depths.Items(static_cast<int32_t>(I)) % 2) != 0) != (geo::Area(Part) > 0)
+            ? TEdgeSide::Right
+            : TEdgeSide::Left;
     geo::TGComplexEnumerater Enum(Part);
     TGConnectFull C;
-    while (Enum.Next(C)) AddEdge(C.P1, C.P2, C.Kind == 1 ? C.Convexity : 0.0, Index, Flag);
+    while (Enum.Next(C))
+      AddEdge(C.P1, C.P2, C.Kind == geo::TConnectKind::Arc ? C.Convexity : 0.0, Index, Flag);
   }
   SyncContourEdges();
 }
@@ -340,37 +343,41 @@ void TGUnionGraph::RemoveFromContour(int32_t Index, int32_t Edge) {
 
 // An edge run twice by one input is cancelled: it no longer bounds that input.
 bool TGUnionGraph::CancelTwiceRun(int32_t Index, int32_t Edge, TGBelongEdgePair& Pair) {
-  if (Pair.Belong[Index] == beNone) return false;
+  if (Pair.Belong[Index] == TEdgeSide::None) return false;
   if (Owner) Owner->UnionGraphWarning("Ребро обходится дважды");
-  Pair.Belong[Index] = beNone;
+  Pair.Belong[Index] = TEdgeSide::None;
   BelongEdgePairs.Put(Edge, Pair);
   RemoveFromContour(Index, Edge);
   return true;
 }
 
-TGConnectBrief TGUnionGraph::MakeBrief(int32_t V1, int32_t V2, uint8_t Kind, double Convexity) {
-  TGConnectBrief B{V1, V2, Kind, Kind == 1 ? Convexity : 0.0};
-  if (Kind == 1 && std::fabs(B.Convexity) < geo::ConnectTolerance) B.Convexity = 0;
+TGConnectBrief TGUnionGraph::MakeBrief(int32_t V1, int32_t V2, geo::TConnectKind Kind,
+                                       double Convexity) {
+  const bool Arc = Kind == geo::TConnectKind::Arc;
+  TGConnectBrief B{V1, V2, Kind, Arc ? Convexity : 0.0};
+  if (Arc && std::fabs(B.Convexity) < geo::ConnectTolerance) B.Convexity = 0;
   return B;
 }
 
 void TGUnionGraph::AddEdge(const TDPoint& P1, const TDPoint& P2, double Convexity, int32_t Index,
-                           uint8_t Flag) {
+                           TEdgeSide Flag) {
   const int32_t V1 = FindOrAddPoint(P1);
   const int32_t V2 = FindOrAddPoint(P2);
   if (V1 == V2) return;
-  const uint8_t Kind = std::fabs(Convexity) <= geo::LineConvexityLimit ? 0 : 1;
+  const geo::TConnectKind Kind = std::fabs(Convexity) <= geo::LineConvexityLimit
+                                     ? geo::TConnectKind::Line
+                                     : geo::TConnectKind::Arc;
   const TGConnectBrief B = MakeBrief(V1, V2, Kind, Convexity);
   bool Reversed;
   int32_t E = FindEdge(B, Reversed);
   if (E >= 0) {
-    if (Reversed) Flag = Flag ? 0 : 1;
+    if (Reversed) Flag = FlipBelong(Flag);
     TGBelongEdgePair Pair = BelongEdgePairs.Items(E);
     if (CancelTwiceRun(Index, E, Pair)) return;
     Pair.Belong[Index] = Flag;
     BelongEdgePairs.Put(E, Pair);
   } else {
-    TGBelongEdgePair Pair{{beNone, beNone}};
+    TGBelongEdgePair Pair{{TEdgeSide::None, TEdgeSide::None}};
     Pair.Belong[Index] = Flag;
     E = StoreEdge(B, Pair);
   }
@@ -389,10 +396,10 @@ void TGUnionGraph::AddSplitPart(const TGConnectFull& Part, TGBelongEdgePair Pair
     E = StoreEdge(B, Pair);
   } else {
     if (Reversed)
-      for (uint8_t& Byte : Pair.Belong) Byte = FlipBelong(Byte);
+      for (TEdgeSide& Side : Pair.Belong) Side = FlipBelong(Side);
     TGBelongEdgePair Stored = BelongEdgePairs.Items(E);
     const int32_t Other = 1 - Index;
-    if (Pair.Belong[Other] != beNone && Pair.Belong[Other] != Stored.Belong[Other])
+    if (Pair.Belong[Other] != TEdgeSide::None && Pair.Belong[Other] != Stored.Belong[Other])
       Fail("AddConnectBrief");
     if (CancelTwiceRun(Index, E, Stored)) return;
     Stored.Belong[Index] = Pair.Belong[Index];
@@ -549,12 +556,12 @@ void TGUnionGraph::BuildChains() {
       L.V1 = B.V1;
       L.V2 = B.V2;
       L.Flags[K] = ConvertFromBelongEdgeToBelongType(Pair.Belong[K]);
-      if (Pair.Belong[Other] != beNone)
+      if (Pair.Belong[Other] != TEdgeSide::None)
         L.Flags[Other] = ConvertFromBelongEdgeToBelongType(Pair.Belong[Other]);
       else
         L.Flags[Other] = Parts[Other].PointInside(geo::InteriorPointOfConnect(FullEdge(E)))
-                             ? btInside
-                             : btOutside;
+                             ? TBelongType::Inside
+                             : TBelongType::Outside;
       L.Init();
       std::unique_ptr<geo::TLongintList> Owned(L.List);
       L.List->Add(E);
@@ -579,7 +586,7 @@ void TGUnionGraph::MergeLongInto(TGConnectLong& A, const TGConnectLong& B) {
 }
 
 int32_t TGUnionGraph::LongPriority(const TGConnectLong& L) const {
-  return Priority[L.Flags[0]][L.Flags[1]];
+  return Priority[static_cast<uint8_t>(L.Flags[0])][static_cast<uint8_t>(L.Flags[1])];
 }
 
 // Chains being merged: dead ones are dropped from Longs, in store order,
@@ -707,9 +714,10 @@ void TGUnionGraph::MergeSimpleVertices() {
   TChainMerger(*this, false).Run();
 }
 
-void TGUnionGraph::SetOperation(int32_t Op) {
-  if (Op < 0 || Op > 3) Fail("Bad Operation");
-  std::memcpy(Priority, PriorityTables[Op], sizeof Priority);
+void TGUnionGraph::SetOperation(TUnionOperation Op) {
+  const auto Code = static_cast<uint8_t>(Op);
+  if (Code > 3) Fail("Bad Operation");
+  std::memcpy(Priority, PriorityTables[Code], sizeof Priority);
   AnyTypesMerge = true;
 }
 
@@ -814,7 +822,7 @@ void TGUnionGraph::BuildLongs() {
   MergeSimpleVertices();
 }
 
-void TGUnionGraph::DoOperation(int32_t Op) {
+void TGUnionGraph::DoOperation(TUnionOperation Op) {
   SetOperation(Op);
   DropByPriority();
   MergeSimpleVertices();
@@ -843,7 +851,7 @@ void TGUnionGraph::Extract(TContour& Result) const {
         Fail("Bad Connect long");
       }
       const bool Last = I == N - 1;
-      if (B.Kind == 1) {
+      if (B.Kind == geo::TConnectKind::Arc) {
         if (Last)
           Result.AddCloseArc(Convexity);
         else
@@ -880,7 +888,7 @@ void TGUnionGraphBig::Clear() {
   IsEmpty = true;
 }
 
-void CombineContours(const TContour& Contour0, const TContour& Contour1, int32_t Op,
+void CombineContours(const TContour& Contour0, const TContour& Contour1, TUnionOperation Op,
                      double SplitTolerance, TContour& Result, TUnionGraphOwner* Owner) {
   TGUnionGraph Graph(Owner);
   Graph.Init(Contour0, Contour1, SplitTolerance);

@@ -17,6 +17,7 @@
 #include "addonlib/algebra/complex_part.h"
 #include "addonlib/algebra/connect_brief_list.h"
 #include "addonlib/algebra/point_list.h"
+#include "addonlib/algebra/union_operation.h"
 #include "addonlib/geometry/contour.h"
 #include "addonlib/geometry/typed_lists.h"
 
@@ -34,25 +35,12 @@ class TUnionGraphOwner {
   ~TUnionGraphOwner() = default;
 };
 
-enum TUnionOperation : uint8_t {
-  uoUnion = 0,
-  uoIntersection = 1,
-  uoDifference = 2,  // input 0 minus input 1
-  uoSymDifference = 3
-};
+using geo::TBelongType;
+using geo::TEdgeSide;
 
-// Belonging of an edge to one input's boundary.
-enum : uint8_t {
-  beLeft = 0,   // on the boundary, the input's interior to the left of V1->V2
-  beRight = 1,  // on the boundary, the interior to the right
-  beNone = 2    // not on that input's boundary
-};
-
-// Belonging type of a chain relative to one input.
-enum : uint8_t { btInside = 0, btOutside = 1, btBoundaryLeft = 2, btBoundaryRight = 3 };
-
-// 0 -> 2, 1 -> 3; anything else raises "ConvertFromBelongEdgeToBelongType".
-uint8_t ConvertFromBelongEdgeToBelongType(uint8_t Belong);
+// Left -> BoundaryLeft, Right -> BoundaryRight; anything else raises
+// "ConvertFromBelongEdgeToBelongType".
+TBelongType ConvertFromBelongEdgeToBelongType(TEdgeSide Belong);
 
 class TGUnionGraph {
  public:
@@ -80,7 +68,7 @@ class TGUnionGraph {
   // simple vertices.
   void BuildLongs();
   // Keeps and joins the chains that the operation's table selects.
-  void DoOperation(int32_t Op);
+  void DoOperation(TUnionOperation Op);
   // Appends one closed part per chain to Result.
   void Extract(TContour& Result) const;
 
@@ -89,7 +77,7 @@ class TGUnionGraph {
   // MergeSimpleVertices, MergeByPriority, ArrangeLongs).
   void AddContour(const TContour& Contour, int32_t Index);
   void AddEdge(const geo::TDPoint& P1, const geo::TDPoint& P2, double Convexity, int32_t Index,
-               uint8_t Flag);
+               TEdgeSide Flag);
   void CutCrossings();
   // Splits the edge at position Pos of ContourEdges[Index] at vertex X;
   // false when nothing was split.
@@ -97,8 +85,9 @@ class TGUnionGraph {
   // Examines the pair of positions; true when at least one edge was split.
   bool CutPair(int32_t Pos0, int32_t Pos1);
   void BuildChains();
-  // Copies the operation's priority table; "Bad Operation" outside 0..3.
-  void SetOperation(int32_t Op);
+  // Copies the operation's priority table; "Bad Operation" for a code
+  // outside 0..3.
+  void SetOperation(TUnionOperation Op);
   void MergeSimpleVertices();
   void DropByPriority();
   void MergeByPriority();
@@ -119,7 +108,8 @@ class TGUnionGraph {
   class TChainMerger;
   friend class TChainMerger;
 
-  static geo::TGConnectBrief MakeBrief(int32_t V1, int32_t V2, uint8_t Kind, double Convexity);
+  static geo::TGConnectBrief MakeBrief(int32_t V1, int32_t V2, geo::TConnectKind Kind,
+                                       double Convexity);
   static uint64_t PairKey(int32_t A, int32_t B);
   bool SplitSlot(int32_t Index, int32_t Slot, int32_t X, double Tolerance);
   bool CutSlots(int32_t Slot0, int32_t Slot1);
@@ -163,7 +153,7 @@ class TGUnionGraphBig {
   TUnionGraphOwner* Owner;
   bool SkipSmall = false;
   double SplitTolerance = 0;
-  uint8_t Operation = uoUnion;
+  TUnionOperation Operation = TUnionOperation::Union;
   bool IsEmpty = true;
   TContour Result;
 
@@ -174,7 +164,7 @@ class TGUnionGraphBig {
 };
 
 // One call: Result receives Contour0 <Op> Contour1.
-void CombineContours(const TContour& Contour0, const TContour& Contour1, int32_t Op,
+void CombineContours(const TContour& Contour0, const TContour& Contour1, TUnionOperation Op,
                      double SplitTolerance, TContour& Result, TUnionGraphOwner* Owner = nullptr);
 
 }  // namespace geoalg

@@ -13,13 +13,13 @@ bool TGComplexEnumerater::Next(TGConnectFull& Conn) {
       Start = Current = Cmd.Point;
       continue;
     }
-    TGConnectFull E{Current, Cmd.Point, static_cast<uint8_t>(Cmd.Kind == ccArcTo ? 1 : 0),
-                    Cmd.Convexity};
+    TGConnectFull E{Current, Cmd.Point,
+                    Cmd.Kind == ccArcTo ? TConnectKind::Arc : TConnectKind::Line, Cmd.Convexity};
     if (IsCloseKind(Cmd.Kind)) {
       if (CloseSeen) throw core::Exception("Две команды 'Замкнуть подряд'");
       CloseSeen = true;
       E.P2 = Start;
-      E.Kind = Cmd.Kind == ccCloseArc ? 1 : 0;
+      E.Kind = Cmd.Kind == ccCloseArc ? TConnectKind::Arc : TConnectKind::Line;
     } else {
       CloseSeen = false;
     }

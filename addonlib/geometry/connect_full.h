@@ -2,6 +2,8 @@
 // yields it and the intersection routines consume it.
 #pragma once
 
+#include "addonlib/geometry/connect_kind.h"
+
 #include <cstdint>
 
 #include "addonlib/geometry/primitives.h"
@@ -11,7 +13,7 @@ namespace geo {
 struct TGConnectFull {
   TDPoint P1;
   TDPoint P2;
-  uint8_t Kind;  // 0 straight, 1 arc
+  TConnectKind Kind;
   double Convexity;
 };
 

@@ -37,7 +37,7 @@ TDPoint InteriorPointOfArc(const TDPoint& P1, const TDPoint& P2, double Convexit
 }
 
 TDPoint InteriorPointOfConnect(const TGConnectFull& C) {
-  if (C.Kind == 1) return InteriorPointOfArc(C.P1, C.P2, C.Convexity);
+  if (C.Kind == TConnectKind::Arc) return InteriorPointOfArc(C.P1, C.P2, C.Convexity);
   return TDPoint{static_cast<double>(C.P1.X + (static_cast<long double>(C.P2.X) - C.P1.X) / 3),
                  static_cast<double>(C.P1.Y + (static_cast<long double>(C.P2.Y) - C.P1.Y) / 3)};
 }

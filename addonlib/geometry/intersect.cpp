@@ -92,7 +92,7 @@ void SameCircleEnds(const TArcCircle& A, const TDPoint& A2, const TArcCircle& B,
 }
 
 bool IsLineConnect(const TGConnectFull& E) {
-  return E.Kind == 0 || std::fabs(E.Convexity) < ConnectTolerance;
+  return E.Kind == TConnectKind::Line || std::fabs(E.Convexity) < ConnectTolerance;
 }
 
 }  // namespace
@@ -312,9 +312,9 @@ bool SplitConnectFull(const TGConnectFull& E, const TDPoint& X, double T, TGConn
   Parts[0].P2 = X;
   Parts[1].P1 = X;
   Parts[0].Convexity = Parts[1].Convexity = 0;
-  if (E.Kind != 0) {
+  if (E.Kind != TConnectKind::Line) {
     if (std::fabs(E.Convexity) < ConnectTolerance) {
-      Parts[0].Kind = Parts[1].Kind = 0;
+      Parts[0].Kind = Parts[1].Kind = TConnectKind::Line;
     } else {
       double Sweep;
       TDPoint Center;
@@ -325,7 +325,7 @@ bool SplitConnectFull(const TGConnectFull& E, const TDPoint& X, double T, TGConn
         ArcMidPoint(Part.P1, Center, Part.P2, Sweep < 0, Mid);
         // Three points in a row: the piece is too flat to be an arc.
         if (!ConvexityBy3Points(Part.P1, Mid, Part.P2, Part.Convexity)) {
-          Part.Kind = 0;
+          Part.Kind = TConnectKind::Line;
           Part.Convexity = 0;
         }
       }
@@ -337,7 +337,7 @@ bool SplitConnectFull(const TGConnectFull& E, const TDPoint& X, double T, TGConn
 }
 
 double GetLengthConnectFull(const TGConnectFull& E) {
-  if (E.Kind == 0 || E.Convexity == 0) return Distance(E.P1, E.P2);
+  if (E.Kind == TConnectKind::Line || E.Convexity == 0) return Distance(E.P1, E.P2);
   double Sweep;
   TDPoint Center;
   if (!GetCenter2(E.P1, E.P2, Sweep, E.Convexity, Center))
@@ -352,7 +352,7 @@ TDRect GetBoundsConnectFull(const TGConnectFull& E) {
   Edge.P2 = E.P2;
   // An arc without a centre (flatter than a line or closed on itself) is
   // bounded by its ends, like a line.
-  if (E.Kind != 0 && E.Convexity != 0 &&
+  if (E.Kind != TConnectKind::Line && E.Convexity != 0 &&
       GetCenter2(E.P1, E.P2, Edge.Angle, E.Convexity, Edge.Center)) {
     Edge.Convexity = E.Convexity;
     Edge.Radius = Distance(Edge.Center, E.P1);
@@ -366,7 +366,7 @@ TGConnectBrief ReverseConnectBrief(const TGConnectBrief& B) {
   TGConnectBrief R = B;
   R.V1 = B.V2;
   R.V2 = B.V1;
-  if (B.Kind != 0) R.Convexity = -B.Convexity;
+  if (B.Kind != TConnectKind::Line) R.Convexity = -B.Convexity;
   return R;
 }
 

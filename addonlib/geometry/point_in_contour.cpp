@@ -217,7 +217,7 @@ void HorizontalIntersections(const TPartIter& Part, TDPointArray& Points, double
               Points.Items.begin() + Points.Count);
 }
 
-int32_t PointInContour(const TContour& Contour, const TDPoint& P, const TTolerance& Context) {
+TPointPlace PointInContour(const TContour& Contour, const TDPoint& P, const TTolerance& Context) {
   // One walk does both tests: the boundary test on every edge as it comes,
   // and the crossings, which count only when no edge holds P.
   const double Tol = ConnectTolerance;
@@ -234,9 +234,9 @@ int32_t PointInContour(const TContour& Contour, const TDPoint& P, const TToleran
   for (Part.Start(Contour, 0); !Part.Eof(); Part.Next()) {
     if (PartCrossingsButFirst(Contour, Part, Tol, P.Y, OnBoundary, Counter, First, Last, Stopped))
       EdgeCrossings(First, Last, Tol, P.Y, Counter);
-    if (Stopped) return 2;
+    if (Stopped) return TPointPlace::Boundary;
   }
-  return Count % 2;
+  return Count % 2 ? TPointPlace::Inside : TPointPlace::Outside;
 }
 
 }  // namespace geo

@@ -24,10 +24,14 @@ void EdgeLineIntersect(const TEdge& E, TDPointArray& Points, double Tol, double 
 // directions, and for an arc meeting the vertex horizontally by the side of
 // its centre). Works in one pass with no storage per edge.
 void HorizontalIntersections(const TPartIter& Part, TDPointArray& Points, double Tol, double Y);
-// 2 on the boundary of a closed part (within ConnectTolerance), 1 inside, 0
+// Where a point lies against a contour; the values are the codes the
+// system has always used.
+enum class TPointPlace : int32_t { Outside = 0, Inside = 1, Boundary = 2 };
+
+// On the boundary of a closed part (within ConnectTolerance), inside or
 // outside; open parts contain nothing. Linear in the number of edges and
 // allocation-free. Context gives the angular slack of the arc test.
-int32_t PointInContour(const TContour& Contour, const TDPoint& P,
-                       const TTolerance& Context = TTolerance::Current());
+TPointPlace PointInContour(const TContour& Contour, const TDPoint& P,
+                           const TTolerance& Context = TTolerance::Current());
 
 }  // namespace geo

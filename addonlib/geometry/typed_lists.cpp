@@ -16,8 +16,8 @@ int32_t ConnectBriefsDifferWith(const void* A, const void* B, bool Strict) {
   const auto& X = Rec<TGConnectBrief>(A);
   const auto& Y = Rec<TGConnectBrief>(B);
   if (X.V1 != Y.V1 || X.V2 != Y.V2 || X.Kind != Y.Kind) return 1;
-  if (X.Kind == 0) return 0;
-  if (X.Kind != 1) return 1;
+  if (X.Kind == TConnectKind::Line) return 0;
+  if (X.Kind != TConnectKind::Arc) return 1;
   if (X.Convexity == Y.Convexity) return 0;
   if (Strict) return 1;
   return std::fabs(static_cast<long double>(X.Convexity) - Y.Convexity) < ConnectTolerance ? 0 : 1;

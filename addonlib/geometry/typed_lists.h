@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "addonlib/geometry/connect_kind.h"
 #include "addonlib/geometry/primitives.h"
 #include "addonlib/geometry/rec_list.h"
 
@@ -21,18 +22,33 @@ struct TMGullyElem {
 static_assert(sizeof(TMGullyElem) == 24 && offsetof(TMGullyElem, Index1) == 16 &&
               offsetof(TMGullyElem, Index2) == 20);
 
-// An edge of the union graph between two vertex numbers: Kind 0 straight, 1 arc.
+// An edge of the union graph between two vertex numbers.
 struct TGConnectBrief {
   int32_t V1;
   int32_t V2;
-  uint8_t Kind;
+  TConnectKind Kind;
   double Convexity;
 };
 static_assert(offsetof(TGConnectBrief, Kind) == 8 && offsetof(TGConnectBrief, Convexity) == 16);
 
+// Where an edge lies against one input's boundary (one byte in the records).
+enum class TEdgeSide : uint8_t {
+  Left = 0,   // on the boundary, the input's interior to the left of V1->V2
+  Right = 1,  // on the boundary, the interior to the right
+  None = 2    // not on that input's boundary
+};
+
+// Where a chain of edges lies against one input (one byte in the records).
+enum class TBelongType : uint8_t {
+  Inside = 0,
+  Outside = 1,
+  BoundaryLeft = 2,   // on the boundary, the interior to the left
+  BoundaryRight = 3,  // on the boundary, the interior to the right
+};
+
 // Per-input belonging of an edge, one byte per input, handled as one 16-bit word.
 struct TGBelongEdgePair {
-  uint8_t Belong[2];
+  TEdgeSide Belong[2];
 };
 static_assert(sizeof(TGBelongEdgePair) == 2);
 
@@ -41,7 +57,7 @@ static_assert(sizeof(TGBelongEdgePair) == 2);
 struct TGConnectLong {
   int32_t V1;
   int32_t V2;
-  uint8_t Flags[2];
+  TBelongType Flags[2];
   TLongintList* List;
 
   // Creates an empty, unsorted List; the record must then be added to a
@@ -129,10 +145,11 @@ class TGBelongEdgePairList : public TTypedRecList<TGBelongEdgePair> {
 
   // The pair as one little-endian 16-bit word: input 0 in the low byte.
   static uint16_t AsWord(const TGBelongEdgePair& W) {
-    return static_cast<uint16_t>(W.Belong[0] | (W.Belong[1] << 8));
+    return static_cast<uint16_t>(static_cast<uint8_t>(W.Belong[0]) |
+                                 (static_cast<uint8_t>(W.Belong[1]) << 8));
   }
   static TGBelongEdgePair FromWord(uint16_t W) {
-    return {{static_cast<uint8_t>(W & 0xFF), static_cast<uint8_t>(W >> 8)}};
+    return {{static_cast<TEdgeSide>(W & 0xFF), static_cast<TEdgeSide>(W >> 8)}};
   }
 
  protected:

@@ -15,11 +15,12 @@
 #include <memory>
 #include <vector>
 
+#include "addonlib/algebra/union_operation.h"
 #include "addonlib/geometry/contour.h"
 
 namespace geoalg {
 
-enum class TOverlayOp : uint8_t { Union = 0, Intersection = 1, Difference = 2, SymDifference = 3 };
+using TOverlayOp = TUnionOperation;
 
 // How an input's winding number decides what it covers.
 enum class TFillRule : uint8_t {

@@ -66,7 +66,8 @@ TEST(ComplexParts, StripsAnswerLikeTheWholeContour) {
       const bool In = Ref.Inside(P);
       Inside += In;
       ASSERT_EQ(Thousand.PointInside(P), In) << P.X << " " << P.Y;
-      ASSERT_EQ(Thousand.PointInside(P), geo::PointInContour(S1000, P) != 0);
+      ASSERT_EQ(Thousand.PointInside(P),
+                geo::PointInContour(S1000, P) != geo::TPointPlace::Outside);
     }
     EXPECT_GT(Inside, 200);
     // Every vertex, on a strip border or not, counts as inside.
@@ -140,7 +141,7 @@ TEST(UnionGraphBig, FoldsContoursAndKeepsTheResultOnFailure) {
       Expected.Assign(&S);
     } else {
       TContour Next;
-      geoalg::CombineContours(Expected, S, geoalg::uoUnion, 1e-4, Next);
+      geoalg::CombineContours(Expected, S, geoalg::TUnionOperation::Union, 1e-4, Next);
       Expected = std::move(Next);
     }
   }
@@ -149,7 +150,7 @@ TEST(UnionGraphBig, FoldsContoursAndKeepsTheResultOnFailure) {
   // Intersection with a far square leaves nothing: a small outcome is
   // discarded and the previous result kept.
   const double Before = oracle::EnclosedArea(Big.Result);
-  Big.Operation = geoalg::uoIntersection;
+  Big.Operation = geoalg::TUnionOperation::Intersection;
   TContour Far;
   Far.AddMoveTo({0, 0});
   Far.AddLineTo({1, 0});

@@ -30,7 +30,7 @@ using namespace algebra_test;
 TContour Combine(const TContour& A, const TContour& B, int Op,
                  geoalg::TUnionGraphOwner* Owner = nullptr) {
   TContour R;
-  geoalg::CombineContours(A, B, Op, 1e-4, R, Owner);
+  geoalg::CombineContours(A, B, static_cast<geoalg::TUnionOperation>(Op), 1e-4, R, Owner);
   return R;
 }
 
@@ -118,9 +118,9 @@ TEST(UnionGraph, NearlyStraightArcAndLineBetweenTheSameVerticesAreOneEdge) {
   const TContour A = Make(BrokenOutlineA), B = Make(BrokenOutlineB);
   const TContour U = Combine(A, B, 0);
   const TDPoint Q{497343.925820, 6000495.792535};  // inside both
-  EXPECT_NE(geo::PointInContour(A, Q), 0);
-  EXPECT_NE(geo::PointInContour(B, Q), 0);
-  EXPECT_NE(geo::PointInContour(U, Q), 0);
+  EXPECT_NE(geo::PointInContour(A, Q), geo::TPointPlace::Outside);
+  EXPECT_NE(geo::PointInContour(B, Q), geo::TPointPlace::Outside);
+  EXPECT_NE(geo::PointInContour(U, Q), geo::TPointPlace::Outside);
   const double AreaA = oracle::EnclosedArea(A), AreaB = oracle::EnclosedArea(B);
   const double AreaU = oracle::EnclosedArea(U), AreaI = oracle::EnclosedArea(Combine(A, B, 1));
   EXPECT_NEAR(AreaU + AreaI, AreaA + AreaB, 1e-6);
@@ -409,26 +409,20 @@ void LiteralMergeSimple(TGUnionGraph& G) {
   }
 }
 
+// At the first vertex with two or more open chain ends, the chains there
+// ordered by priority, store order breaking ties: the second absorbs the first.
 void LiteralMergeByPriority(TGUnionGraph& G) {
   for (bool Merged = true; Merged;) {
     Merged = false;
     for (int32_t V = 0; V < G.Points.Count() && !Merged; ++V) {
-      int32_t Lowest = -1, Second = -1, Taken = 0;
+      std::vector<std::pair<int32_t, int32_t>> Ends;  // (priority, chain)
       for (int32_t C = 0; C < G.Longs.Count(); ++C) {
         const auto& L = *G.Longs.Ptr(C);
-        if (L.V1 == L.V2 || !EndsAt(L, V)) continue;
-        ++Taken;
-        const int32_t P = G.LongPriority(L);
-        if (Lowest < 0) {
-          Lowest = C;
-        } else if (P < G.LongPriority(*G.Longs.Ptr(Lowest))) {
-          Second = Lowest;
-          Lowest = C;
-        } else if (Second < 0 || P < G.LongPriority(*G.Longs.Ptr(Second))) {
-          Second = C;
-        }
+        if (L.V1 != L.V2 && EndsAt(L, V)) Ends.push_back({G.LongPriority(L), C});
       }
-      if (Taken < 2) continue;
+      if (Ends.size() < 2) continue;
+      std::sort(Ends.begin(), Ends.end());
+      const int32_t Lowest = Ends[0].second, Second = Ends[1].second;
       TGUnionGraph::MergeLongInto(*G.Longs.Ptr(Second), *G.Longs.Ptr(Lowest));
       G.Longs.Delete(Lowest);
       Merged = true;
@@ -521,8 +515,8 @@ TEST(UnionGraph, FastStepsMatchTheRescanningOnes) {
     Fast.MergeSimpleVertices();
     LiteralMergeSimple(Literal);
     ExpectSameGraph(Fast, Literal);
-    Fast.SetOperation(Op);
-    Literal.SetOperation(Op);
+    Fast.SetOperation(static_cast<geoalg::TUnionOperation>(Op));
+    Literal.SetOperation(static_cast<geoalg::TUnionOperation>(Op));
     Fast.DropByPriority();
     Literal.DropByPriority();
     Fast.MergeSimpleVertices();

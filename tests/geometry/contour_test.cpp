@@ -210,13 +210,13 @@ TEST(Contour, EnumeratorYieldsEdgesAndEnforcesSequence) {
   while (E.Next(F)) Got.push_back(F);
   ASSERT_EQ(Got.size(), 4u);
   EXPECT_EQ(Got[1].P1.Y, 0.0);  // the skipped piece left the pen where it was
-  EXPECT_EQ(Got[1].Kind, 1);
+  EXPECT_EQ(Got[1].Kind, TConnectKind::Arc);
   EXPECT_EQ(Got[1].Convexity, 0.5);
   EXPECT_EQ(Got[2].P2.X, 0.0);
-  EXPECT_EQ(Got[2].Kind, 1);
+  EXPECT_EQ(Got[2].Kind, TConnectKind::Arc);
   EXPECT_EQ(Got[2].Convexity, -0.25);
   EXPECT_EQ(Got[3].P1.X, 10.0);
-  EXPECT_EQ(Got[3].Kind, 0);
+  EXPECT_EQ(Got[3].Kind, TConnectKind::Line);
 
   TContour Twice;
   Twice.AddMoveTo({0, 0});

@@ -29,10 +29,10 @@ void ExpectNear(const TDPoint& P, const TDPoint& Q, double Tol) {
 }
 
 TGConnectFull Line(const TDPoint& P1, const TDPoint& P2) {
-  return TGConnectFull{P1, P2, 0, 0};
+  return TGConnectFull{P1, P2, TConnectKind::Line, 0};
 }
 TGConnectFull Arc(const TDPoint& P1, const TDPoint& P2, double C) {
-  return TGConnectFull{P1, P2, 1, C};
+  return TGConnectFull{P1, P2, TConnectKind::Arc, C};
 }
 
 double DistToSegment(const TDPoint& Q, const TDPoint& A, const TDPoint& B) {
@@ -44,7 +44,7 @@ double DistToSegment(const TDPoint& Q, const TDPoint& A, const TDPoint& B) {
 }
 
 double DistToEdge(const TDPoint& Q, const TGConnectFull& E) {
-  if (E.Kind == 0) return DistToSegment(Q, E.P1, E.P2);
+  if (E.Kind == TConnectKind::Line) return DistToSegment(Q, E.P1, E.P2);
   const RefArc A = RefOf(E.P1, E.P2, E.Convexity);
   const long double F = RefFraction(A, Q.X, Q.Y);
   if (F >= 0 && F <= 1)
@@ -55,12 +55,13 @@ double DistToEdge(const TDPoint& Q, const TGConnectFull& E) {
 // A fine polyline of an edge.
 std::vector<TDPoint> Linearise(const TGConnectFull& E, int N) {
   std::vector<TDPoint> P;
-  const RefArc A = E.Kind ? RefOf(E.P1, E.P2, E.Convexity) : RefArc{};
+  const RefArc A = E.Kind == TConnectKind::Arc ? RefOf(E.P1, E.P2, E.Convexity) : RefArc{};
   for (int I = 0; I <= N; ++I) {
     const long double F = static_cast<long double>(I) / N;
-    P.push_back(E.Kind ? RefPoint(A, F)
-                       : TDPoint{static_cast<double>(E.P1.X + F * (E.P2.X - E.P1.X)),
-                                 static_cast<double>(E.P1.Y + F * (E.P2.Y - E.P1.Y))});
+    P.push_back(E.Kind == TConnectKind::Arc
+                    ? RefPoint(A, F)
+                    : TDPoint{static_cast<double>(E.P1.X + F * (E.P2.X - E.P1.X)),
+                              static_cast<double>(E.P1.Y + F * (E.P2.Y - E.P1.Y))});
   }
   return P;
 }
@@ -71,10 +72,10 @@ std::vector<TDPoint> Linearise(const TGConnectFull& E, int N) {
 // another crossing, where sampling cannot decide the count.
 int CountCrossings(const TGConnectFull& E, const TGConnectFull& F, int N, double Near,
                    bool& Ambiguous) {
-  const RefArc Circle = F.Kind ? RefOf(F.P1, F.P2, F.Convexity) : RefArc{};
+  const RefArc Circle = F.Kind == TConnectKind::Arc ? RefOf(F.P1, F.P2, F.Convexity) : RefArc{};
   const long double FX = F.P2.X - F.P1.X, FY = F.P2.Y - F.P1.Y;
   auto Side = [&](const TDPoint& P) -> long double {
-    if (F.Kind) return std::hypot(P.X - Circle.CX, P.Y - Circle.CY) - Circle.R;
+    if (F.Kind == TConnectKind::Arc) return std::hypot(P.X - Circle.CX, P.Y - Circle.CY) - Circle.R;
     return (FX * (P.Y - F.P1.Y) - FY * (P.X - F.P1.X)) / std::hypot(FX, FY);
   };
   const std::vector<TDPoint> Poly = Linearise(E, N);
@@ -85,7 +86,7 @@ int CountCrossings(const TGConnectFull& E, const TGConnectFull& F, int N, double
     const long double T = S0 / (S0 - S1);
     const TDPoint Q{static_cast<double>(Poly[I].X + T * (Poly[I + 1].X - Poly[I].X)),
                     static_cast<double>(Poly[I].Y + T * (Poly[I + 1].Y - Poly[I].Y))};
-    const long double At = F.Kind
+    const long double At = F.Kind == TConnectKind::Arc
                                ? RefFraction(Circle, Q.X, Q.Y)
                                : ((Q.X - F.P1.X) * FX + (Q.Y - F.P1.Y) * FY) / (FX * FX + FY * FY);
     if (At < 0 || At > 1) continue;
@@ -368,8 +369,8 @@ TEST(Split, PiecesStayOnTheCircleAndAddUp) {
       const TDPoint X = RefPoint(Ref, FU(Rng));
       TGConnectFull E1, E2;
       ASSERT_TRUE(SplitConnectFull(E, X, 1E-7, E1, E2));
-      EXPECT_EQ(E1.Kind, 1);
-      EXPECT_EQ(E2.Kind, 1);
+      EXPECT_EQ(E1.Kind, TConnectKind::Arc);
+      EXPECT_EQ(E2.Kind, TConnectKind::Arc);
       const long double Whole = GetLengthConnectFull(E);
       EXPECT_NEAR(Whole, Ref.R * std::fabs(Ref.Sweep), 1E-9 * Whole);
       EXPECT_NEAR(GetLengthConnectFull(E1) + GetLengthConnectFull(E2), Whole, 1E-8 * Whole);
@@ -404,7 +405,7 @@ TEST(Split, RefusalsLinesAndFlatArcs) {
   EXPECT_NEAR(E1.Convexity, -std::tan(kPi / 8), 1E-12);
   // A line, and an arc flatter than ConnectTolerance, give lines.
   ASSERT_TRUE(SplitConnectFull(Line({0, 0}, {4, 0}), {1, 0}, 0.01, E1, E2));
-  EXPECT_EQ(E1.Kind, 0);
+  EXPECT_EQ(E1.Kind, TConnectKind::Line);
   EXPECT_EQ(E2.P2.X, 4);
   ASSERT_TRUE(SplitConnectFull(Arc({0, 0}, {4, 0}, 1E-10), {1, 0}, 0.01, E1, E2));
   EXPECT_EQ(E1.Convexity, 0);
@@ -426,8 +427,8 @@ TEST(Intersect, LengthBoundsAndReverse) {
     EXPECT_NEAR(GetBoundsConnectFull(Arc(P(2, 0), P(0, 0), 1)).Y2, O.Y + 1, 1E-9);
     EXPECT_EQ(GetBoundsConnectFull(Line(P(3, 5), P(1, -2))).X1, O.X + 1);
   }
-  const TGConnectBrief B = ReverseConnectBrief(TGConnectBrief{3, 8, 1, 0.25});
-  EXPECT_TRUE(B.V1 == 8 && B.V2 == 3 && B.Kind == 1 && B.Convexity == -0.25);
+  const TGConnectBrief B = ReverseConnectBrief(TGConnectBrief{3, 8, TConnectKind::Arc, 0.25});
+  EXPECT_TRUE(B.V1 == 8 && B.V2 == 3 && B.Kind == TConnectKind::Arc && B.Convexity == -0.25);
 }
 
 }  // namespace

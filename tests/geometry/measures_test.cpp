@@ -142,12 +142,12 @@ TEST(Measures, KnownShapes) {
   Sq.AddLineTo({0, 10});
   Sq.AddClose();
   EXPECT_EQ(Area(Sq), -100.0);  // counter-clockwise
-  EXPECT_EQ(PointInContour(Sq, {5, 5}), 1);
-  EXPECT_EQ(PointInContour(Sq, {10, 5}), 2);
-  EXPECT_EQ(PointInContour(Sq, {15, 5}), 0);
-  EXPECT_EQ(PointInContour(Sq, {5, 10}), 2);
-  EXPECT_EQ(PointInContour(Sq, {-5, 0}), 0);  // along the bottom edge, outside
-  EXPECT_EQ(PointInContour(Sq, {-5, 10}), 0);
+  EXPECT_EQ(PointInContour(Sq, {5, 5}), TPointPlace::Inside);
+  EXPECT_EQ(PointInContour(Sq, {10, 5}), TPointPlace::Boundary);
+  EXPECT_EQ(PointInContour(Sq, {15, 5}), TPointPlace::Outside);
+  EXPECT_EQ(PointInContour(Sq, {5, 10}), TPointPlace::Boundary);
+  EXPECT_EQ(PointInContour(Sq, {-5, 0}), TPointPlace::Outside);  // along the bottom edge, outside
+  EXPECT_EQ(PointInContour(Sq, {-5, 10}), TPointPlace::Outside);
   TContour Cw;
   Cw.AddMoveTo({0, 0});
   Cw.AddLineTo({0, 10});
@@ -160,7 +160,7 @@ TEST(Measures, KnownShapes) {
   Open.AddLineTo({0, 10});
   Open.AddLineTo({10, 10});
   EXPECT_EQ(Area(Open), 0.0);
-  EXPECT_EQ(PointInContour(Open, {1, 9}), 0);
+  EXPECT_EQ(PointInContour(Open, {1, 9}), TPointPlace::Outside);
 
   TContour Dia;
   Dia.AddMoveTo({5, 0});
@@ -168,19 +168,19 @@ TEST(Measures, KnownShapes) {
   Dia.AddLineTo({5, 10});
   Dia.AddLineTo({0, 5});
   Dia.AddClose();
-  EXPECT_EQ(PointInContour(Dia, {2, 10}), 0);  // touches the top vertex only
-  EXPECT_EQ(PointInContour(Dia, {2, 5}), 1);   // passes the right vertex
-  EXPECT_EQ(PointInContour(Dia, {-2, 5}), 0);  // passes both side vertices
+  EXPECT_EQ(PointInContour(Dia, {2, 10}), TPointPlace::Outside);  // touches the top vertex only
+  EXPECT_EQ(PointInContour(Dia, {2, 5}), TPointPlace::Inside);    // passes the right vertex
+  EXPECT_EQ(PointInContour(Dia, {-2, 5}), TPointPlace::Outside);  // passes both side vertices
 
   TContour Circle;  // radius 1 around the origin, two half circles
   Circle.AddMoveTo({-1, 0});
   Circle.AddArcTo({1, 0}, 1);
   Circle.AddCloseArc(1);
-  EXPECT_EQ(PointInContour(Circle, {0.5, 1}), 0);  // tangent at the top
-  EXPECT_EQ(PointInContour(Circle, {0, 0.5}), 1);
-  EXPECT_EQ(PointInContour(Circle, {0, 0}), 1);  // through both joints
-  EXPECT_EQ(PointInContour(Circle, {-2, 0}), 0);
-  EXPECT_EQ(PointInContour(Circle, {0, 1}), 2);
+  EXPECT_EQ(PointInContour(Circle, {0.5, 1}), TPointPlace::Outside);  // tangent at the top
+  EXPECT_EQ(PointInContour(Circle, {0, 0.5}), TPointPlace::Inside);
+  EXPECT_EQ(PointInContour(Circle, {0, 0}), TPointPlace::Inside);  // through both joints
+  EXPECT_EQ(PointInContour(Circle, {-2, 0}), TPointPlace::Outside);
+  EXPECT_EQ(PointInContour(Circle, {0, 1}), TPointPlace::Boundary);
   EXPECT_NEAR(Area(Circle), -kPi, 1E-15);
 
   // A quarter arc that meets the next edge with a horizontal tangent at the
@@ -191,9 +191,9 @@ TEST(Measures, KnownShapes) {
   Q.AddArcTo({0, 1}, std::tan(kPi / 8));
   Q.AddLineTo({-5, 5});
   Q.AddClose();
-  EXPECT_EQ(PointInContour(Q, {-0.5, 1}), 1);
-  EXPECT_EQ(PointInContour(Q, {0.5, 1}), 0);
-  EXPECT_EQ(PointInContour(Q, {-1.5, 1}), 0);
+  EXPECT_EQ(PointInContour(Q, {-0.5, 1}), TPointPlace::Inside);
+  EXPECT_EQ(PointInContour(Q, {0.5, 1}), TPointPlace::Outside);
+  EXPECT_EQ(PointInContour(Q, {-1.5, 1}), TPointPlace::Outside);
 
   TDRect R{9, 9, 9, 9};
   TContour Arc;
@@ -208,7 +208,7 @@ TEST(Measures, KnownShapes) {
   EXPECT_TRUE(RectsEqual(R, TDRect{0, 0, 2, 1}));
   TContour Empty;
   EXPECT_EQ(Area(Empty), 0.0);
-  EXPECT_EQ(PointInContour(Empty, {0, 0}), 0);
+  EXPECT_EQ(PointInContour(Empty, {0, 0}), TPointPlace::Outside);
 }
 
 TEST(Measures, EdgeLineIntersectAndCrossings) {
@@ -299,10 +299,11 @@ TEST(Measures, RandomContoursAgainstLinearisation) {
         double Dist;
         const bool In = RingsContain(Rings, P, Dist);
         if (Dist < 0.05) continue;
-        EXPECT_EQ(PointInContour(C, P), In ? 1 : 0) << Round << " " << P.X << " " << P.Y;
+        EXPECT_EQ(PointInContour(C, P), In ? TPointPlace::Inside : TPointPlace::Outside)
+            << Round << " " << P.X << " " << P.Y;
       }
       // Vertices of the closed parts lie on the boundary.
-      for (const Ring& R : Rings) EXPECT_EQ(PointInContour(C, R[0]), 2);
+      for (const Ring& R : Rings) EXPECT_EQ(PointInContour(C, R[0]), TPointPlace::Boundary);
     }
   }
 }

@@ -207,22 +207,23 @@ TEST(TypedLists, ToleranceEquality) {
   EXPECT_EQ(Points.IndexOf({10.0, 20.0 + 1E-6}), -1);  // strict: exactly the tolerance differs
   EXPECT_EQ(Points.IndexOf({500000.25 + 5E-7, 6000000.5}), 1);
 
+  const auto Unknown = static_cast<TConnectKind>(7);
   TGConnectBriefList Loose;
   TGConnectBriefListStrict Strict;
   for (TGConnectBriefList* L :
        {static_cast<TGConnectBriefList*>(&Loose), static_cast<TGConnectBriefList*>(&Strict)}) {
-    L->Add({1, 2, 1, 0.5});
-    L->Add({1, 2, 0, 0.7});
-    L->Add({3, 4, 7, 0.0});
+    L->Add({1, 2, TConnectKind::Arc, 0.5});
+    L->Add({1, 2, TConnectKind::Line, 0.7});
+    L->Add({3, 4, Unknown, 0.0});
   }
-  const TGConnectBrief NearArc{1, 2, 1, 0.5 + 5E-10};
+  const TGConnectBrief NearArc{1, 2, TConnectKind::Arc, 0.5 + 5E-10};
   EXPECT_EQ(Loose.IndexOf(NearArc), 0);
   EXPECT_EQ(Strict.IndexOf(NearArc), -1);
-  EXPECT_EQ(Loose.IndexOf({1, 2, 1, 0.5 + 2E-9}), -1);
-  EXPECT_EQ(Strict.IndexOf({1, 2, 1, 0.5}), 0);
-  EXPECT_EQ(Loose.IndexOf({1, 2, 0, -3.0}), 1);   // straight: convexity ignored
-  EXPECT_EQ(Loose.IndexOf({2, 1, 1, -0.5}), -1);  // reversed is another edge
-  EXPECT_EQ(Loose.IndexOf({3, 4, 7, 0.0}), -1);   // unknown kind never equal
+  EXPECT_EQ(Loose.IndexOf({1, 2, TConnectKind::Arc, 0.5 + 2E-9}), -1);
+  EXPECT_EQ(Strict.IndexOf({1, 2, TConnectKind::Arc, 0.5}), 0);
+  EXPECT_EQ(Loose.IndexOf({1, 2, TConnectKind::Line, -3.0}), 1);  // straight: convexity ignored
+  EXPECT_EQ(Loose.IndexOf({2, 1, TConnectKind::Arc, -0.5}), -1);  // reversed is another edge
+  EXPECT_EQ(Loose.IndexOf({3, 4, Unknown, 0.0}), -1);             // unknown kind never equal
 
   TTMGullyElemList Gully;
   Gully.Add(MakeGullyElem({1, 1}, 4, 5));
@@ -236,10 +237,10 @@ TEST(TypedLists, ToleranceEquality) {
 
   TGBelongEdgePairList Belong;
   Belong.Add(TGBelongEdgePairList::FromWord(0x0201));
-  EXPECT_EQ(Belong.Items(0).Belong[0], 1);
-  EXPECT_EQ(Belong.Items(0).Belong[1], 2);
+  EXPECT_EQ(Belong.Items(0).Belong[0], TEdgeSide::Right);
+  EXPECT_EQ(Belong.Items(0).Belong[1], TEdgeSide::None);
   EXPECT_EQ(TGBelongEdgePairList::AsWord(Belong.Items(0)), 0x0201);
-  EXPECT_EQ(Belong.IndexOf({{2, 1}}), -1);
+  EXPECT_EQ(Belong.IndexOf({{TEdgeSide::None, TEdgeSide::Right}}), -1);
 
   TDoubleList D;
   D.Add(1.5);
@@ -255,7 +256,7 @@ TEST(TypedLists, ConnectLongOwnsItsEdgeListExactlyOnce) {
     TGConnectLong L;
     L.V1 = I;
     L.V2 = I + 1;
-    L.Flags[0] = L.Flags[1] = 0;
+    L.Flags[0] = L.Flags[1] = TBelongType::Inside;
     L.Init();
     L.List->Add(I * 10);
     Longs.Add(L);
@@ -283,7 +284,7 @@ TEST(TypedLists, ConnectLongOwnsItsEdgeListExactlyOnce) {
   EXPECT_EQ(Longs.Count(), 0);
   TGConnectLong Last;
   Last.V1 = Last.V2 = 0;
-  Last.Flags[0] = Last.Flags[1] = 0;
+  Last.Flags[0] = Last.Flags[1] = TBelongType::Inside;
   Last.Init();
   Longs.Add(Last);  // freed by the destructor
 }

@@ -164,13 +164,14 @@ TEST(Traversal, EdgeIterMatchesEnumerator) {
       EXPECT_EQ(Got[I].P1.Y, Want[I].P1.Y) << Round << ":" << I;
       EXPECT_EQ(Got[I].P2.X, Want[I].P2.X) << Round << ":" << I;
       EXPECT_EQ(Got[I].P2.Y, Want[I].P2.Y) << Round << ":" << I;
-      EXPECT_EQ(Got[I].Convexity, Want[I].Kind ? Want[I].Convexity : 0.0) << Round << ":" << I;
+      EXPECT_EQ(Got[I].Convexity, Want[I].Kind == TConnectKind::Arc ? Want[I].Convexity : 0.0)
+          << Round << ":" << I;
     }
   }
 }
 
 TEST(Traversal, RepresentativePoints) {
-  const TDPoint Q = InteriorPointOfConnect(TGConnectFull{{0, 0}, {3, 0}, 0, 0});
+  const TDPoint Q = InteriorPointOfConnect(TGConnectFull{{0, 0}, {3, 0}, TConnectKind::Line, 0});
   EXPECT_EQ(Q.X, 1.0);
   EXPECT_EQ(Q.Y, 0.0);
   // Half circle from (2, 0) to (0, 0) turning left: over the top.
@@ -186,7 +187,7 @@ TEST(Traversal, RepresentativePoints) {
   const TDPoint I = InteriorPointOfArc({500002, 6000000}, {500000, 6000000}, 1);
   EXPECT_NEAR(I.X, 500001 + std::cos(A), 1E-9);
   EXPECT_NEAR(I.Y, 6000000 + std::sin(A), 1E-9);
-  const TDPoint I2 = InteriorPointOfConnect(TGConnectFull{{0, 0}, {2, 0}, 1, -1});
+  const TDPoint I2 = InteriorPointOfConnect(TGConnectFull{{0, 0}, {2, 0}, TConnectKind::Arc, -1});
   EXPECT_NEAR(I2.X, 1 - std::cos(A), 1E-12);  // clockwise from (0, 0): over the chord
   EXPECT_NEAR(I2.Y, std::sin(A), 1E-12);
   const TDPoint Flat = InteriorPointOfArc({0, 0}, {2, 2}, 1E-10);

@@ -151,7 +151,7 @@ TEST(Overlay, ArcShapesAgreeWithMembershipAndTheUnionGraph) {
     // The union graph is right on these: the same areas.
     for (int K = 0; K < 4; ++K) {
       TContour Ref;
-      geoalg::CombineContours(A, B, K, 1e-4, Ref);
+      geoalg::CombineContours(A, B, static_cast<geoalg::TUnionOperation>(K), 1e-4, Ref);
       const double E = oracle::EnclosedArea(geoalg::OverlayContours(A, B, Ops[K]));
       EXPECT_NEAR(E, oracle::EnclosedArea(Ref), 1e-9 * std::max(1.0, E)) << "op " << K;
     }

@@ -186,7 +186,7 @@ TEST(BufferZone, LongWalkKeepsEveryOutline) {
     for (const auto& E : Edges) D = std::fmin(D, oracle::EdgeDistance(E, P));
     if (std::fabs(D - W) < 1e-3) continue;
     Near += D < W;
-    ASSERT_EQ(geo::PointInContour(Z, P) != 0, D < W) << P.X << " " << P.Y;
+    ASSERT_EQ(geo::PointInContour(Z, P) != geo::TPointPlace::Outside, D < W) << P.X << " " << P.Y;
   }
   EXPECT_GT(Near, 100);
 }
@@ -211,7 +211,8 @@ TEST(BufferZone, ZonesAFewCentimetresWide) {
       const TDPoint P{UX(Rng), UY(Rng)};
       double D = INFINITY;
       for (const auto& E : Edges) D = std::fmin(D, oracle::EdgeDistance(E, P));
-      if (std::fabs(D - W) > 1e-6) Bad = (geo::PointInContour(Z, P) != 0) != (D < W);
+      if (std::fabs(D - W) > 1e-6)
+        Bad = (geo::PointInContour(Z, P) != geo::TPointPlace::Outside) != (D < W);
     }
     Wrong += Bad;
   }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -14,14 +15,17 @@ using geo::TGConnectFull;
 using trace::TGConnectGraph;
 
 TGConnectFull Line(TDPoint A, TDPoint B) {
-  return {A, B, 0, 0.0};
+  return {A, B, geo::TConnectKind::Line, 0.0};
 }
 TGConnectFull Arc(TDPoint A, TDPoint B, double C) {
-  return {A, B, 1, C};
+  return {A, B, geo::TConnectKind::Arc, C};
 }
 
-// The search exactly as the trace pad has always run it: every edge scanned
-// for every settled vertex, every vertex scanned for every choice.
+// The search from its definition: every edge scanned for every settled
+// vertex, every vertex scanned for every choice. Each vertex keeps its
+// arrival (edge, direction) as the search writes it, and its predecessor
+// vertex; the found path is then read through the predecessors and the
+// arrays rewritten along it as the search promises to leave them.
 struct LiteralResult {
   bool Found;
   int32_t LastEdge;
@@ -37,6 +41,7 @@ LiteralResult LiteralShortestPath(const TGConnectGraph& G, int32_t From, int32_t
   PathForward.resize(N, false);
   std::vector<bool> Visited(N, false), Unreached(N, true);
   std::vector<double> Dist(N, 0);
+  std::vector<int32_t> Pred(N, -1);
   Visited[From] = true;
   int32_t Current = From;
   while (!Visited[To]) {
@@ -63,6 +68,7 @@ LiteralResult LiteralShortestPath(const TGConnectGraph& G, int32_t From, int32_t
       Dist[Other] = D;
       PathEdge[Other] = I;
       PathForward[Other] = Forward;
+      Pred[Other] = Current;
     }
     int32_t Best = -1;
     for (int32_t V = 0; V < N; ++V)
@@ -71,21 +77,18 @@ LiteralResult LiteralShortestPath(const TGConnectGraph& G, int32_t From, int32_t
     Visited[Best] = true;
     Current = Best;
   }
-  const int32_t Last = PathEdge[To];
-  int32_t V = To, E = PathEdge[To];
-  bool F = PathForward[To];
-  while (V != From) {
-    const TGConnectBrief R = G.Edges.Items(E);
-    const int32_t P = F ? R.V1 : R.V2;
-    const int32_t NE = PathEdge[P];
-    const bool NF = PathForward[P];
-    PathEdge[P] = E;
-    PathForward[P] = F;
-    V = P;
-    E = NE;
-    F = NF;
+  // From, ..., To: every vertex on it but To gets the edge by which the next
+  // one was reached, and whether that edge runs from the vertex as its V1.
+  std::vector<int32_t> Path{To};
+  while (Path.back() != From) Path.push_back(Pred[Path.back()]);
+  std::reverse(Path.begin(), Path.end());
+  const std::vector<int32_t> Arrival = PathEdge;
+  for (size_t K = 0; K + 1 < Path.size(); ++K) {
+    const int32_t Edge = Arrival[Path[K + 1]];
+    PathEdge[Path[K]] = Edge;
+    PathForward[Path[K]] = G.Edges.Items(Edge).V1 == Path[K];
   }
-  return {true, Last, PathEdge, PathForward};
+  return {true, Arrival[To], PathEdge, PathForward};
 }
 
 // The literal vertex lookup: the first vertex within the point tolerance.

@@ -59,7 +59,7 @@ TEST_F(ShapeEnumTest, StylesFilterTheShapesAndAreFetchedOncePerEnumerator) {
   // Width 0: the shapes' own segments, stored once.
   EXPECT_EQ(Graph.Vertices.Count(), 3);
   ASSERT_EQ(Graph.Edges.Count(), 2);
-  EXPECT_EQ(Graph.Edges.Ptr(1)->Kind, 1);
+  EXPECT_EQ(Graph.Edges.Ptr(1)->Kind, geo::TConnectKind::Arc);
   EXPECT_EQ(Graph.Edges.Ptr(1)->Convexity, 0.5);
 
   // A failing host call passes out; what was added stays.

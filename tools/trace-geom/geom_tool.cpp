@@ -196,11 +196,11 @@ TOptions ParseArgs(const std::vector<std::string>& Args) {
   return O;
 }
 
-TCombineOp OpOf(const std::string& Command) {
-  if (Command == "union") return opUnion;
-  if (Command == "intersection") return opIntersection;
-  if (Command == "difference") return opDifference;
-  return opSymDifference;
+TUnionOperation OpOf(const std::string& Command) {
+  if (Command == "union") return TUnionOperation::Union;
+  if (Command == "intersection") return TUnionOperation::Intersection;
+  if (Command == "difference") return TUnionOperation::Difference;
+  return TUnionOperation::SymDifference;
 }
 
 struct TResult {

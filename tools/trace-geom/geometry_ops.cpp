@@ -14,7 +14,8 @@ void BufferZone(const geo::TContour& Source, double Width, geo::TContour& Dest) 
   trace::BuildBufferZone(Source, Dest, Width);
 }
 
-void Combine(const geo::TContour& A, const geo::TContour& B, TCombineOp Op, geo::TContour& Result) {
+void Combine(const geo::TContour& A, const geo::TContour& B, TUnionOperation Op,
+             geo::TContour& Result) {
   geoalg::CombineContours(A, B, Op, SplitTolerance, Result);
 }
 

@@ -3,21 +3,17 @@
 
 #include <cstdint>
 
+#include "addonlib/algebra/union_operation.h"
 #include "addonlib/geometry/contour.h"
 
 namespace geomio {
 
-// The operation codes of the union graph.
-enum TCombineOp : int32_t {
-  opUnion = 0,
-  opIntersection = 1,
-  opDifference = 2,
-  opSymDifference = 3
-};
+using geoalg::TUnionOperation;
 
 // Buffer zone of Source, Width around it, into Dest.
 void BufferZone(const geo::TContour& Source, double Width, geo::TContour& Dest);
 // A op B into Result.
-void Combine(const geo::TContour& A, const geo::TContour& B, TCombineOp Op, geo::TContour& Result);
+void Combine(const geo::TContour& A, const geo::TContour& B, TUnionOperation Op,
+             geo::TContour& Result);
 
 }  // namespace geomio
