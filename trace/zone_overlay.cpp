@@ -1,6 +1,7 @@
 #include "trace/zone_overlay.h"
 
 #include <cmath>
+#include <vector>
 
 #include "addonlib/core/exception.h"
 #include "addonlib/geometry/contour_split.h"
@@ -13,97 +14,112 @@ namespace {
 
 using geo::TDPoint;
 using Orient = geoalg::TOverlay::TOrient;
+using LD = long double;
 
-class TZonePieces {
- public:
-  TZonePieces(geoalg::TOverlay& O, double W) : FO(O), FW(W) {}
-
-  // A full circle as two half circles that start across the direction
-  // (DX, DY) (a unit vector), where the rectangles of that segment have their
-  // corners.
-  void Disc(const TDPoint& P, double DX, double DY) {
-    const TDPoint Pts[2] = {{P.X - DY * FW, P.Y + DX * FW}, {P.X + DY * FW, P.Y - DX * FW}};
-    const double Cv[2] = {1, 1};
-    FO.AddRing(Pts, Cv, 2, 0, Orient::AsRuns);
-  }
-
-  void Rectangle(const TDPoint& A, const TDPoint& B, double DX, double DY) {
-    const double NX = -DY * FW, NY = DX * FW;
-    const TDPoint Pts[4] = {
-        {A.X - NX, A.Y - NY}, {B.X - NX, B.Y - NY}, {B.X + NX, B.Y + NY}, {A.X + NX, A.Y + NY}};
-    const double Cv[4] = {0, 0, 0, 0};
-    FO.AddRing(Pts, Cv, 4, 0, Orient::AsRuns);
-  }
-
-  // The arc's piece: a sector (radius equal to the width), a piece closed
-  // along the chord (radius below it) or an annular sector.
-  void ArcPiece(const geo::TEdge& S) {
-    const TDPoint C = S.Center;
-    const double R = std::hypot(S.P1.X - C.X, S.P1.Y - C.Y);
-    auto Along = [&](const TDPoint& P, double Rad) {
-      const double K = Rad / std::hypot(P.X - C.X, P.Y - C.Y);
-      return TDPoint{C.X + (P.X - C.X) * K, C.Y + (P.Y - C.Y) * K};
-    };
-    const TDPoint O1 = Along(S.P1, R + FW), O2 = Along(S.P2, R + FW);
-    if (std::fabs(R - FW) < geo::ConnectTolerance) {
-      const TDPoint Pts[3] = {C, O1, O2};
-      const double Cv[3] = {0, S.Convexity, 0};
-      FO.AddRing(Pts, Cv, 3, 0, Orient::Counterclockwise);
-    } else if (R < FW) {
-      const TDPoint Pts[4] = {S.P1, O1, O2, S.P2};
-      const double Cv[4] = {0, S.Convexity, 0, 0};
-      FO.AddRing(Pts, Cv, 4, 0, Orient::Counterclockwise);
-    } else {
-      const TDPoint Pts[4] = {Along(S.P1, R - FW), O1, O2, Along(S.P2, R - FW)};
-      const double Cv[4] = {0, S.Convexity, 0, -S.Convexity};
-      FO.AddRing(Pts, Cv, 4, 0, Orient::Counterclockwise);
-    }
-  }
-
- private:
-  geoalg::TOverlay& FO;
-  double FW;
+// One edge of a source part: its ends, convexity, and the unit tangents at
+// either end (the chord turned back by half the sweep at the start, on by
+// as much at the end).
+struct TPathEdge {
+  TDPoint A, B;
+  double Convexity;
+  double TA[2], TB[2];
 };
 
-// Unit direction of the segment at its start.
-void StartDirection(const geo::TEdge& S, double& DX, double& DY) {
-  if (geo::IsLine(S)) {
-    DX = S.P2.X - S.P1.X;
-    DY = S.P2.Y - S.P1.Y;
-  } else {
-    // Tangent: the radius turned a quarter in the arc's direction.
-    const double RX = S.P1.X - S.Center.X, RY = S.P1.Y - S.Center.Y;
-    DX = S.Convexity > 0 ? -RY : RY;
-    DY = S.Convexity > 0 ? RX : -RX;
-  }
-  const double L = std::hypot(DX, DY);
-  DX /= L;
-  DY /= L;
+TPathEdge PathEdge(const geo::TEdge& E) {
+  TPathEdge P{E.P1, E.P2, geo::IsLine(E) ? 0.0 : E.Convexity, {0, 0}, {0, 0}};
+  const LD DX = static_cast<LD>(E.P2.X) - E.P1.X, DY = static_cast<LD>(E.P2.Y) - E.P1.Y;
+  const LD L = std::sqrt(DX * DX + DY * DY);
+  const LD UX = DX / L, UY = DY / L;
+  const LD Half = 2 * std::atan(static_cast<LD>(P.Convexity));  // half the sweep
+  const LD C = std::cos(Half), S = std::sin(Half);
+  P.TA[0] = static_cast<double>(UX * C + UY * S);
+  P.TA[1] = static_cast<double>(-UX * S + UY * C);
+  P.TB[0] = static_cast<double>(UX * C - UY * S);
+  P.TB[1] = static_cast<double>(UX * S + UY * C);
+  return P;
 }
+
+// The closed curve of one part, as points and the convexity of the edge that
+// leaves each: the right side of every edge on the way out, the other side
+// on the way back, every offset edge with the convexity of its source edge
+// (same centre, same sweep).
+class TCurve {
+ public:
+  explicit TCurve(double W) : FW(W) {}
+
+  void Build(const std::vector<TPathEdge>& Path) {
+    FPoints.clear();
+    FConvexities.clear();
+    const size_t N = Path.size();
+    // Turn at each inner vertex, taken once so that the way back turns by
+    // exactly its negative (a retraced step turns by pi both ways).
+    std::vector<double> Turn(N, 0);
+    for (size_t K = 1; K < N; ++K) {
+      const double* T0 = Path[K - 1].TB;
+      const double* T1 = Path[K].TA;
+      Turn[K] = std::atan2(T0[0] * T1[1] - T0[1] * T1[0], T0[0] * T1[0] + T0[1] * T1[1]);
+    }
+    for (size_t K = 0; K < N; ++K) {
+      const TPathEdge& E = Path[K];
+      if (K > 0) Join(Turn[K]);
+      Add(Offset(E.A, E.TA, 1), E.Convexity);
+      FLast = Offset(E.B, E.TB, 1);
+    }
+    Join(geo::Pi);  // around the far end
+    for (size_t K = N; K-- > 0;) {
+      const TPathEdge& E = Path[K];
+      if (K + 1 < N) Join(-Turn[K + 1]);
+      Add(Offset(E.B, E.TB, -1), -E.Convexity);
+      FLast = Offset(E.A, E.TA, -1);
+    }
+    Join(geo::Pi);  // around the start; the last edge returns to the first point
+  }
+
+  const std::vector<TDPoint>& Points() const { return FPoints; }
+  const std::vector<double>& Convexities() const { return FConvexities; }
+
+ private:
+  // P moved by the width to the right of the tangent T (Side 1), or to the
+  // left (Side -1): the curve runs counter-clockwise around each stretch.
+  TDPoint Offset(const TDPoint& P, const double* T, double Side) const {
+    return {P.X + Side * T[1] * FW, P.Y - Side * T[0] * FW};
+  }
+
+  void Add(const TDPoint& P, double Convexity) {
+    FPoints.push_back(P);
+    FConvexities.push_back(Convexity);
+  }
+
+  // From the end of the last offset edge, around the vertex it left, by the
+  // angle Turn: the arc's convexity is tan(Turn / 4).
+  void Join(double Turn) { Add(FLast, std::tan(Turn / 4)); }
+
+  double FW;
+  TDPoint FLast{0, 0};
+  std::vector<TDPoint> FPoints;
+  std::vector<double> FConvexities;
+};
 
 }  // namespace
 
 void BuildBufferZoneOverlay(const geo::TContour& Source, geo::TContour& Dest, double Width) {
   TRACE_ASSERT(&Source != &Dest);
   geoalg::TOverlayTolerance Tol;
-  // Pieces meet at points computed apart: a billionth of the width joins
+  // Curves meet at points computed apart: a billionth of the width joins
   // them, far below anything the zone shows.
   Tol.Split = Width * 1e-9;
   geoalg::TOverlay O(Tol);
-  O.Reserve(static_cast<size_t>(Source.CommandCount()) * 10);
-  TZonePieces Z(O, Width);
+  O.Reserve(static_cast<size_t>(Source.CommandCount()) * 4);
+  TCurve Curve(Width);
+  std::vector<TPathEdge> Path;
   geo::TContourEdgeIter It;
   for (bool More = It.Start(Source); More; More = It.Next()) {
-    const geo::TEdge& S = It.Edge;
-    double DX, DY;
-    StartDirection(S, DX, DY);
-    if (It.IsFirstOfPart()) Z.Disc(S.P1, DX, DY);
-    if (geo::IsLine(S)) {
-      if (!(It.IsLastOfPart() && It.IsClosedPart())) Z.Disc(S.P2, DX, DY);
-      Z.Rectangle(S.P1, S.P2, DX, DY);
-    } else {
-      if (!(It.IsLastOfPart() && It.IsClosedPart())) Z.Disc(S.P2, DX, DY);
-      Z.ArcPiece(S);
+    if (It.IsFirstOfPart()) Path.clear();
+    Path.push_back(PathEdge(It.Edge));
+    if (It.IsLastOfPart()) {
+      Curve.Build(Path);
+      O.AddRing(Curve.Points().data(), Curve.Convexities().data(),
+                static_cast<int32_t>(Curve.Points().size()), 0, Orient::AsRuns);
     }
   }
   geo::TContourList Parts;

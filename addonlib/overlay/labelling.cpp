@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <memory>
+#include <string>
 
 #include "addonlib/core/exception.h"
 #include "addonlib/overlay/ray_bands.h"
@@ -200,7 +202,7 @@ TLabelledGraph LabelGraph(TNodedGraph&& N, const std::vector<TPiece>& Pieces,
     Bands = std::make_unique<TRayBands>(G, Pieces, All);
   }
   std::vector<int32_t> Queue;
-  bool Disagree = false;
+  int32_t Disagree = -1;
   for (int32_t V : Starts) {
     // At the leftmost vertex every edge leaves rightwards or vertically: the
     // face left of the last one counter-clockwise is the component's outside.
@@ -217,16 +219,21 @@ TLabelledGraph LabelGraph(TNodedGraph&& N, const std::vector<TPiece>& Pieces,
           G.Left[To] = W;
           Queue.push_back(To);
         } else if (G.Left[To] != W) {
-          Disagree = true;
+          if (Disagree < 0) Disagree = G.From(To);
         }
       };
       Give(H ^ 1, R);
       Give(G.NextInFace(H), L);
     }
   }
-  if (Disagree)
+  if (Disagree >= 0) {
+    char Where[96];
+    std::snprintf(Where, sizeof Where, " near %.17g %.17g", G.Vertices[Disagree].X,
+                  G.Vertices[Disagree].Y);
     throw ETopology(
-        "Overlay: the windings around a face disagree (edges cross without a common vertex)");
+        "Overlay: the windings around a face disagree (edges cross without a common vertex)" +
+        std::string(Where));
+  }
   return G;
 }
 

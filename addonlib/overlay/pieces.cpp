@@ -52,8 +52,11 @@ bool InBox(const TDRect& B, const TDPoint& P, double T) {
   return P.X >= B.X1 - T && P.X <= B.X2 + T && P.Y >= B.Y1 - T && P.Y <= B.Y2 + T;
 }
 
-// Of a crossing X found near the end of one piece, the other piece is cut
-// at that end itself, so that both pieces share a point of the store.
+// A crossing X found near the end of one piece is that end: the other piece
+// is cut there, so that both share a point of the store, and the piece
+// itself needs no cut. Cutting it at X too would leave a point beside its
+// end whose tolerance (large where the two touch tangentially) joins every
+// vertex around it into one.
 void AddCrossing(const TPiece& S, int32_t I, const TPiece& U, int32_t J, const TDPoint& X,
                  double TX, const TOverlayTolerance& Tol, std::vector<TSplit>& Out) {
   auto Near = [&](const TDPoint& E) { return NearPoints(X, TX, E, PointTol(E, Tol)); };
@@ -63,13 +66,11 @@ void AddCrossing(const TPiece& S, int32_t I, const TPiece& U, int32_t J, const T
   if (NearUA || NearUB) {
     const TDPoint& E = NearUA ? U.A : U.B;
     Out.push_back({I, E, PointTol(E, Tol)});
-  } else {
-    Out.push_back({I, X, TX});
-  }
-  if (NearSA || NearSB) {
+  } else if (NearSA || NearSB) {
     const TDPoint& E = NearSA ? S.A : S.B;
     Out.push_back({J, E, PointTol(E, Tol)});
   } else {
+    Out.push_back({I, X, TX});
     Out.push_back({J, X, TX});
   }
 }
@@ -199,23 +200,33 @@ void IntersectPieces(const std::vector<TPiece>& Pieces, int32_t I, int32_t J,
   // precision from exact points, so the end's own tolerance decides, or the
   // arc's when the circle was computed.
   const TPiece* Both[2] = {&S, &U};
+  bool Meet = false;
   for (int K = 0; K < 2; ++K) {
     const TPiece& From = *Both[K];
     const TPiece& Other = *Both[1 - K];
     const int32_t OtherIndex = K ? I : J;
     for (const TDPoint* E : {&From.A, &From.B}) {
       const double TE = PointTol(*E, Tol);
-      if (NearPoints(*E, Other.A, Tol) || NearPoints(*E, Other.B, Tol)) continue;
-      if (OnPiece(Other, *E, Other.IsArc() ? std::max(TE, Other.Tol) : TE))
+      if (NearPoints(*E, Other.A, Tol) || NearPoints(*E, Other.B, Tol)) {
+        Meet = true;
+        continue;
+      }
+      if (OnPiece(Other, *E, Other.IsArc() ? std::max(TE, Other.Tol) : TE)) {
         Out.push_back({OtherIndex, *E, TE});
+        Meet = true;
+      }
     }
   }
   const double Share = CrossingError * std::max(S.Mag, U.Mag);
   TDPoint X[2];
   int N;
   double Err = 0;
+  // Two lines meet once: where an end of one lies on the other, that end is
+  // the meeting, and a crossing found as well could only be a point of the
+  // stretch where the two run within tolerance of each other, which would
+  // leave edges there too short to have a direction.
   if (!S.IsArc() && !U.IsArc())
-    N = LineLine(S, U, X);
+    N = Meet ? 0 : LineLine(S, U, X);
   else if (!S.IsArc())
     N = LineArc(S, U, Share, X, Err);
   else if (!U.IsArc())

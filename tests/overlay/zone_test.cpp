@@ -5,9 +5,11 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "addonlib/geometry/contour_split.h"
 #include "addonlib/geometry/measures.h"
+#include "addonlib/overlay/overlay.h"
 #include "oracle.h"
 #include "shapes.h"
 #include "trace/buffer_zone.h"
@@ -131,6 +133,22 @@ TEST(OverlayZone, LongWalksAndEmptySources) {
     CheckZone(Rng, Source, 10, Z);
     if (HasFatalFailure()) return;
   }
+  // Small closed parts that lie wholly within the width of points outside
+  // them, and a step retraced exactly.
+  {
+    TContour Small;
+    AddRect(Small, 0, 0, 1, 1);
+    Small.AddMoveTo({30, 0});
+    Small.AddArcTo({32, 0}, 1);
+    Small.AddCloseArc(1);
+    Small.AddMoveTo({60, 0});
+    Small.AddLineTo({70, 5});
+    Small.AddLineTo({60, 0});
+    Small.AddLineTo({70, 5});
+    CheckZone(Rng, Small, 10, EngineZone(Small, 10));
+    const double A = oracle::EnclosedArea(EngineZone(Small, 10));
+    EXPECT_NEAR(A, oracle::EnclosedArea(ReferenceZone(Small, 10)), 1e-9 * A);
+  }
   TContour Empty, Point;
   EXPECT_EQ(EngineZone(Empty, 5).CommandCount(), 0);
   Point.AddMoveTo({3, 4});
@@ -207,6 +225,63 @@ TEST(OverlayZone, EdgesAFewTolerancesLongKeepTheOrderAroundTheirVertex) {
   CheckZone(Rng, Source, 10, Z);
   const double A = oracle::EnclosedArea(Z);
   EXPECT_NEAR(A, oracle::EnclosedArea(ReferenceZone(Source, 10)), 1e-9 * A);
+}
+
+// The union of a line's pieces (a disc at every vertex, split across the
+// direction of the step that ends there, and a rectangle along every step),
+// as one many-contour union: the reference zone is the same region.
+TContour PiecesUnion(const std::vector<TDPoint>& Line, double W) {
+  std::vector<TContour> Pieces;
+  auto Disc = [&](const TDPoint& P, double DX, double DY) {
+    TContour C;
+    C.AddMoveTo({P.X - DY * W, P.Y + DX * W});
+    C.AddArcTo({P.X + DY * W, P.Y - DX * W}, 1);
+    C.AddCloseArc(1);
+    Pieces.push_back(std::move(C));
+  };
+  for (size_t K = 0; K + 1 < Line.size(); ++K) {
+    const TDPoint A = Line[K], B = Line[K + 1];
+    const double L = std::hypot(B.X - A.X, B.Y - A.Y);
+    const double DX = (B.X - A.X) / L, DY = (B.Y - A.Y) / L, NX = -DY * W, NY = DX * W;
+    if (K == 0) Disc(A, DX, DY);
+    Disc(B, DX, DY);
+    TContour R;
+    R.AddMoveTo({A.X - NX, A.Y - NY});
+    R.AddLineTo({B.X - NX, B.Y - NY});
+    R.AddLineTo({B.X + NX, B.Y + NY});
+    R.AddLineTo({A.X + NX, A.Y + NY});
+    R.AddClose();
+    Pieces.push_back(std::move(R));
+  }
+  std::vector<const TContour*> Ptrs;
+  for (const TContour& C : Pieces) Ptrs.push_back(&C);
+  return geoalg::UniteContours(Ptrs);
+}
+
+TEST(OverlayZone, PiecesMeetingWithinAFewTenThousandthsUniteConsistently) {
+  // Steps of 100 000-vertex walks. First: the circles of two vertices cross
+  // 1.3e-4 from a rectangle's corner, where that rectangle touches the
+  // second circle tangentially; the touching point, uncertain by 2e-4 along
+  // the tangent, was cut into the rectangle beside its own corner and joined
+  // every vertex around into one. Second: two steps 1.6e-5 radians apart,
+  // whose rectangles' sides run within 3e-9 of each other for 1.6e-4 and
+  // were also cut where they cross, leaving edges there too short to order.
+  const std::vector<std::vector<TDPoint>> Lines = {{{493894.91539251327, 6000321.9473168626},
+                                                    {493883.00789434876, 6000320.8061465649},
+                                                    {493874.09352608264, 6000312.7209052444}},
+                                                   {{497597.32916964497, 5995478.808687632},
+                                                    {497586.98356488132, 5995475.2257254869},
+                                                    {497577.8344431998, 5995472.0573026054}}};
+  for (size_t K = 0; K < Lines.size(); ++K) {
+    SCOPED_TRACE("line " + std::to_string(K));
+    TContour Source;
+    Source.AddMoveTo(Lines[K][0]);
+    for (size_t I = 1; I < Lines[K].size(); ++I) Source.AddLineTo(Lines[K][I]);
+    const TContour Ref = ReferenceZone(Source, 10);
+    const double A = oracle::EnclosedArea(Ref);
+    EXPECT_NEAR(oracle::EnclosedArea(PiecesUnion(Lines[K], 10)), A, 1e-9 * A);
+    EXPECT_NEAR(oracle::EnclosedArea(EngineZone(Source, 10)), A, 1e-9 * A);
+  }
 }
 
 // Zone vertices that both outlines have, joined along each: the shortest
