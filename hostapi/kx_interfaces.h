@@ -47,6 +47,11 @@ class IKxAddOn : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE SaveBitmap(IStream* Stream, HBITMAP Bitmap) = 0;  // 6
 };
 
+// Bits of the Shift argument of the editor's mouse and key events.
+inline constexpr std::int32_t kxShiftStateShift = 1;
+inline constexpr std::int32_t kxShiftStateAlt = 2;
+inline constexpr std::int32_t kxShiftStateCtrl = 4;
+
 // Points are view pixels, passed as two separate 32-bit values.
 class IKxEditor : public IUnknown {
  public:

@@ -174,7 +174,7 @@ void TGullyEditor::MouseDown(std::int32_t Button, std::int32_t Shift, kx::TKxVie
         return;
       }
       const std::int32_t LastIndex = Graph->FindVertex(Last.Point);
-      const bool OtherWay = (Shift & ShiftStateCtrl) != 0;
+      const bool OtherWay = (Shift & kx::kxShiftStateCtrl) != 0;
       if (Free || LastIndex < 0 || !Near.IsVertex ||
           !AddZonePath(LastIndex, Near.Index, Last.Index2, OtherWay, Index1, Index2))
         TraceContour.AddCommand(HostLineTo(P));

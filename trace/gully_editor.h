@@ -32,11 +32,6 @@ class TGullyEditorPad {
   ~TGullyEditorPad() = default;
 };
 
-// Shift state bits that the host passes with mouse and key events.
-inline constexpr std::int32_t ShiftStateShift = 1;
-inline constexpr std::int32_t ShiftStateAlt = 2;
-inline constexpr std::int32_t ShiftStateCtrl = 4;
-
 // The option word of an active editor; 0 while suspended.
 inline constexpr std::uint32_t GullyEditorOptions = 4628;
 // A click snaps to a point whose squared distance in pixels is at most this.

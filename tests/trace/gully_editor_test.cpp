@@ -104,7 +104,7 @@ TEST_F(GullyEditorTest, CtrlTakesTheOtherWayRoundAndFallsBackWithoutOne) {
   AddSquare();
   auto& E = MakeEditor();
   Click(A.X, A.Y);
-  Click(C.X, C.Y, trace::ShiftStateCtrl);
+  Click(C.X, C.Y, kx::kxShiftStateCtrl);
   EXPECT_TRUE(SameCommands(Trace().List, {Cmd(kx::kxMoveTo, A.X, A.Y), Cmd(kx::kxLineTo, B.X, B.Y),
                                           Cmd(kx::kxArcTo, C.X, C.Y, 0.4)}));
   EXPECT_EQ(E.Elems.Ptr(1)->Index2, 1);
@@ -122,7 +122,7 @@ TEST_F(GullyEditorTest, CtrlTakesTheOtherWayRoundAndFallsBackWithoutOne) {
   Chain.AddLineTo(C);
   Graph.AddContour(Chain);
   Click(A.X, A.Y);
-  Click(C.X, C.Y, trace::ShiftStateCtrl);
+  Click(C.X, C.Y, kx::kxShiftStateCtrl);
   EXPECT_TRUE(SameCommands(Trace().List, {Cmd(kx::kxMoveTo, A.X, A.Y), Cmd(kx::kxLineTo, B.X, B.Y),
                                           Cmd(kx::kxLineTo, C.X, C.Y)}));
 }
