@@ -55,11 +55,11 @@ TSpatialIndexItem* TQuadroTree::Append(TQuadroSector& Sector, void* Object, cons
   return &FItems.back();
 }
 
-TQuadroSector* TQuadroTree::FindSector(const TDRect& Rect) const {
-  TQuadroSector* S = FRoot;
+const TQuadroSector* TQuadroTree::FindSector(const TDRect& Rect) const {
+  const TQuadroSector* S = FRoot;
   while (S->HasChildren()) {
-    TQuadroSector* Next = nullptr;
-    for (TQuadroSector* Child : S->Children)
+    const TQuadroSector* Next = nullptr;
+    for (const TQuadroSector* Child : S->Children)
       if (RectInRect(Child->Rect, Rect)) {
         Next = Child;
         break;
@@ -68,6 +68,11 @@ TQuadroSector* TQuadroTree::FindSector(const TDRect& Rect) const {
     S = Next;
   }
   return S;
+}
+
+TQuadroSector* TQuadroTree::FindSector(const TDRect& Rect) {
+  // The tree owns its sectors: the one found is ours to change.
+  return const_cast<TQuadroSector*>(static_cast<const TQuadroTree&>(*this).FindSector(Rect));
 }
 
 void TQuadroTree::TrySplit(TQuadroSector* S) {

@@ -44,7 +44,8 @@ class TQuadroTree {
 
   int32_t MaxItems;
 
-  TQuadroSector& Root() const { return *FRoot; }
+  TQuadroSector& Root() { return *FRoot; }
+  const TQuadroSector& Root() const { return *FRoot; }
   // Frees every sector and item and starts again with an empty root over Rect.
   void Reset(const TDRect& Rect);
   TSpatialIndexItem* Insert(int32_t Index, const TDRect& Rect);
@@ -53,7 +54,8 @@ class TQuadroTree {
   // for a deeper sector and without splitting.
   TSpatialIndexItem* Append(TQuadroSector& Sector, void* Object, const TDRect& Rect);
   // The sector where an item of this rectangle is, or would be, held.
-  TQuadroSector* FindSector(const TDRect& Rect) const;
+  TQuadroSector* FindSector(const TDRect& Rect);
+  const TQuadroSector* FindSector(const TDRect& Rect) const;
 
  private:
   TSpatialIndexItem* InsertItem(const TSpatialIndexItem& Item);

@@ -14,7 +14,7 @@ void TGUnionGraph::ArrangeLongs() {
   std::vector<uint8_t> Taken;
   std::vector<int32_t> Ordered, At, Detour, DetourAt;
   for (int32_t C = 0; C < FLongs.Count(); ++C) {
-    geo::TLongintList& List = *FLongs.Ptr(C)->List;
+    geo::TLongintList& List = FLongs.Ptr(C)->List();
     const int32_t N = List.Count();
     ByVertex.clear();
     for (int32_t I = 0; I < N; ++I) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
-#include <memory>
 #include <queue>
+#include <utility>
 #include <vector>
 
 #include "addonlib/algebra/union_graph_internal.h"
@@ -51,11 +51,8 @@ void TGUnionGraph::BuildChains() {
         L.Flags[Other] = FParts[Other].PointInside(geo::InteriorPointOfConnect(FullEdge(E)))
                              ? TBelongType::Inside
                              : TBelongType::Outside;
-      L.Init();
-      std::unique_ptr<geo::TLongintList> Owned(L.List);
-      L.List->Add(E);
-      ChainOf[E] = FLongs.Add(L);
-      Owned.release();
+      L.List().Add(E);
+      ChainOf[E] = FLongs.Add(std::move(L));
     }
   }
 }
@@ -71,7 +68,8 @@ void TGUnionGraph::MergeLongInto(TGConnectLong& A, const TGConnectLong& B) {
     A.V2 = B.V1;
   else
     Fail("Stranno");
-  for (int32_t I = 0; I < B.List->Count(); ++I) A.List->Add(B.List->Items(I));
+  const geo::TLongintList& Edges = B.List();
+  for (int32_t I = 0; I < Edges.Count(); ++I) A.List().Add(Edges.Items(I));
 }
 
 // Chains being merged: dead ones are dropped from FLongs, in store order,
@@ -94,13 +92,11 @@ class TGUnionGraph::TChainMerger {
       int32_t A, B;
       if (!Pick(V, A, B)) continue;
       TGConnectLong& First = *G.FLongs.Ptr(A);
-      const TGConnectLong Second = *G.FLongs.Ptr(B);
+      const TGConnectLong& Second = *G.FLongs.Ptr(B);
       const int32_t Touched[4] = {First.V1, First.V2, Second.V1, Second.V2};
       Detach(A);
       Detach(B);
       MergeLongInto(First, Second);
-      delete Second.List;
-      G.FLongs.Ptr(B)->List = nullptr;
       Alive[B] = 0;
       Attach(A);
       for (int32_t U : Touched) Push(U);
@@ -173,16 +169,7 @@ class TGUnionGraph::TChainMerger {
   }
 
   void Compact() {
-    geo::TGConnectLongList& Longs = G.FLongs;
-    int32_t Kept = 0;
-    for (int32_t C = 0; C < Longs.Count(); ++C)
-      if (Alive[C]) {
-        if (Kept != C) *Longs.Ptr(Kept) = *Longs.Ptr(C);
-        ++Kept;
-      }
-    // The records beyond Kept are moved or dead: their lists must not be freed.
-    for (int32_t C = Kept; C < Longs.Count(); ++C) Longs.Ptr(C)->List = nullptr;
-    while (Longs.Count() > Kept) Longs.Delete(Longs.Count() - 1);
+    G.FLongs.KeepIf([&](int32_t C, const TGConnectLong&) { return Alive[C] != 0; });
   }
 
   TGUnionGraph& G;
@@ -209,22 +196,7 @@ void TGUnionGraph::SetOperation(TUnionOperation Op) {
 void TGUnionGraph::DropByPriority() {
   for (int32_t C = 0; C < FLongs.Count(); ++C)
     if (LongPriority(*FLongs.Ptr(C)) == -2) Fail("Priority = error");
-  // One pass keeps the survivors in store order; dropped chains free their lists.
-  int32_t Kept = 0;
-  for (int32_t C = 0; C < FLongs.Count(); ++C) {
-    TGConnectLong* L = FLongs.Ptr(C);
-    if (LongPriority(*L) == -1) {
-      delete L->List;
-      L->List = nullptr;
-      continue;
-    }
-    if (Kept != C) {
-      *FLongs.Ptr(Kept) = *L;
-      L->List = nullptr;
-    }
-    ++Kept;
-  }
-  while (FLongs.Count() > Kept) FLongs.Delete(FLongs.Count() - 1);
+  FLongs.KeepIf([&](int32_t, const TGConnectLong& L) { return LongPriority(L) != -1; });
 }
 
 // Repeatedly, at the lowest-numbered vertex with two or more open chain

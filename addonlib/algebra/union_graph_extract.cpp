@@ -13,9 +13,9 @@ void TGUnionGraph::Extract(TContour& Result) const {
       continue;
     int32_t Current = L.V1;
     Result.AddMoveTo(FPoints.Get(Current));
-    const int32_t N = L.List->Count();
+    const int32_t N = L.List().Count();
     for (int32_t I = 0; I < N; ++I) {
-      const TGConnectBrief B = FEdges.Get(L.List->Items(I));
+      const TGConnectBrief B = FEdges.Get(L.List().Items(I));
       double Convexity = B.Convexity;
       int32_t Far;
       if (B.V1 == Current) {

@@ -101,11 +101,15 @@ void TRecArray::DeleteRecs(int32_t Index, int32_t N) {
   Count -= N;
 }
 
-void* TRecArray::GetPtr(int32_t Index) const {
+const void* TRecArray::GetPtr(int32_t Index) const {
   if (Index < 0 || Index >= Count)
     throw ERecArray("Индекс массива " + std::to_string(Index) + " выходит за пределы [0, " +
                     std::to_string(Count - 1) + "] (TRecArray.GetPtr)");
-  return static_cast<unsigned char*>(Data) + static_cast<size_t>(Index) * RecSize;
+  return static_cast<const unsigned char*>(Data) + static_cast<size_t>(Index) * RecSize;
+}
+
+void* TRecArray::GetPtr(int32_t Index) {
+  return const_cast<void*>(static_cast<const TRecArray&>(*this).GetPtr(Index));
 }
 
 void TRecArray::Assign(const TRecArray& Src) {

@@ -50,13 +50,18 @@ class TRecArray {
   void Delete(int32_t Index) { DeleteRecs(Index, 1); }
   // Address of record Index (0 <= Index < Count), valid until the next
   // capacity change.
-  void* GetPtr(int32_t Index) const;
+  void* GetPtr(int32_t Index);
+  const void* GetPtr(int32_t Index) const;
   // Requires equal RecSize; copies the source's records.
   void Assign(const TRecArray& Src);
 
   template <class T>
-  T& Item(int32_t Index) const {
+  T& Item(int32_t Index) {
     return *static_cast<T*>(GetPtr(Index));
+  }
+  template <class T>
+  const T& Item(int32_t Index) const {
+    return *static_cast<const T*>(GetPtr(Index));
   }
 };
 

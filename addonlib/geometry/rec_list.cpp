@@ -255,7 +255,12 @@ int32_t TRecList::DoCompare(const void* A, const void* B) const {
   return Compare ? Compare(A, B) : CompareBytes(A, B, RecSize());
 }
 
-void* TRecList::Get(int32_t Index) const {
+const void* TRecList::Get(int32_t Index) const {
+  CheckIndex(Index, FCount);
+  return At(Index);
+}
+
+void* TRecList::Get(int32_t Index) {
   CheckIndex(Index, FCount);
   return At(Index);
 }

@@ -95,7 +95,10 @@ class TBlockList : public TListBase {
   bool FindItem(const void* Item, int32_t& Index) const;
   int32_t IndexOfItem(const void* Item) const;
   virtual int32_t DoCompare(const void* A, const void* B) const = 0;
-  unsigned char* At(int32_t Index) const {
+  unsigned char* At(int32_t Index) {
+    return FList + static_cast<size_t>(Index) * static_cast<size_t>(FElemSize);
+  }
+  const unsigned char* At(int32_t Index) const {
     return FList + static_cast<size_t>(Index) * static_cast<size_t>(FElemSize);
   }
 
@@ -147,12 +150,14 @@ class TRecList : public TBlockList {
   TRecCompare Compare = nullptr;  // null: bytewise
 
   int32_t RecSize() const { return ElemSize(); }
-  void* List() const { return FList; }
+  void* List() { return FList; }
+  const void* List() const { return FList; }
 
   int32_t Add(const void* Item) { return AddItem(Item); }
   void InsertItem(int32_t Index, const void* Item) { InsertAt(Index, Item); }
   // Address of element Index inside the block; valid until the next insertion.
-  void* Get(int32_t Index) const;
+  void* Get(int32_t Index);
+  const void* Get(int32_t Index) const;
   void Put(int32_t Index, const void* Item) { PutAt(Index, Item); }
   bool Find(const void* Item, int32_t& Index) const { return FindItem(Item, Index); }
   int32_t IndexOf(const void* Item) const { return IndexOfItem(Item); }

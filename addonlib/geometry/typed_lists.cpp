@@ -1,5 +1,6 @@
 #include "addonlib/geometry/typed_lists.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -52,46 +53,110 @@ int32_t BelongEdgePairsDiffer(const void* A, const void* B) {
 int32_t ConnectLongsDiffer(const void* A, const void* B) {
   const auto& X = Rec<TGConnectLong>(A);
   const auto& Y = Rec<TGConnectLong>(B);
-  return X.V1 == Y.V1 && X.V2 == Y.V2 && X.Flags[0] == Y.Flags[0] && X.Flags[1] == Y.Flags[1] &&
-                 X.List == Y.List
-             ? 0
-             : 1;
+  if (X.V1 != Y.V1 || X.V2 != Y.V2 || X.Flags[0] != Y.Flags[0] || X.Flags[1] != Y.Flags[1])
+    return 1;
+  const TLongintList &EX = X.List(), &EY = Y.List();
+  return EX.Count() == EY.Count() && std::equal(EX.List(), EX.List() + EX.Count(), EY.List()) ? 0
+                                                                                              : 1;
 }
 
 TMGullyElem MakeGullyElem(const TDPoint& Point, int32_t Index1, int32_t Index2) {
   return {Point, Index1, Index2};
 }
 
+TGConnectLong::TGConnectLong() : FList(std::make_unique<TLongintList>()) {}
+
+TGConnectLong::~TGConnectLong() = default;
+
+TGConnectLong::TGConnectLong(const TGConnectLong& Other)
+    : V1(Other.V1),
+      V2(Other.V2),
+      Flags{Other.Flags[0], Other.Flags[1]},
+      FList(std::make_unique<TLongintList>()) {
+  FList->Assign(*Other.FList);
+}
+
+TGConnectLong& TGConnectLong::operator=(const TGConnectLong& Other) {
+  if (this == &Other) return *this;
+  auto Copy = std::make_unique<TLongintList>();
+  Copy->Assign(*Other.FList);
+  V1 = Other.V1;
+  V2 = Other.V2;
+  Flags[0] = Other.Flags[0];
+  Flags[1] = Other.Flags[1];
+  FList = std::move(Copy);
+  return *this;
+}
+
+TGConnectLong::TGConnectLong(TGConnectLong&& Other) noexcept = default;
+TGConnectLong& TGConnectLong::operator=(TGConnectLong&& Other) noexcept = default;
+
 void TGConnectLong::Init() {
-  List = std::make_unique<TLongintList>().release();
+  FList = std::make_unique<TLongintList>();
 }
 
-TGConnectLongList::~TGConnectLongList() {
-  FreeLists();
+int32_t TGConnectLongList::Add(TGConnectLong Item) {
+  Changing();
+  FItems.push_back(std::move(Item));
+  FCount = static_cast<int32_t>(FItems.size());
+  Changed();
+  return FCount - 1;
 }
 
-void TGConnectLongList::FreeLists() {
-  for (int32_t I = 0; I < FCount; ++I) {
-    TGConnectLong* L = Ptr(I);
-    delete L->List;
-    L->List = nullptr;
-  }
-}
-
-void TGConnectLongList::Put(int32_t Index, const TGConnectLong& Item) {
-  TLongintList* Old = Ptr(Index)->List;
-  TTypedRecList::Put(Index, Item);
-  if (Old != Item.List) delete Old;
+void TGConnectLongList::Put(int32_t Index, TGConnectLong Item) {
+  CheckIndex(Index, FCount);
+  Changing();
+  FItems[Index] = std::move(Item);
+  Changed();
 }
 
 void TGConnectLongList::Delete(int32_t Index) {
-  std::unique_ptr<TLongintList> Owned(Ptr(Index)->List);
-  TTypedRecList::Delete(Index);
+  CheckIndex(Index, FCount);
+  Changing();
+  FItems.erase(FItems.begin() + Index);
+  FCount = static_cast<int32_t>(FItems.size());
+  Changed();
 }
 
 void TGConnectLongList::Clear() {
-  FreeLists();
-  TTypedRecList::Clear();
+  Changing();
+  FItems.clear();
+  FCount = 0;
+  Changed();
+}
+
+int32_t TGConnectLongList::IndexOf(const TGConnectLong& Item) const {
+  for (int32_t I = 0; I < FCount; ++I)
+    if (ConnectLongsDiffer(&FItems[I], &Item) == 0) return I;
+  return -1;
+}
+
+TGConnectLong* TGConnectLongList::Ptr(int32_t Index) {
+  CheckIndex(Index, FCount);
+  return &FItems[Index];
+}
+
+const TGConnectLong* TGConnectLongList::Ptr(int32_t Index) const {
+  CheckIndex(Index, FCount);
+  return &FItems[Index];
+}
+
+void TGConnectLongList::AssignTo(TListBase& Dest) const {
+  auto* Target = dynamic_cast<TGConnectLongList*>(&Dest);
+  if (!Target) {
+    TListBase::AssignTo(Dest);
+    return;
+  }
+  if (Target == this) return;
+  std::vector<TGConnectLong> Copy(FItems);
+  Target->Changing();
+  Target->FItems = std::move(Copy);
+  Target->FCount = FCount;
+  Target->Changed();
+}
+
+void TGConnectLongList::QuickSort(int32_t, int32_t) {
+  throw EArray("TGConnectLongList: chains have no order");
 }
 
 }  // namespace geo

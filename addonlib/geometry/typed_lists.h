@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "addonlib/geometry/connect_kind.h"
 #include "addonlib/geometry/primitives.h"
@@ -52,17 +54,29 @@ struct TGBelongEdgePair {
 };
 static_assert(sizeof(TGBelongEdgePair) == 2);
 
-// A chain of union graph edges. Its List is owned by the TGConnectLongList
-// that holds the record; copies handed out by Get share it.
+// A chain of union graph edges. It owns its edge list: copying a chain
+// copies the list's entries (as the list's Assign does), moving hands the
+// list over. A chain moved from may only be assigned to or destroyed.
 struct TGConnectLong {
-  int32_t V1;
-  int32_t V2;
-  TBelongType Flags[2];
-  TLongintList* List;
+  int32_t V1 = 0;
+  int32_t V2 = 0;
+  TBelongType Flags[2] = {TBelongType::Inside, TBelongType::Inside};
 
-  // Creates an empty, unsorted List; the record must then be added to a
-  // TGConnectLongList, which takes the List over.
+  TGConnectLong();
+  ~TGConnectLong();
+  TGConnectLong(const TGConnectLong& Other);
+  TGConnectLong& operator=(const TGConnectLong& Other);
+  TGConnectLong(TGConnectLong&& Other) noexcept;
+  TGConnectLong& operator=(TGConnectLong&& Other) noexcept;
+
+  // The chain's edge numbers, unsorted.
+  TLongintList& List() { return *FList; }
+  const TLongintList& List() const { return *FList; }
+  // Gives the chain a new, empty list.
   void Init();
+
+ private:
+  std::unique_ptr<TLongintList> FList;
 };
 
 // Equality tests installed as the lists' compare functions (0 equal, 1 not).
@@ -83,7 +97,8 @@ class TTypedRecList : public TRecList {
   void Put(int32_t Index, const T& Item) { TRecList::Put(Index, &Item); }
   int32_t IndexOf(const T& Item) const { return TRecList::IndexOf(&Item); }
   // Address of the record inside the block; valid until the next insertion.
-  T* Ptr(int32_t Index) const { return static_cast<T*>(TRecList::Get(Index)); }
+  T* Ptr(int32_t Index) { return static_cast<T*>(TRecList::Get(Index)); }
+  const T* Ptr(int32_t Index) const { return static_cast<const T*>(TRecList::Get(Index)); }
 
  protected:
   explicit TTypedRecList(TRecCompare ACompare) : TRecList(sizeof(T)) { Compare = ACompare; }
@@ -156,25 +171,47 @@ class TGBelongEdgePairList : public TTypedRecList<TGBelongEdgePair> {
   const char* ClassName() const override { return "TGBelongEdgePairList"; }
 };
 
-// Owns the List of every record it holds: Delete, Clear and destruction free
-// them exactly once; Put frees the List it replaces when the new record
-// brings a different one.
-class TGConnectLongList : public TTypedRecList<TGConnectLong> {
+// The chains of the union graph, held by value: Delete, Put and Clear free
+// the lists of the chains they remove, and assigning one such list to
+// another copies every chain with its own list.
+class TGConnectLongList : public TListBase {
  public:
-  TGConnectLongList() : TTypedRecList(ConnectLongsDiffer) {}
-  ~TGConnectLongList() override;
+  int32_t Add(TGConnectLong Item);
+  void Get(int32_t Index, TGConnectLong& Item) const { Item = *Ptr(Index); }
+  TGConnectLong Items(int32_t Index) const { return *Ptr(Index); }
+  void Put(int32_t Index, TGConnectLong Item);
+  void Delete(int32_t Index);
+  void Clear();
+  // The first chain equal to Item (ends, types and edges), else -1.
+  int32_t IndexOf(const TGConnectLong& Item) const;
+  // Address of the chain; valid until the next Add or Delete.
+  TGConnectLong* Ptr(int32_t Index);
+  const TGConnectLong* Ptr(int32_t Index) const;
+  // Keeps, in store order, the chains for which Keep(Index, Chain) holds;
+  // the others are freed with their lists.
+  template <class F>
+  void KeepIf(F&& Keep) {
+    Changing();
+    size_t Kept = 0;
+    for (size_t I = 0; I < FItems.size(); ++I)
+      if (Keep(static_cast<int32_t>(I), static_cast<const TGConnectLong&>(FItems[I]))) {
+        if (Kept != I) FItems[Kept] = std::move(FItems[I]);
+        ++Kept;
+      }
+    FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(Kept), FItems.end());
+    FCount = static_cast<int32_t>(FItems.size());
+    Changed();
+  }
 
-  void Put(int32_t Index, const TGConnectLong& Item);
-  void Delete(int32_t Index) override;
-  void Clear() override;
-  // Sharing the Lists between two owners would free them twice.
-  void AssignTo(TListBase& Dest) const override { TListBase::AssignTo(Dest); }
+  void AssignTo(TListBase& Dest) const override;
+  // Chains compare only for equality: there is no order to sort them by.
+  void QuickSort(int32_t L, int32_t R) override;
 
  protected:
   const char* ClassName() const override { return "TGConnectLongList"; }
 
  private:
-  void FreeLists();
+  std::vector<TGConnectLong> FItems;
 };
 
 }  // namespace geo

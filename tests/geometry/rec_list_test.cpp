@@ -249,44 +249,59 @@ TEST(TypedLists, ToleranceEquality) {
   EXPECT_EQ(D.IndexOf(-2.0), 1);
 }
 
-TEST(TypedLists, ConnectLongOwnsItsEdgeListExactlyOnce) {
+TEST(TypedLists, ConnectLongOwnsItsEdgeList) {
   // Run under AddressSanitizer: a leak or a double free fails the suite.
   TGConnectLongList Longs;
   for (int32_t I = 0; I < 4; ++I) {
     TGConnectLong L;
     L.V1 = I;
     L.V2 = I + 1;
-    L.Flags[0] = L.Flags[1] = TBelongType::Inside;
-    L.Init();
-    L.List->Add(I * 10);
-    Longs.Add(L);
+    L.List().Add(I * 10);
+    Longs.Add(L);  // a copy: L keeps its own list
+    EXPECT_EQ(Values(L.List()), std::vector<int32_t>{I * 10});
   }
   TGConnectLong Copy;
   Longs.Get(1, Copy);
-  Copy.List->Add(11);  // the copy shares the list
-  EXPECT_EQ(Longs.Ptr(1)->List->Count(), 2);
   EXPECT_EQ(Longs.IndexOf(Copy), 1);
+  Copy.List().Add(11);  // the copy's list is its own
+  EXPECT_EQ(Longs.Ptr(1)->List().Count(), 1);
+  EXPECT_EQ(Longs.IndexOf(Copy), -1);  // other edges, another chain
+  Longs.Put(1, Copy);                  // frees the replaced list
+  EXPECT_EQ(Longs.IndexOf(Copy), 1);
+  EXPECT_EQ(Values(Longs.Ptr(1)->List()), (std::vector<int32_t>{10, 11}));
   TGConnectLong Other = Copy;
   Other.Init();
-  EXPECT_EQ(Longs.IndexOf(Other), -1);  // another list is another chain
-  Longs.Put(1, Other);                  // frees the replaced list
-  Copy = Other;
-  Copy.V2 = 42;
-  Longs.Put(1, Copy);  // same list: kept
-  EXPECT_EQ(Longs.Ptr(1)->List->Count(), 0);
+  EXPECT_EQ(Other.List().Count(), 0);
+  EXPECT_EQ(Copy.List().Count(), 2);
+  // Moving hands the list over.
+  const TLongintList* Moved = &Other.List();
+  Longs.Put(2, std::move(Other));
+  EXPECT_EQ(&Longs.Ptr(2)->List(), Moved);
+
   Longs.Delete(0);
   EXPECT_EQ(Longs.Count(), 3);
-  EXPECT_EQ(Longs.Ptr(0)->V2, 42);
+  EXPECT_EQ(Longs.Ptr(0)->V1, 1);
   EXPECT_THROW(Longs.Delete(3), EArray);
+  EXPECT_THROW(Longs.Ptr(3), EArray);
+  EXPECT_THROW(Longs.Sort(), EArray);  // equality only, no order
+
+  // Assigning copies every chain with a list of its own.
   TGConnectLongList Target;
-  EXPECT_THROW(Target.Assign(Longs), core::EConvertError);
+  Target.Assign(Longs);
+  ASSERT_EQ(Target.Count(), 3);
+  Target.Ptr(0)->List().Add(99);
+  EXPECT_EQ(Values(Longs.Ptr(0)->List()), (std::vector<int32_t>{10, 11}));
+  EXPECT_EQ(Target.Ptr(2)->V2, 4);
+  TLongintList Plain;
+  EXPECT_THROW(Plain.Assign(Longs), core::EConvertError);
+
+  Target.KeepIf([](int32_t I, const TGConnectLong& L) { return I != 1 && L.V1 != 3; });
+  ASSERT_EQ(Target.Count(), 1);
+  EXPECT_EQ(Values(Target.Ptr(0)->List()), (std::vector<int32_t>{10, 11, 99}));
+
   Longs.Clear();
   EXPECT_EQ(Longs.Count(), 0);
-  TGConnectLong Last;
-  Last.V1 = Last.V2 = 0;
-  Last.Flags[0] = Last.Flags[1] = TBelongType::Inside;
-  Last.Init();
-  Longs.Add(Last);  // freed by the destructor
+  Longs.Add(TGConnectLong());  // freed by the destructor
 }
 
 }  // namespace
