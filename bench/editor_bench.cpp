@@ -1,6 +1,7 @@
 // A click of the trace editor on a zone of 100 000 vertices: the nearest
 // point by the k-d tree, the shortest path half way round the outline and
-// its commands written to the host contour. Beside it the nearest point by
+// its commands written to the host's contour (the reference host's map
+// model). Beside it the nearest point by
 // the literal scan of every vertex, which the index replaces.
 #include <benchmark/benchmark.h>
 
@@ -37,7 +38,7 @@ void AddZone(trace::TGConnectGraph& Graph) {
   Graph.AddContour(Z);
 }
 
-struct TBenchHost : fake::EditorTest {
+struct TBenchHost : tracetest::EditorTest {
   void TestBody() override {}
 };
 
@@ -45,9 +46,7 @@ struct TSetup {
   TBenchHost Host;
   TSetup() {
     Host.SetUp();
-    Host.Host.View.CX = OX;
-    Host.Host.View.CY = OY;
-    Host.Host.View.Scale = 0.05;
+    Host.SetView(OX, OY, 0.05);
     AddZone(Host.Graph);
     Host.MakeEditor();
   }
@@ -78,7 +77,7 @@ void BM_ClickAlongZone(benchmark::State& State) {
     S.Host.Click(PT.X, PT.Y);
     benchmark::DoNotOptimize(E.Elems.Count());
   }
-  State.counters["commands"] = static_cast<double>(S.Host.Trace().List.size());
+  State.counters["commands"] = static_cast<double>(S.Host.Trace().size());
 }
 BENCHMARK(BM_ClickAlongZone)->Unit(benchmark::kMillisecond);
 

@@ -233,6 +233,7 @@ HRESULT THostApplication::GetActiveDocument(kx::IOrvexDocument** Document) {
 
 HRESULT THostApplication::GetSettingsStore(kx::IOrvexSettingsStore** Store) {
   if (!Store) return E_POINTER;
+  ++FSettingsStoreCount;
   FSettings.AddRef();
   *Store = &FSettings;
   return S_OK;

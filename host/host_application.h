@@ -193,6 +193,9 @@ class THostApplication
                                           IDispatch** Contour) override;
 
   THostSettingsStore& Settings() { return FSettings; }
+  // Counts GetSettingsStore calls, so that callers that must not keep the
+  // store can be checked.
+  int SettingsStoreCount() const { return FSettingsStoreCount; }
   THostDocument& Document() { return FDocument; }
   THostCanvas& Canvas() { return FDocument.View().Canvas(); }
   int OutstandingReferences() const {
@@ -203,6 +206,7 @@ class THostApplication
   THostContextPtr FContext;
   THostSettingsStore FSettings;
   THostDocument FDocument;
+  int FSettingsStoreCount = 0;
 };
 
 }  // namespace host

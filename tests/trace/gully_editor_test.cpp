@@ -4,23 +4,20 @@
 
 #include "addonkit/hresult_error.h"
 #include "editor_fixture.h"
+#include "failing_contour.h"
 
 namespace {
 
-using fake::Cmd;
-using fake::Commands;
-using fake::SameCommands;
+using namespace tracetest;
 using geo::TDPoint;
 
 constexpr double OX = 500000, OY = 6000000;
 const TDPoint A{OX, OY}, B{OX + 100, OY}, C{OX + 100, OY + 100}, D{OX, OY + 100};
 
-struct GullyEditorTest : fake::EditorTest {
+struct GullyEditorTest : EditorTest {
   void SetUp() override {
     EditorTest::SetUp();
-    Host.View.CX = OX;
-    Host.View.CY = OY;
-    Host.View.Scale = 0.5;
+    SetView(OX, OY, 0.5);
   }
   // A square whose side B-C bulges outwards, so the short way from A to C
   // runs through D.
@@ -33,29 +30,32 @@ struct GullyEditorTest : fake::EditorTest {
     S.AddClose();
     Graph.AddContour(S);
   }
-  Commands Line(const TDPoint& P) { return {Cmd(kx::kxLineTo, P.X, P.Y)}; }
 };
 
 TEST_F(GullyEditorTest, SnapWithinEightPixelsOnlyFirstClickStartsWithAMove) {
   AddSquare();
   auto& E = MakeEditor();
+  // A lies on the view's centre pixel.
+  const kx::TKxViewPoint P0 = Pixel(A.X, A.Y);
+  auto At = [&](std::int32_t DX, std::int32_t DY) {
+    return kx::TKxViewPoint{P0.X + DX, P0.Y + DY};
+  };
   // Squared distance 64 snaps to the vertex exactly.
-  E.MouseDown(0, 0, {8, 0});
-  EXPECT_TRUE(SameCommands(Trace().List, {Cmd(kx::kxMoveTo, A.X, A.Y)}));
-  EXPECT_EQ(Host.View.Operation27Calls, 1);
+  E.MouseDown(0, 0, At(8, 0));
+  EXPECT_TRUE(SameCommands(Trace(), {HostMoveTo(A.X, A.Y)}));
+  EXPECT_EQ(Host.View().Operation27Count(), 1);
   E.UndoAll();
   // 65 does not: the raw click point.
-  E.MouseDown(0, 0, {8, 1});
-  EXPECT_TRUE(SameCommands(Trace().List, {Cmd(kx::kxMoveTo, OX + 4, OY - 0.5)}));
-  E.MouseDown(0, 0, {-4, 7});
-  EXPECT_TRUE(SameCommands(
-      Trace().List, {Cmd(kx::kxMoveTo, OX + 4, OY - 0.5), Cmd(kx::kxLineTo, OX - 2, OY - 3.5)}));
+  E.MouseDown(0, 0, At(8, 1));
+  EXPECT_TRUE(SameCommands(Trace(), {HostMoveTo(OX + 4, OY - 0.5)}));
+  E.MouseDown(0, 0, At(-4, 7));
+  EXPECT_TRUE(SameCommands(Trace(), {HostMoveTo(OX + 4, OY - 0.5), HostLineTo(OX - 2, OY - 3.5)}));
   // Right button and suspended editors do nothing.
-  E.MouseDown(1, 0, {200, 0});
+  E.MouseDown(1, 0, At(200, 0));
   E.Suspend();
   EXPECT_EQ(E.GetOptions(), 0u);
-  E.MouseDown(0, 0, {200, 0});
-  EXPECT_EQ(Trace().List.size(), 2u);
+  E.MouseDown(0, 0, At(200, 0));
+  EXPECT_EQ(Trace().size(), 2u);
   E.Resume();
   EXPECT_EQ(E.GetOptions(), 4628u);
   EXPECT_EQ(E.Elems.Count(), 2);
@@ -66,35 +66,33 @@ TEST_F(GullyEditorTest, AlongTheZoneShorterWayArcsAsArcsNeverBackAlongTheArrival
   auto& E = MakeEditor();
   Click(A.X, A.Y);
   Click(C.X, C.Y);  // the short way, through D
-  EXPECT_TRUE(SameCommands(Trace().List, {Cmd(kx::kxMoveTo, A.X, A.Y), Cmd(kx::kxLineTo, D.X, D.Y),
-                                          Cmd(kx::kxLineTo, C.X, C.Y)}));
+  EXPECT_TRUE(
+      SameCommands(Trace(), {HostMoveTo(A.X, A.Y), HostLineTo(D.X, D.Y), HostLineTo(C.X, C.Y)}));
   EXPECT_EQ(E.Elems.Ptr(1)->Index2, 2);  // arrived along C-D
   // Undo removes every command of the path.
   E.UndoLast();
-  EXPECT_TRUE(SameCommands(Trace().List, {Cmd(kx::kxMoveTo, A.X, A.Y)}));
+  EXPECT_TRUE(SameCommands(Trace(), {HostMoveTo(A.X, A.Y)}));
   Click(B.X, B.Y);
   Click(C.X, C.Y);  // along the arc
   Click(B.X, B.Y);  // not back along the arc: all the way round
-  EXPECT_TRUE(SameCommands(
-      Trace().List,
-      {Cmd(kx::kxMoveTo, A.X, A.Y), Cmd(kx::kxLineTo, B.X, B.Y), Cmd(kx::kxArcTo, C.X, C.Y, 0.4),
-       Cmd(kx::kxLineTo, D.X, D.Y), Cmd(kx::kxLineTo, A.X, A.Y), Cmd(kx::kxLineTo, B.X, B.Y)}));
+  EXPECT_TRUE(
+      SameCommands(Trace(), {HostMoveTo(A.X, A.Y), HostLineTo(B.X, B.Y), HostArcTo(C.X, C.Y, 0.4),
+                             HostLineTo(D.X, D.Y), HostLineTo(A.X, A.Y), HostLineTo(B.X, B.Y)}));
   EXPECT_EQ(E.Elems.Count(), 4);
   EXPECT_EQ(E.Elems.Ptr(3)->Index2, 0);
   // Clicking the last point again undoes it with all of its path.
   Click(B.X, B.Y);
   EXPECT_EQ(E.Elems.Count(), 3);
-  EXPECT_EQ(Trace().List.size(), 3u);
+  EXPECT_EQ(Trace().size(), 3u);
   // An arc walked backwards has its convexity negated.
   E.UndoAll();
   Click(C.X, C.Y);
   Click(B.X, B.Y);
-  EXPECT_TRUE(
-      SameCommands(Trace().List, {Cmd(kx::kxMoveTo, C.X, C.Y), Cmd(kx::kxArcTo, B.X, B.Y, -0.4)}));
+  EXPECT_TRUE(SameCommands(Trace(), {HostMoveTo(C.X, C.Y), HostArcTo(B.X, B.Y, -0.4)}));
   // One-point undo empties the contour.
   E.UndoLast();
   E.UndoLast();
-  EXPECT_TRUE(Trace().List.empty());
+  EXPECT_TRUE(Trace().empty());
   EXPECT_EQ(E.Elems.Count(), 0);
   E.UndoLast();  // nothing left: nothing happens
   EXPECT_GT(Pad.Updates, 0);
@@ -105,13 +103,13 @@ TEST_F(GullyEditorTest, CtrlTakesTheOtherWayRoundAndFallsBackWithoutOne) {
   auto& E = MakeEditor();
   Click(A.X, A.Y);
   Click(C.X, C.Y, kx::kxShiftStateCtrl);
-  EXPECT_TRUE(SameCommands(Trace().List, {Cmd(kx::kxMoveTo, A.X, A.Y), Cmd(kx::kxLineTo, B.X, B.Y),
-                                          Cmd(kx::kxArcTo, C.X, C.Y, 0.4)}));
+  EXPECT_TRUE(SameCommands(Trace(),
+                           {HostMoveTo(A.X, A.Y), HostLineTo(B.X, B.Y), HostArcTo(C.X, C.Y, 0.4)}));
   EXPECT_EQ(E.Elems.Ptr(1)->Index2, 1);
   // Other bits of the shift state change nothing.
   E.UndoLast();
   Click(C.X, C.Y, 1 | 2 | 8);
-  EXPECT_EQ(Trace().List[1].Point.X, D.X);
+  EXPECT_EQ(Trace()[1].Point.X, D.X);
 
   // An open chain has no other way: Ctrl takes the only one.
   Graph.Clear();
@@ -123,8 +121,8 @@ TEST_F(GullyEditorTest, CtrlTakesTheOtherWayRoundAndFallsBackWithoutOne) {
   Graph.AddContour(Chain);
   Click(A.X, A.Y);
   Click(C.X, C.Y, kx::kxShiftStateCtrl);
-  EXPECT_TRUE(SameCommands(Trace().List, {Cmd(kx::kxMoveTo, A.X, A.Y), Cmd(kx::kxLineTo, B.X, B.Y),
-                                          Cmd(kx::kxLineTo, C.X, C.Y)}));
+  EXPECT_TRUE(
+      SameCommands(Trace(), {HostMoveTo(A.X, A.Y), HostLineTo(B.X, B.Y), HostLineTo(C.X, C.Y)}));
 }
 
 TEST_F(GullyEditorTest, StraightStepsTracePointsAndTheSecondEdgeIndex) {
@@ -137,9 +135,8 @@ TEST_F(GullyEditorTest, StraightStepsTracePointsAndTheSecondEdgeIndex) {
   Click(OX + 50, OY + 60);
   Click(OX + 51, OY + 40);  // within 8 pixels of the earlier trace point
   EXPECT_TRUE(SameCommands(
-      Trace().List, {Cmd(kx::kxMoveTo, A.X, A.Y), Cmd(kx::kxLineTo, C.X, C.Y),
-                     Cmd(kx::kxLineTo, OX + 50, OY + 40), Cmd(kx::kxLineTo, OX + 50, OY + 60),
-                     Cmd(kx::kxLineTo, OX + 50, OY + 40)}));
+      Trace(), {HostMoveTo(A.X, A.Y), HostLineTo(C.X, C.Y), HostLineTo(OX + 50, OY + 40),
+                HostLineTo(OX + 50, OY + 60), HostLineTo(OX + 50, OY + 40)}));
   for (int I = 0; I < E.Elems.Count(); ++I) EXPECT_EQ(E.Elems.Ptr(I)->Index2, -1);
 
   // Two arcs between the same two vertices: a one-edge step remembers it.
@@ -160,9 +157,8 @@ TEST_F(GullyEditorTest, StraightStepsTracePointsAndTheSecondEdgeIndex) {
   EXPECT_EQ(E.Elems.Ptr(1)->Index2, 1);
   // Back to A: the arrival arc is excluded, so the other arc is taken.
   Click(A.X, A.Y);
-  EXPECT_TRUE(
-      SameCommands(Trace().List, {Cmd(kx::kxMoveTo, A.X, A.Y), Cmd(kx::kxArcTo, B.X, B.Y, -0.3),
-                                  Cmd(kx::kxArcTo, A.X, A.Y, -0.3)}));
+  EXPECT_TRUE(SameCommands(
+      Trace(), {HostMoveTo(A.X, A.Y), HostArcTo(B.X, B.Y, -0.3), HostArcTo(A.X, A.Y, -0.3)}));
   EXPECT_EQ(E.Elems.Ptr(2)->Index1, 0);
 }
 
@@ -170,22 +166,25 @@ TEST_F(GullyEditorTest, EmptyGraphRefusesClicksAndFailedStepsLeaveTheTraceAsItWa
   auto& E = MakeEditor();
   EXPECT_THROW(E.FindNearestPoint(A), core::Exception);
   Click(A.X, A.Y);
-  EXPECT_TRUE(Trace().List.empty());
+  EXPECT_TRUE(Trace().empty());
   EXPECT_EQ(Pad.Updates, 1);
-  EXPECT_EQ(Host.View.Operation27Calls, 0);
+  EXPECT_EQ(Host.View().Operation27Count(), 0);
 
   AddSquare();
   Click(A.X, A.Y);
-  Trace().FailAdds = 2;  // the path's second command fails
+  const auto Failing = host::MakeValue<TFailingContour>(
+      compat::TComPtr<kx::IKxContour>(E.TraceContour.Intf()), Host.ErrorInfo());
+  E.TraceContour = kx::TKxContour(compat::TComPtr<kx::IKxContour>(Failing.Get()));
+  Failing->FailAdds = 2;  // the path's second command fails
   EXPECT_THROW(Click(C.X, C.Y), kx::EHResultError);
-  EXPECT_TRUE(SameCommands(Trace().List, {Cmd(kx::kxMoveTo, A.X, A.Y)}));
+  EXPECT_TRUE(SameCommands(Trace(), {HostMoveTo(A.X, A.Y)}));
   EXPECT_EQ(E.Elems.Count(), 1);
   // Through the host's interface the failure is E_FAIL.
-  Trace().FailAdds = 1;
+  Failing->FailAdds = 1;
   const auto P = Pixel(C.X, C.Y);
   EXPECT_EQ(E.Editor()->MouseDown(0, 0, P.X, P.Y), E_FAIL);
   EXPECT_EQ(E.Editor()->MouseDown(0, 0, P.X, P.Y), S_OK);
-  EXPECT_EQ(Trace().List.size(), 3u);
+  EXPECT_EQ(Trace().size(), 3u);
 }
 
 TEST_F(GullyEditorTest, CreatedObjectClosedOnlyOnRequestAndAFailedCreationLeavesTheTrace) {
@@ -193,34 +192,45 @@ TEST_F(GullyEditorTest, CreatedObjectClosedOnlyOnRequestAndAFailedCreationLeaves
   auto& E = MakeEditor();
   Click(A.X, A.Y);
   Click(C.X, C.Y);
-  const Commands Before = Trace().List;
+  const Commands Before = Trace();
   E.CloseBy = true;
-  Host.Objects.FailCreate = true;
-  EXPECT_THROW(E.CreateTracedObject(), kx::EHResultError);
-  EXPECT_TRUE(SameCommands(Trace().List, Before));
+  // The host refuses the object: a layer that lacks the style.
+  AddLayer("layer2", {"other"});
+  E.LayerID = kx::TKxID::FromUtf8("layer2");
+  try {
+    E.CreateTracedObject();
+    ADD_FAILURE() << "created";
+  } catch (const kx::EHResultError& Error) {
+    // The host's own words reach the caller.
+    ASSERT_FALSE(Host.ErrorInfo().MessageUtf8().empty());
+    EXPECT_NE(std::string(Error.what()).find(Host.ErrorInfo().MessageUtf8()), std::string::npos)
+        << Error.what();
+  }
+  EXPECT_TRUE(SameCommands(Trace(), Before));
+  EXPECT_TRUE(Objects("layer2").empty());
   E.UndoLast();  // undo keeps working
-  EXPECT_TRUE(SameCommands(Trace().List, {Cmd(kx::kxMoveTo, A.X, A.Y)}));
+  EXPECT_TRUE(SameCommands(Trace(), {HostMoveTo(A.X, A.Y)}));
   Click(C.X, C.Y);
 
-  Host.Objects.FailCreate = false;
+  E.LayerID = kx::TKxID::FromUtf8("layer1");
   E.CreateTracedObject();
-  ASSERT_EQ(Host.Objects.Created.size(), 1u);
-  const fake::TCreated& Made = Host.Objects.Created[0];
-  EXPECT_EQ(Made.Layer, "layer1");
+  ASSERT_EQ(Objects("layer1").size(), 1u);
+  const host::THostMapObject& Made = *Objects("layer1")[0];
   ASSERT_EQ(Made.Shapes.size(), 1u);
-  EXPECT_EQ(Made.Shapes[0].Style, "style1");
+  EXPECT_EQ(Made.Shapes[0].StyleID, MakeID("style1"));
   Commands Closed = Before;
-  Closed.push_back(Cmd(kx::kxClose));
-  EXPECT_TRUE(SameCommands(Made.Shapes[0].List, Closed));
+  Closed.push_back(HostClose());
+  EXPECT_TRUE(SameCommands(Made.Shapes[0].Commands, Closed));
 
   E.UndoAll();
-  EXPECT_TRUE(Trace().List.empty());
+  EXPECT_TRUE(Trace().empty());
   Click(A.X, A.Y);
   Click(B.X, B.Y);
   E.CloseBy = false;
   E.CreateTracedObject();
-  EXPECT_TRUE(SameCommands(Host.Objects.Created[1].Shapes[0].List,
-                           {Cmd(kx::kxMoveTo, A.X, A.Y), Cmd(kx::kxLineTo, B.X, B.Y)}));
+  ASSERT_EQ(Objects("layer1").size(), 2u);
+  EXPECT_TRUE(SameCommands(Objects("layer1")[1]->Shapes[0].Commands,
+                           {HostMoveTo(A.X, A.Y), HostLineTo(B.X, B.Y)}));
 }
 
 TEST_F(GullyEditorTest, ReleasingTheLastReferenceDestroysTheEditorAndClearsCurrentEditor) {

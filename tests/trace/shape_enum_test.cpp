@@ -7,28 +7,43 @@
 
 namespace {
 
-using fake::Cmd;
-using fake::Commands;
+using namespace tracetest;
 
 constexpr double OX = 500000, OY = 6000000;
 
-struct ShapeEnumTest : fake::EditorTest {
+kx::TKxContourCommand OfKind(std::int32_t Kind) {
+  kx::TKxContourCommand R{};
+  R.Kind = Kind;
+  return R;
+}
+
+struct ShapeEnumTest : EditorTest {
   void SetUp() override {
     EditorTest::SetUp();
-    Host.Database.AddStyle("road", kx::kxStyleDefinesGeometry);
-    Host.Database.AddStyle("label", 0x10);  // draws, defines no geometry
+    // "ROAD" is a style of its own to the host; the enumeration's cache
+    // takes it for "road".
+    AddLayer("roads", {"road", "ROAD"}, {"label"});
   }
-  kx::TKxIDsList IDs(std::vector<std::string> List) {
-    Lists.push_back(std::make_unique<fake::TIDsList>(std::move(List)));
-    return kx::TKxIDsList(compat::TComPtr<kx::IKxIDsList>(Lists.back().get()));
+  void AddObject(const std::string& ID, std::vector<std::pair<std::string, Commands>> Shapes) {
+    std::vector<host::THostShape> List;
+    for (auto& [Style, C] : Shapes) List.push_back({MakeID(Style), std::move(C)});
+    const kx::TKxID Key = MakeID(ID);
+    Host.Project().AddObject(MakeID("roads"), std::move(List), &Key);
   }
-  bool Run(double Width, std::vector<std::string> List) {
-    trace::TTMContourEnumAdd Enum(*AddOn, Width, Graph, IDs(std::move(List)));
+  // The IDs as the host's view hands out its selection.
+  kx::TKxIDsList IDs(const std::vector<std::string>& List) {
+    std::vector<kx::TKxID> Selection;
+    for (const std::string& ID : List) Selection.push_back(MakeID(ID));
+    Host.View().SetSelection(Selection);
+    return AddOn->MapView.GetSelection();
+  }
+  bool Run(double Width, const std::vector<std::string>& List) {
+    trace::TTMContourEnumAdd Enum(*AddOn, Width, Graph, IDs(List));
     return Enum.Execute();
   }
-  std::vector<std::unique_ptr<fake::TIDsList>> Lists;
-  const Commands Bend = {Cmd(kx::kxMoveTo, OX, OY), Cmd(kx::kxLineTo, OX + 30, OY),
-                         Cmd(kx::kxArcTo, OX + 30, OY + 20, 0.5)};
+  int GetStyleCount() { return Host.Manager().Database().GetStyleCount(); }
+  const Commands Bend = {HostMoveTo(OX, OY), HostLineTo(OX + 30, OY),
+                         HostArcTo(OX + 30, OY + 20, 0.5)};
 };
 
 // Vertices and edges of two graphs, in order.
@@ -44,18 +59,19 @@ bool SameGraph(const trace::TGConnectGraph& G, const trace::TGConnectGraph& H) {
 }
 
 TEST_F(ShapeEnumTest, StylesFilterTheShapesAndAreFetchedOncePerEnumerator) {
-  Host.Objects.Objects["a"] = {{"road", Bend}, {"label", Bend}, {"ROAD", Bend}};
-  Host.Objects.Objects["b"] = {{"label", Bend}};
+  AddObject("a", {{"road", Bend}, {"label", Bend}, {"ROAD", Bend}});
+  AddObject("b", {{"label", Bend}});
   EXPECT_TRUE(Run(0, {}));  // an empty list does nothing
   EXPECT_EQ(Graph.Edges.Count(), 0);
-  EXPECT_TRUE(Host.Database.GetStyleCalls.empty());
+  EXPECT_EQ(GetStyleCount(), 0);
 
   Run(0, {"b"});
   EXPECT_EQ(Graph.Vertices.Count(), 0);  // no geometry style
-  Host.Database.GetStyleCalls.clear();
+  const int Before = GetStyleCount();
   Run(0, {"a", "b", "a"});
-  // Two shapes of one style (letter case aside) cost one lookup.
-  EXPECT_EQ(Host.Database.GetStyleCalls, (std::vector<std::string>{"road", "label"}));
+  // Two shapes of one style (letter case aside) cost one lookup: "road"
+  // and "label" only.
+  EXPECT_EQ(GetStyleCount() - Before, 2);
   // Width 0: the shapes' own segments, stored once.
   EXPECT_EQ(Graph.Vertices.Count(), 3);
   ASSERT_EQ(Graph.Edges.Count(), 2);
@@ -63,15 +79,15 @@ TEST_F(ShapeEnumTest, StylesFilterTheShapesAndAreFetchedOncePerEnumerator) {
   EXPECT_EQ(Graph.Edges.Ptr(1)->Convexity, 0.5);
 
   // A failing host call passes out; what was added stays.
-  EXPECT_THROW(Run(0, {"missing"}), kx::EHResultError);
-  EXPECT_EQ(Graph.Edges.Count(), 2);
+  AddObject("c", {{"road", {HostMoveTo(OX, OY + 90), HostLineTo(OX + 5, OY + 90)}}});
+  EXPECT_THROW(Run(0, {"c", "missing"}), kx::EHResultError);
+  EXPECT_EQ(Graph.Edges.Count(), 3);
 }
 
 TEST_F(ShapeEnumTest, NegativeWidthIsItsAbsoluteValueAndClosedPartsAreFilled) {
-  const Commands Square = {Cmd(kx::kxMoveTo, OX, OY), Cmd(kx::kxLineTo, OX + 40, OY),
-                           Cmd(kx::kxLineTo, OX + 40, OY + 40), Cmd(kx::kxLineTo, OX, OY + 40),
-                           Cmd(kx::kxClose)};
-  Host.Objects.Objects["sq"] = {{"road", Square}};
+  const Commands Square = {HostMoveTo(OX, OY), HostLineTo(OX + 40, OY),
+                           HostLineTo(OX + 40, OY + 40), HostLineTo(OX, OY + 40), HostClose()};
+  AddObject("sq", {{"road", Square}});
   Run(-2, {"sq"});
   trace::TGConnectGraph Positive;
   trace::TTMContourEnumAdd Enum(*AddOn, 2, Positive, IDs({"sq"}));
@@ -90,17 +106,17 @@ TEST_F(ShapeEnumTest, NegativeWidthIsItsAbsoluteValueAndClosedPartsAreFilled) {
 
 TEST_F(ShapeEnumTest, HostCommandsConvertAndUnknownKindsAreNamed) {
   geo::TComplexCommand C;
-  EXPECT_FALSE(trace::HostCommandToCommand(Cmd(kx::kxNone), C));
-  ASSERT_TRUE(trace::HostCommandToCommand(Cmd(kx::kxArcTo, 1, 2, 0.25), C));
+  EXPECT_FALSE(trace::HostCommandToCommand(OfKind(kx::kxNone), C));
+  ASSERT_TRUE(trace::HostCommandToCommand(HostArcTo(1, 2, 0.25), C));
   EXPECT_EQ(C.Kind, geo::ccArcTo);
   EXPECT_EQ(C.Point.X, 1);
   EXPECT_EQ(C.Point.Y, 2);
   EXPECT_EQ(C.Convexity, 0.25);
-  ASSERT_TRUE(trace::HostCommandToCommand(Cmd(kx::kxCloseArc, -0.75), C));
+  ASSERT_TRUE(trace::HostCommandToCommand(HostCloseArc(-0.75), C));
   EXPECT_EQ(C.Kind, geo::ccCloseArc);
   EXPECT_EQ(C.Convexity, -0.75);
   try {
-    trace::HostCommandToCommand(Cmd(6), C);
+    trace::HostCommandToCommand(OfKind(6), C);
     FAIL();
   } catch (const core::Exception& E) {
     EXPECT_NE(std::string(E.what()).find("6"), std::string::npos) << E.what();
@@ -115,19 +131,21 @@ TEST_F(ShapeEnumTest, HostCommandsConvertAndUnknownKindsAreNamed) {
   }
 
   // Kind 0 in a shape is skipped, the rest of the shape read.
-  fake::TContour Host0({Cmd(kx::kxMoveTo, 0, 0), Cmd(kx::kxNone), Cmd(kx::kxLineTo, 1, 0),
-                        Cmd(kx::kxArcTo, 1, 1, 0.5), Cmd(kx::kxCloseArc, 0.5)});
+  // A contour of the host's own, which takes commands as they come.
+  const kx::TKxContour Host0 = AddOn->MapObjects.NewContour();
+  for (const kx::TKxContourCommand& K : {HostMoveTo(0, 0), OfKind(kx::kxNone), HostLineTo(1, 0),
+                                         HostArcTo(1, 1, 0.5), HostCloseArc(0.5)})
+    Host0.AddCommand(K);
   geo::TContour Contour;
-  trace::HostContourToContour(kx::TKxContour(compat::TComPtr<kx::IKxContour>(&Host0)), Contour);
+  trace::HostContourToContour(Host0, Contour);
   EXPECT_EQ(Contour.CommandCount(), 4);
   EXPECT_EQ(Contour.GetCommand(3).Kind, geo::ccCloseArc);
   EXPECT_EQ(trace::Cp1251Upper("ab\xE0\xB8z"), "AB\xC0\xA8Z");
 }
 
 TEST_F(ShapeEnumTest, ProgressReportsEachObjectAndCancelLeavesTheGraphUntouched) {
-  Host.Objects.Objects["a"] = {{"road", Bend}};
-  Host.Objects.Objects["b"] = {
-      {"road", {Cmd(kx::kxMoveTo, OX, OY + 50), Cmd(kx::kxLineTo, OX + 9, OY + 50)}}};
+  AddObject("a", {{"road", Bend}});
+  AddObject("b", {{"road", {HostMoveTo(OX, OY + 50), HostLineTo(OX + 9, OY + 50)}}});
   Run(1, {"a"});
   trace::TGConnectGraph Before;
   Run(0, {});  // nothing

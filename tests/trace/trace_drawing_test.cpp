@@ -1,18 +1,31 @@
+// The editor's paint through the host's drawing objects: what the host's
+// map view recorded of every DrawContour, with the pen and brush it drew
+// with.
 #include <gtest/gtest.h>
 
 #include "editor_fixture.h"
 
 namespace {
 
-using geo::TDPoint;
+using namespace tracetest;
 
 constexpr double OX = 500000, OY = 6000000;
 
-struct DrawingTest : fake::EditorTest {
-  fake::TCanvas& Canvas() { return Host.App.Canvas(); }
-  size_t Count(const std::string& Line) {
-    return static_cast<size_t>(
-        std::count(Canvas().Log.Lines.begin(), Canvas().Log.Lines.end(), Line));
+struct DrawingTest : EditorTest {
+  void SetUp() override {
+    EditorTest::SetUp();
+    SetView(OX, OY, 0.1);
+  }
+  const std::vector<host::THostDrawRecord>& Drawn() { return Host.View().DrawLog(); }
+  void Store(const std::string& Name, const std::string& Value) {
+    Host.Settings().SetValue(1, "Trace." + Name, Value);
+  }
+  int ScaleUpdates() { return Host.Manager().Application().Canvas().Viewport().Operation10Count(); }
+  // The side of a vertex mark drawn as record I (a difference of map
+  // coordinates far from the origin: within their rounding).
+  double MarkSide(size_t I) {
+    const auto& V = Drawn().at(I).Parts.at(0).Vertices;
+    return V.at(2).X - V.at(0).X;
   }
 };
 
@@ -23,26 +36,34 @@ TEST_F(DrawingTest, OneOrTwoEdgesDrawNoZoneButTheirMarks) {
   Two.AddLineTo({OX + 10, OY + 10});
   Graph.AddContour(Two);
   auto& E = MakeEditor();
+  const int Fetches = Host.Manager().Application().SettingsStoreCount();
   E.Paint();
-  // An empty trace draws no line either: three vertex marks only.
-  ASSERT_EQ(Canvas().Drawn.size(), 3u);
-  for (const fake::TDrawn& Mark : Canvas().Drawn) {
+  // An empty trace draws no line either: three vertex marks only, square,
+  // closed, in the default mark style.
+  ASSERT_EQ(Drawn().size(), 3u);
+  for (const host::THostDrawRecord& Mark : Drawn()) {
     ASSERT_EQ(Mark.Parts.size(), 1u);
-    EXPECT_EQ(Mark.Parts[0].size(), 4u);
-    EXPECT_TRUE(Mark.Closed[0]);
+    EXPECT_EQ(Mark.Parts[0].Vertices.size(), 4u);
+    EXPECT_TRUE(Mark.Parts[0].Closed);
+    EXPECT_EQ(Mark.Mode, -1);
+    EXPECT_EQ(Mark.Pen, (host::THostPenState{0, 0.0, 0.0, 16711680, 4}));
+    EXPECT_EQ(Mark.Brush, (host::THostBrushState{0, 16777215, 0, 0}));
   }
-  // Default mark size 0.002 over the view's scale 0.001: side 2.
-  const auto& First = Canvas().Drawn[0].Parts[0];
-  EXPECT_DOUBLE_EQ(First[0].X, OX - 1);
-  EXPECT_DOUBLE_EQ(First[0].Y, OY - 1);
-  EXPECT_DOUBLE_EQ(First[1].Y, OY + 1);
-  EXPECT_DOUBLE_EQ(First[2].X, OX + 1);
-  EXPECT_EQ(Canvas().ScaleObject.Calls, 1);
-  // 22 settings read, the store fetched for each.
-  EXPECT_EQ(Host.App.Store.Reads.size(), 22u);
+  // Default mark size 0.002 over the view's scale 1:N: side 0.002 N, the
+  // same on screen at every scale.
+  const double N = Host.View().Transform().ScaleDenominator();
+  const auto& First = Drawn()[0].Parts[0].Vertices;
+  EXPECT_DOUBLE_EQ(First[0].X, OX - 0.001 * N);
+  EXPECT_DOUBLE_EQ(First[0].Y, OY - 0.001 * N);
+  EXPECT_DOUBLE_EQ(First[1].Y, OY + 0.001 * N);
+  EXPECT_DOUBLE_EQ(First[2].X, OX + 0.001 * N);
+  EXPECT_EQ(ScaleUpdates(), 1);
+  // 22 settings read, the store fetched afresh for each.
+  EXPECT_EQ(Host.Manager().Application().SettingsStoreCount() - Fetches, 22);
   E.Suspend();
+  Host.View().ClearDrawLog();
   E.Paint();
-  EXPECT_EQ(Canvas().Drawn.size(), 3u);
+  EXPECT_TRUE(Drawn().empty());
 }
 
 TEST_F(DrawingTest, ZoneOutlinesAreClosedPartsWithAClosingArcOnVertexZero) {
@@ -57,42 +78,34 @@ TEST_F(DrawingTest, ZoneOutlinesAreClosedPartsWithAClosingArcOnVertexZero) {
   Zone.AddClose();
   Graph.AddContour(Zone);
   auto& E = MakeEditor();
-  Host.App.Store.Values["Trace.BufferZonePenForZoomScale"] = "2000";
-  Host.App.Store.Values["Trace.VertexTraceSizeForZoomScale"] = "2500";
+  Store("BufferZonePenForZoomScale", "2000");
+  Store("VertexTraceSizeForZoomScale", "2500");
   E.Paint();
-  const fake::TDrawn& Z = Canvas().Drawn.at(0);
+  const host::THostDrawRecord& Z = Drawn().at(0);
   ASSERT_EQ(Z.Parts.size(), 2u);
-  ASSERT_EQ(Z.Parts[0].size(), 3u);
-  EXPECT_TRUE(Z.Closed[0] && Z.Closed[1]);
-  EXPECT_EQ(Z.Parts[0][0].X, OX);
-  EXPECT_EQ(Z.Parts[0][0].Convexity, 0.5);  // the closing arc
-  EXPECT_EQ(Z.Parts[0][1].Convexity, 0.0);
-  ASSERT_EQ(Z.Parts[1].size(), 3u);
-  EXPECT_EQ(Z.Parts[1][0].Convexity, 0.0);  // a straight close adds nothing
-  EXPECT_EQ(Z.Parts[1][1].Convexity, 0.25);
-  // Zone pen and brush in the settings' order; width scale 1/2000.
-  const std::vector<std::string>& L = Canvas().Log.Lines;
-  ASSERT_GE(L.size(), 9u);
-  EXPECT_EQ(L[0], "pen.style=0");
-  EXPECT_EQ(L[1], "pen.width=1.000000");
-  EXPECT_EQ(L[2], "pen.scale=" + std::to_string(1.0 / 2000));
-  EXPECT_EQ(L[3], "pen.color=32768");
-  EXPECT_EQ(L[4], "pen.mode=4");
-  EXPECT_EQ(L[5], "brush.style=4");
-  EXPECT_EQ(L[6], "brush.back=16777215");
-  EXPECT_EQ(L[7], "brush.hatch=32768");
-  EXPECT_EQ(L[8], "brush.transparency=1");
+  const auto& P0 = Z.Parts[0].Vertices;
+  ASSERT_EQ(P0.size(), 3u);
+  EXPECT_TRUE(Z.Parts[0].Closed && Z.Parts[1].Closed);
+  EXPECT_EQ(P0[0].X, OX);
+  EXPECT_EQ(P0[0].Convexity, 0.5);  // the closing arc
+  EXPECT_EQ(P0[1].Convexity, 0.0);
+  const auto& P1 = Z.Parts[1].Vertices;
+  ASSERT_EQ(P1.size(), 3u);
+  EXPECT_EQ(P1[0].Convexity, 0.0);  // a straight close adds nothing
+  EXPECT_EQ(P1[1].Convexity, 0.25);
+  // The zone's pen and brush from the settings; width scale 1/2000.
+  EXPECT_EQ(Z.Pen, (host::THostPenState{0, 1.0, 1.0 / 2000, 32768, 4}));
+  EXPECT_EQ(Z.Brush, (host::THostBrushState{4, 16777215, 32768, 1}));
   // Marks sized by the zoom-scale setting: 2500 × 0.002 = 5, no scale asked.
-  const auto& Mark = Canvas().Drawn.at(1).Parts[0];
-  EXPECT_DOUBLE_EQ(Mark[2].X - Mark[0].X, 5);
-  EXPECT_EQ(Canvas().ScaleObject.Calls, 0);
-  EXPECT_EQ(Canvas().Drawn.size(), 1u + static_cast<size_t>(Graph.Vertices.Count()));
+  EXPECT_NEAR(MarkSide(1), 5, 1e-9);
+  EXPECT_EQ(ScaleUpdates(), 0);
+  EXPECT_EQ(Drawn().size(), 1u + static_cast<size_t>(Graph.Vertices.Count()));
   // A denominator of 1 behaves like none.
-  Host.App.Store.Values["Trace.VertexTraceSizeForZoomScale"] = "1";
-  Canvas().Drawn.clear();
+  Store("VertexTraceSizeForZoomScale", "1");
+  Host.View().ClearDrawLog();
   E.Paint();
-  EXPECT_EQ(Canvas().ScaleObject.Calls, 1);
-  EXPECT_DOUBLE_EQ(Canvas().Drawn.at(1).Parts[0][2].X - Canvas().Drawn.at(1).Parts[0][0].X, 2);
+  EXPECT_EQ(ScaleUpdates(), 1);
+  EXPECT_NEAR(MarkSide(1), 0.002 * Host.View().Transform().ScaleDenominator(), 1e-9);
 }
 
 TEST_F(DrawingTest, TraceShownClosedOrOpenAsCloseBySaysAndItsPointsMarked) {
@@ -103,31 +116,36 @@ TEST_F(DrawingTest, TraceShownClosedOrOpenAsCloseBySaysAndItsPointsMarked) {
   Square.AddLineTo({OX, OY + 12});  // longer this way
   Square.AddClose();
   Graph.AddContour(Square);
-  Host.View.CX = OX;
-  Host.View.CY = OY;
-  Host.View.Scale = 0.1;
   auto& E = MakeEditor();
+  Store("TracePenColor", "65280");
   Click(OX, OY);
   Click(OX + 10, OY + 10);  // along the zone: two edges
   Click(OX + 5, OY + 5);    // a free point
-  ASSERT_EQ(Trace().List.size(), 4u);
-  const fake::Commands Before = Trace().List;
+  ASSERT_EQ(Trace().size(), 4u);
+  const Commands Before = Trace();
   E.Paint();
-  const fake::TDrawn& T = Canvas().Drawn.at(1);
+  const host::THostDrawRecord& T = Drawn().at(1);
   ASSERT_EQ(T.Parts.size(), 1u);
-  ASSERT_EQ(T.Parts[0].size(), 4u);
-  EXPECT_FALSE(T.Closed[0]);
-  EXPECT_EQ(T.Parts[0][2].Convexity, 0.1);
-  EXPECT_EQ(T.Parts[0][3].X, OX + 5);
-  EXPECT_EQ(Count("pen.color=255"), 1u);  // the trace pen
+  ASSERT_EQ(T.Parts[0].Vertices.size(), 4u);
+  EXPECT_FALSE(T.Parts[0].Closed);
+  EXPECT_EQ(T.Parts[0].Vertices[2].Convexity, 0.1);
+  EXPECT_EQ(T.Parts[0].Vertices[3].X, OX + 5);
+  EXPECT_EQ(T.Pen, (host::THostPenState{0, 1.0, 0.0, 65280, 4}));
+  EXPECT_EQ(T.Brush, (host::THostBrushState{5, 16777215, 255, 1}));
   // Marks: 4 zone vertices and 3 trace points (two of them on vertices).
-  EXPECT_EQ(Canvas().Drawn.size(), 2u + 7u);
+  EXPECT_EQ(Drawn().size(), 2u + 7u);
 
   E.CloseBy = true;
-  Canvas().Drawn.clear();
+  Host.View().ClearDrawLog();
   E.Paint();
-  EXPECT_TRUE(Canvas().Drawn.at(1).Closed[0]);
-  EXPECT_TRUE(fake::SameCommands(Trace().List, Before));  // only shown closed
+  EXPECT_TRUE(Drawn().at(1).Parts[0].Closed);
+  EXPECT_TRUE(SameCommands(Trace(), Before));  // only shown closed
+  // The host's own repaint runs the installed editor's paint after the map.
+  ASSERT_EQ(Host.View().SetEditor(E.Editor()), S_OK);
+  const bool Painted = Host.View().Render();
+  Host.View().DropEditor();
+  ASSERT_TRUE(Painted) << Host.View().LastPaintError();
+  EXPECT_EQ(Drawn().size(), 2u + 7u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The road of one trace: an object with an arc in the host, its zone built
-// into the graph by the enumeration, clicks in view pixels along the zone,
-// and the object created in the chosen layer and style.
+// The road of one trace through the host's map model: objects with arcs
+// selected in the host's view, their zones built into the graph by the
+// enumeration, clicks in view pixels along a zone, and the object created in
+// the chosen layer and style.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -25,18 +26,26 @@ TDPoint ArcCentre(const TDPoint& P, const TDPoint& Q, double C) {
   return {(P.X + Q.X) / 2 - DY / Chord * H, (P.Y + Q.Y) / 2 + DX / Chord * H};
 }
 
-struct ScenarioTest : fake::EditorTest {};
+using namespace tracetest;
+
+struct ScenarioTest : EditorTest {};
 
 TEST_F(ScenarioTest, ObjectWithAnArcToZoneToClickedTraceToNewObject) {
   // A square, counter-clockwise, whose east side bulges outwards.
   const TDPoint A{OX, OY}, B{OX + 100, OY}, C{OX + 100, OY + 100}, D{OX, OY + 100};
-  Host.Database.AddStyle("parcel", kx::kxStyleDefinesGeometry);
-  Host.Objects.Objects["p1"] = {
-      {"parcel",
-       {fake::Cmd(kx::kxMoveTo, A.X, A.Y), fake::Cmd(kx::kxLineTo, B.X, B.Y),
-        fake::Cmd(kx::kxArcTo, C.X, C.Y, Bulge), fake::Cmd(kx::kxLineTo, D.X, D.Y),
-        fake::Cmd(kx::kxClose)}}};
-  Host.View.Selection.IDs = {"p1"};
+  AddLayer("plots", {"plot"});
+  AddLayer("parcels", {"parcel"});
+  const kx::TKxID P1 = MakeID("p1"), P2 = MakeID("p2");
+  Host.Project().AddObject(MakeID("plots"),
+                           {{MakeID("plot"),
+                             {HostMoveTo(A.X, A.Y), HostLineTo(B.X, B.Y),
+                              HostArcTo(C.X, C.Y, Bulge), HostLineTo(D.X, D.Y), HostClose()}}},
+                           &P1);
+  // A second selected object, a curved line well away from the first.
+  Host.Project().AddObject(
+      MakeID("plots"),
+      {{MakeID("plot"), {HostMoveTo(OX + 400, OY), HostArcTo(OX + 500, OY, -0.3)}}}, &P2);
+  Host.View().SetSelection({P1, P2});
   {
     const kx::TKxIDsList Selection = AddOn->MapView.GetSelection();
     trace::TTMContourEnumAdd Enum(*AddOn, W, Graph, Selection);
@@ -44,9 +53,7 @@ TEST_F(ScenarioTest, ObjectWithAnArcToZoneToClickedTraceToNewObject) {
   }
   ASSERT_GT(Graph.Edges.Count(), 4);
 
-  Host.View.CX = OX + 50;
-  Host.View.CY = OY + 50;
-  Host.View.Scale = 0.05;  // 8 pixels are 40 cm
+  SetView(OX + 50, OY + 50, 0.05);  // 8 pixels are 40 cm
   auto& E = MakeEditor();
   E.StyleID = kx::TKxID::FromUtf8("parcel");
   E.LayerID = kx::TKxID::FromUtf8("parcels");
@@ -65,7 +72,7 @@ TEST_F(ScenarioTest, ObjectWithAnArcToZoneToClickedTraceToNewObject) {
   ClickNear(Start);
   ClickNear(End);
   ASSERT_EQ(E.Elems.Count(), 2);
-  const fake::Commands& T = Trace().List;
+  const Commands T = Trace();
   ASSERT_GE(T.size(), 3u);
   EXPECT_EQ(T[0].Kind, kx::kxMoveTo);
   EXPECT_NEAR(T[0].Point.X, Start.X, 1e-6);
@@ -96,15 +103,15 @@ TEST_F(ScenarioTest, ObjectWithAnArcToZoneToClickedTraceToNewObject) {
   // Created in the chosen layer and style, closed as asked: the trace's own
   // commands and a close.
   E.CloseBy = true;
-  const fake::Commands Traced = T;
   E.CreateTracedObject();
-  ASSERT_EQ(Host.Objects.Created.size(), 1u);
-  EXPECT_EQ(Host.Objects.Created[0].Layer, "parcels");
-  ASSERT_EQ(Host.Objects.Created[0].Shapes.size(), 1u);
-  EXPECT_EQ(Host.Objects.Created[0].Shapes[0].Style, "parcel");
-  fake::Commands Want = Traced;
-  Want.push_back(fake::Cmd(kx::kxClose));
-  EXPECT_TRUE(fake::SameCommands(Host.Objects.Created[0].Shapes[0].List, Want));
+  const std::vector<const host::THostMapObject*> Made = Objects("parcels");
+  ASSERT_EQ(Made.size(), 1u);
+  ASSERT_EQ(Made[0]->Shapes.size(), 1u);
+  EXPECT_EQ(Made[0]->Shapes[0].StyleID, MakeID("parcel"));
+  Commands Want = T;
+  Want.push_back(HostClose());
+  EXPECT_TRUE(SameCommands(Made[0]->Shapes[0].Commands, Want));
+  EXPECT_EQ(Objects("plots").size(), 2u);
 }
 
 }  // namespace

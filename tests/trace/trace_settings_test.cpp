@@ -1,19 +1,30 @@
+// The settings model over the host's settings store, kept in an INI file.
 #include "trace/trace_settings.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <fstream>
+#include <set>
 
 #include "addonkit/hresult_error.h"
-#include "fake_host.h"
+#include "host/test_host.h"
 
 namespace {
 
 using trace::TTraceSettings;
 
 struct SettingsTest : ::testing::Test {
-  fake::TApplication Host;
-  kx::TOrvexApplication App{compat::TComPtr<kx::IOrvexApplication>(&Host)};
+  host::TTestHost Host;
+  kx::TOrvexApplication App = kx::TOrvexApplication::FromManager(Host.AddOnManager());
+
+  void Store(const std::string& Name, const std::string& Value) {
+    Host.Settings().SetValue(1, "Trace." + Name, Value);
+  }
+  std::string Stored(const std::string& Name) {
+    return Host.Settings().Value(1, "Trace." + Name).value_or("<none>");
+  }
+  int Fetches() { return Host.Manager().Application().SettingsStoreCount(); }
 };
 
 TEST_F(SettingsTest, EmptyStoreGivesTheTableDefaultsInBothReaders) {
@@ -34,11 +45,10 @@ TEST_F(SettingsTest, EmptyStoreGivesTheTableDefaultsInBothReaders) {
   EXPECT_EQ(S.VertexTraceBrushTransparency, 0);
   EXPECT_EQ(S, TTraceSettings{});
 
-  // Every read went to its own fetch of the store, keys in table order.
-  ASSERT_EQ(Host.Store.Reads.size(), 23u);
-  EXPECT_EQ(Host.StoreFetches, 23);
-  for (size_t I = 0; I < 23; ++I)
-    EXPECT_EQ(Host.Store.Reads[I], std::string("Trace.") + trace::TraceSettingTable[I].Name);
+  // Every read went to its own fetch of the store.
+  const int Before = Fetches();
+  trace::ReadTraceSettings(App);
+  EXPECT_EQ(Fetches() - Before, 23);
 
   // The drawing reader: same defaults, whatever the record held before.
   TTraceSettings Drawing;
@@ -48,21 +58,73 @@ TEST_F(SettingsTest, EmptyStoreGivesTheTableDefaultsInBothReaders) {
   EXPECT_EQ(Drawing, TTraceSettings{});
 }
 
-TEST_F(SettingsTest, DrawingNeverReadsTheVertexBrushTransparency) {
-  Host.Store.Values["Trace.VertexTraceBrushTransparency"] = "1";
-  TTraceSettings S;
-  trace::LoadDrawingSettings(App, S);
-  EXPECT_EQ(S.VertexTraceBrushTransparency, 0);
-  EXPECT_EQ(Host.Store.Reads.size(), 22u);
-  for (const std::string& Key : Host.Store.Reads)
-    EXPECT_NE(Key, "Trace.VertexTraceBrushTransparency");
+TEST_F(SettingsTest, EachSettingHasItsOwnKeyAndDrawingNeverReadsTheVertexBrushTransparency) {
+  const char* Values[][2] = {{"BufferZonePenStyle", "1"},
+                             {"BufferZonePenColor", "2"},
+                             {"BufferZoneWidth", "3.5"},
+                             {"BufferZonePenForZoomScale", "4"},
+                             {"BufferZoneBrushStyle", "5"},
+                             {"BufferZoneBackColor", "6"},
+                             {"BufferZoneHatchColor", "7"},
+                             {"BufferZoneTransparency", "0"},
+                             {"TracePenStyle", "2"},
+                             {"TracePenColor", "10"},
+                             {"TraceWidth", "11,5"},
+                             {"TracePenForZoomScale", "12"},
+                             {"TraceBrushStyle", "3"},
+                             {"TraceBackColor", "14"},
+                             {"TraceHatchColor", "15"},
+                             {"TraceTransparency", "0"},
+                             {"VertexTraceSize", "0.25"},
+                             {"VertexTraceSizeForZoomScale", "18"},
+                             {"VertexTraceWidth", "19.5"},
+                             {"VertexTracePenWidthForZoomScale", "20"},
+                             {"VertexTracePenColor", "21"},
+                             {"VertexTraceBackColor", "22"},
+                             {"VertexTraceBrushTransparency", "1"}};
+  for (const auto& [Name, Value] : Values) Store(Name, Value);
+  TTraceSettings Want;
+  Want.BufferZonePenStyle = 1;
+  Want.BufferZonePenColor = 2;
+  Want.BufferZoneWidth = 3.5;
+  Want.BufferZonePenForZoomScale = 4;
+  Want.BufferZoneBrushStyle = 5;
+  Want.BufferZoneBackColor = 6;
+  Want.BufferZoneHatchColor = 7;
+  Want.BufferZoneTransparency = 0;
+  Want.TracePenStyle = 2;
+  Want.TracePenColor = 10;
+  Want.TraceWidth = 11.5;
+  Want.TracePenForZoomScale = 12;
+  Want.TraceBrushStyle = 3;
+  Want.TraceBackColor = 14;
+  Want.TraceHatchColor = 15;
+  Want.TraceTransparency = 0;
+  Want.VertexTraceSize = 0.25;
+  Want.VertexTraceSizeForZoomScale = 18;
+  Want.VertexTraceWidth = 19.5;
+  Want.VertexTracePenWidthForZoomScale = 20;
+  Want.VertexTracePenColor = 21;
+  Want.VertexTraceBackColor = 22;
+  Want.VertexTraceBrushTransparency = 1;
+  EXPECT_EQ(trace::ReadTraceSettings(App), Want);
+
+  // The drawing reader takes the other 22 and leaves this one alone: even
+  // a value no reader could convert goes unnoticed.
+  Store("VertexTraceBrushTransparency", "big");
+  TTraceSettings Drawing;
+  const int Before = Fetches();
+  trace::LoadDrawingSettings(App, Drawing);
+  EXPECT_EQ(Fetches() - Before, 22);
+  Want.VertexTraceBrushTransparency = 0;
+  EXPECT_EQ(Drawing, Want);
   // The dialog's reader does read it.
-  EXPECT_EQ(trace::ReadTraceSettings(App).VertexTraceBrushTransparency, 1);
+  EXPECT_THROW(trace::ReadTraceSettings(App), core::EConvertError);
 }
 
 TEST_F(SettingsTest, EitherDecimalSeparatorWhateverTheLocale) {
-  Host.Store.Values["Trace.TraceWidth"] = "0,5";
-  Host.Store.Values["Trace.BufferZoneWidth"] = "0.5";
+  Store("TraceWidth", "0,5");
+  Store("BufferZoneWidth", "0.5");
   EXPECT_EQ(trace::ReadFloatSetting(App, "TraceWidth", 3), 0.5);
   EXPECT_EQ(trace::ReadFloatSetting(App, "BufferZoneWidth", 3), 0.5);
   // A locale with a comma as separator changes nothing.
@@ -84,24 +146,36 @@ TEST_F(SettingsTest, EitherDecimalSeparatorWhateverTheLocale) {
 }
 
 TEST_F(SettingsTest, StoredValuesErrorTextAndConversionFailures) {
-  Host.Store.Values["Trace.TracePenColor"] = "-1";
-  Host.Store.Values["Trace.TraceBrushStyle"] = "7";
-  Host.Store.Values["Trace.TracePenStyle"] = "Error";  // stands for no value
+  Store("TracePenColor", "-1");
+  Store("TraceBrushStyle", "7");
+  Store("TracePenStyle", "Error");  // stands for no value
   const TTraceSettings S = trace::ReadTraceSettings(App);
   EXPECT_EQ(S.TracePenColor, 0xFFFFFFFFu);
   EXPECT_EQ(S.TraceBrushStyle, 7);
   EXPECT_EQ(S.TracePenStyle, 0);
   EXPECT_EQ(trace::ReadSetting(App, "Missing"), "Error");
 
-  Host.Store.Values["Trace.VertexTraceSize"] = "big";
+  Store("VertexTraceSize", "big");
   try {
     trace::ReadTraceSettings(App);
     FAIL() << "no conversion error";
   } catch (const core::EConvertError& E) {
     EXPECT_STREQ(E.what(), "'big' is not a valid floating point value");
   }
-  Host.Store.Fail = true;
-  EXPECT_THROW(trace::ReadSetting(App, "TraceWidth"), kx::EHResultError);
+}
+
+TEST_F(SettingsTest, ABrokenStoreFailsEveryReadAndWrite) {
+  // A settings file the host cannot read leaves its store refusing every
+  // call, with the file's name in the error.
+  const std::string Path = Host.SettingsPath() + ".broken";
+  std::ofstream(Path) << "[User]\nTrace.TraceWidth 2\n";
+  host::TTestHost Broken(Path);
+  const auto BrokenApp = kx::TOrvexApplication::FromManager(Broken.AddOnManager());
+  EXPECT_THROW(trace::ReadSetting(BrokenApp, "TraceWidth"), kx::EHResultError);
+  EXPECT_NE(Broken.ErrorInfo().MessageUtf8().find(Path), std::string::npos)
+      << Broken.ErrorInfo().MessageUtf8();
+  EXPECT_THROW(trace::ReadFloatSetting(BrokenApp, "TraceWidth", 1), kx::EHResultError);
+  EXPECT_THROW(trace::WriteIntSetting(BrokenApp, "TracePenStyle", 3), kx::EHResultError);
 }
 
 TEST_F(SettingsTest, WritersUseTraceKeysAndReadBack) {
@@ -112,18 +186,33 @@ TEST_F(SettingsTest, WritersUseTraceKeysAndReadBack) {
   S.TraceWidth = 1.0 / 3;
   S.VertexTraceBrushTransparency = 1;
   S.TracePenForZoomScale = 25000;
+  const int Before = Fetches();
   trace::WriteTraceSettings(App, S);
-  ASSERT_EQ(Host.Store.Writes.size(), 23u);
-  for (size_t I = 0; I < 23; ++I)
-    EXPECT_EQ(Host.Store.Writes[I], std::string("Trace.") + trace::TraceSettingTable[I].Name);
-  EXPECT_EQ(Host.Store.Values["Trace.TracePenColor"], "-1");  // signed decimal
-  EXPECT_EQ(Host.Store.Values["Trace.VertexTraceSize"], "0.1");
+  EXPECT_EQ(Fetches() - Before, 23);
+  EXPECT_EQ(Stored("TracePenColor"), "-1");  // signed decimal
+  EXPECT_EQ(Stored("VertexTraceSize"), "0.1");
   EXPECT_EQ(trace::ReadTraceSettings(App), S);
+  // The file holds the 23 keys, each "Trace." and a setting's name, and
+  // nothing else.
+  std::ifstream File(Host.SettingsPath());
+  std::set<std::string> Keys;
+  for (std::string Line; std::getline(File, Line);)
+    if (const size_t Eq = Line.find('='); Eq != std::string::npos) Keys.insert(Line.substr(0, Eq));
+  std::set<std::string> Want;
+  for (const trace::TSettingInfo& I : trace::TraceSettingTable)
+    Want.insert(std::string("Trace.") + I.Name);
+  EXPECT_EQ(Keys, Want);
+  // Another run of the host over the same file finds them.
+  {
+    host::TTestHost Later(Host.SettingsPath());
+    EXPECT_EQ(trace::ReadTraceSettings(kx::TOrvexApplication::FromManager(Later.AddOnManager())),
+              S);
+  }
 
   trace::WriteSetting(App, "TraceWidth", "2,25");
   EXPECT_EQ(trace::ReadFloatSetting(App, "TraceWidth", 0), 2.25);
   trace::WriteIntSetting(App, "TracePenStyle", 3);
-  EXPECT_EQ(Host.Store.Values["Trace.TracePenStyle"], "3");
+  EXPECT_EQ(Stored("TracePenStyle"), "3");
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "addonlib/core/exception.h"
-#include "tests/trace/fake_host.h"
+#include "tests/ui/fake_host.h"
 #include "trace/trace_settings.h"
 #include "ui/show_exception.h"
 #include "ui_app.h"
