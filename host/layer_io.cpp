@@ -19,6 +19,11 @@ std::vector<TKxID> ImportGeometry(THostProject& Project, const TKxID& LayerID, c
   } catch (const core::Exception& E) {
     throw EHostError(std::string("Ошибка чтения геометрии: ") + E.what());
   }
+  return AddGeometries(Project, LayerID, StyleID, Input);
+}
+
+std::vector<TKxID> AddGeometries(THostProject& Project, const TKxID& LayerID, const TKxID& StyleID,
+                                 const std::vector<geomio::TInputGeometry>& Input) {
   std::vector<std::vector<THostShape>> Objects;
   Objects.reserve(Input.size());
   for (const geomio::TInputGeometry& G : Input) {
@@ -26,7 +31,10 @@ std::vector<TKxID> ImportGeometry(THostProject& Project, const TKxID& LayerID, c
     try {
       Project.CheckObject(LayerID, Shapes);
     } catch (const EHostError& E) {
-      throw EHostError("Строка " + std::to_string(G.Line) + ": " + E.what());
+      // Text names its lines, GIS files their features.
+      const std::string Where =
+          G.Line > 0 ? "Строка " + std::to_string(G.Line) : "Объект " + std::to_string(G.Id);
+      throw EHostError(Where + ": " + E.what());
     }
     Objects.push_back(std::move(Shapes));
   }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "geomio/input_geometry.h"
 #include "host/map_model.h"
 
 namespace host {
@@ -17,6 +18,11 @@ namespace host {
 // naming the input line, and nothing is added. Returns the new IDs.
 std::vector<TKxID> ImportGeometry(THostProject& Project, const TKxID& LayerID, const TKxID& StyleID,
                                   std::string_view Text);
+
+// The same for geometries already read: one object per geometry, all or
+// nothing; errors name the geometry's label ("line 3", "feature 7").
+std::vector<TKxID> AddGeometries(THostProject& Project, const TKxID& LayerID, const TKxID& StyleID,
+                                 const std::vector<geomio::TInputGeometry>& Input);
 
 // The geometry of an object: its shapes whose styles define geometry, as
 // one contour (labels and hatching are not geometry).

@@ -85,6 +85,9 @@ class THostProject {
   THostProject& operator=(THostProject&&) noexcept;
 
   std::string Name;  // UTF-8
+  // The coordinate system of the map metres, as WKT (geomio/gdal/crs.h
+  // names it); empty when unknown. Set by the first GIS file imported.
+  std::string Crs;
 
   void Clear();
 

@@ -222,13 +222,15 @@ std::string ProjectToJson(const THostProject& P) {
     }
     Objects.push_back({{"id", IDText(O->ID)}, {"layer", IDText(O->LayerID)}, {"shapes", Shapes}});
   }
-  const TOut Root = {{"format", FormatName}, {"version", FormatVersion},
-                     {"name", P.Name},       {"styles", Styles},
-                     {"maps", Maps},         {"objects", Objects}};
+  const TOut Root = {{"format", FormatName}, {"version", FormatVersion}, {"name", P.Name},
+                     {"crs", P.Crs},         {"styles", Styles},         {"maps", Maps},
+                     {"objects", Objects}};
   // One object a line keeps the file readable and diffs small.
   std::string Text = "{\n";
-  const char* Order[] = {"format", "version", "name", "styles", "maps", "objects"};
+  const char* Order[] = {"format", "version", "name", "crs", "styles", "maps", "objects"};
   for (std::size_t K = 0; K < std::size(Order); ++K) {
+    // A project without a coordinate system leaves it out.
+    if (Order[K] == std::string_view("crs") && P.Crs.empty()) continue;
     const TOut& V = Root.at(Order[K]);
     Text += "  " + TOut(Order[K]).dump() + ": ";
     if (V.is_array()) {
@@ -263,6 +265,7 @@ THostProject ProjectFromJson(std::string_view Text) {
 
   THostProject P;
   P.Name = R.Member("name").String();
+  if (R.Has("crs")) P.Crs = R.Member("crs").String();
   const TField Styles = R.Member("styles");
   for (std::size_t I = 0; I < Styles.Size(); ++I) {
     const TField S = Styles.Item(I);

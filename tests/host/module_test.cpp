@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <QImage>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -88,6 +89,21 @@ TEST_F(ModuleTest, ExportsExactlyTheEntryPointsAndTheClassID) {
   EXPECT_EQ(Module->Symbol("_ZN2kx10TraceAddOnE"), nullptr);
   EXPECT_EQ(Module->Symbol("_ZN2kx11ModuleStateEv"), nullptr);
   EXPECT_EQ(Module->Symbol("qInitResources_trace"), nullptr);
+}
+
+// The module lives in the host's process: the GIS format library stays with
+// the tool and the host, never among the module's libraries.
+TEST(ModuleLibraries, NoGisFormatLibrary) {
+  const std::string Cmd = std::string("ldd '") + TRACE_MODULE_PATH + "' 2>&1";
+  std::string Text;
+  if (FILE* P = ::popen(Cmd.c_str(), "r")) {
+    char Buf[512];
+    while (size_t N = std::fread(Buf, 1, sizeof Buf, P)) Text.append(Buf, N);
+    ASSERT_EQ(::pclose(P), 0) << Text;
+  }
+  ASSERT_NE(Text.find("libQt6Core"), std::string::npos) << Text;  // ldd did list them
+  EXPECT_EQ(Text.find("libgdal"), std::string::npos) << Text;
+  EXPECT_EQ(Text.find("libproj"), std::string::npos) << Text;
 }
 
 TEST_F(ModuleTest, RegistersTheAddOnAndItsClassWhereTheHostFindsThem) {
