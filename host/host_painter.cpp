@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "compat/gdi_styles.h"
+
 namespace host {
 
 namespace {
@@ -34,47 +36,10 @@ void AppendSegment(QPainterPath& Path, const THostPaintVertex& A, double BX, dou
   Path.lineTo(T.ToDevice(BX, BY));
 }
 
-Qt::PenStyle QtPenStyle(std::int32_t Style) {
-  switch (Style) {
-    case 1:
-      return Qt::DashLine;
-    case 2:
-      return Qt::DotLine;
-    case 3:
-      return Qt::DashDotLine;
-    case 4:
-      return Qt::DashDotDotLine;
-    case 5:
-      return Qt::NoPen;
-    default:
-      return Qt::SolidLine;
-  }
-}
-
-Qt::BrushStyle QtHatch(std::int32_t Style) {
-  switch (Style) {
-    case 2:
-      return Qt::HorPattern;
-    case 3:
-      return Qt::VerPattern;
-    case 4:
-      return Qt::BDiagPattern;  // rising to the right, as the host's forward diagonal
-    case 5:
-      return Qt::FDiagPattern;
-    case 6:
-      return Qt::CrossPattern;
-    case 7:
-      return Qt::DiagCrossPattern;
-    default:
-      return Qt::NoBrush;
-  }
-}
-
 }  // namespace
 
 QColor HostColor(std::uint32_t Color) {
-  return QColor(static_cast<int>(Color & 0xFF), static_cast<int>((Color >> 8) & 0xFF),
-                static_cast<int>((Color >> 16) & 0xFF));
+  return compat::ColorFromRef(Color);
 }
 
 THostPenState PenState(const kx::TKxPenRecord& Pen) {
@@ -152,14 +117,15 @@ void PaintParts(QPainter& Painter, const std::vector<THostPaintPart>& Parts,
       Painter.fillPath(Closed, HostColor(Brush.BackColor));
     } else {
       if (Brush.Transparency == 0) Painter.fillPath(Closed, HostColor(Brush.BackColor));
-      Painter.fillPath(Closed, QBrush(HostColor(Brush.HatchColor), QtHatch(Brush.Style)));
+      Painter.fillPath(Closed,
+                       QBrush(HostColor(Brush.HatchColor), compat::QtHatchStyle(Brush.Style)));
     }
   }
-  if (Pen.Style != 5) {
+  if (Pen.Style != compat::PenStyleClear) {
     double Pixels = Pen.Width * PixelsPerMillimetre;
     if (Pen.WidthScale > 0) Pixels /= Pen.WidthScale * T.ScaleDenominator();
     QPen P(HostColor(Pen.Color));
-    P.setStyle(QtPenStyle(Pen.Style));
+    P.setStyle(compat::QtPenStyle(Pen.Style));
     P.setWidthF(std::isfinite(Pixels) ? std::clamp(Pixels, 0.0, 1000.0) : 0.0);
     P.setCosmetic(true);
     Painter.setPen(P);

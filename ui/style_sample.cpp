@@ -10,44 +10,17 @@
 
 #include "addonlib/core/exception.h"
 #include "compat/bitmap_handle.h"
+#include "compat/gdi_styles.h"
 #include "compat/module_resources.h"
 
 namespace ui {
 
 namespace {
 
-constexpr std::uint8_t PenClear = 5;
+using compat::BrushStyleClear;
+using compat::BrushStyleSolid;
+using compat::PenStyleClear;
 constexpr std::uint8_t PenInsideFrame = 6;
-constexpr std::uint8_t BrushSolid = 0;
-constexpr std::uint8_t BrushClear = 1;
-
-bool IsHatch(std::uint8_t Style) {
-  return Style >= 2 && Style <= 7;
-}
-
-Qt::PenStyle QtPenStyle(std::uint8_t Style) {
-  switch (Style) {
-    case 1:
-      return Qt::DashLine;
-    case 2:
-      return Qt::DotLine;
-    case 3:
-      return Qt::DashDotLine;
-    case 4:
-      return Qt::DashDotDotLine;
-    case PenClear:
-      return Qt::NoPen;
-    default:
-      return Qt::SolidLine;
-  }
-}
-
-Qt::BrushStyle QtHatchStyle(std::uint8_t Style) {
-  static constexpr std::array<Qt::BrushStyle, 6> Hatches = {Qt::HorPattern,   Qt::VerPattern,
-                                                            Qt::FDiagPattern, Qt::BDiagPattern,
-                                                            Qt::CrossPattern, Qt::DiagCrossPattern};
-  return Hatches[static_cast<std::size_t>(Style - 2)];
-}
 
 // The host's pen modes as raster operations; 4 copies.
 QPainter::CompositionMode PenModeComposition(std::uint8_t Mode) {
@@ -150,17 +123,6 @@ void FillBackground(const TDevPoints& D, QPainter& Canvas, const QPainterPath& P
 
 }  // namespace
 
-QColor ColorFromRef(trace::TColorRef Color) {
-  return QColor(static_cast<int>(Color & 0xFF), static_cast<int>((Color >> 8) & 0xFF),
-                static_cast<int>((Color >> 16) & 0xFF));
-}
-
-trace::TColorRef ColorToRef(const QColor& Color) {
-  return static_cast<trace::TColorRef>(Color.red()) |
-         static_cast<trace::TColorRef>(Color.green()) << 8 |
-         static_cast<trace::TColorRef>(Color.blue()) << 16;
-}
-
 const QImage& HollowPattern(int Level) {
   TRACE_ASSERT(Level >= 2 && Level <= MaxTransparencyLevel);
   // Loaded once, kept until the module unloads.
@@ -184,7 +146,7 @@ void ApplyPen(const trace::TPenRecord& Pen, QPainter& Canvas, double DevicePerUn
     Width = Pen.Width / 1000;
     if (Pen.ForZoomScale != 0) Width *= ScaleFactor / Pen.ForZoomScale;
   }
-  QPen P(QtPenStyle(Pen.Style));
+  QPen P(compat::QtPenStyle(Pen.Style));
   P.setColor(ColorFromRef(Pen.Color));
   const int DeviceWidth = static_cast<int>(std::lround(Width * DevicePerUnit));
   P.setWidth(DeviceWidth);
@@ -198,14 +160,14 @@ void ApplyPen(const trace::TPenRecord& Pen, QPainter& Canvas, double DevicePerUn
 
 void ApplyBrush(const trace::TBrushRecord& Brush, QPainter& Canvas) {
   std::uint8_t Style = Brush.Style;
-  if (Style == BrushSolid && Brush.Transparency != 0) Style = BrushClear;
-  if (Style == BrushSolid) {
+  if (Style == BrushStyleSolid && Brush.Transparency != 0) Style = BrushStyleClear;
+  if (Style == BrushStyleSolid) {
     SetPenModeCopy(Canvas);
     Canvas.setBrush(ColorFromRef(Brush.BackColor));
     Canvas.setBackgroundMode(Qt::OpaqueMode);
-  } else if (IsHatch(Style)) {
+  } else if (compat::IsHatchStyle(Style)) {
     SetPenModeCopy(Canvas);
-    Canvas.setBrush(QBrush(ColorFromRef(Brush.HatchColor), QtHatchStyle(Style)));
+    Canvas.setBrush(QBrush(ColorFromRef(Brush.HatchColor), compat::QtHatchStyle(Style)));
     if (Brush.Transparency != 0) {
       Canvas.setBackground(Qt::white);
       Canvas.setBackgroundMode(Qt::TransparentMode);
@@ -221,10 +183,10 @@ void ApplyBrush(const trace::TBrushRecord& Brush, QPainter& Canvas) {
 void DrawShape(const TDevPoints& D, QPainter& Canvas, const trace::TPenRecord& Pen,
                const trace::TBrushRecord& Brush, bool UseAlphaBlend, double DevicePerUnit,
                double ScaleFactor) {
-  if (Pen.Style == PenClear && Brush.Style == BrushClear) return;
+  if (Pen.Style == PenStyleClear && Brush.Style == BrushStyleClear) return;
   const QPainterPath Polygons = PolygonPath(D.Polygons);
   const int Level = std::min<int>(Brush.Transparency, MaxTransparencyLevel);
-  if (Brush.Style == BrushClear || (Brush.Style == BrushSolid && Level == 0)) {
+  if (Brush.Style == BrushStyleClear || (Brush.Style == BrushStyleSolid && Level == 0)) {
     ApplyPen(Pen, Canvas, DevicePerUnit, ScaleFactor);
     ApplyBrush(Brush, Canvas);
     Canvas.drawPath(Polygons);
@@ -234,16 +196,17 @@ void DrawShape(const TDevPoints& D, QPainter& Canvas, const trace::TPenRecord& P
   }
   if (D.Polygons.PartCount() > 0) {
     const QColor BackColor = ColorFromRef(Brush.BackColor);
-    const QBrush Hatch = IsHatch(Brush.Style)
-                             ? QBrush(ColorFromRef(Brush.HatchColor), QtHatchStyle(Brush.Style))
-                             : QBrush();
+    const QBrush Hatch =
+        compat::IsHatchStyle(Brush.Style)
+            ? QBrush(ColorFromRef(Brush.HatchColor), compat::QtHatchStyle(Brush.Style))
+            : QBrush();
     if (Level >= 2) {
       FillBackground(D, Canvas, Polygons, BackColor, Level, UseAlphaBlend);
-      if (IsHatch(Brush.Style)) {
+      if (compat::IsHatchStyle(Brush.Style)) {
         SetPenModeCopy(Canvas);
         FillPolygons(Canvas, Polygons, Hatch, Qt::white, Qt::TransparentMode);
       }
-    } else if (IsHatch(Brush.Style)) {
+    } else if (compat::IsHatchStyle(Brush.Style)) {
       // A solid brush at level 1 fills nothing.
       SetPenModeCopy(Canvas);
       if (Level == 1)
@@ -252,7 +215,7 @@ void DrawShape(const TDevPoints& D, QPainter& Canvas, const trace::TPenRecord& P
         FillPolygons(Canvas, Polygons, Hatch, BackColor, Qt::OpaqueMode);
     }
   }
-  if (Pen.Style != PenClear) {
+  if (Pen.Style != PenStyleClear) {
     ApplyPen(Pen, Canvas, DevicePerUnit, ScaleFactor);
     Canvas.setBrush(Qt::NoBrush);
     Canvas.drawPath(Polygons);

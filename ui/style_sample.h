@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QImage>
 
+#include "compat/gdi_styles.h"
 #include "trace/style_records.h"
 #include "ui/dev_points.h"
 
@@ -13,8 +14,9 @@ class QPainter;
 
 namespace ui {
 
-QColor ColorFromRef(trace::TColorRef Color);
-trace::TColorRef ColorToRef(const QColor& Color);
+// Colour values as the host's pen and brush records hold them.
+using compat::ColorFromRef;
+using compat::ColorToRef;
 
 // Brush transparency levels: 0 opaque, 1 transparent background, 2 to 10
 // partly transparent fill.
