@@ -53,7 +53,7 @@ void Ours(benchmark::State& State, geoalg::TUnionOperation Op) {
   const TContour B = ToContour(Star(2, N, {Origin.X + 300, Origin.Y + 200}, 1000));
   for (auto _ : State) {
     TContour R;
-    geoalg::CombineContours(A, B, Op, 1e-4, R);
+    geoalg::CombineContoursReference(A, B, Op, 1e-4, R);
     benchmark::DoNotOptimize(R.CommandCount());
   }
 }
@@ -129,7 +129,7 @@ void BM_Ours_DiscUnion(benchmark::State& State) {
     Discs.push_back(std::move(D));
   }
   for (auto _ : State) {
-    geoalg::TGUnionGraphBig U;
+    geoalg::TGUnionGraphBigReference U;
     U.SkipSmall = true;
     U.SplitTolerance = 1e-4;
     for (const TContour& D : Discs) U.Add(D);

@@ -164,7 +164,7 @@ void TTBufferZoneEnum::AddClosedParts() {
     if (geo::LastIsClose(*Part)) Union.Add(*Part);
 }
 
-void BuildBufferZone(const TContour& Source, TContour& Dest, double Width) {
+void BuildBufferZoneReference(const TContour& Source, TContour& Dest, double Width) {
   TRACE_ASSERT(&Source != &Dest);
   TTBufferZoneEnum Enum(Source, Width);
   Enum.Execute();

@@ -1,7 +1,7 @@
 // Buffer zones: the outline of every point within a width of a contour, with
 // the interior of its closed parts.
 //
-// The zone is the union of simple pieces (a disc at every vertex, a
+// The reference zone is the union of simple pieces (a disc at every vertex, a
 // rectangle along every straight segment, an annular sector along every arc),
 // united bottom-up over a quadtree so that each union step only combines
 // pieces that lie close together.
@@ -28,7 +28,7 @@ class TTBufferZoneEnum {
 
   const TContour& Source;
   double Width;
-  geoalg::TGUnionGraphBig Union;
+  geoalg::TGUnionGraphBigReference Union;
 
   // Builds the zone into Union.Result.
   void Execute();
@@ -58,7 +58,19 @@ class TTBufferZoneEnum {
 double GetConnectDirectionAngle(const geo::TDSegment& Segment, bool Forward = true);
 
 // Replaces Dest by the zone of Source for Width (positive). Dest must not be
-// Source. On failure Dest is left as it was.
+// Source. On failure Dest is left as it was. Built in one pass of the overlay
+// engine (zone_overlay.cpp): each part of the source, walked there and back,
+// gives one closed curve, every edge offset by the width to its right (a line
+// stays a line, an arc becomes an arc of the same centre) and joined at every
+// vertex by an arc of the width around it that turns as the part turns there
+// (a half circle at either end). Around every point within the width of the
+// part this curve winds once for every stretch of the part that comes that
+// close, and nowhere else, so the zone is where it winds above 0, united with
+// the interiors of the source's closed parts.
 void BuildBufferZone(const TContour& Source, TContour& Dest, double Width);
+
+// The same zone united piece by piece, sector by sector, through the union
+// graph: the written algorithm, kept to check the engine against.
+void BuildBufferZoneReference(const TContour& Source, TContour& Dest, double Width);
 
 }  // namespace trace

@@ -34,11 +34,11 @@ void TGUnionGraph::DoOperation(TUnionOperation Op) {
   ArrangeLongs();
 }
 
-// ---- TGUnionGraphBig ----
+// ---- TGUnionGraphBigReference ----
 
-TGUnionGraphBig::TGUnionGraphBig(TUnionGraphOwner* AOwner) : Owner(AOwner) {}
+TGUnionGraphBigReference::TGUnionGraphBigReference(TUnionGraphOwner* AOwner) : Owner(AOwner) {}
 
-void TGUnionGraphBig::Add(const TContour& Contour) {
+void TGUnionGraphBigReference::Add(const TContour& Contour) {
   if (SkipSmall && HasSmallBounds(Contour)) return;
   if (IsEmpty) {
     Result.Assign(&Contour);
@@ -46,20 +46,21 @@ void TGUnionGraphBig::Add(const TContour& Contour) {
     return;
   }
   TContour Combined;
-  CombineContours(Result, Contour, Operation, SplitTolerance, Combined, Owner);
+  CombineContoursReference(Result, Contour, Operation, SplitTolerance, Combined, Owner);
   if (SkipSmall && HasSmallBounds(Combined)) return;
   Result = std::move(Combined);
 }
 
-void TGUnionGraphBig::Clear() {
+void TGUnionGraphBigReference::Clear() {
   Result.Clear();
   IsEmpty = true;
 }
 
 // ---- The two-contour combination ----
 
-void CombineContours(const TContour& Contour0, const TContour& Contour1, TUnionOperation Op,
-                     double SplitTolerance, TContour& Result, TUnionGraphOwner* Owner) {
+void CombineContoursReference(const TContour& Contour0, const TContour& Contour1,
+                              TUnionOperation Op, double SplitTolerance, TContour& Result,
+                              TUnionGraphOwner* Owner) {
   TGUnionGraph Graph(Owner);
   Graph.Init(Contour0, Contour1, SplitTolerance);
   Graph.BuildLongs();

@@ -1,7 +1,9 @@
 // Boolean operations on command contours through a planar graph: the
-// one-call entries. CombineContours combines two contours; TGUnionGraphBig
-// folds any number of contours into one running result. The graph itself
-// and its stages are in union_graph_internal.h.
+// one-call entries. CombineContoursReference combines two contours;
+// TGUnionGraphBigReference folds any number of contours into one running
+// result. The product combines through the overlay engine
+// (addonlib/overlay/overlay.h); this written algorithm stays to check it
+// against. The graph itself and its stages are in union_graph_internal.h.
 #pragma once
 
 #include <string>
@@ -27,13 +29,14 @@ class TUnionGraphOwner {
 // below which a crossing counts as an edge's end and an open outline as
 // closed. Raises the graph's errors (an input less than 1e-8 wide or high,
 // "Bad Operation", an inconsistency); Result is then left as it was.
-void CombineContours(const TContour& Contour0, const TContour& Contour1, TUnionOperation Op,
-                     double SplitTolerance, TContour& Result, TUnionGraphOwner* Owner = nullptr);
+void CombineContoursReference(const TContour& Contour0, const TContour& Contour1,
+                              TUnionOperation Op, double SplitTolerance, TContour& Result,
+                              TUnionGraphOwner* Owner = nullptr);
 
 // Folds any number of contours into one running result by one operation.
-class TGUnionGraphBig {
+class TGUnionGraphBigReference {
  public:
-  explicit TGUnionGraphBig(TUnionGraphOwner* AOwner = nullptr);
+  explicit TGUnionGraphBigReference(TUnionGraphOwner* AOwner = nullptr);
 
   TUnionGraphOwner* Owner;
   // Contours, and results, less than 1e-8 wide or high are ignored.

@@ -39,12 +39,7 @@ class TLabelledGraph {
   }
 };
 
-// The windings found around a face disagree: the noding left two edges
-// crossing without a common vertex, or a vertex's order contradicts it.
-class ETopology : public core::Exception {
- public:
-  using core::Exception::Exception;
-};
+using ETopology = geoalg::EOverlayTopology;
 
 // Orders, merges and labels; the noded graph is consumed. Raises ETopology
 // when the windings found around a face disagree.

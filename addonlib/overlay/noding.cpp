@@ -60,15 +60,18 @@ void JoinNearPoints(const std::vector<TDPoint>& Points, const std::vector<double
 TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& Points,
                        const TOverlayTolerance& Tol) {
   const int32_t N = static_cast<int32_t>(Pieces.size());
-  std::vector<geo::TDRect> Boxes(Pieces.size());
-  for (int32_t I = 0; I < N; ++I) Boxes[I] = Widened(Pieces[I].Box, Pieces[I].Tol);
-  TPackedRTree Tree;
-  Tree.Build(Boxes);
   std::vector<TSplit> Splits;
-  for (int32_t I = 0; I < N; ++I)
-    Tree.Query(Boxes[I], [&](int32_t J) {
-      if (J > I) IntersectPieces(Pieces, I, J, Tol, Splits);
-    });
+  {
+    // The index is gone before the graph is built: its memory is the peak's.
+    std::vector<geo::TDRect> Boxes(Pieces.size());
+    for (int32_t I = 0; I < N; ++I) Boxes[I] = Widened(Pieces[I].Box, Pieces[I].Tol);
+    TPackedRTree Tree;
+    Tree.Build(Boxes);
+    for (int32_t I = 0; I < N; ++I)
+      Tree.Query(Boxes[I], [&](int32_t J) {
+        if (J > I) IntersectPieces(Pieces, I, J, Tol, Splits);
+      });
+  }
 
   // Each split becomes a point of the store; splits of one piece in order
   // along its chord (monotone pieces never turn back on it).

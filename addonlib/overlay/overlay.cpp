@@ -193,6 +193,11 @@ geo::TContour OverlayContours(const geo::TContour& A, const geo::TContour& B, TO
   return O.Run(Op, TFillRule::EvenOdd, TFillRule::EvenOdd);
 }
 
+void CombineContours(const geo::TContour& A, const geo::TContour& B, TOverlayOp Op,
+                     geo::TContour& Result, const TOverlayTolerance& Tolerance) {
+  Result = OverlayContours(A, B, Op, Tolerance);
+}
+
 geo::TContour UniteContours(const std::vector<const geo::TContour*>& Inputs,
                             const TOverlayTolerance& Tolerance) {
   TOverlay O(Tolerance);

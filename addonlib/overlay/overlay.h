@@ -16,11 +16,19 @@
 #include <vector>
 
 #include "addonlib/algebra/union_operation.h"
+#include "addonlib/core/exception.h"
 #include "addonlib/geometry/contour.h"
 
 namespace geoalg {
 
 using TOverlayOp = TUnionOperation;
+
+// The windings found around a face disagree: the noding left edges that
+// cross without a common vertex, or a vertex's order contradicts them.
+class EOverlayTopology : public core::Exception {
+ public:
+  using core::Exception::Exception;
+};
 
 // How an input's winding number decides what it covers.
 enum class TFillRule : uint8_t {
@@ -79,6 +87,11 @@ class TOverlay {
 // A <Op> B; each input read by the nesting of its parts (even-odd).
 geo::TContour OverlayContours(const geo::TContour& A, const geo::TContour& B, TOverlayOp Op,
                               const TOverlayTolerance& Tolerance = {});
+
+// Result receives A <Op> B, each read by the nesting of its parts; on
+// failure Result is left as it was.
+void CombineContours(const geo::TContour& A, const geo::TContour& B, TOverlayOp Op,
+                     geo::TContour& Result, const TOverlayTolerance& Tolerance = {});
 
 // The union of all inputs, each read by the nesting of its parts.
 geo::TContour UniteContours(const std::vector<const geo::TContour*>& Inputs,

@@ -124,7 +124,7 @@ TEST(ComplexParts, NestingAndOrientation) {
 
 TEST(UnionGraphBig, FoldsContoursAndKeepsTheResultOnFailure) {
   std::mt19937 Rng(8);
-  geoalg::TGUnionGraphBig Big;
+  geoalg::TGUnionGraphBigReference Big;
   Big.SkipSmall = true;
   Big.SplitTolerance = 1e-4;
   TContour Flat;
@@ -141,7 +141,7 @@ TEST(UnionGraphBig, FoldsContoursAndKeepsTheResultOnFailure) {
       Expected.Assign(&S);
     } else {
       TContour Next;
-      geoalg::CombineContours(Expected, S, geoalg::TUnionOperation::Union, 1e-4, Next);
+      geoalg::CombineContoursReference(Expected, S, geoalg::TUnionOperation::Union, 1e-4, Next);
       Expected = std::move(Next);
     }
   }

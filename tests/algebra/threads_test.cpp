@@ -29,7 +29,8 @@ Outcome Combined(const Case& C, int Op) {
   Outcome R;
   try {
     TContour Out;
-    geoalg::CombineContours(C.A.C, C.B.C, static_cast<geoalg::TUnionOperation>(Op), 1e-4, Out);
+    geoalg::CombineContoursReference(C.A.C, C.B.C, static_cast<geoalg::TUnionOperation>(Op), 1e-4,
+                                     Out);
     for (int32_t I = 0; I < Out.CommandCount(); ++I) R.Commands.push_back(Out.GetCommand(I));
   } catch (const core::Exception& E) {
     R.Error = E.Message();

@@ -30,7 +30,7 @@ using namespace algebra_test;
 TContour Combine(const TContour& A, const TContour& B, int Op,
                  geoalg::TUnionGraphOwner* Owner = nullptr) {
   TContour R;
-  geoalg::CombineContours(A, B, static_cast<geoalg::TUnionOperation>(Op), 1e-4, R, Owner);
+  geoalg::CombineContoursReference(A, B, static_cast<geoalg::TUnionOperation>(Op), 1e-4, R, Owner);
   return R;
 }
 

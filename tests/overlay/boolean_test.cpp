@@ -151,7 +151,7 @@ TEST(Overlay, ArcShapesAgreeWithMembershipAndTheUnionGraph) {
     // The union graph is right on these: the same areas.
     for (int K = 0; K < 4; ++K) {
       TContour Ref;
-      geoalg::CombineContours(A, B, static_cast<geoalg::TUnionOperation>(K), 1e-4, Ref);
+      geoalg::CombineContoursReference(A, B, static_cast<geoalg::TUnionOperation>(K), 1e-4, Ref);
       const double E = oracle::EnclosedArea(geoalg::OverlayContours(A, B, Ops[K]));
       EXPECT_NEAR(E, oracle::EnclosedArea(Ref), 1e-9 * std::max(1.0, E)) << "op " << K;
     }
@@ -223,7 +223,7 @@ TEST(Overlay, ManyContourUnionAgainstGeosAndTheFoldingUnion) {
     if (Round < 4) {
       EXPECT_NEAR(Area, oracle::GeosUnionArea(Ptrs), 1e-9 * Area);
     } else {
-      geoalg::TGUnionGraphBig Big;
+      geoalg::TGUnionGraphBigReference Big;
       Big.SplitTolerance = 1e-4;
       for (const TContour& C : Inputs) Big.Add(C);
       EXPECT_NEAR(Area, oracle::EnclosedArea(Big.Result), 1e-9 * Area);

@@ -11,7 +11,7 @@
 #include "addonlib/overlay/overlay.h"
 #include "geomio/input_reader.h"
 #include "oracle.h"
-#include "trace/zone_overlay.h"
+#include "trace/buffer_zone.h"
 
 namespace {
 
@@ -107,7 +107,7 @@ TEST(OverlayCases, ZonesOfExtremeSizes) {
     SCOPED_TRACE(C.File);
     const auto In = ReadCase(C.File);
     TContour Z;
-    trace::BuildBufferZoneOverlay(In[0].Contour, Z, C.Width);
+    trace::BuildBufferZone(In[0].Contour, Z, C.Width);
     EXPECT_NEAR(oracle::EnclosedArea(Z), C.Area, C.Area * C.Rel);
   }
 }
@@ -118,7 +118,7 @@ TEST(OverlayCases, CombOfFourThousandVertices) {
   // at 512, rising towards 44 859.6193.
   const auto In = ReadCase("comb4000.wkt");
   TContour Z;
-  trace::BuildBufferZoneOverlay(In[0].Contour, Z, 0.3);
+  trace::BuildBufferZone(In[0].Contour, Z, 0.3);
   EXPECT_NEAR(geo::Area(Z), 44859.6193, 1e-4);
   EXPECT_NEAR(oracle::EnclosedArea(Z), 44859.6193, 1e-4);
 }

@@ -14,7 +14,6 @@
 #include "shapes.h"
 #include "trace/buffer_zone.h"
 #include "trace/connect_graph.h"
-#include "trace/zone_overlay.h"
 
 namespace {
 
@@ -22,13 +21,13 @@ using namespace overlay_test;
 
 TContour EngineZone(const TContour& Source, double W) {
   TContour Z;
-  trace::BuildBufferZoneOverlay(Source, Z, W);
+  trace::BuildBufferZone(Source, Z, W);
   return Z;
 }
 
 TContour ReferenceZone(const TContour& Source, double W) {
   TContour Z;
-  trace::BuildBufferZone(Source, Z, W);
+  trace::BuildBufferZoneReference(Source, Z, W);
   return Z;
 }
 

@@ -82,15 +82,12 @@ TEST(GeomTool, BadUsageAndInputExitWithTwoAndOneLine) {
 }
 
 TEST(GeomTool, KernelFailuresExitWithOne) {
-  // A contour on one line has no extent for the union graph.
-  const TRun R = RunTool({"union"},
-                         "LINESTRING (500000 6000000, 500010 6000000)\n"
-                         "POLYGON ((500000 6000000, 500010 6000000, 500010 6000010, "
-                         "500000 6000000))\n");
+  // A zone wider than double numbers reach.
+  const TRun R = RunTool({"buffer", "--width", "1e308"}, "LINESTRING (0 0, 1 0)\n");
   EXPECT_EQ(R.Status, 1);
   EXPECT_EQ(R.Err,
-            "trace-geom: line 1 union line 2 failed: Размер контура по одной из осей меньше "
-            "чем 1e-8\n");
+            "trace-geom: line 1: buffer failed: Buffer zone: the zone reaches beyond the range of "
+            "numbers\n");
   EXPECT_TRUE(R.Out.empty());
 }
 

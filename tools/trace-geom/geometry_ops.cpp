@@ -1,14 +1,9 @@
 #include "tools/trace-geom/geometry_ops.h"
 
-#include "addonlib/algebra/union_graph.h"
+#include "addonlib/overlay/overlay.h"
 #include "trace/buffer_zone.h"
 
 namespace geomio {
-
-namespace {
-// Distance below which the union graph takes a crossing for an edge's end.
-constexpr double SplitTolerance = 1e-4;
-}  // namespace
 
 void BufferZone(const geo::TContour& Source, double Width, geo::TContour& Dest) {
   trace::BuildBufferZone(Source, Dest, Width);
@@ -16,7 +11,9 @@ void BufferZone(const geo::TContour& Source, double Width, geo::TContour& Dest) 
 
 void Combine(const geo::TContour& A, const geo::TContour& B, TUnionOperation Op,
              geo::TContour& Result) {
-  geoalg::CombineContours(A, B, Op, SplitTolerance, Result);
+  // The engine's tolerance scales with the inputs' magnitude: a fixed one
+  // would join the corners of a small square or lose a narrow zone far out.
+  geoalg::CombineContours(A, B, Op, Result);
 }
 
 }  // namespace geomio
