@@ -102,6 +102,16 @@ void THostMapView::DrawParts(const THostDrawRecord& Record) {
   FDrawLog.push_back(Record);
 }
 
+void THostMapView::SetLayerOrder(const std::vector<TKxID>& Layers) {
+  FLayerRank.clear();
+  for (std::size_t I = 0; I < Layers.size(); ++I) FLayerRank.emplace(IDKey(Layers[I]), I);
+  FLayerOrderSet = true;
+}
+
+bool THostMapView::LayerShown(const TKxID& LayerID) const {
+  return !FLayerOrderSet || FLayerRank.count(IDKey(LayerID)) != 0;
+}
+
 bool THostMapView::Render() {
   FDrawLog.clear();
   FLastPaintError.clear();
@@ -113,23 +123,52 @@ bool THostMapView::Render() {
     T.ToMap(0, T.Height, X1, Y1);
     T.ToMap(T.Width, 0, X2, Y2);
     const THostProject& P = FContext->Project;
-    // Layers in the maps' order, the first at the bottom; objects of one
-    // layer in the order they were added.
-    std::unordered_map<std::string, std::size_t> Rank;
-    for (const TKxID& M : P.Maps())
-      for (const TKxID& L : P.Map(M).Layers) Rank.emplace(IDKey(L), Rank.size());
-    auto InView = P.ObjectsInRect({X1, Y1, X2, Y2});
+    // Layers bottom first: as set, else in the maps' order; objects of one
+    // layer in the order they were added. Each object's rank is looked up
+    // once, not in every comparison.
+    std::unordered_map<std::string, std::size_t> MapsOrder;
+    if (!FLayerOrderSet)
+      for (const TKxID& M : P.Maps())
+        for (const TKxID& L : P.Map(M).Layers) MapsOrder.emplace(IDKey(L), MapsOrder.size());
+    const auto& Rank = FLayerOrderSet ? FLayerRank : MapsOrder;
+    std::vector<std::pair<std::size_t, const THostMapObject*>> InView;
+    for (const THostMapObject* O : P.ObjectsInRect({X1, Y1, X2, Y2}))
+      if (const auto It = Rank.find(IDKey(O->LayerID)); It != Rank.end())
+        InView.emplace_back(It->second, O);
     std::stable_sort(InView.begin(), InView.end(),
-                     [&](const THostMapObject* A, const THostMapObject* B) {
-                       return Rank[IDKey(A->LayerID)] < Rank[IDKey(B->LayerID)];
-                     });
-    for (const THostMapObject* O : InView)
+                     [](const auto& A, const auto& B) { return A.first < B.first; });
+    // An object smaller than a few pixels is one dot in its pen colour: at
+    // a small scale most objects are, and a dot is far cheaper than a path.
+    // Runs of dots of one colour are drawn together, in order.
+    constexpr double DotPixels = 3;
+    QPolygonF Dots;
+    QColor DotColour;
+    const auto FlushDots = [&] {
+      if (Dots.isEmpty()) return;
+      Painter.setPen(QPen(DotColour, 1.5));
+      Painter.drawPoints(Dots);
+      Dots.clear();
+    };
+    for (const auto& [LayerRank, O] : InView) {
+      const geo::TDRect& B = O->Bounds;
+      const bool Tiny = std::max(B.X2 - B.X1, B.Y2 - B.Y1) < DotPixels * T.MetresPerPixel;
       for (const THostShape& S : O->Shapes) {
         const THostStyle* Style = P.FindStyle(S.StyleID);
         if (!Style) continue;
+        if (Tiny) {
+          if (!Style->DefinesGeometry()) continue;
+          const QColor Colour = HostColor(Style->Pen.Color);
+          if (Colour != DotColour) FlushDots();
+          DotColour = Colour;
+          Dots << T.ToDevice((B.X1 + B.X2) / 2, (B.Y1 + B.Y2) / 2);
+          break;
+        }
+        FlushDots();
         PaintParts(Painter, PartsOfCommands(S.Commands), PenState(Style->Pen),
                    BrushState(Style->Brush), T);
       }
+    }
+    FlushDots();
   }
   if (!FEditor) return true;
   // The editor may drop itself from the view while painting.

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "compat/com_ptr.h"
@@ -80,6 +81,11 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
   void ZoomToProject();
 
   const std::vector<TKxID>& Selection() const { return FSelection; }
+
+  // The layers drawn, bottom first; objects of other layers are not drawn.
+  // Until it is set, every layer is drawn.
+  void SetLayerOrder(const std::vector<TKxID>& Layers);
+  bool LayerShown(const TKxID& LayerID) const;
   void SetSelection(std::vector<TKxID> IDs) { FSelection = std::move(IDs); }
 
   kx::IKxEditor* Editor() const { return FEditor.Get(); }
@@ -110,6 +116,8 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
   THostViewTransform FTransform;
   QImage FImage;
   std::vector<TKxID> FSelection;
+  bool FLayerOrderSet = false;
+  std::unordered_map<std::string, std::size_t> FLayerRank;  // by ID bytes
   compat::TComPtr<kx::IKxEditor> FEditor;
   std::vector<THostDrawRecord> FDrawLog;
   std::function<void()> FOnInvalidate;

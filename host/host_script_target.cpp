@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +14,9 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "host/host_manager.h"
 #include "host/host_window.h"
+#include "host/map_widget.h"
 
 namespace host {
 
@@ -115,7 +118,85 @@ QString THostScriptTarget::DoStep(const TScriptStep& Step) {
     return {};
   }
   if (V == "screenshot") return Screenshot(A[0]);
-  return "the step \"" + V + "\" needs a project, and none is open";
+  if (V == "open") {
+    FWindow.OpenProject(Path(A[0]));
+    return {};
+  }
+  if (V == "new") {
+    FWindow.NewProject();
+    return {};
+  }
+  if (V == "save") {
+    if (A.isEmpty() && FWindow.ProjectPath().isEmpty()) return "the project has no file yet";
+    if (A.isEmpty() &&
+        FWindow.ProjectPath() == QFileInfo(THostWindow::SampleProject()).absoluteFilePath())
+      return "the sample town is not saved over; save it under a name of its own";
+    FWindow.SaveProject(A.isEmpty() ? FWindow.ProjectPath() : Path(A[0]));
+    return {};
+  }
+  if (V == "import") {
+    FWindow.ImportFile(ID(A[0]), ID(A[1]), Path(A[2]));
+    return {};
+  }
+  if (V == "export") {
+    FWindow.ExportLayer(ID(A[0]), Path(A[1]));
+    return {};
+  }
+  if (V == "select") {
+    std::vector<TKxID> IDs;
+    for (const QString& Text : A) IDs.push_back(ID(Text));
+    FWindow.Select(IDs);
+    return {};
+  }
+  if (V == "click") {
+    bool OkX = false, OkY = false;
+    const double X = A[0].toDouble(&OkX), Y = A[1].toDouble(&OkY);
+    if (!OkX || !OkY) return "map coordinates are two numbers";
+    const QPointF P = FWindow.Map().View().Transform().ToDevice(X, Y);
+    if (!FWindow.Map().rect().contains(P.toPoint())) return "the point is outside the map view";
+    FWindow.Map().ClickAt(X, Y);
+    return {};
+  }
+  if (V == "zoom") return Zoom(A);
+  if (V == "expect") return Expect(A);
+  return "unknown step \"" + V + "\"";
+}
+
+QString THostScriptTarget::Zoom(const QStringList& A) {
+  TMapWidget& Map = FWindow.Map();
+  if (A.size() == 1 && A[0] == "all") {
+    Map.ZoomToAll();
+    return {};
+  }
+  if (A.size() == 1 && A[0] == "selection") {
+    if (FWindow.Manager().MapView().Selection().empty()) return "nothing is selected";
+    Map.ZoomToSelection();
+    return {};
+  }
+  if (A.size() != 4) return "zoom all, zoom selection or zoom X1 Y1 X2 Y2";
+  double V[4];
+  for (int I = 0; I < 4; ++I) {
+    bool Ok = false;
+    V[I] = A[I].toDouble(&Ok);
+    if (!Ok) return "\"" + A[I] + "\" is not a number";
+  }
+  if (!(V[2] > V[0] && V[3] > V[1])) return "the rectangle is empty";
+  Map.ZoomToRect({V[0], V[1], V[2], V[3]});
+  return {};
+}
+
+QString THostScriptTarget::Expect(const QStringList& A) {
+  if (A[0] != "objects" || A.size() != 3) return "expect objects LAYER N";
+  bool Ok = false;
+  const int Want = A[2].toInt(&Ok);
+  if (!Ok) return "\"" + A[2] + "\" is not a count";
+  const THostProject& P = FWindow.Manager().Project();
+  const TKxID Layer = ID(A[1]);
+  P.Layer(Layer);  // raises for an unknown layer
+  const auto Have = static_cast<int>(P.Objects(Layer).size());
+  if (Have != Want)
+    return QString("layer %1 holds %2 objects, not %3").arg(A[1]).arg(Have).arg(Want);
+  return {};
 }
 
 QString THostScriptTarget::Press(const QString& Name) {

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "host/host_script.h"
+#include "host/map_model.h"
 
 class QWidget;
 
@@ -30,6 +31,9 @@ class THostScriptTarget : public TScriptTarget {
   QString Type(const QString& Name, const QString& Text);
   QString ChooseStyle(const QString& ID);
   QString Screenshot(const QString& File);
+  QString Zoom(const QStringList& Args);
+  QString Expect(const QStringList& Args);
+  static TKxID ID(const QString& Text) { return MakeID(Text.toStdString()); }
   QString Path(const QString& File) const { return FBaseDir.absoluteFilePath(File); }
   // Closes a modal window that the step did not ask for, keeping its text.
   void WatchModal();

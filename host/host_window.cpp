@@ -3,23 +3,63 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QSettings>
+#include <QStatusBar>
 #include <QToolBar>
 #include <cstdio>
 
+#include "host/host_error.h"
 #include "host/host_manager.h"
+#include "host/host_values.h"
+#include "host/layer_io.h"
+#include "host/layer_panel.h"
+#include "host/map_widget.h"
+#include "host/project_file.h"
 
 namespace host {
 
+namespace {
+
+constexpr int MaxRecent = 8;
+// Host notifications: the selection changed; the project was replaced.
+constexpr std::int32_t NotifySelection = 16;
+constexpr std::int32_t NotifyProject = 32;
+
+QString Utf8(const std::string& S) {
+  return QString::fromStdString(S);
+}
+
+std::string ReadText(const QString& Path) {
+  QFile In(Path);
+  if (!In.open(QIODevice::ReadOnly)) throw EHostError("Cannot read " + Path.toStdString());
+  return In.readAll().toStdString();
+}
+
+}  // namespace
+
 THostWindow::THostWindow(THostManager& Manager)
     : FManager(Manager), FAddOns(std::make_unique<THostAddOns>(Manager)) {
+  Window().installEventFilter(this);
   BuildMenus();
+  ProjectReplaced({});
 }
 
 THostWindow::~THostWindow() {
+  Window().removeEventFilter(this);
+  FManager.MapView().SetInvalidateHandler(nullptr);
   for (const QString& Failure : FAddOns->Unload())
     std::fprintf(stderr, "trace-host: %s\n", qPrintable(Failure));
 }
@@ -28,12 +68,103 @@ QMainWindow& THostWindow::Window() const {
   return FManager.MainWindow();
 }
 
+QString THostWindow::SampleProject() {
+  const QByteArray Env = qgetenv("TRACE_SAMPLE_PROJECT");
+  return Env.isEmpty() ? QStringLiteral(TRACE_SAMPLE_PROJECT) : QString::fromLocal8Bit(Env);
+}
+
+// ---- Window ----
+
 void THostWindow::BuildMenus() {
   QMainWindow& W = Window();
-  W.setWindowTitle(QStringLiteral("Trace host"));
+  W.resize(1100, 750);
+  FMap = new TMapWidget(FManager, &W);
+  W.setCentralWidget(FMap);
+  FMap->SetOnSelectionChanged([this] { SelectionChanged(); });
+  FMap->SetOnViewChanged([this] { UpdateStatus(); });
+  FMap->SetOnEditorError([this](const QString& Text) { Report(Text); });
+  FMap->SetOnCursor([this](std::optional<QPointF> P) {
+    FCursorLabel->setText(P ? QString("X %1  Y %2").arg(P->x(), 0, 'f', 2).arg(P->y(), 0, 'f', 2)
+                            : QString());
+  });
+
+  FLayers = new TLayerPanel;
+  auto* Dock = new QDockWidget(QStringLiteral("Layers"), &W);
+  Dock->setObjectName(QStringLiteral("LayerDock"));
+  Dock->setWidget(FLayers);
+  Dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+  W.addDockWidget(Qt::LeftDockWidgetArea, Dock);
+  FLayers->SetOnChanged([this] {
+    FManager.MapView().SetLayerOrder(FLayers->DrawOrder());
+    FMap->MapChanged();
+  });
+
+  FCursorLabel = new QLabel;
+  FCursorLabel->setMinimumWidth(240);
+  FScaleLabel = new QLabel;
+  FSelectionLabel = new QLabel;
+  W.statusBar()->addWidget(FCursorLabel);
+  W.statusBar()->addWidget(FScaleLabel);
+  W.statusBar()->addWidget(FSelectionLabel);
+
+  BuildFileMenu();
+  BuildViewMenu();
   FAddOnBar = W.addToolBar(QStringLiteral("Add-ons"));
   FAddOnBar->setObjectName(QStringLiteral("AddOnToolBar"));
   FAddOnBar->setIconSize(QSize(16, 16));
+}
+
+void THostWindow::BuildFileMenu() {
+  QMenu* File = Window().menuBar()->addMenu(QStringLiteral("&File"));
+  File->setObjectName(QStringLiteral("File"));
+  const auto Add = [&](const char* Name, const QString& Text, QKeySequence Keys, auto Slot) {
+    QAction* A = File->addAction(Text);
+    A->setObjectName(QString::fromLatin1(Name));
+    A->setShortcut(Keys);
+    connect(A, &QAction::triggered, this, Slot);
+    return A;
+  };
+  Add("FileNew", "&New", QKeySequence::New, [this] {
+    if (MayDiscard()) NewProject();
+  });
+  Add("FileOpen", "&Open...", QKeySequence::Open, [this] { OpenDialog(); });
+  Add("FileSave", "&Save", QKeySequence::Save, [this] { SaveDialog(false); });
+  Add("FileSaveAs", "Save &As...", QKeySequence::SaveAs, [this] { SaveDialog(true); });
+  File->addSeparator();
+  Add("FileImport", "&Import WKT or GeoJSON...", QKeySequence(), [this] { ImportDialog(); });
+  Add("FileExport", "&Export Layer...", QKeySequence(), [this] { ExportDialog(); });
+  File->addSeparator();
+  FRecentMenu = File->addMenu(QStringLiteral("&Recent Files"));
+  FillRecent();
+  File->addSeparator();
+  Add("FileExit", "E&xit", QKeySequence::Quit, [this] { Window().close(); });
+}
+
+void THostWindow::BuildViewMenu() {
+  QMenu* View = Window().menuBar()->addMenu(QStringLiteral("&View"));
+  View->setObjectName(QStringLiteral("View"));
+  QToolBar* Bar = Window().addToolBar(QStringLiteral("Map"));
+  Bar->setObjectName(QStringLiteral("MapToolBar"));
+  const auto Add = [&](const char* Name, const QString& Text, QKeySequence Keys, auto Slot) {
+    QAction* A = View->addAction(Text);
+    A->setObjectName(QString::fromLatin1(Name));
+    A->setShortcut(Keys);
+    Bar->addAction(A);
+    connect(A, &QAction::triggered, this, Slot);
+    return A;
+  };
+  Add("ZoomAll", "Zoom to &All", QKeySequence(Qt::CTRL | Qt::Key_0), [this] { FMap->ZoomToAll(); });
+  Add("ZoomSelection", "Zoom to &Selection", QKeySequence(Qt::CTRL | Qt::Key_9),
+      [this] { FMap->ZoomToSelection(); });
+  Add("ZoomIn", "Zoom &In", QKeySequence::ZoomIn,
+      [this] { FMap->ZoomAt(QPointF(FMap->width() / 2.0, FMap->height() / 2.0), 2); });
+  Add("ZoomOut", "Zoom &Out", QKeySequence::ZoomOut,
+      [this] { FMap->ZoomAt(QPointF(FMap->width() / 2.0, FMap->height() / 2.0), 0.5); });
+  QAction* Hand = Add("HandTool", "&Hand Tool", QKeySequence(Qt::Key_H), [this](bool On) {
+    FMap->SetHandTool(On);
+    FMap->setCursor(On ? Qt::OpenHandCursor : Qt::ArrowCursor);
+  });
+  Hand->setCheckable(true);
 }
 
 QMenu* THostWindow::MenuFor(const QString& Path, QString& Caption) {
@@ -54,6 +185,20 @@ QMenu* THostWindow::MenuFor(const QString& Path, QString& Caption) {
   }
   return Menu;
 }
+
+void THostWindow::UpdateTitle() {
+  const QString Name = FPath.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(FPath).fileName();
+  Window().setWindowTitle(Name + (Modified() ? " *" : "") + " - Trace host");
+}
+
+void THostWindow::UpdateStatus() {
+  FScaleLabel->setText(
+      QString("1:%L1").arg(FManager.MapView().Transform().ScaleDenominator(), 0, 'f', 0));
+  FSelectionLabel->setText(QString("%1 selected").arg(FManager.MapView().Selection().size()));
+  UpdateTitle();
+}
+
+// ---- Add-ons ----
 
 void THostWindow::AddCommand(const THostAddOnCommand& Command) {
   QString Caption;
@@ -91,6 +236,30 @@ bool THostWindow::RunCommand(const THostAddOnCommand& Command) {
   }
 }
 
+void THostWindow::NotifyAddOns(std::int32_t Code) {
+  // Parameter 4 is the one add-ons read: the number of selected objects.
+  std::vector<VARIANT> Params(5);
+  for (VARIANT& V : Params) {
+    V.vt = VT_I4;
+    V.lVal = 0;
+  }
+  Params[0].lVal = Params[4].lVal =
+      static_cast<std::int32_t>(FManager.MapView().Selection().size());
+  auto List = MakeValue<THostParamsList>(FManager.Context(), std::move(Params));
+  const QStringList Failures = FAddOns->Notify(Code, List.Get());
+  if (!Failures.isEmpty()) Report(Failures.join('\n'));
+}
+
+void THostWindow::SelectionChanged() {
+  UpdateStatus();
+  NotifyAddOns(NotifySelection);
+}
+
+void THostWindow::Select(const std::vector<TKxID>& IDs) {
+  for (const TKxID& ID : IDs) FManager.Project().Object(ID);  // raises for an unknown one
+  FMap->SetSelection(IDs);
+}
+
 void THostWindow::Report(const QString& Text) {
   if (FReporter) {
     FReporter(Text);
@@ -99,8 +268,210 @@ void THostWindow::Report(const QString& Text) {
   QMessageBox::warning(&Window(), QStringLiteral("Trace host"), Text);
 }
 
-QString THostWindow::StyleName(const QString&) const {
-  return {};  // no project model yet
+// ---- Project ----
+
+bool THostWindow::Modified() const {
+  return FHostModified || FManager.Project().ObjectCount() != FSavedObjectCount;
+}
+
+void THostWindow::ProjectReplaced(const QString& Path) {
+  FPath = Path;
+  FHostModified = false;
+  FSavedObjectCount = FManager.Project().ObjectCount();
+  FLayers->Fill(FManager.Project());
+  FManager.MapView().SetLayerOrder(FLayers->DrawOrder());
+  FManager.MapView().SetSelection({});
+  FMap->ZoomToAll();
+  FMap->MapChanged();
+  if (!Path.isEmpty()) AddRecent(Path);
+  UpdateStatus();
+  NotifyAddOns(NotifySelection);
+  NotifyAddOns(NotifyProject);
+}
+
+void THostWindow::NewProject() {
+  FManager.Project() = THostProject();
+  ProjectReplaced({});
+}
+
+void THostWindow::OpenProject(const QString& Path) {
+  FManager.Project() = LoadProjectFile(Path.toStdString());
+  ProjectReplaced(QFileInfo(Path).absoluteFilePath());
+}
+
+void THostWindow::SaveProject(const QString& Path) {
+  SaveProjectFile(FManager.Project(), Path.toStdString());
+  FPath = QFileInfo(Path).absoluteFilePath();
+  FHostModified = false;
+  FSavedObjectCount = FManager.Project().ObjectCount();
+  AddRecent(FPath);
+  UpdateTitle();
+}
+
+std::vector<TKxID> THostWindow::ImportFile(const TKxID& LayerID, const TKxID& StyleID,
+                                           const QString& Path) {
+  std::vector<TKxID> IDs = ImportGeometry(FManager.Project(), LayerID, StyleID, ReadText(Path));
+  FHostModified = true;
+  FMap->MapChanged();
+  UpdateTitle();
+  return IDs;
+}
+
+void THostWindow::ExportLayer(const TKxID& LayerID, const QString& Path) {
+  const QString Suffix = QFileInfo(Path).suffix().toLower();
+  const std::string Text = Suffix == "geojson" || Suffix == "json"
+                               ? ExportLayerGeoJson(FManager.Project(), LayerID, 0.01)
+                               : ExportLayerWkt(FManager.Project(), LayerID);
+  QFile Out(Path);
+  if (!Out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+      Out.write(Text.data(), static_cast<qint64>(Text.size())) !=
+          static_cast<qint64>(Text.size()) ||
+      !Out.flush())
+    throw EHostError("Cannot write " + Path.toStdString());
+}
+
+QString THostWindow::StyleName(const QString& ID) const {
+  try {
+    const THostStyle* Style = FManager.Project().FindStyle(MakeID(ID.toStdString()));
+    return Style ? Utf8(Style->Name) : QString();
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+// ---- File menu dialogs ----
+
+bool THostWindow::MayDiscard() {
+  if (!Modified() || FReporter) return true;
+  const auto Answer = QMessageBox::question(
+      &Window(), QStringLiteral("Trace host"),
+      QStringLiteral("The project has unsaved changes. Save them?"),
+      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+  if (Answer == QMessageBox::Cancel) return false;
+  return Answer == QMessageBox::Discard || SaveDialog(false);
+}
+
+void THostWindow::OpenDialog() {
+  if (!MayDiscard()) return;
+  const QString Path = QFileDialog::getOpenFileName(
+      &Window(), QStringLiteral("Open Project"), QFileInfo(FPath).absolutePath(),
+      QStringLiteral("Projects (*.json);;All files (*)"));
+  if (Path.isEmpty()) return;
+  try {
+    OpenProject(Path);
+  } catch (const std::exception& E) {
+    Report(QString::fromUtf8(E.what()));
+  }
+}
+
+bool THostWindow::SaveDialog(bool AskName) {
+  QString Path = FPath;
+  if (AskName || Path.isEmpty() || Path == QFileInfo(SampleProject()).absoluteFilePath()) {
+    Path = QFileDialog::getSaveFileName(&Window(), QStringLiteral("Save Project"), Path,
+                                        QStringLiteral("Projects (*.json)"));
+    if (Path.isEmpty()) return false;
+  }
+  try {
+    SaveProject(Path);
+    return true;
+  } catch (const std::exception& E) {
+    Report(QString::fromUtf8(E.what()));
+    return false;
+  }
+}
+
+bool THostWindow::PickLayer(const QString& Title, TKxID& LayerID, TKxID* StyleID) {
+  const THostProject& P = FManager.Project();
+  QDialog Dialog(&Window());
+  Dialog.setWindowTitle(Title);
+  auto* Layers = new QComboBox;
+  auto* Styles = new QComboBox;
+  for (const TKxID& MapID : P.Maps())
+    for (const TKxID& ID : P.Map(MapID).Layers)
+      Layers->addItem(Utf8(P.Layer(ID).Caption), QByteArray::fromStdString(IDKey(ID)));
+  const auto FillStyles = [&] {
+    Styles->clear();
+    if (Layers->currentIndex() < 0) return;
+    const TKxID ID = TKxID::FromBytes(Layers->currentData().toByteArray().toStdString());
+    for (const TKxID& S : P.Layer(ID).Styles)
+      if (P.Style(S).DefinesGeometry())
+        Styles->addItem(Utf8(P.Style(S).Name), QByteArray::fromStdString(IDKey(S)));
+  };
+  connect(Layers, &QComboBox::currentIndexChanged, &Dialog, FillStyles);
+  FillStyles();
+  auto* Form = new QFormLayout(&Dialog);
+  Form->addRow(QStringLiteral("Layer:"), Layers);
+  if (StyleID) Form->addRow(QStringLiteral("Style:"), Styles);
+  auto* Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  connect(Buttons, &QDialogButtonBox::accepted, &Dialog, &QDialog::accept);
+  connect(Buttons, &QDialogButtonBox::rejected, &Dialog, &QDialog::reject);
+  Form->addRow(Buttons);
+  if (Dialog.exec() != QDialog::Accepted || Layers->currentIndex() < 0) return false;
+  LayerID = TKxID::FromBytes(Layers->currentData().toByteArray().toStdString());
+  if (StyleID) {
+    if (Styles->currentIndex() < 0) return false;
+    *StyleID = TKxID::FromBytes(Styles->currentData().toByteArray().toStdString());
+  }
+  return true;
+}
+
+void THostWindow::ImportDialog() {
+  TKxID Layer, Style;
+  if (!PickLayer(QStringLiteral("Import into"), Layer, &Style)) return;
+  const QString Path = QFileDialog::getOpenFileName(
+      &Window(), QStringLiteral("Import"), QString(),
+      QStringLiteral("WKT or GeoJSON (*.wkt *.txt *.geojson *.json);;All files (*)"));
+  if (Path.isEmpty()) return;
+  try {
+    const auto IDs = ImportFile(Layer, Style, Path);
+    Window().statusBar()->showMessage(QString("%1 objects imported").arg(IDs.size()), 5000);
+  } catch (const std::exception& E) {
+    Report(QString::fromUtf8(E.what()));
+  }
+}
+
+void THostWindow::ExportDialog() {
+  TKxID Layer;
+  if (!PickLayer(QStringLiteral("Export layer"), Layer, nullptr)) return;
+  const QString Path =
+      QFileDialog::getSaveFileName(&Window(), QStringLiteral("Export"), QString(),
+                                   QStringLiteral("WKT, arcs kept (*.wkt);;GeoJSON (*.geojson)"));
+  if (Path.isEmpty()) return;
+  try {
+    ExportLayer(Layer, Path);
+  } catch (const std::exception& E) {
+    Report(QString::fromUtf8(E.what()));
+  }
+}
+
+void THostWindow::AddRecent(const QString& Path) {
+  QSettings Settings(QStringLiteral("Trace"), QStringLiteral("trace-host"));
+  QStringList Recent = Settings.value("recentFiles").toStringList();
+  Recent.removeAll(Path);
+  Recent.prepend(Path);
+  while (Recent.size() > MaxRecent) Recent.removeLast();
+  Settings.setValue("recentFiles", Recent);
+  FillRecent();
+}
+
+void THostWindow::FillRecent() {
+  FRecentMenu->clear();
+  const QStringList Recent = QSettings(QStringLiteral("Trace"), QStringLiteral("trace-host"))
+                                 .value("recentFiles")
+                                 .toStringList();
+  for (const QString& Path : Recent) {
+    QAction* A = FRecentMenu->addAction(QFileInfo(Path).fileName());
+    A->setToolTip(Path);
+    connect(A, &QAction::triggered, this, [this, Path] {
+      if (!MayDiscard()) return;
+      try {
+        OpenProject(Path);
+      } catch (const std::exception& E) {
+        Report(QString::fromUtf8(E.what()));
+      }
+    });
+  }
+  FRecentMenu->setEnabled(!Recent.isEmpty());
 }
 
 QImage THostWindow::Screenshot() const {
@@ -114,6 +485,14 @@ QImage THostWindow::Screenshot() const {
     Painter.drawPixmap(At, Top->grab());
   }
   return Image;
+}
+
+bool THostWindow::eventFilter(QObject* Watched, QEvent* Event) {
+  if (Watched == &Window() && Event->type() == QEvent::Close && !MayDiscard()) {
+    Event->ignore();
+    return true;
+  }
+  return QObject::eventFilter(Watched, Event);
 }
 
 }  // namespace host

@@ -1,6 +1,7 @@
-// The host's main window: menus and tool bars around the map view, the
-// add-ons' commands, and the host's own error reports. It fills the
-// manager's main window, the one add-ons take as their forms' owner.
+// The host's main window: the map view with its layer panel and status
+// bar, the File and View menus, the add-ons' commands, and the host's own
+// error reports. It fills the manager's main window, the one add-ons take as
+// their forms' owner.
 #pragma once
 
 #include <QObject>
@@ -9,10 +10,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "host/host_addons.h"
+#include "host/map_model.h"
 
 class QAction;
+class QLabel;
 class QMainWindow;
 class QMenu;
 class QToolBar;
@@ -21,6 +25,8 @@ class QImage;
 namespace host {
 
 class THostManager;
+class TLayerPanel;
+class TMapWidget;
 
 class THostWindow : public QObject {
  public:
@@ -30,6 +36,8 @@ class THostWindow : public QObject {
   QMainWindow& Window() const;
   THostManager& Manager() const { return FManager; }
   THostAddOns& AddOns() { return *FAddOns; }
+  TMapWidget& Map() const { return *FMap; }
+  TLayerPanel& Layers() const { return *FLayers; }
 
   // Loads the registry's active add-ons and puts their commands into the
   // menus and the add-ons' tool bar. Failures are reported.
@@ -39,30 +47,81 @@ class THostWindow : public QObject {
   bool RunCommand(const THostAddOnCommand& Command);
   QAction* CommandAction(const THostAddOnCommand& Command) const;
 
+  // ---- The project ----
+  // Each raises EHostError and changes nothing when it fails.
+  void NewProject();
+  void OpenProject(const QString& Path);
+  void SaveProject(const QString& Path);
+  // Reads WKT or GeoJSON (by its first character) into a layer; returns the
+  // new objects' IDs.
+  std::vector<TKxID> ImportFile(const TKxID& LayerID, const TKxID& StyleID, const QString& Path);
+  // WKT, or GeoJSON when Path ends in .geojson or .json.
+  void ExportLayer(const TKxID& LayerID, const QString& Path);
+  const QString& ProjectPath() const { return FPath; }
+  // Changes since the project was opened or saved: the host's own, and the
+  // objects add-ons created.
+  bool Modified() const;
+  // Asks whether to save unsaved changes; false when the user cancels.
+  bool MayDiscard();
+  // The sample town shipped with the host.
+  static QString SampleProject();
+
+  // Selects objects by ID (unknown IDs raise EHostError, selecting nothing).
+  void Select(const std::vector<TKxID>& IDs);
+
+  // The name of the project's style ID; empty when there is none.
+  QString StyleName(const QString& ID) const;
+
   // In quiet mode (scripts) reports go to Reporter, not to message boxes.
   void SetReporter(std::function<void(const QString&)> Reporter) {
     FReporter = std::move(Reporter);
   }
   void Report(const QString& Text);
 
-  // The name of the project's style ID; empty when there is none.
-  QString StyleName(const QString& ID) const;
-
   // The main window with the other visible windows of the application
   // (the add-ons' forms) drawn over it where they stand.
   QImage Screenshot() const;
 
+ protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override;
+
  private:
   void BuildMenus();
+  void BuildFileMenu();
+  void BuildViewMenu();
   QMenu* MenuFor(const QString& Path, QString& Caption);
   void AddCommand(const THostAddOnCommand& Command);
+  // After the project was replaced: panel, view, title, add-ons told.
+  void ProjectReplaced(const QString& Path);
+  void UpdateTitle();
+  void UpdateStatus();
+  void SelectionChanged();
+  void NotifyAddOns(std::int32_t Code);
+  void AddRecent(const QString& Path);
+  void FillRecent();
+  // The File menu's dialogs.
+  void OpenDialog();
+  bool SaveDialog(bool AskName);
+  void ImportDialog();
+  void ExportDialog();
+  // A layer and (for imports) a style picked by the user; false on cancel.
+  bool PickLayer(const QString& Title, TKxID& LayerID, TKxID* StyleID);
 
   THostManager& FManager;
   std::unique_ptr<THostAddOns> FAddOns;
+  TMapWidget* FMap = nullptr;
+  TLayerPanel* FLayers = nullptr;
+  QLabel* FCursorLabel = nullptr;
+  QLabel* FScaleLabel = nullptr;
+  QLabel* FSelectionLabel = nullptr;
+  QMenu* FRecentMenu = nullptr;
   std::map<QString, QMenu*> FMenus;  // by menu path, accelerator marks kept
   std::map<const THostAddOnCommand*, QAction*> FCommandActions;
   QToolBar* FAddOnBar = nullptr;
   std::function<void(const QString&)> FReporter;
+  QString FPath;
+  bool FHostModified = false;
+  std::int32_t FSavedObjectCount = 0;
 };
 
 }  // namespace host

@@ -76,7 +76,9 @@ int main(int argc, char** argv) {
   }
 
   QApplication App(argc, argv);
-  auto Manager = std::make_unique<host::THostManager>();
+  auto Manager = Options.Settings.isEmpty()
+                     ? std::make_unique<host::THostManager>()
+                     : std::make_unique<host::THostManager>(Options.Settings.toStdString());
   int Result = 0;
   {
     host::THostWindow Window(*Manager);
@@ -85,6 +87,15 @@ int main(int argc, char** argv) {
       Registry = std::make_unique<compat::TRegistry>();
     } catch (const std::exception& E) {
       std::fprintf(stderr, "trace-host: %s\n", E.what());
+    }
+    // The project first, so that add-ons find it when they connect.
+    const QString Project =
+        Options.Project.isEmpty() ? host::THostWindow::SampleProject() : Options.Project;
+    try {
+      Window.OpenProject(Project);
+    } catch (const std::exception& E) {
+      std::fprintf(stderr, "trace-host: %s\n", E.what());
+      if (!Options.Project.isEmpty() || !Options.Script.isEmpty()) return 1;
     }
     if (Options.List) {
       Window.SetReporter(
