@@ -19,6 +19,7 @@
 #include "host/addon_registry.h"
 #include "host/host_addon.h"
 #include "host/host_manager.h"
+#include "host/host_values.h"
 #include "host/memory_stream.h"
 #include "hostapi/kx_interfaces.h"
 #include "tests/addonkit/qt_app.h"
@@ -256,11 +257,27 @@ TEST_F(ModuleTest, InformationRecordAndCommands) {
   ASSERT_EQ(L1->GetItem(0, &M), S_OK);
   EXPECT_EQ(M.Param1, 2);
 
-  // The command's runs reach no pad yet; nothing fails and Params is not read.
-  EXPECT_EQ(A->ExecuteMacro(0, 0), S_OK);
-  EXPECT_EQ(A->ExecuteMacro(1, 7), S_OK);
+  // Before the pad exists the notifications do not read Params; another
+  // index makes no pad.
   EXPECT_EQ(A->Notify(16, nullptr), S_OK);
   EXPECT_EQ(A->Notify(32, nullptr), S_OK);
+  EXPECT_EQ(A->ExecuteMacro(1, 7), S_OK);
+  EXPECT_EQ(A->Notify(16, nullptr), S_OK);
+  // The command makes the pad; from then on parameter 4 is read, and a
+  // list without it is an error reported to the host, not a crash.
+  EXPECT_EQ(A->ExecuteMacro(0, 0), S_OK);
+  std::vector<VARIANT> Values(5);
+  for (VARIANT& V : Values) {
+    V.vt = VT_I4;
+    V.lVal = 0;
+  }
+  const auto Params = host::MakeValue<host::THostParamsList>(Manager->Context(), Values);
+  EXPECT_EQ(A->Notify(16, Params.Get()), S_OK);
+  EXPECT_EQ(A->Notify(32, Params.Get()), S_OK);
+  EXPECT_EQ(A->Notify(7, nullptr), S_OK) << "other codes are ignored";
+  const auto Short = host::MakeValue<host::THostParamsList>(
+      Manager->Context(), std::vector<VARIANT>(Values.begin(), Values.begin() + 4));
+  EXPECT_EQ(A->Notify(16, Short.Get()), E_FAIL);
 
   L1.Reset();
   EXPECT_EQ(Module->DllCanUnloadNow(), S_FALSE);  // the host still holds a list
