@@ -19,9 +19,9 @@ namespace {
 // The editor's shift word: the keys, then the buttons held.
 std::int32_t ShiftWord(Qt::KeyboardModifiers Keys, Qt::MouseButtons Buttons) {
   std::int32_t Shift = 0;
-  if (Keys & Qt::ShiftModifier) Shift |= 1;
-  if (Keys & Qt::AltModifier) Shift |= 2;
-  if (Keys & Qt::ControlModifier) Shift |= 4;
+  if (Keys & Qt::ShiftModifier) Shift |= kx::kxShiftStateShift;
+  if (Keys & Qt::AltModifier) Shift |= kx::kxShiftStateAlt;
+  if (Keys & Qt::ControlModifier) Shift |= kx::kxShiftStateCtrl;
   if (Buttons & Qt::LeftButton) Shift |= 8;
   if (Buttons & Qt::RightButton) Shift |= 16;
   if (Buttons & Qt::MiddleButton) Shift |= 32;
