@@ -29,11 +29,23 @@ const std::map<QString, TVerb>& Verbs() {
       {"check", {2, 2, "check NAME on|off          set a check box"}},
       {"width", {1, 1, "width VALUE                type the buffer zone width on the pad"}},
       {"type", {2, 2, "type NAME TEXT             type TEXT into the edit field NAME"}},
-      {"style", {1, 1, "style ID                   choose the new object's style in the chooser"}},
+      {"style",
+       {1, 2,
+        "style ID [SHOT.png]        choose the new object's style in the chooser "
+        "(SHOT: a picture taken with the chooser open)"}},
+      {"search",
+       {2, 2,
+        "search TEXT SHOT.png       a picture of the tree search over the style "
+        "chooser, filtered by TEXT; both are cancelled"}},
       {"click", {2, 2, "click X Y                  left click at map coordinates (metres)"}},
       {"zoom", {1, 4, "zoom all|selection|X1 Y1 X2 Y2   show all, the selection or a rectangle"}},
+      {"move",
+       {3, 3, "move WINDOW X Y            move a window (title or object name) on the screen"}},
       {"resize", {2, 2, "resize W H                 resize the main window (pixels)"}},
-      {"screenshot", {1, 1, "screenshot FILE.png        save a picture of the application"}},
+      {"screenshot",
+       {1, 2,
+        "screenshot FILE.png [WINDOW]   save a picture of the application, or of one "
+        "window (title or object name)"}},
       {"expect", {2, 3, "expect objects LAYER N     fail unless LAYER holds N objects"}},
   };
   return Table;

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
@@ -109,7 +110,8 @@ QString THostScriptTarget::DoStep(const TScriptStep& Step) {
   if (V == "check") return Check(A[0], A[1]);
   if (V == "type") return Type(A[0], A[1]);
   if (V == "width") return Type(QStringLiteral("BufferZoneEdit"), A[0]);
-  if (V == "style") return ChooseStyle(A[0]);
+  if (V == "style") return ChooseStyle(A[0], A.value(1));
+  if (V == "search") return SearchShot(A[0], A[1]);
   if (V == "resize") {
     bool OkW = false, OkH = false;
     const int W = A[0].toInt(&OkW), H = A[1].toInt(&OkH);
@@ -117,7 +119,7 @@ QString THostScriptTarget::DoStep(const TScriptStep& Step) {
     FWindow.Window().resize(W, H);
     return {};
   }
-  if (V == "screenshot") return Screenshot(A[0]);
+  if (V == "screenshot") return Screenshot(A[0], A.value(1));
   if (V == "open") {
     FWindow.OpenProject(Path(A[0]));
     return {};
@@ -155,6 +157,15 @@ QString THostScriptTarget::DoStep(const TScriptStep& Step) {
     const QPointF P = FWindow.Map().View().Transform().ToDevice(X, Y);
     if (!FWindow.Map().rect().contains(P.toPoint())) return "the point is outside the map view";
     FWindow.Map().ClickAt(X, Y);
+    return {};
+  }
+  if (V == "move") {
+    bool OkX = false, OkY = false;
+    const int X = A[1].toInt(&OkX), Y = A[2].toInt(&OkY);
+    if (!OkX || !OkY) return "a position is two whole numbers of pixels";
+    QWidget* W = OpenWindow(A[0]);
+    if (!W) return "no open window \"" + A[0] + "\"";
+    W->move(X, Y);
     return {};
   }
   if (V == "zoom") return Zoom(A);
@@ -237,10 +248,11 @@ QString THostScriptTarget::Type(const QString& Name, const QString& Text) {
   return {};
 }
 
-QString THostScriptTarget::ChooseStyle(const QString& ID) {
+QString THostScriptTarget::ChooseStyle(const QString& ID, const QString& Shot) {
   const QString Name = FWindow.StyleName(ID);
   if (Name.isEmpty()) return "no style \"" + ID + "\" in the project";
   bool Found = false, Seen = false;
+  QString ShotError;
   FModalHandler = [&](QWidget* Modal) {
     auto* Tree = Modal->findChild<QTreeWidget*>(QStringLiteral("ProjectTree"));
     auto* Ok = Modal->findChild<QPushButton*>(QStringLiteral("OkButton"));
@@ -253,6 +265,10 @@ QString THostScriptTarget::ChooseStyle(const QString& ID) {
         Tree->setCurrentItem(*It);
         Found = Ok->isEnabled();
       }
+    if (Found && !Shot.isEmpty()) {
+      Settle();
+      ShotError = SaveShot(FWindow.Screenshot(), Shot);
+    }
     if (Found)
       Ok->click();
     else
@@ -264,12 +280,64 @@ QString THostScriptTarget::ChooseStyle(const QString& ID) {
   if (!Error.isEmpty()) return Error;
   if (!Seen) return "the style chooser did not open";
   if (!Found) return "the chooser offers no style \"" + Name + "\"";
-  return {};
+  return ShotError;
 }
 
-QString THostScriptTarget::Screenshot(const QString& File) {
+QString THostScriptTarget::SearchShot(const QString& Text, const QString& Shot) {
+  bool Seen = false;
+  QString Error = "the tree search did not open";
+  FModalHandler = [&](QWidget* Chooser) {
+    auto* Find = Chooser->findChild<QAction*>(QStringLiteral("FindItem"));
+    auto* Dialog = qobject_cast<QDialog*>(Chooser);
+    if (!Find || !Dialog) return false;
+    Seen = true;
+    // The search runs its own modal loop inside the trigger below, where
+    // the step's watch does not fire again: a timer of its own reaches it.
+    QTimer Poll;
+    Poll.setInterval(20);
+    QObject::connect(&Poll, &QTimer::timeout, [&] {
+      QWidget* Search = QApplication::activeModalWidget();
+      if (!Search || Search == Chooser) return;
+      Poll.stop();
+      if (auto* Filter = Search->findChild<QLineEdit*>()) Filter->setText(Text);
+      // The tree is refilled 100 ms after the last change of the filter.
+      QEventLoop Wait;
+      QTimer::singleShot(300, &Wait, &QEventLoop::quit);
+      Wait.exec();
+      Error = SaveShot(FWindow.Screenshot(), Shot);
+      if (auto* SearchDialog = qobject_cast<QDialog*>(Search))
+        SearchDialog->reject();
+      else
+        Search->close();
+    });
+    Poll.start();
+    Find->trigger();
+    Poll.stop();
+    Dialog->reject();
+    return true;
+  };
+  const QString PressError = Press(QStringLiteral("SelectNewObjectStyleAction"));
+  FModalHandler = nullptr;
+  if (!PressError.isEmpty()) return PressError;
+  if (!Seen) return "the style chooser did not open";
+  return Error;
+}
+
+QString THostScriptTarget::Screenshot(const QString& File, const QString& Window) {
   Settle();
-  const QImage Image = FWindow.Screenshot();
+  if (Window.isEmpty()) return SaveShot(FWindow.Screenshot(), File);
+  if (QWidget* W = OpenWindow(Window)) return SaveShot(W->grab().toImage(), File);
+  return "no open window \"" + Window + "\"";
+}
+
+QWidget* THostScriptTarget::OpenWindow(const QString& Name) {
+  for (QWidget* W : QApplication::topLevelWidgets())
+    if (W->isVisible() && (W->windowTitle() == Name || W->objectName() == Name)) return W;
+  return nullptr;
+}
+
+QString THostScriptTarget::SaveShot(const QImage& Image, const QString& File) const {
+  if (!File.endsWith(".png", Qt::CaseInsensitive)) return "a picture is saved as .png";
   if (!Image.save(Path(File), "PNG")) return "cannot write " + Path(File);
   return {};
 }

@@ -11,6 +11,7 @@
 #include "host/host_script.h"
 #include "host/map_model.h"
 
+class QImage;
 class QWidget;
 
 namespace host {
@@ -29,8 +30,11 @@ class THostScriptTarget : public TScriptTarget {
   QString Press(const QString& Name);
   QString Check(const QString& Name, const QString& State);
   QString Type(const QString& Name, const QString& Text);
-  QString ChooseStyle(const QString& ID);
-  QString Screenshot(const QString& File);
+  QString ChooseStyle(const QString& ID, const QString& Shot);
+  QString SearchShot(const QString& Text, const QString& Shot);
+  QString Screenshot(const QString& File, const QString& Window);
+  QString SaveShot(const QImage& Image, const QString& File) const;
+  static QWidget* OpenWindow(const QString& Name);
   QString Zoom(const QStringList& Args);
   QString Expect(const QStringList& Args);
   static TKxID ID(const QString& Text) { return MakeID(Text.toStdString()); }

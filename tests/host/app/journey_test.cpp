@@ -94,6 +94,7 @@ TEST_F(JourneyTest, TraceAroundAStreetsZoneAndCreateTheObject) {
       "zoom 499970 5999960 500130 6000040\n"
       "select S1\n"
       "command Trace\n"
+      "move Трассировка 600 400\n"
       "width 10\n"
       "press AddSelectedObjectsToBZListAction\n"
       "check CheckBoxTraceOn on\n"
@@ -105,7 +106,9 @@ TEST_F(JourneyTest, TraceAroundAStreetsZoneAndCreateTheObject) {
       "click 500000 5999990\n"
       "click 500000 6000010\n"
       "screenshot tracing.png\n"
-      "style AREA\n"
+      "screenshot pad.png Трассировка\n"
+      "search обр search.png\n"
+      "style AREA chooser.png\n"
       "press CreateObjectAction\n"
       "expect objects TRACED 1\n"
       "export TRACED traced.wkt\n"
@@ -128,10 +131,15 @@ TEST_F(JourneyTest, TraceAroundAStreetsZoneAndCreateTheObject) {
   EXPECT_NEAR(B.Y1, 5999990, 1e-6);
   EXPECT_NEAR(B.Y2, 6000010, 1e-6);
 
-  for (const char* Name : {"tracing.png", "created.png"}) {
+  // The pad alone is far smaller than the application; the dialogs are
+  // taken over it.
+  EXPECT_LT(QImage(Dir.filePath("pad.png")).width(), 600);
+  for (const char* Name : {"tracing.png", "created.png", "pad.png", "search.png", "chooser.png"}) {
     const QImage Shot(Dir.filePath(Name));
     ASSERT_FALSE(Shot.isNull()) << Name;
-    EXPECT_GE(Shot.width(), 1000);
+    if (QString(Name) != "pad.png") {
+      EXPECT_GE(Shot.width(), 1000) << Name;
+    }
     QSet<QRgb> Colours;
     for (int Y = 0; Y < Shot.height(); Y += 3)
       for (int X = 0; X < Shot.width(); X += 3) Colours.insert(Shot.pixel(X, Y));
@@ -147,6 +155,10 @@ TEST_F(JourneyTest, AFailingStepEndsTheRunWithItsLine) {
   EXPECT_TRUE(Errors.contains("script.txt:1:")) << Errors.toStdString();
   EXPECT_EQ(RunScript("click 1 2\n"), 1) << "a point off the view is refused";
   EXPECT_TRUE(Errors.contains("outside the map view")) << Errors.toStdString();
+  EXPECT_EQ(RunScript("select S1\nscreenshot pad.png Трассировка\n"), 1);
+  EXPECT_TRUE(Errors.contains("script.txt:2: no open window")) << Errors.toStdString();
+  EXPECT_EQ(RunScript("search улиц\n"), 1) << "a search is only taken as a picture";
+  EXPECT_TRUE(Errors.contains("script.txt:1: wrong number of arguments")) << Errors.toStdString();
 }
 
 }  // namespace
