@@ -14,5 +14,7 @@ cmake --build "$BUILD" -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+# Fontconfig keeps its configuration for the life of the process.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan.supp}
 cd "$BUILD"
 ctest --output-on-failure -j "$(nproc)" --timeout 900

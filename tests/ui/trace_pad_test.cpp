@@ -314,9 +314,11 @@ TEST_F(TracePadTest, CancellingALongAddLeavesEverythingAsItWas) {
   Select({MakeID("1"), MakeID("3"), MakeID("2")});
   Pad->AddSelectedObjectsToBZListAction()->trigger();
   Poll.stop();
-  // Cancelled part way, with the objects done in the dialog.
+  // Cancelled while the dialog was up, with the objects done in it; zones
+  // build fast enough that the press may come after the last object.
   EXPECT_TRUE(Shown == "Построение буферных зон: 1 из 3" ||
-              Shown == "Построение буферных зон: 2 из 3")
+              Shown == "Построение буферных зон: 2 из 3" ||
+              Shown == "Построение буферных зон: 3 из 3")
       << Shown.toStdString();
   EXPECT_EQ(Pad->Graph->Vertices.Count(), Vertices);
   EXPECT_EQ(Pad->Graph->Edges.Count(), Edges);
