@@ -1,6 +1,8 @@
 #include "addonlib/overlay/noding.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstddef>
 #include <numeric>
 
 #include "addonlib/overlay/packed_rtree.h"
@@ -55,6 +57,24 @@ void JoinNearPoints(const std::vector<TDPoint>& Points, const std::vector<double
   }
 }
 
+// Files the boxes whose longer side is many times the median's as Long, the
+// others as Small.
+void SplitByLength(const std::vector<geo::TDRect>& Boxes, std::vector<int32_t>& Small,
+                   std::vector<int32_t>& Long) {
+  auto Side = [](const geo::TDRect& B) { return std::max(B.X2 - B.X1, B.Y2 - B.Y1); };
+  std::vector<double> Sides(Boxes.size());
+  for (size_t I = 0; I < Boxes.size(); ++I) Sides[I] = Side(Boxes[I]);
+  double Limit = INFINITY;
+  if (!Sides.empty()) {
+    const auto Mid = Sides.begin() + static_cast<std::ptrdiff_t>(Sides.size() / 2);
+    std::nth_element(Sides.begin(), Mid, Sides.end());
+    Limit = 32 * *Mid;
+  }
+  Small.reserve(Boxes.size());
+  for (size_t I = 0; I < Boxes.size(); ++I)
+    (Side(Boxes[I]) > Limit ? Long : Small).push_back(static_cast<int32_t>(I));
+}
+
 }  // namespace
 
 TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& Points,
@@ -62,15 +82,32 @@ TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& 
   const int32_t N = static_cast<int32_t>(Pieces.size());
   std::vector<TSplit> Splits;
   {
-    // The index is gone before the graph is built: its memory is the peak's.
+    // The indexes are gone before the graph is built: their memory is the
+    // peak's.
     std::vector<geo::TDRect> Boxes(Pieces.size());
     for (int32_t I = 0; I < N; ++I) Boxes[I] = Widened(Pieces[I].Box, Pieces[I].Tol);
-    TPackedRTree Tree;
-    Tree.Build(Boxes);
-    for (int32_t I = 0; I < N; ++I)
-      Tree.Query(Boxes[I], [&](int32_t J) {
-        if (J > I) IntersectPieces(Pieces, I, J, Tol, Splits);
+    // Pieces far longer than most (the closing edge of a long comb, the
+    // offset of a long straight stretch) get an index of their own: in one
+    // index with the rest, the nodes holding them would be as wide as they
+    // are, and every query anywhere along them would descend there.
+    std::vector<int32_t> Small, Long;
+    SplitByLength(Boxes, Small, Long);
+    TPackedRTree SmallTree, LongTree;
+    SmallTree.Build(Boxes, Small);
+    LongTree.Build(Boxes, Long);
+    auto Pair = [&](int32_t I, int32_t J) {
+      IntersectPieces(Pieces, std::min(I, J), std::max(I, J), Tol, Splits);
+    };
+    for (int32_t I : Small)
+      SmallTree.Query(Boxes[I], [&](int32_t J) {
+        if (J > I) Pair(I, J);
       });
+    for (int32_t I : Long) {
+      SmallTree.Query(Boxes[I], [&](int32_t J) { Pair(I, J); });
+      LongTree.Query(Boxes[I], [&](int32_t J) {
+        if (J > I) Pair(I, J);
+      });
+    }
   }
 
   // Each split becomes a point of the store; splits of one piece in order

@@ -1,7 +1,6 @@
 #include "addonlib/overlay/packed_rtree.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 
 namespace geoalg::overlay {
@@ -12,36 +11,59 @@ geo::TDRect Cover(const geo::TDRect& A, const geo::TDRect& B) {
   return {std::min(A.X1, B.X1), std::min(A.Y1, B.Y1), std::max(A.X2, B.X2), std::max(A.Y2, B.Y2)};
 }
 
-// Orders Order (indices into Boxes) tile by tile: slices of about
-// sqrt(n / FanOut) nodes by centre x, each sorted by centre y.
-template <class GetBox>
-void SortTiles(std::vector<int32_t>& Order, GetBox&& Box, int32_t FanOut) {
-  const size_t N = Order.size();
-  auto CX = [&](int32_t I) { return Box(I).X1 + Box(I).X2; };
-  auto CY = [&](int32_t I) { return Box(I).Y1 + Box(I).Y2; };
-  std::sort(Order.begin(), Order.end(), [&](int32_t A, int32_t B) { return CX(A) < CX(B); });
-  const size_t Nodes = (N + FanOut - 1) / FanOut;
-  const size_t Slices = std::max<size_t>(1, static_cast<size_t>(std::ceil(std::sqrt(Nodes))));
-  const size_t PerSlice = ((Nodes + Slices - 1) / Slices) * FanOut;
-  for (size_t S = 0; S < N; S += PerSlice) {
-    const auto End = Order.begin() + static_cast<std::ptrdiff_t>(std::min(N, S + PerSlice));
-    std::sort(Order.begin() + static_cast<std::ptrdiff_t>(S), End,
-              [&](int32_t A, int32_t B) { return CY(A) < CY(B); });
+// Position of the cell (X, Y) along the Hilbert curve over 2^16 x 2^16 cells.
+uint32_t HilbertIndex(uint32_t X, uint32_t Y) {
+  constexpr uint32_t N = 1u << 16;
+  uint32_t D = 0;
+  for (uint32_t S = N / 2; S > 0; S /= 2) {
+    const uint32_t RX = (X & S) ? 1 : 0, RY = (Y & S) ? 1 : 0;
+    D += S * S * ((3 * RX) ^ RY);
+    if (RY == 0) {
+      if (RX == 1) {
+        X = N - 1 - X;
+        Y = N - 1 - Y;
+      }
+      std::swap(X, Y);
+    }
   }
+  return D;
 }
 
 }  // namespace
 
-void TPackedRTree::Build(const std::vector<geo::TDRect>& Boxes) {
+void TPackedRTree::Build(const std::vector<geo::TDRect>& Boxes, const std::vector<int32_t>& Ids) {
   FNodes.clear();
-  FItems.resize(Boxes.size());
-  for (size_t I = 0; I < Boxes.size(); ++I) FItems[I] = static_cast<int32_t>(I);
-  if (Boxes.empty()) return;
-  SortTiles(
-      FItems, [&](int32_t I) -> const geo::TDRect& { return Boxes[I]; }, FanOut);
-  FItemBoxes.resize(Boxes.size());
-  for (size_t I = 0; I < Boxes.size(); ++I) FItemBoxes[I] = Boxes[FItems[I]];
-  // Leaves over runs of items, then levels of nodes until one is left.
+  FItems.clear();
+  FItemBoxes.clear();
+  if (Ids.empty()) return;
+  // Items in the order of their centres along a Hilbert curve over the
+  // extent, scaled alike on both axes: runs of that order are compact
+  // whatever the extent's shape (a long thin comb sorted into square tiles
+  // would give nodes as long as a tile and as thin as the comb).
+  geo::TDRect All = Boxes[Ids[0]];
+  for (int32_t I : Ids) All = Cover(All, Boxes[I]);
+  const double Side = std::max(All.X2 - All.X1, All.Y2 - All.Y1);
+  const double Scale = Side > 0 ? 65535.0 / Side : 0;
+  std::vector<uint64_t> Keys(Ids.size());
+  for (size_t K = 0; K < Ids.size(); ++K) {
+    const int32_t I = Ids[K];
+    const geo::TDRect& B = Boxes[I];
+    const auto Cell = [&](double Lo, double Hi, double Origin) {
+      const double C = (Lo / 2 + Hi / 2 - Origin) * Scale;
+      return C > 0 ? static_cast<uint32_t>(std::min(C, 65535.0)) : 0u;
+    };
+    const uint64_t H = HilbertIndex(Cell(B.X1, B.X2, All.X1), Cell(B.Y1, B.Y2, All.Y1));
+    Keys[K] = H << 32 | static_cast<uint32_t>(I);
+  }
+  std::sort(Keys.begin(), Keys.end());
+  FItems.resize(Keys.size());
+  FItemBoxes.resize(Keys.size());
+  for (size_t I = 0; I < Keys.size(); ++I) {
+    FItems[I] = static_cast<int32_t>(Keys[I] & 0xffffffffu);
+    FItemBoxes[I] = Boxes[FItems[I]];
+  }
+  // Leaves over runs of items, then levels over runs of nodes, until one is
+  // left: the order carries up, so each level is compact as well.
   for (size_t I = 0; I < FItems.size(); I += FanOut) {
     TNode N{FItemBoxes[I], static_cast<int32_t>(I),
             static_cast<int32_t>(std::min<size_t>(FanOut, FItems.size() - I)), true};
@@ -51,23 +73,13 @@ void TPackedRTree::Build(const std::vector<geo::TDRect>& Boxes) {
   size_t LevelStart = 0;
   while (FNodes.size() - LevelStart > 1) {
     const size_t LevelEnd = FNodes.size();
-    std::vector<int32_t> Order;
-    for (size_t I = LevelStart; I < LevelEnd; ++I) Order.push_back(static_cast<int32_t>(I));
-    SortTiles(
-        Order, [&](int32_t I) -> const geo::TDRect& { return FNodes[I].Box; }, FanOut);
-    // Children of one parent must be consecutive: copy this level in tile
-    // order behind the parents' level would break indices, so the sorted
-    // level is appended anew and the parents point into the copy.
-    const size_t CopyStart = FNodes.size();
-    for (int32_t I : Order) FNodes.push_back(FNodes[I]);
-    const size_t CopyEnd = FNodes.size();
-    for (size_t I = CopyStart; I < CopyEnd; I += FanOut) {
+    for (size_t I = LevelStart; I < LevelEnd; I += FanOut) {
       TNode N{FNodes[I].Box, static_cast<int32_t>(I),
-              static_cast<int32_t>(std::min<size_t>(FanOut, CopyEnd - I)), false};
+              static_cast<int32_t>(std::min<size_t>(FanOut, LevelEnd - I)), false};
       for (int32_t K = 1; K < N.Count; ++K) N.Box = Cover(N.Box, FNodes[I + K].Box);
       FNodes.push_back(N);
     }
-    LevelStart = CopyEnd;
+    LevelStart = LevelEnd;
   }
 }
 

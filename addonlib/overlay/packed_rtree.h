@@ -1,6 +1,6 @@
-// A static R-tree packed bottom-up (sort-tile-recursive): boxes sorted into
-// vertical slices by centre x, each slice by centre y, and grouped in nodes
-// of a fixed fan-out. Built once, queried many times, never changed.
+// A static R-tree packed bottom-up: boxes sorted along a Hilbert curve by
+// their centres and grouped in nodes of a fixed fan-out, level by level.
+// Built once, queried many times, never changed.
 #pragma once
 
 #include <cstdint>
@@ -14,8 +14,8 @@ class TPackedRTree {
  public:
   static constexpr int32_t FanOut = 8;
 
-  // Indexes Boxes[i] (normalised) as item i.
-  void Build(const std::vector<geo::TDRect>& Boxes);
+  // Indexes Boxes[i] (normalised) as item i, for each i in Ids.
+  void Build(const std::vector<geo::TDRect>& Boxes, const std::vector<int32_t>& Ids);
 
   // Calls Fn(item) for every item whose box meets Q (borders included).
   template <class F>
