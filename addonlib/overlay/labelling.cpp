@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "addonlib/core/exception.h"
 #include "addonlib/overlay/ray_bands.h"
@@ -97,9 +98,6 @@ void OrderAndMerge(TLabelledGraph& G, const std::vector<TPiece>& Pieces,
       Out[Fill[G.Edges[E].V2]++] = static_cast<int32_t>(2 * E + 1);
     }
   }
-  std::vector<TDirection> Dir(2 * G.Edges.size());
-  for (size_t H = 0; H < Dir.size(); ++H)
-    Dir[H] = DirectionOf(G, Pieces, static_cast<int32_t>(H), Tol);
   // Edges between the same two vertices that run within tolerance of each
   // other are one edge, whatever their tangents say: two circles tangent
   // near a vertex leave it at angles that differ far more than the curves.
@@ -119,31 +117,41 @@ void OrderAndMerge(TLabelledGraph& G, const std::vector<TPiece>& Pieces,
         Dead[EY] = 1;
       }
     }
+  // Directions are worked out vertex by vertex: kept for every half-edge at
+  // once they would be the largest array of the run.
+  std::vector<std::pair<int32_t, TDirection>> Dir;
   for (size_t V = 0; V < NV; ++V) {
-    const auto B = Out.begin() + Start[V], End = Out.begin() + Start[V + 1];
-    if (End - B < 2) continue;
-    std::sort(B, End, [&](int32_t X, int32_t Y) { return Dir[X].Angle < Dir[Y].Angle; });
-    auto Tie = [&](int32_t X, int32_t Y, double Gap) {
-      return Gap <= AngleTie + Dir[X].Spread + Dir[Y].Spread;
+    if (Start[V + 1] - Start[V] < 2) continue;
+    Dir.clear();
+    for (int32_t K = Start[V]; K < Start[V + 1]; ++K)
+      Dir.emplace_back(Out[K], DirectionOf(G, Pieces, Out[K], Tol));
+    using TItem = std::pair<int32_t, TDirection>;
+    const auto B = Dir.begin(), End = Dir.end();
+    std::sort(B, End,
+              [](const TItem& X, const TItem& Y) { return X.second.Angle < Y.second.Angle; });
+    auto Tie = [&](const TItem& X, const TItem& Y, double Gap) {
+      return Gap <= AngleTie + X.second.Spread + Y.second.Spread;
     };
     // A tangent just below pi and one at -pi are one tangent: the last ones
     // move to the front, a turn lower.
     for (int K = 0;
-         K < End - B && Tie(*(End - 1), *B, Dir[*B].Angle + geo::TwoPi - Dir[*(End - 1)].Angle);
+         K < End - B && Tie(*(End - 1), *B, B->second.Angle + geo::TwoPi - (End - 1)->second.Angle);
          ++K) {
-      Dir[*(End - 1)].Angle -= static_cast<double>(geo::TwoPi);
+      (End - 1)->second.Angle -= static_cast<double>(geo::TwoPi);
       std::rotate(B, End - 1, End);
     }
     // Runs of one tangent: ordered by curvature.
     for (auto R = B; R != End;) {
       auto S = R + 1;
-      while (S != End && Tie(*(S - 1), *S, Dir[*S].Angle - Dir[*(S - 1)].Angle)) ++S;
+      while (S != End && Tie(*(S - 1), *S, S->second.Angle - (S - 1)->second.Angle)) ++S;
       if (S - R > 1) {
-        std::stable_sort(R, S,
-                         [&](int32_t X, int32_t Y) { return Dir[X].Curvature < Dir[Y].Curvature; });
+        std::stable_sort(R, S, [](const TItem& X, const TItem& Y) {
+          return X.second.Curvature < Y.second.Curvature;
+        });
       }
       R = S;
     }
+    for (size_t K = 0; K < Dir.size(); ++K) Out[Start[V] + static_cast<int32_t>(K)] = Dir[K].first;
   }
   std::vector<int32_t> NewIndex(G.Edges.size(), -1);
   std::vector<TNodedEdge> Kept;

@@ -85,7 +85,7 @@ TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& 
     // The indexes are gone before the graph is built: their memory is the
     // peak's.
     std::vector<geo::TDRect> Boxes(Pieces.size());
-    for (int32_t I = 0; I < N; ++I) Boxes[I] = Widened(Pieces[I].Box, Pieces[I].Tol);
+    for (int32_t I = 0; I < N; ++I) Boxes[I] = Widened(Pieces[I].Box(), Pieces[I].Tol);
     // Pieces far longer than most (the closing edge of a long comb, the
     // offset of a long straight stretch) get an index of their own: in one
     // index with the rest, the nodes holding them would be as wide as they

@@ -11,10 +11,6 @@ using LD = long double;
 
 constexpr LD QuarterTurn = geo::HalfPi;
 
-TDRect BoxOf(const TDPoint& A, const TDPoint& B) {
-  return TDRect{std::min(A.X, B.X), std::min(A.Y, B.Y), std::max(A.X, B.X), std::max(A.Y, B.Y)};
-}
-
 void PushPiece(std::vector<TPiece>& Pieces, int32_t IA, const TDPoint& A, int32_t IB,
                const TDPoint& B, const TDPoint& C, double R, bool Ccw, int8_t Label, int8_t W,
                const TOverlayTolerance& Tol) {
@@ -28,9 +24,7 @@ void PushPiece(std::vector<TPiece>& Pieces, int32_t IA, const TDPoint& A, int32_
   S.Ccw = Ccw;
   S.Label = Label;
   S.W = W;
-  S.Box = BoxOf(A, B);
-  S.Mag = std::max(Magnitude(A), Magnitude(B));
-  S.Tol = Tol.At(S.Mag);
+  S.Tol = Tol.At(S.Mag());
   Pieces.push_back(S);
 }
 
@@ -48,7 +42,9 @@ TDPoint Extreme(const TDPoint& C, double R, int64_t K) {
   }
 }
 
-bool InBox(const TDRect& B, const TDPoint& P, double T) {
+// P within T of the piece's box.
+bool InBox(const TPiece& S, const TDPoint& P, double T) {
+  const TDRect B = S.Box();
   return P.X >= B.X1 - T && P.X <= B.X2 + T && P.Y >= B.Y1 - T && P.Y <= B.Y2 + T;
 }
 
@@ -182,7 +178,7 @@ void AddEdgePieces(const TDPoint& P1, int32_t I1, const TDPoint& P2, int32_t I2,
 }
 
 bool OnPiece(const TPiece& S, const TDPoint& P, double T) {
-  if (!InBox(S.Box, P, T)) return false;
+  if (!InBox(S, P, T)) return false;
   if (S.IsArc()) {
     const LD DX = static_cast<LD>(P.X) - S.C.X, DY = static_cast<LD>(P.Y) - S.C.Y;
     return std::fabs(std::sqrt(DX * DX + DY * DY) - S.R) <= T;
@@ -217,7 +213,7 @@ void IntersectPieces(const std::vector<TPiece>& Pieces, int32_t I, int32_t J,
       }
     }
   }
-  const double Share = CrossingError * std::max(S.Mag, U.Mag);
+  const double Share = CrossingError * std::max(S.Mag(), U.Mag());
   TDPoint X[2];
   int N;
   double Err = 0;
@@ -237,8 +233,8 @@ void IntersectPieces(const std::vector<TPiece>& Pieces, int32_t I, int32_t J,
     const double TX = std::max({PointTol(X[K], Tol), Share, Err});
     // Lines were bounded by their parameters; arcs by their boxes, which on
     // a monotone piece is being on the arc.
-    if (S.IsArc() && !InBox(S.Box, X[K], TX)) continue;
-    if (U.IsArc() && !InBox(U.Box, X[K], TX)) continue;
+    if (S.IsArc() && !InBox(S, X[K], TX)) continue;
+    if (U.IsArc() && !InBox(U, X[K], TX)) continue;
     AddCrossing(S, I, U, J, X[K], TX, Tol, Out);
   }
 }

@@ -17,19 +17,34 @@ namespace geoalg::overlay {
 using geo::TDPoint;
 using geo::TDRect;
 
+// Largest |x| or |y| of the point.
+inline double Magnitude(const TDPoint& P) {
+  const double X = P.X < 0 ? -P.X : P.X, Y = P.Y < 0 ? -P.Y : P.Y;
+  return X > Y ? X : Y;
+}
+
+// Kept lean (a zone of 100 000 vertices has half a million): what follows
+// from the end points (box, magnitude) is computed where it is needed.
 struct TPiece {
   int32_t IA, IB;  // indices of the end points in the point store
   TDPoint A, B;    // the end points, A first
   TDPoint C;       // circle centre (arcs)
   double R;        // circle radius; 0 for a straight piece
+  double Tol;      // tolerance at the piece's magnitude
   bool Ccw;        // arcs: turns left from A to B
   int8_t Label;    // 0 or 1
   int8_t W;        // winding added to the left side (+1 or -1)
-  TDRect Box;
-  double Tol;  // tolerance at the piece's magnitude
-  double Mag;  // largest |x| or |y| of its end points
 
   bool IsArc() const { return R > 0; }
+  TDRect Box() const {
+    return {A.X < B.X ? A.X : B.X, A.Y < B.Y ? A.Y : B.Y, A.X < B.X ? B.X : A.X,
+            A.Y < B.Y ? B.Y : A.Y};
+  }
+  // Largest |x| or |y| of its end points.
+  double Mag() const {
+    const double MA = Magnitude(A), MB = Magnitude(B);
+    return MA > MB ? MA : MB;
+  }
 };
 
 // Appends the pieces of the edge P1-P2 (convexity as in arc.h) to Pieces,
@@ -38,12 +53,6 @@ struct TPiece {
 void AddEdgePieces(const TDPoint& P1, int32_t I1, const TDPoint& P2, int32_t I2, double Convexity,
                    int8_t Label, int8_t W, const TOverlayTolerance& Tol,
                    std::vector<TDPoint>& Points, std::vector<TPiece>& Pieces);
-
-// Largest |x| or |y| of the point.
-inline double Magnitude(const TDPoint& P) {
-  const double X = P.X < 0 ? -P.X : P.X, Y = P.Y < 0 ? -P.Y : P.Y;
-  return X > Y ? X : Y;
-}
 
 // P is within T of the piece.
 bool OnPiece(const TPiece& S, const TDPoint& P, double T);
