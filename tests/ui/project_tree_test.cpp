@@ -11,12 +11,14 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <utility>
 
 #include "addonkit/com_server.h"
 #include "addonkit/custom_addon.h"
 #include "addonkit/hresult_error.h"
 #include "addonlib/widgets/search_in_tree.h"
-#include "tests/ui/fake_project.h"
+#include "host/map_model.h"
+#include "host/test_host.h"
 #include "tests/ui/ui_app.h"
 #include "tests/widgets/screenshot.h"
 #include "ui/project_names.h"
@@ -24,7 +26,7 @@
 namespace {
 
 using compat::TComPtr;
-using test::ID;
+using host::MakeID;
 using ui::TProjectTreeForm;
 
 constexpr GUID TestClassID = compat::ParseGuid("{22222222-3333-4444-5555-666666666666}");
@@ -40,27 +42,70 @@ QTreeWidgetItem* Find(QTreeWidget* Tree, const char* Text) {
   return Items.isEmpty() ? nullptr : Items[0];
 }
 
+// Two maps; the style "S2" belongs to a layer of each, and both maps have a
+// layer "Дороги".
+void AddTowns(host::THostProject& P) {
+  P.AddMap(MakeID("M1"), "Город");
+  P.AddLayer(MakeID("M1"), MakeID("L1"), "Дороги");
+  P.AddLayer(MakeID("M1"), MakeID("L2"), "Здания");
+  P.AddMap(MakeID("M2"), "Пригород");
+  P.AddLayer(MakeID("M2"), MakeID("L3"), "Дороги");
+  for (const auto& [ID, Name] : {std::pair{"S1", "Асфальт"}, {"S2", "Грунт"}, {"S3", "Жилые"}}) {
+    host::THostStyle S;
+    S.ID = MakeID(ID);
+    S.Name = Name;
+    P.AddStyle(S);
+  }
+  for (const auto& [Layer, Style] :
+       {std::pair{"L1", "S1"}, {"L1", "S2"}, {"L2", "S3"}, {"L3", "S2"}})
+    P.AttachStyle(MakeID(Layer), MakeID(Style));
+}
+
+// The host's database, except that it refuses every layer's style list the
+// way it refuses one of a layer it does not know: the host's model is
+// consistent, so it never fails that call on its own.
+class TNoLayerStyles : public host::THostObject<kx::IKxGISDatabase, kx::IID_IKxGISDatabase> {
+ public:
+  explicit TNoLayerStyles(kx::IKxGISDatabase& Host) : FHost(Host) {}
+
+  HOST_RESERVED(0)
+  HOST_RESERVED(1)
+  HOST_RESERVED(2)
+  HOST_RESERVED(3)
+  HOST_RESERVED(4)
+  HRESULT STDMETHODCALLTYPE GetMapInfo(const kx::TKxID* ID, kx::TKxMapInfo* Info) override {
+    return FHost.GetMapInfo(ID, Info);
+  }
+  HRESULT STDMETHODCALLTYPE GetMapLayers(const kx::TKxID* ID, kx::IKxIDsList** Out) override {
+    return FHost.GetMapLayers(ID, Out);
+  }
+  HRESULT STDMETHODCALLTYPE GetLayerInfo(const kx::TKxID* ID, kx::TKxLayerInfo* Info) override {
+    return FHost.GetLayerInfo(ID, Info);
+  }
+  HRESULT STDMETHODCALLTYPE GetLayerStyles(const kx::TKxID*, kx::IKxIDsList** Out) override {
+    const kx::TKxID Gone = MakeID("gone");
+    return FHost.GetLayerStyles(&Gone, Out);
+  }
+  HRESULT STDMETHODCALLTYPE GetStyle(const kx::TKxID* ID, kx::IKxStyle** Out) override {
+    return FHost.GetStyle(ID, Out);
+  }
+
+ private:
+  kx::IKxGISDatabase& FHost;
+};
+
 class ChooserTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Project.AddMap("M1", "Город");
-    Project.AddLayer("M1", "L1", "Дороги");
-    Project.AddStyle("L1", "S1", "Асфальт");
-    Project.AddStyle("L1", "S2", "Грунт");
-    Project.AddLayer("M1", "L2", "Здания");
-    Project.AddStyle("L2", "S3", "Жилые");
-    Project.AddMap("M2", "Пригород");
-    Project.AddLayer("M2", "L3", "Дороги");
-    Project.AddStyle("L3", "S2", "Грунт");
+    AddTowns(Host.Project());
     // Owned by its class factory, which the server destroys at the end.
     AddOn = new kx::TKxCustomAddon(TestClassID, "Test", "Test", 0);
-    AddOn->GISDatabase = kx::TKxGISDatabase(TComPtr<kx::IKxGISDatabase>(&Project));
-    AddOn->MapProject = kx::TKxMapProject(TComPtr<kx::IKxMapProject>(&Project.Project));
+    AddOn->Connect(Host.AddOnManager());
   }
   void TearDown() override {
+    if (AddOn->Connected) AddOn->Disconnect();
     kx::DestroyComServer();
-    EXPECT_EQ(Project.RefCount(), 0);
-    EXPECT_EQ(Project.Project.RefCount(), 0);
+    EXPECT_EQ(Host.Manager().OutstandingReferences(), 0);
   }
 
   // The dialog's tree as "text" lines indented by depth.
@@ -74,7 +119,7 @@ class ChooserTest : public ::testing::Test {
     return Out;
   }
 
-  test::TFakeProject Project;
+  host::TTestHost Host;
   kx::TKxCustomAddon* AddOn = nullptr;
 };
 
@@ -87,7 +132,7 @@ TEST_F(ChooserTest, FillsDownToTheWantedKindAndEnablesOkOnlyForThatKind) {
                          "Пригород", "  Дороги", "    Грунт"}));
   QTreeWidgetItem* Ground = Find(Form.ProjectTree(), "Грунт");
   ASSERT_NE(Ground, nullptr);
-  EXPECT_EQ(TProjectTreeForm::Holder(Ground)->ID, ID("S2"));
+  EXPECT_EQ(TProjectTreeForm::Holder(Ground)->ID, MakeID("S2"));
   EXPECT_EQ(TProjectTreeForm::Holder(Ground)->Kind, ui::pkStyle);
   EXPECT_EQ(TProjectTreeForm::Holder(Ground->parent())->Kind, ui::pkLayer);
   EXPECT_FALSE(Ground->icon(0).isNull());
@@ -98,12 +143,12 @@ TEST_F(ChooserTest, FillsDownToTheWantedKindAndEnablesOkOnlyForThatKind) {
   EXPECT_TRUE(Form.ResultID().Empty());
   Form.ProjectTree()->setCurrentItem(Ground);
   EXPECT_TRUE(Form.OkButton()->isEnabled());
-  EXPECT_EQ(Form.ResultID(), ID("S2"));
+  EXPECT_EQ(Form.ResultID(), MakeID("S2"));
   // Any kind may be chosen when the caller says so.
   Form.AnyKind = true;
   Form.ProjectTree()->setCurrentItem(Ground->parent());
   EXPECT_TRUE(Form.OkButton()->isEnabled());
-  EXPECT_EQ(Form.ResultID(), ID("L1"));
+  EXPECT_EQ(Form.ResultID(), MakeID("L1"));
 
   TProjectTreeForm Maps;
   Maps.Fill(AddOn, ui::pkMap, false);
@@ -114,7 +159,7 @@ TEST_F(ChooserTest, FillsDownToTheWantedKindAndEnablesOkOnlyForThatKind) {
   EXPECT_EQ(Layers.TreeLabel()->text(), "&Список слоев:");
   EXPECT_EQ(Lines(Layers.ProjectTree()),
             (QStringList{"Город", "  Дороги", "  Здания", "Пригород", "  Дороги"}));
-  Layers.Preselect(ID("L3"));
+  Layers.Preselect(MakeID("L3"));
   EXPECT_EQ(Layers.ProjectTree()->currentItem(), Layers.ProjectTree()->topLevelItem(1)->child(0));
   EXPECT_TRUE(Layers.OkButton()->isEnabled());
 
@@ -122,7 +167,7 @@ TEST_F(ChooserTest, FillsDownToTheWantedKindAndEnablesOkOnlyForThatKind) {
   TProjectTreeForm Styles;
   Styles.setWindowTitle("Выберите стиль");
   Styles.Fill(AddOn, ui::pkStyle, false);
-  Styles.Preselect(ID("S3"));
+  Styles.Preselect(MakeID("S3"));
   ASSERT_NE(Styles.ProjectTree()->currentItem(), nullptr);
   EXPECT_EQ(Styles.ProjectTree()->currentItem()->text(0), "Жилые");
   EXPECT_TRUE(Styles.ProjectTree()->currentItem()->parent()->isExpanded());
@@ -141,7 +186,7 @@ TEST_F(ChooserTest, ChoosingAStyleReturnsWhetherTheIDChanged) {
     Form->OkButton()->click();
   });
   EXPECT_TRUE(ui::ChooseFromProjectTree(AddOn, "Выберите стиль", ui::pkStyle, StyleID));
-  EXPECT_EQ(StyleID, ID("S3"));
+  EXPECT_EQ(StyleID, MakeID("S3"));
 
   // Confirming the preselected node: false, the ID as it was.
   WhenModal([](QWidget* W) {
@@ -150,7 +195,7 @@ TEST_F(ChooserTest, ChoosingAStyleReturnsWhetherTheIDChanged) {
     Form->OkButton()->click();
   });
   EXPECT_FALSE(ui::ChooseFromProjectTree(AddOn, "Выберите стиль", ui::pkStyle, StyleID));
-  EXPECT_EQ(StyleID, ID("S3"));
+  EXPECT_EQ(StyleID, MakeID("S3"));
 
   // A layer never confirms a style choice, not even by a double click;
   // Cancel then keeps the ID.
@@ -164,7 +209,7 @@ TEST_F(ChooserTest, ChoosingAStyleReturnsWhetherTheIDChanged) {
     Form->reject();
   });
   EXPECT_FALSE(ui::ChooseFromProjectTree(AddOn, "Выберите стиль", ui::pkStyle, StyleID));
-  EXPECT_EQ(StyleID, ID("S3"));
+  EXPECT_EQ(StyleID, MakeID("S3"));
 
   // A double click on a style confirms it.
   WhenModal([](QWidget* W) {
@@ -174,34 +219,40 @@ TEST_F(ChooserTest, ChoosingAStyleReturnsWhetherTheIDChanged) {
     emit Form->ProjectTree()->itemDoubleClicked(Style, 0);
   });
   EXPECT_TRUE(ui::ChooseFromProjectTree(AddOn, "Выберите стиль", ui::pkStyle, StyleID));
-  EXPECT_EQ(StyleID, ID("S1"));
+  EXPECT_EQ(StyleID, MakeID("S1"));
 }
 
 TEST_F(ChooserTest, EmptyProjectAndHostFailures) {
-  test::TFakeProject Empty;
-  AddOn->GISDatabase = kx::TKxGISDatabase(TComPtr<kx::IKxGISDatabase>(&Empty));
-  AddOn->MapProject = kx::TKxMapProject(TComPtr<kx::IKxMapProject>(&Empty.Project));
+  Host.Project().Clear();
   {
     TProjectTreeForm Form;
     Form.Fill(AddOn, ui::pkStyle, false);
     EXPECT_EQ(Form.ProjectTree()->topLevelItemCount(), 0);
     EXPECT_FALSE(Form.OkButton()->isEnabled());
-    Form.Preselect(ID("S1"));  // not there: nothing happens
+    Form.Preselect(MakeID("S1"));  // not there: nothing happens
     EXPECT_EQ(Form.ProjectTree()->currentItem(), nullptr);
   }
-  AddOn->GISDatabase = kx::TKxGISDatabase(TComPtr<kx::IKxGISDatabase>(&Project));
-  AddOn->MapProject = kx::TKxMapProject(TComPtr<kx::IKxMapProject>(&Project.Project));
+  AddTowns(Host.Project());
 
   // A failing host call ends the choice with the host's error; the ID stays.
-  Project.FailLayerStyles = true;
-  kx::TKxID StyleID = ID("S1");
-  EXPECT_THROW(ui::ChooseFromProjectTree(AddOn, "Выберите стиль", ui::pkStyle, StyleID),
-               kx::EHResultError);
-  EXPECT_EQ(StyleID, ID("S1"));
+  TNoLayerStyles NoStyles(Host.Manager().Database());
+  AddOn->GISDatabase = kx::TKxGISDatabase(TComPtr<kx::IKxGISDatabase>(&NoStyles));
+  kx::TKxID StyleID = MakeID("S1");
+  try {
+    ui::ChooseFromProjectTree(AddOn, "Выберите стиль", ui::pkStyle, StyleID);
+    ADD_FAILURE() << "no error";
+  } catch (const kx::EHResultError& E) {
+    EXPECT_STREQ(E.what(), "Неизвестный слой «gone». [IKxGISDatabase.GetLayerStyles]");
+  }
+  EXPECT_EQ(StyleID, MakeID("S1"));
   // Without styles the layer list is not asked for.
-  TProjectTreeForm Layers;
-  Layers.Fill(AddOn, ui::pkLayer, false);
-  EXPECT_EQ(Layers.ProjectTree()->topLevelItemCount(), 2);
+  {
+    TProjectTreeForm Layers;
+    Layers.Fill(AddOn, ui::pkLayer, false);
+    EXPECT_EQ(Layers.ProjectTree()->topLevelItemCount(), 2);
+  }
+  AddOn->GISDatabase = kx::TKxGISDatabase(TComPtr<kx::IKxGISDatabase>(&Host.Manager().Database()));
+  EXPECT_EQ(NoStyles.RefCount(), 0);
 }
 
 TEST_F(ChooserTest, FindItemSearchesTheTreeAndSelectsTheFoundNode) {
@@ -230,14 +281,14 @@ TEST_F(ChooserTest, FindItemSearchesTheTreeAndSelectsTheFoundNode) {
 }
 
 TEST_F(ChooserTest, TextsForTheChosenStyleAndItsLayer) {
-  EXPECT_EQ(ui::ProjectStyleName(AddOn, ID("S2"), "стиль не задан"), "Грунт");
+  EXPECT_EQ(ui::ProjectStyleName(AddOn, MakeID("S2"), "стиль не задан"), "Грунт");
   EXPECT_EQ(ui::ProjectStyleName(AddOn, kx::TKxID{}, "стиль не задан"), "стиль не задан");
-  EXPECT_EQ(ui::ProjectLayerCaption(AddOn, ID("L3"), "слой не задан"), "[Пригород] Дороги");
-  const int Calls = Project.GetStyleCalls;
+  EXPECT_EQ(ui::ProjectLayerCaption(AddOn, MakeID("L3"), "слой не задан"), "[Пригород] Дороги");
+  const int Calls = Host.Manager().Database().GetStyleCount();
   EXPECT_EQ(ui::ProjectLayerCaption(AddOn, kx::TKxID{}, "слой не задан"), "слой не задан");
-  EXPECT_EQ(ui::StyleLayerID(AddOn, ID("S2")), ID("L1"));  // the first of its layers
-  EXPECT_EQ(Project.GetStyleCalls, Calls + 1);
-  EXPECT_THROW(ui::ProjectStyleName(AddOn, ID("nope"), ""), kx::EHResultError);
+  EXPECT_EQ(ui::StyleLayerID(AddOn, MakeID("S2")), MakeID("L1"));  // the first of its layers
+  EXPECT_EQ(Host.Manager().Database().GetStyleCount(), Calls + 1);
+  EXPECT_THROW(ui::ProjectStyleName(AddOn, MakeID("nope"), ""), kx::EHResultError);
 }
 
 }  // namespace
