@@ -48,7 +48,10 @@ class TWktParser {
     while (End < Text.size() && End < Pos + 12 &&
            std::isalnum(static_cast<unsigned char>(Text[End])))
       ++End;
-    return "'" + std::string(Text.substr(Pos, End - Pos)) + "'";
+    std::string Quoted = "'";
+    Quoted += Text.substr(Pos, End - Pos);
+    Quoted += '\'';
+    return Quoted;
   }
 
   void SkipSpace() {
