@@ -69,6 +69,11 @@ double GetConnectDirectionAngle(const geo::TDSegment& Segment, bool Forward = tr
 // the interiors of the source's closed parts.
 void BuildBufferZone(const TContour& Source, TContour& Dest, double Width);
 
+// The same zone from the overlay engine alone: raises geoalg::EOverlayTopology
+// where the engine finds its cut edges out of order, which BuildBufferZone
+// answers with the reference zone.
+void BuildBufferZoneByOverlay(const TContour& Source, TContour& Dest, double Width);
+
 // The same zone united piece by piece, sector by sector, through the union
 // graph: the written algorithm, kept to check the engine against.
 void BuildBufferZoneReference(const TContour& Source, TContour& Dest, double Width);

@@ -17,19 +17,18 @@ namespace {
 
 using LD = long double;
 
-// Directions closer than this (radians), or than their uncertainties allow,
-// are told apart by curvature. No uncertainty counts beyond MaxSpread: an
-// edge a few tolerances long has no direction worth the name, and letting it
-// tie with everything would reorder the whole vertex by curvature.
-constexpr double AngleTie = 1e-12;
-constexpr double MaxSpread = 1e-6;
-
+// How edges leave a vertex: by the direction from the vertex to where each
+// one is a short way out, Reach from the vertex, then by curvature. Curves
+// that part within the vertex's tolerance meet there: what orders them is
+// where they go beyond it, which for two arcs leaving along one tangent is
+// their curvature, and for an arc leaving a few millionths of a radian off a
+// sharper one that crosses it within the tolerance, the sharper one's turn.
+// The chord to the point at arc length s turns from the tangent by half the
+// sweep, s / 2R: one key weighs both (comparing tangents with a margin for
+// ties chained whole vertices into one run ordered by curvature alone).
 struct TDirection {
-  double Angle;      // of the tangent, in (-pi, pi]
+  double Angle;      // of the chord out to Reach, in (-pi, pi]
   double Curvature;  // signed: positive turning left
-  double Spread;     // an arc and a tangent within this of each other meet
-                     // within the vertex's tolerance: they cross at the
-                     // vertex, and curvature orders them beyond it
 };
 
 TDirection DirectionOf(const TLabelledGraph& G, const std::vector<TPiece>& Pieces, int32_t H,
@@ -37,20 +36,21 @@ TDirection DirectionOf(const TLabelledGraph& G, const std::vector<TPiece>& Piece
   const TNodedEdge& E = G.Edges[H >> 1];
   const TPiece& P = Pieces[E.Piece];
   const TDPoint& V = G.Vertices[G.From(H)];
-  const double T = std::max(PointTol(V, Tol), P.Tol);
   if (!P.IsArc()) {
-    // The drawn edge, between its two vertices: a cut point off the piece's
-    // line by its tolerance turns it by as much over its length.
-    const TDPoint& U = G.Vertices[G.To(H)];
-    const double DX = U.X - V.X, DY = U.Y - V.Y;
-    return {std::atan2(DY, DX), 0,
-            std::min(MaxSpread, 2 * (T + PointTol(U, Tol)) / std::hypot(DX, DY))};
+    // The piece's own line, as the noding saw it, as the arcs' tangents are
+    // their stored circles': an edge drawn between rounded cut points turns
+    // by their rounding over its length, a few millionths of a radian on an
+    // edge a few hundredths of a millimetre long, which is more than an arc
+    // tangent to the line turns away from it within the tolerance.
+    const double DX = P.B.X - P.A.X, DY = P.B.Y - P.A.Y;
+    return H & 1 ? TDirection{std::atan2(-DY, -DX), 0} : TDirection{std::atan2(DY, DX), 0};
   }
+  const double Reach = 2 * PointTol(V, Tol);
   const bool Left = P.Ccw != static_cast<bool>(H & 1);
   const double RX = V.X - P.C.X, RY = V.Y - P.C.Y;
-  const double Spread = std::min(MaxSpread, T / P.R);
-  return Left ? TDirection{std::atan2(RX, -RY), 1 / P.R, Spread}
-              : TDirection{std::atan2(-RX, RY), -1 / P.R, Spread};
+  const double K = Left ? 1 / P.R : -1 / P.R;
+  const double Tangent = Left ? std::atan2(RX, -RY) : std::atan2(-RX, RY);
+  return {std::remainder(Tangent + K * Reach / 2, static_cast<double>(geo::TwoPi)), K};
 }
 
 // Middle of the edge: of the chord, or of the (minor) arc.
@@ -126,31 +126,10 @@ void OrderAndMerge(TLabelledGraph& G, const std::vector<TPiece>& Pieces,
     for (int32_t K = Start[V]; K < Start[V + 1]; ++K)
       Dir.emplace_back(Out[K], DirectionOf(G, Pieces, Out[K], Tol));
     using TItem = std::pair<int32_t, TDirection>;
-    const auto B = Dir.begin(), End = Dir.end();
-    std::sort(B, End,
-              [](const TItem& X, const TItem& Y) { return X.second.Angle < Y.second.Angle; });
-    auto Tie = [&](const TItem& X, const TItem& Y, double Gap) {
-      return Gap <= AngleTie + X.second.Spread + Y.second.Spread;
-    };
-    // A tangent just below pi and one at -pi are one tangent: the last ones
-    // move to the front, a turn lower.
-    for (int K = 0;
-         K < End - B && Tie(*(End - 1), *B, B->second.Angle + geo::TwoPi - (End - 1)->second.Angle);
-         ++K) {
-      (End - 1)->second.Angle -= static_cast<double>(geo::TwoPi);
-      std::rotate(B, End - 1, End);
-    }
-    // Runs of one tangent: ordered by curvature.
-    for (auto R = B; R != End;) {
-      auto S = R + 1;
-      while (S != End && Tie(*(S - 1), *S, S->second.Angle - (S - 1)->second.Angle)) ++S;
-      if (S - R > 1) {
-        std::stable_sort(R, S, [](const TItem& X, const TItem& Y) {
-          return X.second.Curvature < Y.second.Curvature;
-        });
-      }
-      R = S;
-    }
+    std::sort(Dir.begin(), Dir.end(), [](const TItem& X, const TItem& Y) {
+      if (X.second.Angle != Y.second.Angle) return X.second.Angle < Y.second.Angle;
+      return X.second.Curvature < Y.second.Curvature;
+    });
     for (size_t K = 0; K < Dir.size(); ++K) Out[Start[V] + static_cast<int32_t>(K)] = Dir[K].first;
   }
   std::vector<int32_t> NewIndex(G.Edges.size(), -1);

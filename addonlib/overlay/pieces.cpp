@@ -85,16 +85,12 @@ int LineLine(const TPiece& S, const TPiece& U, TDPoint* X) {
   return 1;
 }
 
-// How far along the chord of a line-circle or circle-circle meeting the
-// points may be off: the stored centre and radius are rounded to double, and
-// near tangency the half chord H = sqrt(HH) magnifies that error.
-double TangentError(LD HH, LD R, LD Scale) {
-  const LD DHH = 4 * R * Scale * 0x1p-52L;
-  const LD H = HH > 0 ? std::sqrt(HH) : 0;
-  return static_cast<double>(DHH / (H + std::sqrt(DHH)));
-}
-
-int LineArc(const TPiece& L, const TPiece& K, double Tol, TDPoint* X, double& Err) {
+// Where a line and a circle, or two circles, meet: computed in extended
+// precision from the stored line and circles, which every later step reads,
+// so the points are exact to their rounding whatever the angle. (Where two
+// curves are tangent by construction, at a shared end, OtherMeeting answers
+// instead.)
+int LineArc(const TPiece& L, const TPiece& K, double Tol, TDPoint* X) {
   const LD OX = L.A.X, OY = L.A.Y;
   const LD DX = L.B.X - OX, DY = L.B.Y - OY;
   const LD Len = std::sqrt(DX * DX + DY * DY);
@@ -106,9 +102,7 @@ int LineArc(const TPiece& L, const TPiece& K, double Tol, TDPoint* X, double& Er
   const LD R = K.R;
   if (std::fabs(Across) > R + Tol) return 0;
   const LD HH = R * R - Across * Across;
-  Err = TangentError(HH, R, std::max<LD>(Magnitude(K.C), R));
-  // Closer to tangency than the error: one touching point, not two noisy ones.
-  const LD H = HH > 0 && std::sqrt(HH) > Err ? std::sqrt(HH) : 0;
+  const LD H = HH > 0 ? std::sqrt(HH) : 0;
   int N = 0;
   for (const LD T : {Along - H, Along + H}) {
     if (T < -Tol || T > Len + Tol || (N == 1 && H == 0)) continue;
@@ -117,7 +111,7 @@ int LineArc(const TPiece& L, const TPiece& K, double Tol, TDPoint* X, double& Er
   return N;
 }
 
-int ArcArc(const TPiece& S, const TPiece& U, double Tol, TDPoint* X, double& Err) {
+int ArcArc(const TPiece& S, const TPiece& U, double Tol, TDPoint* X) {
   const LD OX = S.C.X, OY = S.C.Y;
   const LD DX = U.C.X - OX, DY = U.C.Y - OY;
   const LD D = std::sqrt(DX * DX + DY * DY);
@@ -126,14 +120,51 @@ int ArcArc(const TPiece& S, const TPiece& U, double Tol, TDPoint* X, double& Err
   if (D > R1 + R2 + Tol || D < std::fabs(R1 - R2) - Tol) return 0;
   const LD A = (D * D + R1 * R1 - R2 * R2) / (2 * D);
   const LD HH = R1 * R1 - A * A;
-  Err = TangentError(HH, std::max(R1, R2), std::max<LD>({Magnitude(S.C), Magnitude(U.C), R1, R2}));
-  const LD H = HH > 0 && std::sqrt(HH) > Err ? std::sqrt(HH) : 0;
+  const LD H = HH > 0 ? std::sqrt(HH) : 0;
   const LD UX = DX / D, UY = DY / D;
   const LD MX = OX + A * UX, MY = OY + A * UY;
   X[0] = {static_cast<double>(MX - H * UY), static_cast<double>(MY + H * UX)};
   if (H == 0) return 1;
   X[1] = {static_cast<double>(MX + H * UY), static_cast<double>(MY - H * UX)};
   return 2;
+}
+
+// The second meeting of a line and a circle, or of two circles, that meet at
+// E: E mirrored in the line through the centres, or in the perpendicular from
+// the centre to the line. Unlike solving for both meetings, this stays exact
+// where the two are tangent at E (a join arc and the offset edge it leaves):
+// the mirror image falls on E instead of at a distance that grows as the
+// square root of the rounding. False for one circle.
+bool OtherMeeting(const TPiece& S, const TPiece& U, const TDPoint& E, TDPoint& X) {
+  const TPiece& K = S.IsArc() ? S : U;  // an arc
+  const TPiece& L = S.IsArc() ? U : S;  // the line, or the other arc
+  LD OX, OY, UX, UY;                    // a point of the mirror and its direction
+  if (L.IsArc()) {
+    const LD DX = static_cast<LD>(L.C.X) - K.C.X, DY = static_cast<LD>(L.C.Y) - K.C.Y;
+    const LD D = std::sqrt(DX * DX + DY * DY);
+    if (D <= std::max(K.Tol, L.Tol)) return false;
+    OX = K.C.X;
+    OY = K.C.Y;
+    UX = DX / D;
+    UY = DY / D;
+  } else {
+    const LD DX = static_cast<LD>(L.B.X) - L.A.X, DY = static_cast<LD>(L.B.Y) - L.A.Y;
+    const LD Len = std::sqrt(DX * DX + DY * DY);
+    if (Len == 0) return false;
+    const LD LX = DX / Len, LY = DY / Len;
+    // The foot of the centre on the line; the mirror runs across the line.
+    const LD T = (K.C.X - static_cast<LD>(L.A.X)) * LX + (K.C.Y - static_cast<LD>(L.A.Y)) * LY;
+    OX = L.A.X + T * LX;
+    OY = L.A.Y + T * LY;
+    UX = -LY;
+    UY = LX;
+  }
+  const LD PX = E.X - OX, PY = E.Y - OY;
+  const LD Along = PX * UX + PY * UY;
+  // Mirror: keep the component along the mirror, negate the one across it.
+  X = {static_cast<double>(OX + 2 * Along * UX - PX),
+       static_cast<double>(OY + 2 * Along * UY - PY)};
+  return true;
 }
 
 }  // namespace
@@ -196,7 +227,15 @@ void IntersectPieces(const std::vector<TPiece>& Pieces, int32_t I, int32_t J,
   // precision from exact points, so the end's own tolerance decides, or the
   // arc's when the circle was computed.
   const TPiece* Both[2] = {&S, &U};
-  bool Meet = false;
+  // Meetings at ends, up to two told apart.
+  const TDPoint* Meet[2] = {nullptr, nullptr};
+  int Meets = 0;
+  auto AddMeet = [&](const TDPoint& E) {
+    for (int K = 0; K < Meets; ++K)
+      if (NearPoints(*Meet[K], E, Tol)) return;
+    if (Meets < 2) Meet[Meets] = &E;
+    ++Meets;
+  };
   for (int K = 0; K < 2; ++K) {
     const TPiece& From = *Both[K];
     const TPiece& Other = *Both[1 - K];
@@ -204,33 +243,41 @@ void IntersectPieces(const std::vector<TPiece>& Pieces, int32_t I, int32_t J,
     for (const TDPoint* E : {&From.A, &From.B}) {
       const double TE = PointTol(*E, Tol);
       if (NearPoints(*E, Other.A, Tol) || NearPoints(*E, Other.B, Tol)) {
-        Meet = true;
+        AddMeet(*E);
         continue;
       }
       if (OnPiece(Other, *E, Other.IsArc() ? std::max(TE, Other.Tol) : TE)) {
         Out.push_back({OtherIndex, *E, TE});
-        Meet = true;
+        AddMeet(*E);
       }
     }
   }
   const double Share = CrossingError * std::max(S.Mag(), U.Mag());
   TDPoint X[2];
   int N;
-  double Err = 0;
   // Two lines meet once: where an end of one lies on the other, that end is
   // the meeting, and a crossing found as well could only be a point of the
   // stretch where the two run within tolerance of each other, which would
-  // leave edges there too short to have a direction.
-  if (!S.IsArc() && !U.IsArc())
-    N = Meet ? 0 : LineLine(S, U, X);
-  else if (!S.IsArc())
-    N = LineArc(S, U, Share, X, Err);
+  // leave edges there too short to have a direction. A line and a circle, or
+  // two circles, meet twice at most: beside a meeting at an end there is
+  // only its mirror image.
+  if (!S.IsArc() && !U.IsArc()) {
+    N = Meets > 0 ? 0 : LineLine(S, U, X);
+  } else if (Meets > 0) {
+    N = 0;
+    if (Meets == 1 && OtherMeeting(S, U, *Meet[0], X[0]) && !NearPoints(X[0], *Meet[0], Tol)) {
+      const double TX = std::max(PointTol(X[0], Tol), Share);
+      if (InBox(S, X[0], TX) && InBox(U, X[0], TX)) AddCrossing(S, I, U, J, X[0], TX, Tol, Out);
+    }
+    return;
+  } else if (!S.IsArc())
+    N = LineArc(S, U, Share, X);
   else if (!U.IsArc())
-    N = LineArc(U, S, Share, X, Err);
+    N = LineArc(U, S, Share, X);
   else
-    N = ArcArc(S, U, std::max(S.Tol, U.Tol), X, Err);
+    N = ArcArc(S, U, std::max(S.Tol, U.Tol), X);
   for (int K = 0; K < N; ++K) {
-    const double TX = std::max({PointTol(X[K], Tol), Share, Err});
+    const double TX = std::max(PointTol(X[K], Tol), Share);
     // Lines were bounded by their parameters; arcs by their boxes, which on
     // a monotone piece is being on the arc.
     if (S.IsArc() && !InBox(S, X[K], TX)) continue;
