@@ -32,7 +32,7 @@ class TJsonParser {
 
   std::string Found() const {
     if (Pos >= Text.size()) return "the end of the input";
-    return "'" + std::string(1, Text[Pos]) + "'";
+    return QuotedInput(Text.substr(Pos, 1));
   }
 
   void SkipSpace() {

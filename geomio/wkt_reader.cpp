@@ -48,10 +48,7 @@ class TWktParser {
     while (End < Text.size() && End < Pos + 12 &&
            std::isalnum(static_cast<unsigned char>(Text[End])))
       ++End;
-    std::string Quoted = "'";
-    Quoted += Text.substr(Pos, End - Pos);
-    Quoted += '\'';
-    return Quoted;
+    return QuotedInput(Text.substr(Pos, End - Pos));
   }
 
   void SkipSpace() {
