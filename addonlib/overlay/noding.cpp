@@ -98,16 +98,9 @@ TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& 
     auto Pair = [&](int32_t I, int32_t J) {
       IntersectPieces(Pieces, std::min(I, J), std::max(I, J), Tol, Splits);
     };
-    for (int32_t I : Small)
-      SmallTree.Query(Boxes[I], [&](int32_t J) {
-        if (J > I) Pair(I, J);
-      });
-    for (int32_t I : Long) {
-      SmallTree.Query(Boxes[I], [&](int32_t J) { Pair(I, J); });
-      LongTree.Query(Boxes[I], [&](int32_t J) {
-        if (J > I) Pair(I, J);
-      });
-    }
+    SmallTree.SelfJoin(Pair);
+    LongTree.SelfJoin(Pair);
+    for (int32_t I : Long) SmallTree.Query(Boxes[I], [&](int32_t J) { Pair(I, J); });
   }
 
   // Each split becomes a point of the store; splits of one piece in order

@@ -37,7 +37,54 @@ class TPackedRTree {
     }
   }
 
+  // Calls Fn(a, b) once for every two items whose boxes meet, walking the
+  // tree against itself: no query starts again from the root.
+  template <class F>
+  void SelfJoin(F&& Fn) const {
+    if (!FNodes.empty()) SelfJoinNode(static_cast<int32_t>(FNodes.size()) - 1, Fn);
+  }
+
  private:
+  static bool Meet(const geo::TDRect& A, const geo::TDRect& B) {
+    return !(A.X1 > B.X2 || A.X2 < B.X1 || A.Y1 > B.Y2 || A.Y2 < B.Y1);
+  }
+  const geo::TDRect& ChildBox(bool Leaf, int32_t K) const {
+    return Leaf ? FItemBoxes[K] : FNodes[K].Box;
+  }
+  // Pairs within one node, then within each child.
+  template <class F>
+  void SelfJoinNode(int32_t I, F& Fn) const {
+    const TNode& N = FNodes[I];
+    for (int32_t A = N.First; A < N.First + N.Count; ++A)
+      for (int32_t B = A + 1; B < N.First + N.Count; ++B)
+        if (Meet(ChildBox(N.Leaf, A), ChildBox(N.Leaf, B))) {
+          if (N.Leaf)
+            Fn(FItems[A], FItems[B]);
+          else
+            JoinNodes(A, B, Fn);
+        }
+    if (!N.Leaf)
+      for (int32_t A = N.First; A < N.First + N.Count; ++A) SelfJoinNode(A, Fn);
+  }
+  // Pairs between two different nodes of one level (all leaves are at one
+  // depth, so their children are alike).
+  template <class F>
+  void JoinNodes(int32_t I, int32_t J, F& Fn) const {
+    const TNode& N = FNodes[I];
+    const TNode& M = FNodes[J];
+    for (int32_t A = N.First; A < N.First + N.Count; ++A) {
+      const geo::TDRect& BA = ChildBox(N.Leaf, A);
+      if (!Meet(BA, M.Box)) continue;
+      for (int32_t B = M.First; B < M.First + M.Count; ++B)
+        if (Meet(BA, ChildBox(M.Leaf, B))) {
+          if (N.Leaf)
+            Fn(FItems[A], FItems[B]);
+          else
+            JoinNodes(A, B, Fn);
+        }
+    }
+  }
+
   struct TNode {
     geo::TDRect Box;
     int32_t First;  // first child node, or first item position for a leaf

@@ -1,8 +1,10 @@
-// The packed R-tree against a scan of every box, on extents of every shape.
+// The packed R-tree's queries and its join with itself against a scan of
+// every box, on extents of every shape.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "addonlib/overlay/packed_rtree.h"
@@ -44,6 +46,15 @@ TEST(PackedRTree, QueriesFindWhatAScanFinds) {
       for (int I = 0; I < N; I += 2) Ids.push_back(I);
       geoalg::overlay::TPackedRTree Tree;
       Tree.Build(Boxes, Ids);
+      // Every two indexed boxes that meet, once each.
+      std::vector<std::pair<int32_t, int32_t>> Pairs, Expected;
+      Tree.SelfJoin([&](int32_t A, int32_t B) { Pairs.push_back(std::minmax(A, B)); });
+      for (size_t A = 0; A < Ids.size(); ++A)
+        for (size_t B = A + 1; B < Ids.size(); ++B)
+          if (Scan(Boxes, {Ids[B]}, Boxes[Ids[A]]).size() == 1)
+            Expected.emplace_back(Ids[A], Ids[B]);
+      std::sort(Pairs.begin(), Pairs.end());
+      ASSERT_EQ(Pairs, Expected) << N << " boxes";
       for (int K = 0; K < 50; ++K) {
         const double X1 = X(Rng), Y1 = Y(Rng);
         const TDRect Q = K == 0 ? TDRect{E.X0 - 1e9, E.Y0 - 1e9, E.X0 + 1e9, E.Y0 + 1e9}
@@ -58,6 +69,7 @@ TEST(PackedRTree, QueriesFindWhatAScanFinds) {
   geoalg::overlay::TPackedRTree Empty;
   Empty.Build({}, {});
   Empty.Query({-1, -1, 1, 1}, [](int32_t) { FAIL(); });
+  Empty.SelfJoin([](int32_t, int32_t) { FAIL(); });
 }
 
 }  // namespace
