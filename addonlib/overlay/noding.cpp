@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <numeric>
+#include <utility>
 
 #include "addonlib/overlay/packed_rtree.h"
 
@@ -34,26 +35,48 @@ struct TUnionFind {
   }
 };
 
-// Joins every two points within tolerance: a sweep by x over a window as
-// wide as the largest tolerance.
+// Joins every two points within tolerance. Points are filed in columns as
+// wide as the largest tolerance, each sorted by y: two points that are to be
+// joined lie in one column or in neighbouring ones, within that much in y.
+// (A sweep by x alone went quadratic on the many cut points of one vertical
+// line, all at one x.)
 void JoinNearPoints(const std::vector<TDPoint>& Points, const std::vector<double>& Tols,
                     TUnionFind& Sets) {
-  double Window = 0;
+  double Window = 0, Origin = INFINITY;
   for (double T : Tols) Window = std::max(Window, T);
-  std::vector<int32_t> Order(Points.size());
-  std::iota(Order.begin(), Order.end(), 0);
-  std::sort(Order.begin(), Order.end(), [&](int32_t A, int32_t B) {
-    return Points[A].X < Points[B].X || (Points[A].X == Points[B].X && Points[A].Y < Points[B].Y);
+  for (const TDPoint& P : Points) Origin = std::min(Origin, P.X);
+  struct TFiled {
+    double Column;  // floor((x - Origin) / Window), a whole number
+    double Y;
+    int32_t I;
+  };
+  std::vector<TFiled> Order(Points.size());
+  for (size_t I = 0; I < Points.size(); ++I)
+    Order[I] = {Window > 0 ? std::floor((Points[I].X - Origin) / Window) : Points[I].X, Points[I].Y,
+                static_cast<int32_t>(I)};
+  std::sort(Order.begin(), Order.end(), [](const TFiled& A, const TFiled& B) {
+    return A.Column != B.Column ? A.Column < B.Column : A.Y < B.Y;
   });
-  for (size_t K = 1; K < Order.size(); ++K) {
-    const int32_t I = Order[K];
-    const TDPoint& P = Points[I];
-    for (size_t L = K; L-- > 0;) {
-      const int32_t J = Order[L];
-      const TDPoint& Q = Points[J];
-      if (P.X - Q.X > Window) break;
-      if (NearPoints(P, Tols[I], Q, Tols[J])) Sets.Join(I, J);
+  auto Try = [&](const TFiled& A, const TFiled& B) {
+    if (NearPoints(Points[A.I], Tols[A.I], Points[B.I], Tols[B.I])) Sets.Join(A.I, B.I);
+  };
+  size_t PrevBegin = 0, PrevEnd = 0;  // the column before, if it neighbours this one
+  for (size_t Begin = 0; Begin < Order.size();) {
+    size_t End = Begin + 1;
+    while (End < Order.size() && Order[End].Column == Order[Begin].Column) ++End;
+    const bool Neighbour =
+        PrevEnd > PrevBegin && Window > 0 && Order[PrevBegin].Column + 1 == Order[Begin].Column;
+    size_t Low = PrevBegin;
+    for (size_t K = Begin; K < End; ++K) {
+      for (size_t L = K; L-- > Begin && Order[K].Y - Order[L].Y <= Window;) Try(Order[K], Order[L]);
+      if (!Neighbour) continue;
+      while (Low < PrevEnd && Order[Low].Y < Order[K].Y - Window) ++Low;
+      for (size_t L = Low; L < PrevEnd && Order[L].Y <= Order[K].Y + Window; ++L)
+        Try(Order[K], Order[L]);
     }
+    PrevBegin = Begin;
+    PrevEnd = End;
+    Begin = End;
   }
 }
 
@@ -106,16 +129,23 @@ TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& 
   // Each split becomes a point of the store; splits of one piece in order
   // along its chord (monotone pieces never turn back on it).
   const int32_t FirstSplitPoint = static_cast<int32_t>(Points.size());
-  std::vector<int32_t> SplitOrder(Splits.size());
-  std::iota(SplitOrder.begin(), SplitOrder.end(), 0);
-  auto Along = [&](const TSplit& S) {
-    const TPiece& P = Pieces[S.Piece];
-    return (static_cast<long double>(S.P.X) - P.A.X) * (static_cast<long double>(P.B.X) - P.A.X) +
-           (static_cast<long double>(S.P.Y) - P.A.Y) * (static_cast<long double>(P.B.Y) - P.A.Y);
+  // Keys worked out once: a comparator that read them through the index
+  // would compute each along a chord a dozen times.
+  struct TSplitKey {
+    int32_t Piece, Split;
+    long double Along;
   };
-  std::sort(SplitOrder.begin(), SplitOrder.end(), [&](int32_t A, int32_t B) {
-    if (Splits[A].Piece != Splits[B].Piece) return Splits[A].Piece < Splits[B].Piece;
-    return Along(Splits[A]) < Along(Splits[B]);
+  std::vector<TSplitKey> SplitOrder(Splits.size());
+  for (size_t K = 0; K < Splits.size(); ++K) {
+    const TSplit& S = Splits[K];
+    const TPiece& P = Pieces[S.Piece];
+    SplitOrder[K] = {
+        S.Piece, static_cast<int32_t>(K),
+        (static_cast<long double>(S.P.X) - P.A.X) * (static_cast<long double>(P.B.X) - P.A.X) +
+            (static_cast<long double>(S.P.Y) - P.A.Y) * (static_cast<long double>(P.B.Y) - P.A.Y)};
+  }
+  std::sort(SplitOrder.begin(), SplitOrder.end(), [](const TSplitKey& A, const TSplitKey& B) {
+    return A.Piece != B.Piece ? A.Piece < B.Piece : A.Along < B.Along;
   });
   std::vector<double> Tols(Points.size());
   for (size_t I = 0; I < Points.size(); ++I) Tols[I] = PointTol(Points[I], Tol);
@@ -149,8 +179,8 @@ TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& 
       G.Edges.push_back(E);
       From = To;
     };
-    for (; K < SplitOrder.size() && Splits[SplitOrder[K]].Piece == I; ++K)
-      Emit(Vertex(FirstSplitPoint + SplitOrder[K]));
+    for (; K < SplitOrder.size() && SplitOrder[K].Piece == I; ++K)
+      Emit(Vertex(FirstSplitPoint + SplitOrder[K].Split));
     Emit(Vertex(P.IB));
   }
   return G;
