@@ -101,7 +101,14 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
   // Draws the map (the objects in view, each shape in its style), then lets
   // the editor paint. Returns false, with the editor's error in
   // LastPaintError, when the editor's Paint failed.
-  bool Render();
+  //
+  // With KeepMap the caller vouches that the map did not change since the
+  // last Render: the map drawn then is reused as it is when the view did
+  // not move, and shifted, with only the uncovered strips drawn, when the
+  // view moved by whole pixels at the same resolution.
+  bool Render(bool KeepMap = false);
+  enum class TMapRedraw { Full, Shifted, Kept };
+  TMapRedraw LastMapRedraw() const { return FLastMapRedraw; }
   const std::string& LastPaintError() const { return FLastPaintError; }
   QImage& Image() { return FImage; }
 
@@ -112,9 +119,22 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
   void DrawParts(const THostDrawRecord& Record);
 
  private:
+  // Draws the objects that show in a view of transform T (the size of
+  // Image) over white.
+  void DrawMap(QImage& Image, const THostViewTransform& T, QPoint BrushOrigin) const;
+
   THostContextPtr FContext;
   THostViewTransform FTransform;
   QImage FImage;
+  // The map alone, as drawn at FMapTransform; hatches start at FBrushOrigin
+  // so that they stay put on the map when the picture is shifted.
+  QImage FMapImage;
+  THostViewTransform FMapTransform;
+  QPoint FBrushOrigin;
+  TMapRedraw FLastMapRedraw = TMapRedraw::Full;
+  // Set by what changes the map behind the caller's back (layer order, an
+  // add-on's Invalidate): the next Render draws it whole.
+  bool FMapStale = true;
   std::vector<TKxID> FSelection;
   bool FLayerOrderSet = false;
   std::unordered_map<std::string, std::size_t> FLayerRank;  // by ID bytes

@@ -96,15 +96,26 @@ QPainterPath PaintPath(const std::vector<THostPaintPart>& Parts, const THostView
   return Path;
 }
 
+double PenPixels(const THostPenState& Pen, const THostViewTransform& T) {
+  double Pixels = Pen.Width * PixelsPerMillimetre;
+  if (Pen.WidthScale > 0) Pixels /= Pen.WidthScale * T.ScaleDenominator();
+  return std::isfinite(Pixels) ? std::clamp(Pixels, 0.0, 1000.0) : 0.0;
+}
+
 void PaintParts(QPainter& Painter, const std::vector<THostPaintPart>& Parts,
                 const THostPenState& Pen, const THostBrushState& Brush,
                 const THostViewTransform& T) {
   const QPainterPath Path = PaintPath(Parts, T);
   QPainterPath Closed;
   Closed.setFillRule(Qt::OddEvenFill);
-  bool AnyClosed = false;
-  for (const THostPaintPart& P : Parts) AnyClosed = AnyClosed || P.Closed;
-  if (AnyClosed) {
+  bool AnyClosed = false, AllClosed = true;
+  for (const THostPaintPart& P : Parts) {
+    AnyClosed = AnyClosed || P.Closed;
+    AllClosed = AllClosed && P.Closed;
+  }
+  if (AllClosed) {
+    Closed = Path;
+  } else if (AnyClosed) {
     std::vector<THostPaintPart> Areas;
     for (const THostPaintPart& P : Parts)
       if (P.Closed) Areas.push_back(P);
@@ -122,11 +133,9 @@ void PaintParts(QPainter& Painter, const std::vector<THostPaintPart>& Parts,
     }
   }
   if (Pen.Style != compat::PenStyleClear) {
-    double Pixels = Pen.Width * PixelsPerMillimetre;
-    if (Pen.WidthScale > 0) Pixels /= Pen.WidthScale * T.ScaleDenominator();
     QPen P(HostColor(Pen.Color));
     P.setStyle(compat::QtPenStyle(Pen.Style));
-    P.setWidthF(std::isfinite(Pixels) ? std::clamp(Pixels, 0.0, 1000.0) : 0.0);
+    P.setWidthF(PenPixels(Pen, T));
     P.setCosmetic(true);
     Painter.setPen(P);
     Painter.setBrush(Qt::NoBrush);

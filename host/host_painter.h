@@ -73,6 +73,9 @@ std::vector<THostPaintPart> PartsOfCommands(const THostCommands& Commands);
 // Device path of the parts; arcs become chords within a quarter pixel.
 QPainterPath PaintPath(const std::vector<THostPaintPart>& Parts, const THostViewTransform& T);
 
+// Width in pixels of the host's pen on a view of transform T.
+double PenPixels(const THostPenState& Pen, const THostViewTransform& T);
+
 // Strokes and fills Path (closed parts filled) as the host's pen and brush
 // would on a view of transform T.
 void PaintParts(QPainter& Painter, const std::vector<THostPaintPart>& Parts,

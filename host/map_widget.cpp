@@ -82,10 +82,7 @@ TMapWidget::TMapWidget(THostManager& Manager, QWidget* Parent)
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(200, 150);
-  View().SetInvalidateHandler([this] {
-    FDirty = true;
-    update();
-  });
+  View().SetInvalidateHandler([this] { MapChanged(); });
 }
 
 THostMapView& TMapWidget::View() const {
@@ -94,6 +91,7 @@ THostMapView& TMapWidget::View() const {
 
 void TMapWidget::MapChanged() {
   FDirty = true;
+  FMapDirty = true;
   update();
 }
 
@@ -174,9 +172,10 @@ void TMapWidget::paintEvent(QPaintEvent*) {
   if (FDirty) {
     QElapsedTimer Clock;
     Clock.start();
-    const bool Ok = View().Render();
+    const bool Ok = View().Render(!FMapDirty);
     FLastRenderMs = Clock.nsecsElapsed() / 1e6;
     FDirty = false;
+    FMapDirty = false;
     const QString Error = Ok ? QString() : QString::fromStdString(View().LastPaintError());
     if (!Error.isEmpty() && Error != FLastPaintError && FOnEditorError)
       QTimer::singleShot(0, this, [this, Error] { FOnEditorError(Error); });

@@ -1,7 +1,7 @@
 // The map on screen: the host's map view (its transform, selection, editor
 // and image) shown in a widget. The map is redrawn into the view's image
-// only when it changed; selection marks and the rubber band are drawn over
-// it. An installed editor gets the mouse, the keys and the paint; the
+// only when it changed, and after a pan only where the shifted picture
+// leaves a gap; selection marks and the rubber band are drawn over it. An installed editor gets the mouse, the keys and the paint; the
 // middle button (or the left with the hand tool) always pans and the wheel
 // zooms about the cursor.
 #pragma once
@@ -76,6 +76,9 @@ class TMapWidget : public QWidget {
 
   THostManager& FManager;
   bool FDirty = true;
+  // The map itself changed, not only the view onto it: no reuse of the
+  // picture drawn before.
+  bool FMapDirty = true;
   bool FHand = false;
   std::optional<QPoint> FPanFrom;
   std::optional<QPoint> FBandFrom;
