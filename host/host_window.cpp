@@ -21,6 +21,7 @@
 #include <QToolBar>
 #include <cstdio>
 
+#include "geomio/gdal/crs.h"
 #include "host/host_error.h"
 #include "host/host_manager.h"
 #include "host/host_values.h"
@@ -82,10 +83,12 @@ void THostWindow::BuildMenus() {
   W.setCentralWidget(FMap);
   FMap->SetOnSelectionChanged([this] { SelectionChanged(); });
   FMap->SetOnViewChanged([this] { UpdateStatus(); });
+  // An import may have given the project its coordinate system.
+  FMap->SetOnMapChanged([this] { UpdateStatus(); });
   FMap->SetOnEditorError([this](const QString& Text) { Report(Text); });
   FMap->SetOnCursor([this](std::optional<QPointF> P) {
-    FCursorLabel->setText(P ? QString("X %1  Y %2").arg(P->x(), 0, 'f', 2).arg(P->y(), 0, 'f', 2)
-                            : QString());
+    FCursor = P;
+    ShowPosition();
   });
 
   FLayers = new TLayerPanel;
@@ -99,13 +102,21 @@ void THostWindow::BuildMenus() {
     FMap->MapChanged();
   });
 
-  FCursorLabel = new QLabel;
-  FCursorLabel->setMinimumWidth(240);
-  FScaleLabel = new QLabel;
-  FSelectionLabel = new QLabel;
+  const auto Label = [](const char* Name) {
+    auto* L = new QLabel;
+    L->setObjectName(QString::fromLatin1(Name));
+    return L;
+  };
+  FCursorLabel = Label("CursorLabel");
+  FCursorLabel->setMinimumWidth(290);
+  FScaleLabel = Label("ScaleLabel");
+  FScaleLabel->setMinimumWidth(110);
+  FSelectionLabel = Label("SelectionLabel");
+  FCrsLabel = Label("CrsLabel");
   W.statusBar()->addWidget(FCursorLabel);
   W.statusBar()->addWidget(FScaleLabel);
   W.statusBar()->addWidget(FSelectionLabel);
+  W.statusBar()->addPermanentWidget(FCrsLabel);
 
   BuildFileMenu();
   BuildViewMenu();
@@ -195,7 +206,27 @@ void THostWindow::UpdateStatus() {
   FScaleLabel->setText(
       QString("1:%L1").arg(FManager.MapView().Transform().ScaleDenominator(), 0, 'f', 0));
   FSelectionLabel->setText(QString("%1 selected").arg(FManager.MapView().Selection().size()));
+  // Naming a system parses its definition: only when it changed.
+  const std::string& Crs = FManager.Project().Crs;
+  if (FCrsShown != Crs) {
+    FCrsLabel->setText(Crs.empty() ? QStringLiteral("No coordinate system")
+                                   : Utf8(geomio::CrsName(Crs)));
+    FCrsLabel->setToolTip(Crs.empty() ? QStringLiteral("The project's coordinates are plain metres")
+                                      : Utf8(Crs));
+    FCrsShown = Crs;
+  }
+  ShowPosition();
   UpdateTitle();
+}
+
+void THostWindow::ShowPosition() {
+  // Away from the map the place shown is the view's centre, said as such,
+  // so that the field never holds a stale cursor position.
+  const auto& T = FManager.MapView().Transform();
+  const QPointF P = FCursor ? *FCursor : QPointF(T.CenterX, T.CenterY);
+  FCursorLabel->setText(QString(FCursor ? "X %1  Y %2" : "Centre X %1  Y %2")
+                            .arg(P.x(), 0, 'f', 2)
+                            .arg(P.y(), 0, 'f', 2));
 }
 
 // ---- Add-ons ----

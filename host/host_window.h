@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointF>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -95,6 +96,8 @@ class THostWindow : public QObject {
   void ProjectReplaced(const QString& Path);
   void UpdateTitle();
   void UpdateStatus();
+  // The cursor's map position, or the view's centre when it is off the map.
+  void ShowPosition();
   void SelectionChanged();
   void NotifyAddOns(std::int32_t Code);
   void AddRecent(const QString& Path);
@@ -114,6 +117,9 @@ class THostWindow : public QObject {
   QLabel* FCursorLabel = nullptr;
   QLabel* FScaleLabel = nullptr;
   QLabel* FSelectionLabel = nullptr;
+  QLabel* FCrsLabel = nullptr;
+  std::optional<std::string> FCrsShown;
+  std::optional<QPointF> FCursor;  // metres, while the cursor is over the map
   QMenu* FRecentMenu = nullptr;
   std::map<QString, QMenu*> FMenus;  // by menu path, accelerator marks kept
   std::map<const THostAddOnCommand*, QAction*> FCommandActions;

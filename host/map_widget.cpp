@@ -1,11 +1,13 @@
 #include "host/map_widget.h"
 
 #include <QElapsedTimer>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <QTimer>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -93,12 +95,22 @@ void TMapWidget::MapChanged() {
   FDirty = true;
   FMapDirty = true;
   update();
+  if (FOnMapChanged) FOnMapChanged();
 }
 
 void TMapWidget::ViewChanged() {
   FDirty = true;
   update();
+  // The map moved under a cursor that stood still.
+  if (FCursorPixel) ReportCursor(*FCursorPixel);
   if (FOnView) FOnView();
+}
+
+void TMapWidget::ReportCursor(QPoint Pixel) {
+  if (!FOnCursor) return;
+  double X, Y;
+  View().Transform().ToMap(Pixel.x(), Pixel.y(), X, Y);
+  FOnCursor(QPointF(X, Y));
 }
 
 void TMapWidget::ZoomToRect(const geo::TDRect& R) {
@@ -231,12 +243,44 @@ const THostMapObject* TMapWidget::ObjectAt(QPoint Pixel) const {
     for (const THostShape& S : (*It)->Shapes) {
       const auto Parts = PartsOfCommands(S.Commands);
       const QPainterPath Path = PaintPath(Parts, T);
-      const bool Filled = std::all_of(Parts.begin(), Parts.end(),
+      // Inside counts for areas only: a ring road is hit on its line, not
+      // anywhere in the town it rings.
+      const THostStyle* Style = Project.FindStyle(S.StyleID);
+      const bool Filled = Style && Style->Area &&
+                          std::all_of(Parts.begin(), Parts.end(),
                                       [](const THostPaintPart& Part) { return Part.Closed; });
       if ((Filled && Path.contains(At)) || Stroker.createStroke(Path).contains(At)) return *It;
     }
   }
   return nullptr;
+}
+
+QString TMapWidget::DescribeAt(QPoint Pixel) const {
+  const THostMapObject* O = ObjectAt(Pixel);
+  if (!O) return {};
+  const THostProject& P = FManager.Project();
+  const THostLayer* Layer = P.FindLayer(O->LayerID);
+  QStringList Styles;
+  for (const THostShape& S : O->Shapes)
+    if (const THostStyle* Style = P.FindStyle(S.StyleID)) {
+      const QString Name = QString::fromStdString(Style->Name);
+      if (!Styles.contains(Name)) Styles << Name;
+    }
+  return QString::fromStdString(IDText(O->ID)) + " — " +
+         (Layer ? QString::fromStdString(Layer->Caption) : QString()) + ": " + Styles.join(", ");
+}
+
+bool TMapWidget::event(QEvent* E) {
+  if (E->type() == QEvent::ToolTip) {
+    const auto* Help = static_cast<QHelpEvent*>(E);
+    const QString Text = DescribeAt(Help->pos());
+    if (Text.isEmpty())
+      QToolTip::hideText();
+    else
+      QToolTip::showText(Help->globalPos(), Text, this);
+    return true;
+  }
+  return QWidget::event(E);
 }
 
 void TMapWidget::SelectAt(QPoint Pixel, bool Add) {
@@ -291,11 +335,8 @@ void TMapWidget::mousePressEvent(QMouseEvent* E) {
 
 void TMapWidget::mouseMoveEvent(QMouseEvent* E) {
   const QPoint P = E->position().toPoint();
-  if (FOnCursor) {
-    double X, Y;
-    View().Transform().ToMap(P.x(), P.y(), X, Y);
-    FOnCursor(QPointF(X, Y));
-  }
+  FCursorPixel = P;
+  ReportCursor(P);
   if (FPanFrom) {
     const QPoint Delta = P - *FPanFrom;
     FPanFrom = P;
@@ -366,6 +407,7 @@ void TMapWidget::keyReleaseEvent(QKeyEvent* E) {
 }
 
 void TMapWidget::leaveEvent(QEvent*) {
+  FCursorPixel.reset();
   if (FOnCursor) FOnCursor(std::nullopt);
 }
 

@@ -1,9 +1,9 @@
 // The map on screen: the host's map view (its transform, selection, editor
 // and image) shown in a widget. The map is redrawn into the view's image
 // only when it changed, and after a pan only where the shifted picture
-// leaves a gap; selection marks and the rubber band are drawn over it. An installed editor gets the mouse, the keys and the paint; the
-// middle button (or the left with the hand tool) always pans and the wheel
-// zooms about the cursor.
+// leaves a gap; selection marks and the rubber band are drawn over it. An installed editor gets the
+// mouse, the keys and the paint; the middle button (or the left with the hand tool) always pans and
+// the wheel zooms about the cursor.
 #pragma once
 
 #include <QPoint>
@@ -45,11 +45,16 @@ class TMapWidget : public QWidget {
   // Cursor position in metres, or nothing when it left the map.
   void SetOnCursor(std::function<void(std::optional<QPointF>)> F) { FOnCursor = std::move(F); }
   void SetOnViewChanged(std::function<void()> F) { FOnView = std::move(F); }
+  // Called by MapChanged, and so on an add-on's Invalidate.
+  void SetOnMapChanged(std::function<void()> F) { FOnMapChanged = std::move(F); }
   // An editor's call failed; Text is its error.
   void SetOnEditorError(std::function<void(const QString&)> F) { FOnEditorError = std::move(F); }
 
   // The topmost visible object at a pixel, if any.
   const THostMapObject* ObjectAt(QPoint Pixel) const;
+  // What the map shows at a pixel, for its tool tip: the topmost object's
+  // ID, layer and styles; empty over nothing.
+  QString DescribeAt(QPoint Pixel) const;
   // A left click at a map point, as a person does it.
   void ClickAt(double X, double Y);
 
@@ -57,6 +62,7 @@ class TMapWidget : public QWidget {
   double LastRenderMs() const { return FLastRenderMs; }
 
  protected:
+  bool event(QEvent*) override;
   void paintEvent(QPaintEvent*) override;
   void resizeEvent(QResizeEvent*) override;
   void mousePressEvent(QMouseEvent*) override;
@@ -69,6 +75,7 @@ class TMapWidget : public QWidget {
 
  private:
   void ViewChanged();
+  void ReportCursor(QPoint Pixel);
   void SelectAt(QPoint Pixel, bool Add);
   void SelectIn(QRect Band, bool Add);
   // Reports a failed editor call with the host's last error.
@@ -81,6 +88,7 @@ class TMapWidget : public QWidget {
   bool FMapDirty = true;
   bool FHand = false;
   std::optional<QPoint> FPanFrom;
+  std::optional<QPoint> FCursorPixel;  // while the cursor is over the map
   std::optional<QPoint> FBandFrom;
   QPoint FBandTo;
   double FLastRenderMs = 0;
@@ -88,6 +96,7 @@ class TMapWidget : public QWidget {
   std::function<void()> FOnSelection;
   std::function<void(std::optional<QPointF>)> FOnCursor;
   std::function<void()> FOnView;
+  std::function<void()> FOnMapChanged;
   std::function<void(const QString&)> FOnEditorError;
 };
 

@@ -12,6 +12,7 @@ PACKAGES=(
   libgdal-dev gdal-bin
   nlohmann-json3-dev
   clang-format ccache
+  xvfb xauth
 )
 
 missing=()
