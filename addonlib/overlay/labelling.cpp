@@ -154,6 +154,32 @@ void OrderAndMerge(TLabelledGraph& G, const std::vector<TPiece>& Pieces,
   for (size_t K = 0; K < G.Out.size(); ++K) G.PosInOut[G.Out[K]] = static_cast<int32_t>(K);
 }
 
+// The windings just left of vertex V, read off the labelled face that the
+// ray from V to the left reaches first. The ray runs as if a hair above V
+// (an edge counts from its lower end up to, not including, its upper one):
+// where it meets a vertex W, the face is the one around W that holds the
+// direction east and a hair above it.
+std::array<int32_t, 2> WindingsLeftOf(const TLabelledGraph& G, const std::vector<TPiece>& Pieces,
+                                      const TOverlayTolerance& Tol, const TRayBands& Bands,
+                                      int32_t V) {
+  const TDPoint& P = G.Vertices[V];
+  const int32_t E = Bands.NearestLeft(P);
+  if (E < 0) return {0, 0};
+  const TNodedEdge& Ed = G.Edges[E];
+  const bool Up = G.Vertices[Ed.V2].Y > G.Vertices[Ed.V1].Y;
+  const int32_t Low = Up ? Ed.V1 : Ed.V2;
+  if (G.Vertices[Low].Y != P.Y) return G.Left[Up ? 2 * E + 1 : 2 * E];
+  // Out is counter-clockwise from just above -pi: the face left of the last
+  // edge leaving at or below east, or of the last of all when none does.
+  int32_t Face = G.Out[G.OutStart[Low + 1] - 1];
+  for (int32_t K = G.OutStart[Low]; K < G.OutStart[Low + 1]; ++K) {
+    const int32_t H = G.Out[K];
+    if (DirectionOf(G, Pieces, H, Tol).Angle > 0) break;
+    Face = H;
+  }
+  return G.Left[Face];
+}
+
 }  // namespace
 
 TLabelledGraph LabelGraph(TNodedGraph&& N, const std::vector<TPiece>& Pieces,
@@ -175,9 +201,16 @@ TLabelledGraph LabelGraph(TNodedGraph&& N, const std::vector<TPiece>& Pieces,
     if (L < 0 || P.X < G.Vertices[L].X || (P.X == G.Vertices[L].X && P.Y < G.Vertices[L].Y))
       L = static_cast<int32_t>(V);
   }
+  // Components from left to right: the first edge that a ray from a
+  // component's leftmost vertex meets to the left belongs to one labelled
+  // before it.
   std::vector<int32_t> Starts;
   for (size_t V = 0; V < NV; ++V)
     if (Leftmost[V] >= 0) Starts.push_back(Leftmost[V]);
+  std::sort(Starts.begin(), Starts.end(), [&](int32_t A, int32_t B) {
+    const TDPoint &P = G.Vertices[A], &Q = G.Vertices[B];
+    return P.X < Q.X || (P.X == Q.X && P.Y < Q.Y);
+  });
 
   constexpr int32_t Unset = INT32_MIN;
   G.Left.assign(2 * G.Edges.size(), {Unset, Unset});
@@ -194,7 +227,7 @@ TLabelledGraph LabelGraph(TNodedGraph&& N, const std::vector<TPiece>& Pieces,
     // At the leftmost vertex every edge leaves rightwards or vertically: the
     // face left of the last one counter-clockwise is the component's outside.
     const int32_t H0 = G.Out[G.OutStart[V + 1] - 1];
-    G.Left[H0] = Bands ? Bands->WindingAt(G.Vertices[V]) : std::array<int32_t, 2>{0, 0};
+    G.Left[H0] = Bands ? WindingsLeftOf(G, Pieces, Tol, *Bands, V) : std::array<int32_t, 2>{0, 0};
     Queue.assign(1, H0);
     while (!Queue.empty()) {
       const int32_t H = Queue.back();

@@ -3,7 +3,9 @@
 // Built once, queried many times, never changed.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "addonlib/geometry/primitives.h"
@@ -34,6 +36,39 @@ class TPackedRTree {
         else
           Stack[Top++] = K;
       }
+    }
+  }
+
+  // The search for what a ray from (X, Y) to the left meets first: calls
+  // Fn(item) for the items whose boxes reach below X and span Y (from Y1 up
+  // to, not including, Y2), the boxes reaching furthest right first, for as
+  // long as one could still reach beyond Best, which Fn raises to each hit
+  // it finds.
+  template <class F>
+  void SearchLeft(double X, double Y, double& Best, F&& Fn) const {
+    if (FNodes.empty()) return;
+    std::vector<std::pair<double, int32_t>> Heap;  // right side, node
+    const auto Visit = [&](int32_t I) {
+      const TNode& N = FNodes[I];
+      for (int32_t K = N.First; K < N.First + N.Count; ++K) {
+        const geo::TDRect& B = ChildBox(N.Leaf, K);
+        if (B.Y1 > Y || B.Y2 <= Y || B.X1 >= X) continue;
+        const double Reach = B.X2 < X ? B.X2 : X;
+        if (Reach <= Best) continue;
+        if (N.Leaf) {
+          Fn(FItems[K]);
+        } else {
+          Heap.emplace_back(Reach, K);
+          std::push_heap(Heap.begin(), Heap.end());
+        }
+      }
+    };
+    Visit(static_cast<int32_t>(FNodes.size()) - 1);
+    while (!Heap.empty() && Heap.front().first > Best) {
+      std::pop_heap(Heap.begin(), Heap.end());
+      const int32_t I = Heap.back().second;
+      Heap.pop_back();
+      Visit(I);
     }
   }
 

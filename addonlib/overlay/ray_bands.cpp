@@ -8,34 +8,14 @@ namespace geoalg::overlay {
 TRayBands::TRayBands(const TLabelledGraph& G, const std::vector<TPiece>& Pieces,
                      const std::vector<int32_t>& EdgeIds)
     : FG(G), FPieces(Pieces) {
-  double Y1 = INFINITY, Y2 = -INFINITY;
-  for (int32_t E : EdgeIds)
-    for (int32_t V : {G.Edges[E].V1, G.Edges[E].V2}) {
-      Y1 = std::min(Y1, G.Vertices[V].Y);
-      Y2 = std::max(Y2, G.Vertices[V].Y);
-    }
-  const size_t Count = std::clamp<size_t>(EdgeIds.size() / 4, 1, 1 << 16);
-  FY1 = Y1;
-  FHeight = Y2 > Y1 ? (Y2 - Y1) / static_cast<double>(Count) : 1;
-  FStart.assign(Count + 1, 0);
-  auto Each = [&](auto&& Fn) {
-    for (int32_t E : EdgeIds) {
-      const double A = G.Vertices[G.Edges[E].V1].Y, B = G.Vertices[G.Edges[E].V2].Y;
-      const size_t Lo = Band(std::min(A, B)), Hi = Band(std::max(A, B));
-      for (size_t K = Lo; K <= Hi; ++K) Fn(K, E);
-    }
-  };
-  Each([&](size_t K, int32_t) { ++FStart[K + 1]; });
-  for (size_t K = 0; K < Count; ++K) FStart[K + 1] += FStart[K];
-  FItems.resize(FStart[Count]);
-  std::vector<int32_t> Fill(FStart.begin(), FStart.end() - 1);
-  Each([&](size_t K, int32_t E) { FItems[Fill[K]++] = E; });
-}
-
-size_t TRayBands::Band(double Y) const {
-  const double K = std::floor((Y - FY1) / FHeight);
-  if (!(K > 0)) return 0;
-  return std::min(FStart.size() - 2, static_cast<size_t>(K));
+  // A monotone piece's cut lies within the box of its two ends.
+  std::vector<geo::TDRect> Boxes(G.Edges.size(), geo::TDRect{0, 0, 0, 0});
+  for (int32_t E : EdgeIds) {
+    const TDPoint& A = G.Vertices[G.Edges[E].V1];
+    const TDPoint& B = G.Vertices[G.Edges[E].V2];
+    Boxes[E] = {std::min(A.X, B.X), std::min(A.Y, B.Y), std::max(A.X, B.X), std::max(A.Y, B.Y)};
+  }
+  FTree.Build(Boxes, EdgeIds);
 }
 
 bool TRayBands::Crossing(int32_t E, const TDPoint& P, double& X) const {
@@ -61,30 +41,17 @@ bool TRayBands::Crossing(int32_t E, const TDPoint& P, double& X) const {
   return X < P.X;
 }
 
-std::array<int32_t, 2> TRayBands::WindingAt(const TDPoint& P) const {
-  std::array<int32_t, 2> W{0, 0};
-  const size_t K = Band(P.Y);
-  for (int32_t I = FStart[K]; I < FStart[K + 1]; ++I) {
-    double X;
-    if (!Crossing(FItems[I], P, X)) continue;
-    const TNodedEdge& E = FG.Edges[FItems[I]];
-    const bool Down = FG.Vertices[E.V2].Y < FG.Vertices[E.V1].Y;
-    for (int L = 0; L < 2; ++L) W[L] += Down ? E.W[L] : -E.W[L];
-  }
-  return W;
-}
-
-int32_t TRayBands::NearestLeft(const TDPoint& P) const {
+int32_t TRayBands::NearestLeft(const TDPoint& P, double* X) const {
   int32_t Best = -1;
   double BestX = -INFINITY;
-  const size_t K = Band(P.Y);
-  for (int32_t I = FStart[K]; I < FStart[K + 1]; ++I) {
-    double X;
-    if (Crossing(FItems[I], P, X) && X > BestX) {
-      BestX = X;
-      Best = FItems[I];
+  FTree.SearchLeft(P.X, P.Y, BestX, [&](int32_t E) {
+    double H;
+    if (Crossing(E, P, H) && (H > BestX || Best < 0)) {
+      BestX = H;
+      Best = E;
     }
-  }
+  });
+  if (X) *X = BestX;
   return Best;
 }
 

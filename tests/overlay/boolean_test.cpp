@@ -131,6 +131,32 @@ TEST(Overlay, GridsCheckerboardsAndFans) {
   }
 }
 
+TEST(Overlay, RowsOfHolesWithIslandsInThem) {
+  // Every hole and island is a component of its own whose outside is read
+  // off the edge a ray to its left meets first; the holes stand in rows, so
+  // those rays pass exactly through the corners of the holes before them.
+  std::mt19937 Rng(21);
+  for (const TDPoint O : {TDPoint{0, 0}, Far}) {
+    TContour A, B;
+    const int N = 20;
+    AddRect(A, O.X, O.Y, O.X + N, O.Y + N);
+    for (int I = 0; I < N; ++I)
+      for (int J = 0; J < N; ++J) {
+        AddRect(A, O.X + I + 0.2, O.Y + J + 0.2, O.X + I + 0.8, O.Y + J + 0.8);
+        if ((I + J) % 3) AddRect(A, O.X + I + 0.4, O.Y + J + 0.4, O.X + I + 0.6, O.Y + J + 0.6);
+      }
+    // A diamond whose corners lie on the rows, and discs across holes.
+    B.AddMoveTo({O.X + N / 2.0, O.Y + 0.2});
+    B.AddLineTo({O.X + N - 0.2, O.Y + N / 2.0});
+    B.AddLineTo({O.X + N / 2.0, O.Y + N - 0.2});
+    B.AddLineTo({O.X + 0.2, O.Y + N / 2.0});
+    B.AddClose();
+    for (int K = 0; K < 6; ++K) AddDisc(B, {O.X + 3 * K + 1.5, O.Y + 2.5 * K + 1.4}, 0.7);
+    CheckAll(Rng, A, B, false);
+    if (HasFatalFailure()) return;
+  }
+}
+
 TEST(Overlay, ArcShapesAgreeWithMembershipAndTheUnionGraph) {
   std::mt19937 Rng(13);
   for (int Round = 0; Round < 20; ++Round) {
