@@ -27,9 +27,19 @@ using LD = long double;
 // sweep, s / 2R: one key weighs both (comparing tangents with a margin for
 // ties chained whole vertices into one run ordered by curvature alone).
 struct TDirection {
-  double Angle;      // of the chord out to Reach, in (-pi, pi]
+  double Angle;      // pseudo-angle of the chord out to Reach, in (-2, 2]
   double Curvature;  // signed: positive turning left
 };
+
+// A number that grows with the direction of (X, Y) as its angle does, from
+// just above -2 (just past west, turning clockwise) through 0 (east) to 2
+// (west): sorting by it sorts by angle, without an arc tangent.
+double PseudoAngle(double X, double Y) {
+  const double S = std::fabs(X) + std::fabs(Y);
+  if (S == 0) return 0;
+  const double P = Y / S;
+  return X >= 0 ? P : (Y >= 0 ? 2 - P : -2 - P);
+}
 
 TDirection DirectionOf(const TLabelledGraph& G, const std::vector<TPiece>& Pieces, int32_t H,
                        const TOverlayTolerance& Tol) {
@@ -43,14 +53,19 @@ TDirection DirectionOf(const TLabelledGraph& G, const std::vector<TPiece>& Piece
     // edge a few hundredths of a millimetre long, which is more than an arc
     // tangent to the line turns away from it within the tolerance.
     const double DX = P.B.X - P.A.X, DY = P.B.Y - P.A.Y;
-    return H & 1 ? TDirection{std::atan2(-DY, -DX), 0} : TDirection{std::atan2(DY, DX), 0};
+    return H & 1 ? TDirection{PseudoAngle(-DX, -DY), 0} : TDirection{PseudoAngle(DX, DY), 0};
   }
   const double Reach = 2 * PointTol(V, Tol);
   const bool Left = P.Ccw != static_cast<bool>(H & 1);
   const double RX = V.X - P.C.X, RY = V.Y - P.C.Y;
   const double K = Left ? 1 / P.R : -1 / P.R;
-  const double Tangent = Left ? std::atan2(RX, -RY) : std::atan2(-RX, RY);
-  return {std::remainder(Tangent + K * Reach / 2, static_cast<double>(geo::TwoPi)), K};
+  // The tangent (the radius turned a quarter), turned on by K Reach / 2:
+  // cosine 1 and sine the angle, where that is small, to within its square.
+  const double TX = Left ? -RY : RY, TY = Left ? RX : -RX;
+  const double Turn = K * Reach / 2;
+  const bool Small = std::fabs(Turn) < 1e-4;
+  const double C = Small ? 1 : std::cos(Turn), S = Small ? Turn : std::sin(Turn);
+  return {PseudoAngle(C * TX - S * TY, C * TY + S * TX), K};
 }
 
 // Middle of the edge: of the chord, or of the (minor) arc.
@@ -169,7 +184,7 @@ std::array<int32_t, 2> WindingsLeftOf(const TLabelledGraph& G, const std::vector
   const bool Up = G.Vertices[Ed.V2].Y > G.Vertices[Ed.V1].Y;
   const int32_t Low = Up ? Ed.V1 : Ed.V2;
   if (G.Vertices[Low].Y != P.Y) return G.Left[Up ? 2 * E + 1 : 2 * E];
-  // Out is counter-clockwise from just above -pi: the face left of the last
+  // Out is counter-clockwise from just past west: the face left of the last
   // edge leaving at or below east, or of the last of all when none does.
   int32_t Face = G.Out[G.OutStart[Low + 1] - 1];
   for (int32_t K = G.OutStart[Low]; K < G.OutStart[Low + 1]; ++K) {

@@ -41,10 +41,12 @@ struct TRing {
   int32_t Leftmost = 0;  // vertex
 };
 
+// The angle at C from A to B: one arc tangent of the cross and dot products
+// (a piece never sweeps beyond a quarter turn).
 LD SweepOf(const TDPoint& C, const TDPoint& A, const TDPoint& B) {
-  const LD A0 = std::atan2(static_cast<LD>(A.Y) - C.Y, static_cast<LD>(A.X) - C.X);
-  const LD A1 = std::atan2(static_cast<LD>(B.Y) - C.Y, static_cast<LD>(B.X) - C.X);
-  return std::remainder(A1 - A0, geo::TwoPi);
+  const LD AX = static_cast<LD>(A.X) - C.X, AY = static_cast<LD>(A.Y) - C.Y;
+  const LD BX = static_cast<LD>(B.X) - C.X, BY = static_cast<LD>(B.Y) - C.Y;
+  return std::atan2(AX * BY - AY * BX, AX * BX + AY * BY);
 }
 
 class TRingBuilder {
