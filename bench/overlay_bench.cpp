@@ -1,8 +1,9 @@
 // The overlay engine beside GEOS (8 segments a quarter circle) on the same
 // inputs in the same run: buffer zones of random walks (straight and with
 // arcs), Boolean operations of two large stars, the union of many discs, a
-// square with many round holes united with a bar, and the zone of a comb. Only the operation is
-// timed; the area that shows both sides agree is computed once afterwards.
+// square with many round holes united with a bar, and the zone of a comb.
+// Only the operation is timed; the area that shows both sides agree is
+// computed once afterwards.
 #include <benchmark/benchmark.h>
 #include <geos_c.h>
 
