@@ -132,42 +132,26 @@ long double RingArea2(const TRingData& R) {
   return Sum;
 }
 
-// Even-odd membership of P in the ring's polygon of vertices (arcs as
-// chords): enough to count how deep a ring of a contour nests when the rings
-// do not cross.
-bool InRing(const TRingData& R, const geo::TDPoint& P) {
-  bool In = false;
-  const size_t N = R.Points.size();
-  for (size_t I = 0, J = N - 1; I < N; J = I++) {
-    const geo::TDPoint& A = R.Points[I];
-    const geo::TDPoint& B = R.Points[J];
-    if ((A.Y > P.Y) != (B.Y > P.Y) && P.X < (B.X - A.X) * (P.Y - A.Y) / (B.Y - A.Y) + A.X) In = !In;
-  }
-  return In;
-}
-
 }  // namespace
 
 void TOverlay::AddContour(const geo::TContour& Contour, int32_t Label, TOrient Orient) {
   const std::vector<TRingData> Rings = RingsOf(Contour);
-  for (size_t I = 0; I < Rings.size(); ++I) {
+  if (Orient == TOrient::ByNesting && Rings.size() > 1) {
+    // How deep a ring lies is read from the contour's own overlay: rings may
+    // touch and share sides, and arcs bulge beyond their chords, where no
+    // test point on a ring tells inside from outside. The result's outer
+    // parts run clockwise and its holes counter-clockwise: each ring turned
+    // round winds +1 around what the contour covers.
+    TOverlay Own(FImpl->Tol);
+    Own.AddContour(Contour, 0, TOrient::AsRuns);
+    const geo::TContour Read = Own.Run(TOverlayOp::Union, TFillRule::EvenOdd, TFillRule::EvenOdd);
+    for (const TRingData& R : RingsOf(Read)) FImpl->AddRing(R.Points, R.Convexities, Label, -1);
+    return;
+  }
+  for (const TRingData& R : Rings) {
     int8_t W = 1;
-    if (Orient == TOrient::Counterclockwise) {
-      W = RingArea2(Rings[I]) >= 0 ? 1 : -1;
-    } else if (Orient == TOrient::ByNesting) {
-      // Depth among the other rings, by the midpoint of the first chord.
-      int Depth = 0;
-      if (Rings.size() > 1) {
-        const geo::TDPoint& A = Rings[I].Points[0];
-        const geo::TDPoint& B = Rings[I].Points[1 % Rings[I].Points.size()];
-        const geo::TDPoint M{(A.X + B.X) / 2, (A.Y + B.Y) / 2};
-        for (size_t J = 0; J < Rings.size(); ++J)
-          if (J != I && InRing(Rings[J], M)) ++Depth;
-      }
-      const bool Ccw = RingArea2(Rings[I]) > 0;
-      W = (Ccw == (Depth % 2 == 0)) ? 1 : -1;
-    }
-    FImpl->AddRing(Rings[I].Points, Rings[I].Convexities, Label, W);
+    if (Orient != TOrient::AsRuns) W = RingArea2(R) >= 0 ? 1 : -1;
+    FImpl->AddRing(R.Points, R.Convexities, Label, W);
   }
 }
 

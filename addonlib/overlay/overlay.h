@@ -66,9 +66,9 @@ class TOverlay {
     Counterclockwise,  // every ring turned counter-clockwise on its own
   };
   // Every part of Contour as a ring of the label (an open part is closed by a
-  // straight edge; zero-length edges are left out). ByNesting turns a ring
-  // nested an even number of times within the contour's other parts
-  // counter-clockwise, the others clockwise.
+  // straight edge; zero-length edges are left out). ByNesting reads the
+  // contour by the nesting of its parts (even-odd) and adds the outline of
+  // what it covers, outer parts counter-clockwise and holes clockwise.
   void AddContour(const geo::TContour& Contour, int32_t Label, TOrient Orient);
   // One ring given by its points and the convexity of the edge leaving each
   // point (the last edge returns to the first point).

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numbers>
 #include <random>
 #include <string>
 
@@ -226,6 +227,33 @@ TEST(Overlay, ArcsStayArcsWithTheirConvexity) {
   const double Lens = 2 * (100 * std::acos(0.5) - 5 * std::sqrt(75.0));
   EXPECT_NEAR(geo::Area(U), 2 * std::numbers::pi * 100 - Lens, 1e-9);
   EXPECT_NEAR(geo::Area(geoalg::OverlayContours(A, B, TOverlayOp::Intersection)), Lens, 1e-9);
+}
+
+TEST(Overlay, ManyContourUnionReadsEachInputByItsNesting) {
+  // Cells sharing sides in one input: a cell's side lies on its neighbour's,
+  // and a test point there said the cell below was nested in the one above.
+  TContour Cells, Ring, Tangent, Square;
+  AddRect(Cells, 0, 0, 1, 1);
+  AddRect(Cells, 0, 1, 1, 2);
+  AddRect(Cells, 1, 1, 2, 2);
+  // Holes of arcs: a disc's chords enclose nothing, yet it holds the hole.
+  AddDisc(Ring, {0, 0}, 5);
+  AddDisc(Ring, {0, 0}, 2);
+  AddDisc(Tangent, {20, 0}, 5);
+  AddDisc(Tangent, {22, 0}, 3);  // touching the outer circle from inside
+  AddRect(Square, 100, 100, 101, 101);
+  const double Pi = std::numbers::pi;
+  struct TCase {
+    const TContour* Input;
+    double Area;
+  };
+  for (const TCase& C : {TCase{&Cells, 3}, TCase{&Ring, 21 * Pi}, TCase{&Tangent, 16 * Pi}}) {
+    const TContour U = geoalg::UniteContours({C.Input, &Square});
+    EXPECT_NEAR(oracle::EnclosedArea(U), C.Area + 1, 1e-12 * C.Area);
+    EXPECT_NEAR(geo::Area(U), C.Area + 1, 1e-12 * C.Area);
+  }
+  const TContour Both = geoalg::UniteContours({&Ring, &Tangent, &Square});
+  EXPECT_NEAR(geo::Area(Both), 37 * Pi + 1, 1e-12 * 37 * Pi);
 }
 
 TEST(Overlay, ManyContourUnionAgainstGeosAndTheFoldingUnion) {
