@@ -1,5 +1,6 @@
 #include "addonlib/overlay/overlay.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "addonlib/core/exception.h"
@@ -136,12 +137,20 @@ long double RingArea2(const TRingData& R) {
 
 void TOverlay::AddContour(const geo::TContour& Contour, int32_t Label, TOrient Orient) {
   const std::vector<TRingData> Rings = RingsOf(Contour);
-  if (Orient == TOrient::ByNesting && Rings.size() > 1) {
+  // Two edges, or three straight ones, never cross each other.
+  const bool Simple =
+      Rings.size() == 1 && (Rings[0].Points.size() <= 2 ||
+                            (Rings[0].Points.size() == 3 &&
+                             std::all_of(Rings[0].Convexities.begin(), Rings[0].Convexities.end(),
+                                         [](double C) { return C == 0; })));
+  if (Orient == TOrient::ByNesting && !Rings.empty() && !Simple) {
     // How deep a ring lies is read from the contour's own overlay: rings may
-    // touch and share sides, and arcs bulge beyond their chords, where no
-    // test point on a ring tells inside from outside. The result's outer
-    // parts run clockwise and its holes counter-clockwise: each ring turned
-    // round winds +1 around what the contour covers.
+    // touch and share sides, arcs bulge beyond their chords, and a ring that
+    // crosses itself covers its lobes by the even-odd rule as the Boolean
+    // operations read it, none of which a test point on a ring or the sign
+    // of an area can tell. The result's outer parts run clockwise and its
+    // holes counter-clockwise: each ring turned round winds +1 around what
+    // the contour covers.
     TOverlay Own(FImpl->Tol);
     Own.AddContour(Contour, 0, TOrient::AsRuns);
     const geo::TContour Read = Own.Run(TOverlayOp::Union, TFillRule::EvenOdd, TFillRule::EvenOdd);

@@ -254,6 +254,26 @@ TEST(Overlay, ManyContourUnionReadsEachInputByItsNesting) {
   }
   const TContour Both = geoalg::UniteContours({&Ring, &Tangent, &Square});
   EXPECT_NEAR(geo::Area(Both), 37 * Pi + 1, 1e-12 * 37 * Pi);
+  // A ring that crosses itself covers its lobes even-odd, as the Boolean
+  // operations read it: a bow tie winds +1 round one lobe and -1 round the
+  // other, and a lens with its ends pulled past each other crosses itself
+  // twice.
+  TContour Bow, Lens;
+  Bow.AddMoveTo({0, 0});
+  Bow.AddLineTo({2, 2});
+  Bow.AddLineTo({2, 0});
+  Bow.AddLineTo({0, 2});
+  Bow.AddClose();
+  Lens.AddMoveTo({0, 0});
+  Lens.AddArcTo({4, 0}, 1);
+  Lens.AddLineTo({-1, 1});
+  Lens.AddLineTo({5, 1});
+  Lens.AddClose();
+  for (const TContour* C : {&Bow, &Lens}) {
+    const double Even = geo::Area(geoalg::OverlayContours(*C, {}, TOverlayOp::Union));
+    EXPECT_NEAR(geo::Area(geoalg::UniteContours({C})), Even, 1e-12 * Even);
+  }
+  EXPECT_NEAR(geo::Area(geoalg::UniteContours({&Bow})), 2, 1e-12);
 }
 
 TEST(Overlay, ManyContourUnionAgainstGeosAndTheFoldingUnion) {
