@@ -7,10 +7,6 @@ namespace geoalg::overlay {
 
 namespace {
 
-geo::TDRect Cover(const geo::TDRect& A, const geo::TDRect& B) {
-  return {std::min(A.X1, B.X1), std::min(A.Y1, B.Y1), std::max(A.X2, B.X2), std::max(A.Y2, B.Y2)};
-}
-
 // Position of the cell (X, Y) along the Hilbert curve over 2^16 x 2^16 cells.
 uint32_t HilbertIndex(uint32_t X, uint32_t Y) {
   constexpr uint32_t N = 1u << 16;
@@ -31,37 +27,19 @@ uint32_t HilbertIndex(uint32_t X, uint32_t Y) {
 
 }  // namespace
 
-void TPackedRTree::Build(const std::vector<geo::TDRect>& Boxes, const std::vector<int32_t>& Ids) {
-  FNodes.clear();
-  FItems.clear();
-  FItemBoxes.clear();
-  if (Ids.empty()) return;
-  // Items in the order of their centres along a Hilbert curve over the
-  // extent, scaled alike on both axes: runs of that order are compact
-  // whatever the extent's shape (a long thin comb sorted into square tiles
-  // would give nodes as long as a tile and as thin as the comb).
-  geo::TDRect All = Boxes[Ids[0]];
-  for (int32_t I : Ids) All = Cover(All, Boxes[I]);
-  const double Side = std::max(All.X2 - All.X1, All.Y2 - All.Y1);
-  const double Scale = Side > 0 ? 65535.0 / Side : 0;
-  std::vector<uint64_t> Keys(Ids.size());
-  for (size_t K = 0; K < Ids.size(); ++K) {
-    const int32_t I = Ids[K];
-    const geo::TDRect& B = Boxes[I];
-    const auto Cell = [&](double Lo, double Hi, double Origin) {
-      const double C = (Lo / 2 + Hi / 2 - Origin) * Scale;
-      return C > 0 ? static_cast<uint32_t>(std::min(C, 65535.0)) : 0u;
-    };
-    const uint64_t H = HilbertIndex(Cell(B.X1, B.X2, All.X1), Cell(B.Y1, B.Y2, All.Y1));
-    Keys[K] = H << 32 | static_cast<uint32_t>(I);
-  }
-  std::sort(Keys.begin(), Keys.end());
-  FItems.resize(Keys.size());
-  FItemBoxes.resize(Keys.size());
-  for (size_t I = 0; I < Keys.size(); ++I) {
-    FItems[I] = static_cast<int32_t>(Keys[I] & 0xffffffffu);
-    FItemBoxes[I] = Boxes[FItems[I]];
-  }
+uint64_t TPackedRTree::HilbertKey(const geo::TDRect& B, const geo::TDRect& All, double Scale) {
+  const auto Cell = [&](double Lo, double Hi, double Origin) {
+    const double C = (Lo / 2 + Hi / 2 - Origin) * Scale;
+    return C > 0 ? static_cast<uint32_t>(std::min(C, 65535.0)) : 0u;
+  };
+  return HilbertIndex(Cell(B.X1, B.X2, All.X1), Cell(B.Y1, B.Y2, All.Y1));
+}
+
+geo::TDRect TPackedRTree::Cover(const geo::TDRect& A, const geo::TDRect& B) {
+  return {std::min(A.X1, B.X1), std::min(A.Y1, B.Y1), std::max(A.X2, B.X2), std::max(A.Y2, B.Y2)};
+}
+
+void TPackedRTree::BuildNodes() {
   // Leaves over runs of items, then levels over runs of nodes, until one is
   // left: the order carries up, so each level is compact as well.
   for (size_t I = 0; I < FItems.size(); I += FanOut) {

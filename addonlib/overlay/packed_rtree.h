@@ -17,7 +17,37 @@ class TPackedRTree {
   static constexpr int32_t FanOut = 8;
 
   // Indexes Boxes[i] (normalised) as item i, for each i in Ids.
-  void Build(const std::vector<geo::TDRect>& Boxes, const std::vector<int32_t>& Ids);
+  void Build(const std::vector<geo::TDRect>& Boxes, const std::vector<int32_t>& Ids) {
+    Build(Ids, [&](int32_t I) -> const geo::TDRect& { return Boxes[I]; });
+  }
+  // The same with each box given by BoxOf(i), so that no array of all the
+  // boxes need exist beside the index's own.
+  template <class F>
+  void Build(const std::vector<int32_t>& Ids, F&& BoxOf) {
+    FNodes.clear();
+    FItems.clear();
+    FItemBoxes.clear();
+    if (Ids.empty()) return;
+    // Items in the order of their centres along a Hilbert curve over the
+    // extent, scaled alike on both axes: runs of that order are compact
+    // whatever the extent's shape (a long thin comb sorted into square tiles
+    // would give nodes as long as a tile and as thin as the comb).
+    geo::TDRect All = BoxOf(Ids[0]);
+    for (int32_t I : Ids) All = Cover(All, BoxOf(I));
+    const double Side = std::max(All.X2 - All.X1, All.Y2 - All.Y1);
+    const double Scale = Side > 0 ? 65535.0 / Side : 0;
+    std::vector<uint64_t> Keys(Ids.size());
+    for (size_t K = 0; K < Ids.size(); ++K)
+      Keys[K] = HilbertKey(BoxOf(Ids[K]), All, Scale) << 32 | static_cast<uint32_t>(Ids[K]);
+    std::sort(Keys.begin(), Keys.end());
+    FItems.resize(Keys.size());
+    FItemBoxes.resize(Keys.size());
+    for (size_t I = 0; I < Keys.size(); ++I) {
+      FItems[I] = static_cast<int32_t>(Keys[I] & 0xffffffffu);
+      FItemBoxes[I] = BoxOf(FItems[I]);
+    }
+    BuildNodes();
+  }
 
   // Calls Fn(item) for every item whose box meets Q (borders included).
   template <class F>
@@ -80,6 +110,10 @@ class TPackedRTree {
   }
 
  private:
+  static uint64_t HilbertKey(const geo::TDRect& B, const geo::TDRect& All, double Scale);
+  static geo::TDRect Cover(const geo::TDRect& A, const geo::TDRect& B);
+  // Leaves over runs of the sorted items, then levels up to the root.
+  void BuildNodes();
   static bool Meet(const geo::TDRect& A, const geo::TDRect& B) {
     return !(A.X1 > B.X2 || A.X2 < B.X1 || A.Y1 > B.Y2 || A.Y2 < B.Y1);
   }

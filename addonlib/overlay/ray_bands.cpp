@@ -9,13 +9,12 @@ TRayBands::TRayBands(const TLabelledGraph& G, const std::vector<TPiece>& Pieces,
                      const std::vector<int32_t>& EdgeIds)
     : FG(G), FPieces(Pieces) {
   // A monotone piece's cut lies within the box of its two ends.
-  std::vector<geo::TDRect> Boxes(G.Edges.size(), geo::TDRect{0, 0, 0, 0});
-  for (int32_t E : EdgeIds) {
+  FTree.Build(EdgeIds, [&](int32_t E) {
     const TDPoint& A = G.Vertices[G.Edges[E].V1];
     const TDPoint& B = G.Vertices[G.Edges[E].V2];
-    Boxes[E] = {std::min(A.X, B.X), std::min(A.Y, B.Y), std::max(A.X, B.X), std::max(A.Y, B.Y)};
-  }
-  FTree.Build(Boxes, EdgeIds);
+    return geo::TDRect{std::min(A.X, B.X), std::min(A.Y, B.Y), std::max(A.X, B.X),
+                       std::max(A.Y, B.Y)};
+  });
 }
 
 bool TRayBands::Crossing(int32_t E, const TDPoint& P, double& X) const {
