@@ -96,6 +96,23 @@ GEOSGeometry* GeosRegion(TGeos& G, const TContour& C, double Step, bool Twice) {
   GEOSGeometry* Acc = GEOSGeomFromWKT_r(G.H, "POLYGON EMPTY");
   for (const auto& Ring : oracle::Rings(C)) {
     std::vector<TDPoint> Pts = Chords(Ring, Step, Size, Twice);
+    // A spike that goes out and comes back encloses nothing; MakeValid
+    // would close a face between two spikes to one point.
+    for (bool Again = true; Again;) {
+      Again = false;
+      for (size_t I = 0; Pts.size() >= 3 && I < Pts.size(); ++I) {
+        const size_t N = Pts.size(), J = (I + 1) % N, K = (I + 2) % N;
+        const bool Repeat = Pts[I].X == Pts[J].X && Pts[I].Y == Pts[J].Y;
+        if (Repeat || (Pts[I].X == Pts[K].X && Pts[I].Y == Pts[K].Y)) {
+          // Drop the repeat, or the spike's tip and its return.
+          const size_t First = Repeat ? J : std::min(J, K), Second = std::max(J, K);
+          if (!Repeat) Pts.erase(Pts.begin() + static_cast<std::ptrdiff_t>(Second));
+          Pts.erase(Pts.begin() + static_cast<std::ptrdiff_t>(Repeat ? J : First));
+          Again = true;
+          break;
+        }
+      }
+    }
     if (Pts.size() < 3) continue;
     Pts.push_back(Pts.front());
     GEOSCoordSequence* Seq = GEOSCoordSeq_create_r(G.H, static_cast<unsigned>(Pts.size()), 2);
@@ -372,6 +389,53 @@ void MakeArcs(std::mt19937& Rng, TBuilder& B, bool Second) {
   }
 }
 
+// Real data's blemishes on an integer star or cells: spikes that go out
+// and come back, repeated and collinear vertices, a ring given twice (even-odd:
+// it cancels), a ring that encloses nothing.
+void MakeDegenerate(std::mt19937& Rng, TBuilder& B) {
+  TBuilder Clean{{}, B.P};
+  if (Pick(Rng, 0, 1))
+    MakeIntegerStar(Rng, Clean);
+  else
+    MakeGrid(Rng, Clean, 0, 0);
+  TDPoint Pen{0, 0};
+  for (int32_t I = 0; I < Clean.C.CommandCount(); ++I) {
+    const geo::TComplexCommand K = Clean.C.GetCommand(I);
+    if (geo::IsToCommand(K) && Pick(Rng, 0, 3) == 0) {
+      const TDPoint Mid{(Pen.X + K.Point.X) / 2, (Pen.Y + K.Point.Y) / 2};
+      switch (Pick(Rng, 0, 2)) {
+        case 0:  // a spike out of the side's middle
+          B.C.AddLineTo(Mid);
+          B.C.AddLineTo({Mid.X + B.P.S * Pick(Rng, -2, 2), Mid.Y + B.P.S * Pick(Rng, -2, 2)});
+          B.C.AddLineTo(Mid);
+          break;
+        case 1:  // the vertex before repeated
+          B.C.AddLineTo(Pen);
+          break;
+        default:  // a collinear vertex
+          B.C.AddLineTo(Mid);
+          break;
+      }
+    }
+    B.C.AddCommand(K);
+    if (K.Kind == geo::ccMoveTo || geo::IsToCommand(K)) Pen = K.Point;
+  }
+  switch (Pick(Rng, 0, 2)) {
+    case 0:
+      B.Rect(1, 1, 2, 3);
+      B.Rect(1, 1, 2, 3, true);
+      break;
+    case 1:
+      B.Move(0, 0);
+      B.Line(3, 3);
+      B.Line(1, 1);
+      B.C.AddClose();
+      break;
+    default:
+      break;
+  }
+}
+
 // Random stars, with holes, and random arc stars.
 void MakeStars(std::mt19937& Rng, TBuilder& B, bool Arcs) {
   const TDPoint O = B.P(Uniform(Rng, -2, 2), Uniform(Rng, -2, 2));
@@ -382,8 +446,8 @@ void MakeStars(std::mt19937& Rng, TBuilder& B, bool Arcs) {
   for (int32_t I = 0; I < S.CommandCount(); ++I) B.C.AddCommand(S.GetCommand(I));
 }
 
-const char* const Families[] = {"fan",     "grid", "checker", "holes",
-                                "integer", "arcs", "stars",   "union"};
+const char* const Families[] = {"fan",  "grid",  "checker",    "holes", "integer",
+                                "arcs", "stars", "degenerate", "union"};
 
 // Arcs whose chord is below the contour's point tolerance (1e-6) cannot be
 // written: arcs are not made tiny.
@@ -425,6 +489,8 @@ void MakeOperand(const std::string& Family, std::mt19937& Rng, TBuilder& B, bool
     MakeIntegerStar(Rng, B);
   else if (Family == "arcs")
     MakeArcs(Rng, B, Second);
+  else if (Family == "degenerate")
+    MakeDegenerate(Rng, B);
   else
     MakeStars(Rng, B, Pick(Rng, 0, 1));
 }
@@ -604,7 +670,7 @@ bool RunCase(const std::string& Family, uint32_t Seed, std::string& Report) {
   std::string Inputs;
   if (Family == "union") {
     // Pieces of every family, one contour each.
-    const std::string Of = Families[Pick(Rng, 0, 6)];
+    const std::string Of = Families[Pick(Rng, 0, 7)];
     std::vector<TContour> In;
     const int N = Pick(Rng, 2, 12);
     for (int K = 0; K < N; ++K) {
