@@ -165,6 +165,22 @@ bool THostMapView::LayerShown(const TKxID& LayerID) const {
   return !FLayerOrderSet || FLayerRank.count(IDKey(LayerID)) != 0;
 }
 
+std::optional<std::size_t> THostMapView::LayerRank(const TKxID& LayerID) const {
+  if (FLayerOrderSet) {
+    const auto It = FLayerRank.find(IDKey(LayerID));
+    if (It == FLayerRank.end()) return std::nullopt;
+    return It->second;
+  }
+  std::size_t Rank = 0;
+  const THostProject& P = FContext->Project;
+  for (const TKxID& M : P.Maps())
+    for (const TKxID& L : P.Map(M).Layers) {
+      if (L == LayerID) return Rank;
+      ++Rank;
+    }
+  return std::nullopt;
+}
+
 void THostMapView::DrawMap(QImage& Image, const THostViewTransform& T, QPoint BrushOrigin) const {
   const THostProject& P = FContext->Project;
   Image.fill(Qt::white);

@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -86,6 +87,8 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
   // Until it is set, every layer is drawn.
   void SetLayerOrder(const std::vector<TKxID>& Layers);
   bool LayerShown(const TKxID& LayerID) const;
+  // Where a layer is drawn, 0 at the bottom; nothing for one not drawn.
+  std::optional<std::size_t> LayerRank(const TKxID& LayerID) const;
   void SetSelection(std::vector<TKxID> IDs) { FSelection = std::move(IDs); }
 
   kx::IKxEditor* Editor() const { return FEditor.Get(); }

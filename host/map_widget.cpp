@@ -233,14 +233,19 @@ const THostMapObject* TMapWidget::ObjectAt(QPoint Pixel) const {
   double X, Y;
   T.ToMap(Pixel.x(), Pixel.y(), X, Y);
   const THostProject& Project = FManager.Project();
-  const auto Candidates = Project.ObjectsInRect({X - Tol, Y - Tol, X + Tol, Y + Tol});
+  // Drawn last is on top: the top layer first, and in a layer the object
+  // added last first.
+  std::vector<std::pair<std::size_t, const THostMapObject*>> Candidates;
+  for (const THostMapObject* O : Project.ObjectsInRect({X - Tol, Y - Tol, X + Tol, Y + Tol}))
+    if (const auto Rank = View().LayerRank(O->LayerID)) Candidates.emplace_back(*Rank, O);
+  std::stable_sort(Candidates.begin(), Candidates.end(),
+                   [](const auto& A, const auto& B) { return A.first < B.first; });
   const QPointF At(Pixel);
   QPainterPathStroker Stroker;
   Stroker.setWidth(2 * ClickTolerance);
-  // Drawn last is on top: look from the end.
-  for (auto It = Candidates.rbegin(); It != Candidates.rend(); ++It) {
-    if (!View().LayerShown((*It)->LayerID)) continue;
-    for (const THostShape& S : (*It)->Shapes) {
+  for (auto C = Candidates.rbegin(); C != Candidates.rend(); ++C) {
+    const THostMapObject* O = C->second;
+    for (const THostShape& S : O->Shapes) {
       const auto Parts = PartsOfCommands(S.Commands);
       const QPainterPath Path = PaintPath(Parts, T);
       // Inside counts for areas only: a ring road is hit on its line, not
@@ -249,7 +254,7 @@ const THostMapObject* TMapWidget::ObjectAt(QPoint Pixel) const {
       const bool Filled = Style && Style->Area &&
                           std::all_of(Parts.begin(), Parts.end(),
                                       [](const THostPaintPart& Part) { return Part.Closed; });
-      if ((Filled && Path.contains(At)) || Stroker.createStroke(Path).contains(At)) return *It;
+      if ((Filled && Path.contains(At)) || Stroker.createStroke(Path).contains(At)) return O;
     }
   }
   return nullptr;

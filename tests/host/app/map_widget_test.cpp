@@ -113,6 +113,8 @@ TEST_F(MapWidgetTest, LayersAreDrawnInTheirOrderAndHiddenOnesNeitherDrawnNorHit)
   EXPECT_EQ(Pixel(500005, 6000005), QColor(255, 0, 0));
   Host.View().SetLayerOrder({MakeID("B"), MakeID("A")});
   EXPECT_EQ(Pixel(500015, 6000015), QColor(255, 0, 0)) << "A over B";
+  Click(At(500015, 6000015));
+  EXPECT_EQ(Selected(), Ids{"SA"}) << "the one on top is hit, though added first";
   Host.View().SetLayerOrder({MakeID("A")});
   EXPECT_EQ(Pixel(500025, 6000025), QColor(255, 255, 255)) << "B hidden";
   Click(At(500025, 6000025));
