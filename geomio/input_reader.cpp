@@ -21,13 +21,22 @@ std::string_view Trim(std::string_view S) {
   return S;
 }
 
+std::string_view WithoutBom(std::string_view Text) {
+  if (Text.substr(0, 3) == "\xEF\xBB\xBF") Text.remove_prefix(3);
+  return Text;
+}
+
 }  // namespace
 
+bool IsGeoJsonText(std::string_view Text) {
+  const std::string_view Body = Trim(WithoutBom(Text));
+  return !Body.empty() && Body.front() == '{';
+}
+
 std::vector<TInputGeometry> ReadInput(std::string_view Text, std::string* CrsName) {
-  if (Text.substr(0, 3) == "\xEF\xBB\xBF") Text.remove_prefix(3);
+  Text = WithoutBom(Text);
   std::vector<TInputGeometry> Result;
-  const std::string_view Body = Trim(Text);
-  if (!Body.empty() && Body.front() == '{') {
+  if (IsGeoJsonText(Text)) {
     // Lines are counted from the top of the input, leading blank lines included.
     for (const TJsonValue& V : ParseJsonSequence(Text)) {
       ReadGeoJson(V, Result);

@@ -10,6 +10,10 @@
 
 namespace geomio {
 
+// Whether ReadInput takes Text as GeoJSON: its first character after blanks
+// (and a byte order mark) is "{".
+bool IsGeoJsonText(std::string_view Text);
+
 // Raises EInputError carrying the input line of the fault. CrsName, when
 // given, receives the coordinate system a GeoJSON "crs" member names
 // ("urn:ogc:def:crs:EPSG::25832"), else nothing.

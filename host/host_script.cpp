@@ -18,8 +18,14 @@ const std::map<QString, TVerb>& Verbs() {
       {"open", {1, 1, "open FILE                  open a project file"}},
       {"new", {0, 0, "new                        start an empty project"}},
       {"save", {0, 1, "save [FILE]                save the project (as FILE)"}},
-      {"import", {3, 3, "import LAYER STYLE FILE    read WKT or GeoJSON objects into a layer"}},
-      {"export", {2, 2, "export LAYER FILE          write a layer as WKT or GeoJSON (.geojson)"}},
+      {"import",
+       {3, 4,
+        "import LAYER STYLE FILE [GISLAYER]   read a file's objects into a layer: WKT "
+        "(.wkt), or any GIS format (GISLAYER: the file's layer when it has several)"}},
+      {"export",
+       {2, 2,
+        "export LAYER FILE          write a layer by the file's extension: .wkt, .gpkg, "
+        ".geojson, .fgb, .dxf, ..."}},
       {"select", {0, -1, "select [ID...]             select objects by ID (none: clear)"}},
       {"command", {1, 1, "command NAME               run an add-on command (ident or caption)"}},
       {"press",

@@ -14,6 +14,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <cstdio>
 
 #include "host/host_manager.h"
 #include "host/host_window.h"
@@ -137,11 +138,13 @@ QString THostScriptTarget::DoStep(const TScriptStep& Step) {
     return {};
   }
   if (V == "import") {
-    FWindow.ImportFile(ID(A[0]), ID(A[1]), Path(A[2]));
+    FWindow.ImportFile(ID(A[0]), ID(A[1]), Path(A[2]), A.value(3));
     return {};
   }
   if (V == "export") {
-    FWindow.ExportLayer(ID(A[0]), Path(A[1]));
+    // What the format could not hold is told, as the dialog tells it.
+    for (const QString& Note : FWindow.ExportLayer(ID(A[0]), Path(A[1])))
+      std::fprintf(stderr, "trace-host: line %d: %s\n", Step.Line, qPrintable(Note));
     return {};
   }
   if (V == "select") {

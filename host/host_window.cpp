@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -22,10 +23,10 @@
 #include <cstdio>
 
 #include "geomio/gdal/crs.h"
+#include "host/gis_layer_io.h"
 #include "host/host_error.h"
 #include "host/host_manager.h"
 #include "host/host_values.h"
-#include "host/layer_io.h"
 #include "host/layer_panel.h"
 #include "host/map_widget.h"
 #include "host/project_file.h"
@@ -41,12 +42,6 @@ constexpr std::int32_t NotifyProject = 32;
 
 QString Utf8(const std::string& S) {
   return QString::fromStdString(S);
-}
-
-std::string ReadText(const QString& Path) {
-  QFile In(Path);
-  if (!In.open(QIODevice::ReadOnly)) throw EHostError("Cannot read " + Path.toStdString());
-  return In.readAll().toStdString();
 }
 
 }  // namespace
@@ -142,7 +137,7 @@ void THostWindow::BuildFileMenu() {
   Add("FileSave", "&Save", QKeySequence::Save, [this] { SaveDialog(false); });
   Add("FileSaveAs", "Save &As...", QKeySequence::SaveAs, [this] { SaveDialog(true); });
   File->addSeparator();
-  Add("FileImport", "&Import WKT or GeoJSON...", QKeySequence(), [this] { ImportDialog(); });
+  Add("FileImport", "&Import Layer...", QKeySequence(), [this] { ImportDialog(); });
   Add("FileExport", "&Export Layer...", QKeySequence(), [this] { ExportDialog(); });
   File->addSeparator();
   FRecentMenu = File->addMenu(QStringLiteral("&Recent Files"));
@@ -340,25 +335,22 @@ void THostWindow::SaveProject(const QString& Path) {
 }
 
 std::vector<TKxID> THostWindow::ImportFile(const TKxID& LayerID, const TKxID& StyleID,
-                                           const QString& Path) {
-  std::vector<TKxID> IDs = ImportGeometry(FManager.Project(), LayerID, StyleID, ReadText(Path));
+                                           const QString& Path, const QString& GisLayer) {
+  std::vector<TKxID> IDs = ImportLayerFile(FManager.Project(), LayerID, StyleID, Path.toStdString(),
+                                           GisLayer.toStdString());
   FHostModified = true;
   FMap->MapChanged();
   UpdateTitle();
+  UpdateStatus();  // the first file that names a coordinate system gives the project its own
   return IDs;
 }
 
-void THostWindow::ExportLayer(const TKxID& LayerID, const QString& Path) {
-  const QString Suffix = QFileInfo(Path).suffix().toLower();
-  const std::string Text = Suffix == "geojson" || Suffix == "json"
-                               ? ExportLayerGeoJson(FManager.Project(), LayerID, 0.01)
-                               : ExportLayerWkt(FManager.Project(), LayerID);
-  QFile Out(Path);
-  if (!Out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-      Out.write(Text.data(), static_cast<qint64>(Text.size())) !=
-          static_cast<qint64>(Text.size()) ||
-      !Out.flush())
-    throw EHostError("Cannot write " + Path.toStdString());
+QStringList THostWindow::ExportLayer(const TKxID& LayerID, const QString& Path) {
+  QStringList Notes;
+  for (const std::string& Note :
+       ExportLayerFile(FManager.Project(), LayerID, Path.toStdString(), ExportTolerance))
+    Notes << Utf8(Note);
+  return Notes;
 }
 
 QString THostWindow::StyleName(const QString& ID) const {
@@ -451,10 +443,22 @@ void THostWindow::ImportDialog() {
   if (!PickLayer(QStringLiteral("Import into"), Layer, &Style)) return;
   const QString Path = QFileDialog::getOpenFileName(
       &Window(), QStringLiteral("Import"), QString(),
-      QStringLiteral("WKT or GeoJSON (*.wkt *.txt *.geojson *.json);;All files (*)"));
+      QStringLiteral("GIS files (*.gpkg *.shp *.geojson *.json *.fgb *.dxf *.gml *.csv *.kml "
+                     "*.sqlite);;WKT (*.wkt *.txt);;All files (*)"));
   if (Path.isEmpty()) return;
   try {
-    const auto IDs = ImportFile(Layer, Style, Path);
+    // A file of several layers: the user picks one.
+    QString GisLayer;
+    QStringList Names;
+    for (const std::string& Name : FileLayerNames(Path.toStdString())) Names << Utf8(Name);
+    if (Names.size() > 1) {
+      bool Ok = false;
+      GisLayer = QInputDialog::getItem(
+          &Window(), QStringLiteral("Import"),
+          QStringLiteral("Layer of %1:").arg(QFileInfo(Path).fileName()), Names, 0, false, &Ok);
+      if (!Ok) return;
+    }
+    const auto IDs = ImportFile(Layer, Style, Path, GisLayer);
     Window().statusBar()->showMessage(QString("%1 objects imported").arg(IDs.size()), 5000);
   } catch (const std::exception& E) {
     Report(QString::fromUtf8(E.what()));
@@ -464,12 +468,23 @@ void THostWindow::ImportDialog() {
 void THostWindow::ExportDialog() {
   TKxID Layer;
   if (!PickLayer(QStringLiteral("Export layer"), Layer, nullptr)) return;
-  const QString Path =
-      QFileDialog::getSaveFileName(&Window(), QStringLiteral("Export"), QString(),
-                                   QStringLiteral("WKT, arcs kept (*.wkt);;GeoJSON (*.geojson)"));
+  QString Filter;
+  QString Path = QFileDialog::getSaveFileName(
+      &Window(), QStringLiteral("Export"), QString(),
+      QStringLiteral("GeoPackage, arcs kept (*.gpkg);;GeoJSON (*.geojson);;FlatGeobuf (*.fgb);;"
+                     "DXF (*.dxf);;WKT, arcs kept (*.wkt)"),
+      &Filter);
   if (Path.isEmpty()) return;
+  // The format goes by the extension: a name without one gets the filter's.
+  if (QFileInfo(Path).suffix().isEmpty()) {
+    const qsizetype At = Filter.indexOf("(*");
+    Path += Filter.mid(At + 2, Filter.indexOf(')', At) - At - 2);
+  }
   try {
-    ExportLayer(Layer, Path);
+    const QStringList Notes = ExportLayer(Layer, Path);
+    if (!Notes.isEmpty() && !FReporter)
+      QMessageBox::information(&Window(), QStringLiteral("Export"), Notes.join('\n'));
+    Window().statusBar()->showMessage(QStringLiteral("Layer exported to ") + Path, 5000);
   } catch (const std::exception& E) {
     Report(QString::fromUtf8(E.what()));
   }

@@ -53,11 +53,17 @@ class THostWindow : public QObject {
   void NewProject();
   void OpenProject(const QString& Path);
   void SaveProject(const QString& Path);
-  // Reads WKT or GeoJSON (by its first character) into a layer; returns the
-  // new objects' IDs.
-  std::vector<TKxID> ImportFile(const TKxID& LayerID, const TKxID& StyleID, const QString& Path);
-  // WKT, or GeoJSON when Path ends in .geojson or .json.
-  void ExportLayer(const TKxID& LayerID, const QString& Path);
+  // Reads a file into a layer: WKT text (.wkt, .txt) or any GIS format
+  // (GisLayer: the file's layer, needed when it has several), attributes
+  // kept; returns the new objects' IDs.
+  std::vector<TKxID> ImportFile(const TKxID& LayerID, const TKxID& StyleID, const QString& Path,
+                                const QString& GisLayer = {});
+  // Writes a layer by the file's extension (WKT with arcs kept, GeoPackage,
+  // GeoJSON, FlatGeobuf, DXF, ...); returns notes on what the format could
+  // not hold (arcs written as chords within ExportTolerance).
+  QStringList ExportLayer(const TKxID& LayerID, const QString& Path);
+  // The largest distance, in metres, of an exported chord from its arc.
+  static constexpr double ExportTolerance = 0.01;
   const QString& ProjectPath() const { return FPath; }
   // Changes since the project was opened or saved: the host's own, and the
   // objects add-ons created.

@@ -1,32 +1,26 @@
 #include "host/layer_io.h"
 
-#include "geomio/geojson_writer.h"
-#include "geomio/input_error.h"
-#include "geomio/input_reader.h"
 #include "geomio/part_builder.h"
 #include "geomio/wkt_writer.h"
 #include "host/host_error.h"
 
 namespace host {
 
-std::vector<TKxID> ImportGeometry(THostProject& Project, const TKxID& LayerID, const TKxID& StyleID,
-                                  std::string_view Text) {
-  std::vector<geomio::TInputGeometry> Input;
-  try {
-    Input = geomio::ReadInput(Text);
-  } catch (const geomio::EInputError& E) {
-    throw EHostError("Строка " + std::to_string(E.Line) + ": " + E.Text);
-  } catch (const core::Exception& E) {
-    throw EHostError(std::string("Ошибка чтения геометрии: ") + E.what());
-  }
-  return AddGeometries(Project, LayerID, StyleID, Input);
-}
-
 std::vector<TKxID> AddGeometries(THostProject& Project, const TKxID& LayerID, const TKxID& StyleID,
-                                 const std::vector<geomio::TInputGeometry>& Input) {
+                                 const std::vector<geomio::TInputGeometry>& Input,
+                                 const std::vector<geomio::TFieldDef>& Fields) {
+  std::vector<std::size_t> Slots;
+  std::vector<geomio::TFieldDef> Merged = Project.MergedFields(LayerID, Fields, Slots);
   std::vector<std::vector<THostShape>> Objects;
+  std::vector<std::vector<geomio::TFieldValue>> Values(Input.size());
   Objects.reserve(Input.size());
   for (const geomio::TInputGeometry& G : Input) {
+    std::vector<geomio::TFieldValue>& V = Values[Objects.size()];
+    for (std::size_t I = 0; I < Slots.size() && I < G.Values.size(); ++I) {
+      if (std::holds_alternative<std::monostate>(G.Values[I])) continue;
+      if (V.size() <= Slots[I]) V.resize(Slots[I] + 1);
+      V[Slots[I]] = WidenedValue(G.Values[I], Merged[Slots[I]].Kind);
+    }
     std::vector<THostShape> Shapes{{StyleID, ContourToHost(G.Contour)}};
     try {
       Project.CheckObject(LayerID, Shapes);
@@ -40,8 +34,11 @@ std::vector<TKxID> AddGeometries(THostProject& Project, const TKxID& LayerID, co
   }
   std::vector<TKxID> IDs;
   IDs.reserve(Objects.size());
-  // Checked above, so adding cannot fail half way.
-  for (auto& Shapes : Objects) IDs.push_back(Project.AddObject(LayerID, std::move(Shapes)));
+  // Checked above, and the values made to fit the merged fields, so adding
+  // cannot fail half way.
+  if (!Fields.empty()) Project.SetLayerFields(LayerID, std::move(Merged));
+  for (std::size_t I = 0; I < Objects.size(); ++I)
+    IDs.push_back(Project.AddObject(LayerID, std::move(Objects[I]), nullptr, std::move(Values[I])));
   return IDs;
 }
 
@@ -65,24 +62,6 @@ std::string ExportLayerWkt(const THostProject& Project, const TKxID& LayerID) {
     Text += '\n';
   }
   return Text;
-}
-
-std::string ExportLayerGeoJson(const THostProject& Project, const TKxID& LayerID,
-                               double Tolerance) {
-  Project.Layer(LayerID);
-  if (!(Tolerance > 0)) throw EHostError("Допуск хорд должен быть положительным");
-  std::string Text = "{\"type\":\"FeatureCollection\",\"features\":[";
-  bool First = true;
-  for (const THostMapObject* O : Project.Objects(LayerID)) {
-    const geo::TContour C = ObjectGeometry(Project, *O);
-    if (C.CommandCount() == 0) continue;
-    Text += First ? "\n" : ",\n";
-    First = false;
-    Text += geomio::GeoJsonFeature(geomio::GeoJsonGeometry(C, Tolerance),
-                                   {{"id", geomio::JsonString(IDText(O->ID))},
-                                    {"layer", geomio::JsonString(IDText(O->LayerID))}});
-  }
-  return Text + "\n]}\n";
 }
 
 }  // namespace host

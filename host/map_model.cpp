@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "compat/cp1251.h"
+#include "geomio/number_text.h"
 #include "host/host_error.h"
 
 namespace host {
@@ -24,7 +25,72 @@ void CheckNewID(const TKxID& ID, const char* Kind) {
   if (ID.Empty()) throw EHostError(std::string("Пустой идентификатор: ") + Kind);
 }
 
+using geomio::TFieldDef;
+using geomio::TFieldKind;
+using geomio::TFieldValue;
+
+bool IsWhole(TFieldKind K) {
+  return K == TFieldKind::Integer || K == TFieldKind::Integer64;
+}
+
+// The kind of a field that holds values of both kinds without loss: whole
+// numbers widen to 64 bits, with reals to reals, anything else to text.
+TFieldKind SharedKind(TFieldKind A, TFieldKind B) {
+  if (A == B) return A;
+  if (IsWhole(A) && IsWhole(B)) return TFieldKind::Integer64;
+  if ((IsWhole(A) || A == TFieldKind::Real) && (IsWhole(B) || B == TFieldKind::Real))
+    return TFieldKind::Real;
+  return TFieldKind::String;
+}
+
+constexpr std::pair<TFieldKind, const char*> KindNames[] = {
+    {TFieldKind::Integer, "integer"},  {TFieldKind::Integer64, "integer64"},
+    {TFieldKind::Real, "real"},        {TFieldKind::String, "string"},
+    {TFieldKind::Date, "date"},        {TFieldKind::Time, "time"},
+    {TFieldKind::DateTime, "datetime"}};
+
 }  // namespace
+
+bool SameFieldName(std::string_view A, std::string_view B) {
+  const auto Lower = [](char C) {
+    return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C;
+  };
+  return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(),
+                                            [&](char X, char Y) { return Lower(X) == Lower(Y); });
+}
+
+const char* FieldKindName(TFieldKind Kind) {
+  for (const auto& [K, Name] : KindNames)
+    if (K == Kind) return Name;
+  return "string";
+}
+
+bool FieldKindOfName(std::string_view Name, TFieldKind& Kind) {
+  for (const auto& [K, N] : KindNames)
+    if (Name == N) {
+      Kind = K;
+      return true;
+    }
+  return false;
+}
+
+bool ValueFits(const TFieldValue& Value, TFieldKind Kind) {
+  if (std::holds_alternative<std::monostate>(Value)) return true;
+  if (IsWhole(Kind)) return std::holds_alternative<std::int64_t>(Value);
+  if (Kind == TFieldKind::Real) return std::holds_alternative<double>(Value);
+  return std::holds_alternative<std::string>(Value);
+}
+
+TFieldValue WidenedValue(TFieldValue Value, TFieldKind Kind) {
+  const auto* Whole = std::get_if<std::int64_t>(&Value);
+  const auto* Real = std::get_if<double>(&Value);
+  if (Kind == TFieldKind::Real && Whole) return static_cast<double>(*Whole);
+  if (!IsWhole(Kind) && Kind != TFieldKind::Real) {
+    if (Whole) return std::to_string(*Whole);
+    if (Real) return geomio::NumberText(*Real);
+  }
+  return Value;
+}
 
 TKxID MakeID(std::string_view Utf8) {
   const std::string Bytes = compat::Utf8ToCp1251(Utf8);
@@ -99,6 +165,54 @@ void THostProject::AttachStyle(const TKxID& LayerID, const TKxID& StyleID) {
   StyleIt->second.Layers.push_back(LayerID);
 }
 
+std::vector<TFieldDef> THostProject::MergedFields(const TKxID& LayerID,
+                                                  const std::vector<TFieldDef>& Fields,
+                                                  std::vector<std::size_t>& Slots) const {
+  std::vector<TFieldDef> Result = Layer(LayerID).Fields;
+  // A slot takes one field of the input, so that two input fields whose
+  // names differ only in case keep their values apart.
+  std::vector<bool> Taken(Result.size(), false);
+  Slots.clear();
+  for (const TFieldDef& F : Fields) {
+    std::size_t Slot = 0;
+    while (Slot < Result.size() && (Taken[Slot] || !SameFieldName(Result[Slot].Name, F.Name)))
+      ++Slot;
+    if (Slot == Result.size()) {
+      Result.push_back(F);
+      Taken.push_back(true);
+    } else {
+      TFieldDef& Have = Result[Slot];
+      Have.Kind = SharedKind(Have.Kind, F.Kind);
+      Have.Width = Have.Width && F.Width ? std::max(Have.Width, F.Width) : 0;
+      Have.Precision = std::max(Have.Precision, F.Precision);
+      Taken[Slot] = true;
+    }
+    Slots.push_back(Slot);
+  }
+  return Result;
+}
+
+void THostProject::SetLayerFields(const TKxID& LayerID, std::vector<TFieldDef> Fields) {
+  auto It = FLayers.find(IDKey(LayerID));
+  if (It == FLayers.end()) throw EHostError("Неизвестный слой " + Quoted(LayerID));
+  const std::vector<TFieldDef>& Old = It->second.Fields;
+  bool Extends = Fields.size() >= Old.size(), Widened = false;
+  for (std::size_t I = 0; Extends && I < Old.size(); ++I) {
+    Extends =
+        Fields[I].Name == Old[I].Name && SharedKind(Old[I].Kind, Fields[I].Kind) == Fields[I].Kind;
+    Widened = Widened || Fields[I].Kind != Old[I].Kind;
+  }
+  if (!Extends) throw EHostError("Поля слоя " + Quoted(LayerID) + " можно только дополнить");
+  // Values already stored keep fitting: whole numbers widened to reals or
+  // text become them.
+  for (auto& O : FObjects)
+    if (Widened && O && O->LayerID == LayerID)
+      for (std::size_t I = 0; I < O->Values.size(); ++I)
+        if (Fields[I].Kind != Old[I].Kind)
+          O->Values[I] = WidenedValue(std::move(O->Values[I]), Fields[I].Kind);
+  It->second.Fields = std::move(Fields);
+}
+
 const THostMap* THostProject::FindMap(const TKxID& ID) const {
   auto It = FMaps.find(IDKey(ID));
   return It == FMaps.end() ? nullptr : &It->second;
@@ -156,14 +270,26 @@ TKxID THostProject::NewObjectID() {
   }
 }
 
-TKxID THostProject::AddObject(const TKxID& LayerID, std::vector<THostShape> Shapes,
-                              const TKxID* ID) {
+TKxID THostProject::AddObject(const TKxID& LayerID, std::vector<THostShape> Shapes, const TKxID* ID,
+                              std::vector<TFieldValue> Values) {
   CheckObject(LayerID, Shapes);
   if (ID && !ID->Empty() && FObjectIndex.count(IDKey(*ID)))
     throw EHostError("Объект " + Quoted(*ID) + " уже есть");
+  const std::vector<TFieldDef>& Fields = Layer(LayerID).Fields;
+  if (Values.size() > Fields.size())
+    throw EHostError("Значений " + std::to_string(Values.size()) + ", а полей у слоя " +
+                     std::to_string(Fields.size()));
+  for (std::size_t I = 0; I < Values.size(); ++I)
+    if (!ValueFits(Values[I], Fields[I].Kind))
+      throw EHostError("Значение поля «" + Fields[I].Name + "» не вида " +
+                       FieldKindName(Fields[I].Kind));
+  // Trailing nulls cost nothing when left out.
+  while (!Values.empty() && std::holds_alternative<std::monostate>(Values.back()))
+    Values.pop_back();
   auto Obj = std::make_unique<THostMapObject>();
   Obj->LayerID = LayerID;
   Obj->Shapes = std::move(Shapes);
+  Obj->Values = std::move(Values);
   bool HasBounds = false;
   for (const THostShape& S : Obj->Shapes) {
     geo::TDRect R;

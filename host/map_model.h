@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "addonlib/geometry/primitives.h"
+#include "geomio/feature_fields.h"
 #include "host/host_contour.h"
 #include "host/spatial_index.h"
 #include "hostapi/kx_records.h"
@@ -36,6 +37,20 @@ inline std::string IDText(const TKxID& ID) {
   return ID.ToUtf8();
 }
 
+// Whether two field names are the same to GIS formats: ASCII case ignored.
+bool SameFieldName(std::string_view A, std::string_view B);
+// How the project file and messages name a field kind: "integer",
+// "integer64", "real", "string", "date", "time", "datetime".
+const char* FieldKindName(geomio::TFieldKind Kind);
+// The kind of a name FieldKindName gives; false for any other text.
+bool FieldKindOfName(std::string_view Name, geomio::TFieldKind& Kind);
+// Whether a field of the kind holds the value: null always; a whole number
+// in the integer kinds, a real in "real", text in the others.
+bool ValueFits(const geomio::TFieldValue& Value, geomio::TFieldKind Kind);
+// A value of a field merged into a wider one (MergedFields): a whole number
+// as a real, a number as text; other values as they are.
+geomio::TFieldValue WidenedValue(geomio::TFieldValue Value, geomio::TFieldKind Kind);
+
 struct THostMap {
   TKxID ID;
   std::string Name;  // UTF-8
@@ -47,6 +62,9 @@ struct THostLayer {
   TKxID MapID;
   std::string Caption;  // UTF-8
   std::vector<TKxID> Styles;
+  // The attribute fields of the layer's objects, as GIS files give them:
+  // one schema for the layer, so that an object keeps only its values.
+  std::vector<geomio::TFieldDef> Fields;
 };
 
 struct THostStyle {
@@ -75,6 +93,9 @@ struct THostMapObject {
   TKxID LayerID;
   std::vector<THostShape> Shapes;
   geo::TDRect Bounds;
+  // One value per field of the layer, in its order; missing trailing values
+  // (an object made by an add-on has none) are null.
+  std::vector<geomio::TFieldValue> Values;
 };
 
 class THostProject {
@@ -97,6 +118,17 @@ class THostProject {
   // The style's Layers are ignored; attach it with AttachStyle.
   THostStyle& AddStyle(THostStyle Style);
   void AttachStyle(const TKxID& LayerID, const TKxID& StyleID);
+  // The layer's fields with Fields added: a field of the same name (ASCII
+  // case ignored, as GIS formats do) is shared, widened to hold both kinds
+  // (whole numbers to 64 bits, with reals to reals, else to text); others
+  // are appended. Slots receives the layer field each of Fields goes to.
+  std::vector<geomio::TFieldDef> MergedFields(const TKxID& LayerID,
+                                              const std::vector<geomio::TFieldDef>& Fields,
+                                              std::vector<std::size_t>& Slots) const;
+  // Replaces the layer's fields with an extension of them (as MergedFields
+  // gives: the same names in the same order, kinds widened, then new ones);
+  // the values stored in widened fields are widened with them.
+  void SetLayerFields(const TKxID& LayerID, std::vector<geomio::TFieldDef> Fields);
 
   const std::vector<TKxID>& Maps() const { return FMapOrder; }
   const std::vector<TKxID>& StyleOrder() const { return FStyleOrder; }
@@ -111,9 +143,11 @@ class THostProject {
 
   // ---- Objects ----
   // Checks the layer, every shape's style (known and one of the layer's)
-  // and contour, then adds the object under ID, or under a new ID when ID
-  // is null or empty. Returns the object's ID.
-  TKxID AddObject(const TKxID& LayerID, std::vector<THostShape> Shapes, const TKxID* ID = nullptr);
+  // and contour, and the values against the layer's fields, then adds the
+  // object under ID, or under a new ID when ID is null or empty. Returns the
+  // object's ID.
+  TKxID AddObject(const TKxID& LayerID, std::vector<THostShape> Shapes, const TKxID* ID = nullptr,
+                  std::vector<geomio::TFieldValue> Values = {});
   // Checks what AddObject checks, without adding.
   void CheckObject(const TKxID& LayerID, const std::vector<THostShape>& Shapes) const;
   bool RemoveObject(const TKxID& ID);

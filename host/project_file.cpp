@@ -58,6 +58,32 @@ TOut StyleJson(const THostStyle& S) {
             {"transparency", S.Brush.Transparency}}}};
 }
 
+TOut FieldsJson(const std::vector<geomio::TFieldDef>& Fields) {
+  TOut Result = TOut::array();
+  for (const geomio::TFieldDef& F : Fields) {
+    TOut J = {{"name", F.Name}, {"type", FieldKindName(F.Kind)}};
+    if (F.Width > 0) J["width"] = F.Width;
+    if (F.Precision > 0) J["precision"] = F.Precision;
+    Result.push_back(std::move(J));
+  }
+  return Result;
+}
+
+TOut ValuesJson(const std::vector<geomio::TFieldValue>& Values) {
+  TOut Result = TOut::array();
+  for (const geomio::TFieldValue& V : Values) {
+    if (const auto* I = std::get_if<std::int64_t>(&V))
+      Result.push_back(*I);
+    else if (const auto* D = std::get_if<double>(&V))
+      Result.push_back(*D);  // JSON has no NaN or infinity: they become null
+    else if (const auto* S = std::get_if<std::string>(&V))
+      Result.push_back(*S);
+    else
+      Result.push_back(nullptr);
+  }
+  return Result;
+}
+
 // ---- Reading ----
 
 // The field being read, for messages: "objects[3].shapes[0].style".
@@ -109,6 +135,17 @@ class TField {
     if (!Inside)
       Fail("число вне границ [" + std::to_string(Min) + ", " + std::to_string(Max) + "]");
     return Value.get<std::int64_t>();
+  }
+  // A field value: of the field's kind when the field is known, else of
+  // its JSON type.
+  geomio::TFieldValue FieldValue(const geomio::TFieldDef* Def) const {
+    if (Value.is_null()) return std::monostate{};
+    const bool Whole = Def && (Def->Kind == geomio::TFieldKind::Integer ||
+                               Def->Kind == geomio::TFieldKind::Integer64);
+    if (Whole || (!Def && Value.is_number_integer())) return Integer(INT64_MIN, INT64_MAX);
+    if ((Def && Def->Kind == geomio::TFieldKind::Real) || (!Def && Value.is_number()))
+      return Number();
+    return String();
   }
   bool Bool() const {
     if (!Value.is_boolean()) Fail("ожидается true или false");
@@ -208,7 +245,9 @@ std::string ProjectToJson(const THostProject& P) {
       const THostLayer& L = P.Layer(LayerID);
       TOut LayerStyles = TOut::array();
       for (const TKxID& S : L.Styles) LayerStyles.push_back(IDText(S));
-      Layers.push_back({{"id", IDText(L.ID)}, {"caption", L.Caption}, {"styles", LayerStyles}});
+      TOut Layer = {{"id", IDText(L.ID)}, {"caption", L.Caption}, {"styles", LayerStyles}};
+      if (!L.Fields.empty()) Layer["fields"] = FieldsJson(L.Fields);
+      Layers.push_back(std::move(Layer));
     }
     Maps.push_back({{"id", IDText(M.ID)}, {"name", M.Name}, {"layers", Layers}});
   }
@@ -220,7 +259,9 @@ std::string ProjectToJson(const THostProject& P) {
       for (const kx::TKxContourCommand& C : S.Commands) Commands.push_back(CommandJson(C));
       Shapes.push_back({{"style", IDText(S.StyleID)}, {"commands", Commands}});
     }
-    Objects.push_back({{"id", IDText(O->ID)}, {"layer", IDText(O->LayerID)}, {"shapes", Shapes}});
+    TOut Object = {{"id", IDText(O->ID)}, {"layer", IDText(O->LayerID)}, {"shapes", Shapes}};
+    if (!O->Values.empty()) Object["values"] = ValuesJson(O->Values);
+    Objects.push_back(std::move(Object));
   }
   const TOut Root = {{"format", FormatName}, {"version", FormatVersion}, {"name", P.Name},
                      {"crs", P.Crs},         {"styles", Styles},         {"maps", Maps},
@@ -289,6 +330,25 @@ THostProject ProjectFromJson(std::string_view Text) {
           return 0;
         });
       }
+      if (L.Has("fields")) {
+        const TField Fields = L.Member("fields");
+        std::vector<geomio::TFieldDef> Read(Fields.Size());
+        for (std::size_t K = 0; K < Read.size(); ++K) {
+          const TField F = Fields.Item(K);
+          Read[K].Name = F.Member("name").String();
+          if (Read[K].Name.empty()) F.Member("name").Fail("пустое имя поля");
+          for (std::size_t Before = 0; Before < K; ++Before)
+            if (SameFieldName(Read[Before].Name, Read[K].Name))
+              F.Member("name").Fail("поле «" + Read[K].Name + "» уже есть");
+          if (!FieldKindOfName(F.Member("type").String(), Read[K].Kind))
+            F.Member("type").Fail("неизвестный вид поля");
+          if (F.Has("width"))
+            Read[K].Width = static_cast<int>(F.Member("width").Integer(0, INT32_MAX));
+          if (F.Has("precision"))
+            Read[K].Precision = static_cast<int>(F.Member("precision").Integer(0, INT32_MAX));
+        }
+        P.SetLayerFields(LayerID, std::move(Read));
+      }
     }
   }
   const TField Objects = R.Member("objects");
@@ -306,7 +366,16 @@ THostProject ProjectFromJson(std::string_view Text) {
       for (std::size_t K = 0; K < Commands.Size(); ++K)
         Read[J].Commands.push_back(ReadCommand(Commands.Item(K)));
     }
-    At(O, [&] { return P.AddObject(LayerID, std::move(Read), &ID); });
+    std::vector<geomio::TFieldValue> Values;
+    if (O.Has("values")) {
+      const TField V = O.Member("values");
+      const THostLayer* Layer = P.FindLayer(LayerID);
+      Values.reserve(V.Size());
+      for (std::size_t K = 0; K < V.Size(); ++K)
+        Values.push_back(
+            V.Item(K).FieldValue(Layer && K < Layer->Fields.size() ? &Layer->Fields[K] : nullptr));
+    }
+    At(O, [&] { return P.AddObject(LayerID, std::move(Read), &ID, std::move(Values)); });
   }
   return P;
 }

@@ -13,6 +13,7 @@
 #include "host/host_error.h"
 #include "host/layer_io.h"
 #include "host/project_file.h"
+#include "host/small_project.h"
 #include "tests/geomio/gdal/gis_test_files.h"
 #include "tests/geomio/geomio_test_util.h"
 
@@ -133,8 +134,82 @@ TEST(HostGisLayerIO, FilesInAnotherSystemOrInDegreesAreRefusedAndAddNothing) {
 
   EXPECT_TRUE(IsGisFileName("a.gpkg"));
   EXPECT_TRUE(IsGisFileName("a.SHP"));
+  EXPECT_TRUE(IsGisFileName("a.geojson"));
   EXPECT_FALSE(IsGisFileName("a.wkt"));
-  EXPECT_FALSE(IsGisFileName("a.geojson"));
+  EXPECT_FALSE(IsGisFileName("a.TXT"));
+}
+
+TEST(HostGisLayerIO, FieldsOfSeveralFilesShareTheLayerAndComeBackOnce) {
+  geomio::test::TTempFolder Dir;
+  THostProject P;
+  AddSmallProject(P);
+  const TKxID L2 = MakeID("L2"), S2 = MakeID("S2");
+  const char* Square = "POLYGON ((500000 6000000,500010 6000000,500010 6000010,500000 6000000))";
+  // name (String), count (Integer64), share (Real).
+  geomio::test::MakeGisFile(Dir / "a.gpkg", "GPKG", "a", 25832, {{Square, "a", 3, 0.5}});
+  const TKxID A = ImportLayerFile(P, L2, S2, (Dir / "a.gpkg").string()).at(0);
+
+  // The same names in other kinds and case, and one more field.
+  {
+    GDALDataset* Ds = GetGDALDriverManager()->GetDriverByName("GPKG")->Create(
+        (Dir / "b.gpkg").c_str(), 0, 0, 0, GDT_Unknown, nullptr);
+    ASSERT_NE(Ds, nullptr);
+    OGRSpatialReference Srs;
+    Srs.importFromEPSG(25832);
+    OGRLayer* L = Ds->CreateLayer("b", &Srs, wkbPolygon, nullptr);
+    OGRFieldDefn Count("COUNT", OFTReal), Name("name", OFTInteger), Extra("extra", OFTString);
+    L->CreateField(&Count);
+    L->CreateField(&Name);
+    L->CreateField(&Extra);
+    OGRFeature F(L->GetLayerDefn());
+    OGRGeometry* G = nullptr;
+    OGRGeometryFactory::createFromWkt(Square, nullptr, &G);
+    F.SetGeometryDirectly(G);
+    F.SetField(0, 2.5);
+    F.SetField(1, 12);
+    F.SetField(2, "e");
+    ASSERT_EQ(L->CreateFeature(&F), OGRERR_NONE);
+    GDALClose(Ds);
+  }
+  const TKxID B = ImportLayerFile(P, L2, S2, (Dir / "b.gpkg").string()).at(0);
+  using geomio::TFieldKind;
+  using geomio::TFieldValue;
+  const std::vector<geomio::TFieldDef>& Fields = P.Layer(L2).Fields;
+  ASSERT_EQ(Fields.size(), 4u);
+  const std::vector<std::pair<std::string, TFieldKind>> Want = {{"name", TFieldKind::String},
+                                                                {"count", TFieldKind::Real},
+                                                                {"share", TFieldKind::Real},
+                                                                {"extra", TFieldKind::String}};
+  for (size_t I = 0; I < Want.size(); ++I) {
+    EXPECT_EQ(Fields[I].Name, Want[I].first);
+    EXPECT_EQ(Fields[I].Kind, Want[I].second) << I;
+  }
+  // The first object's whole count became a real; the second's number text.
+  EXPECT_EQ(P.Object(A).Values,
+            (std::vector<TFieldValue>{std::string("a"), TFieldValue{3.0}, TFieldValue{0.5}}));
+  EXPECT_EQ(P.Object(B).Values, (std::vector<TFieldValue>{std::string("12"), TFieldValue{2.5},
+                                                          std::monostate{}, std::string("e")}));
+
+  // Out, in again, out again: the object's id and layer come back as
+  // attributes and go out in their own columns, not twice.
+  const std::string Once = (Dir / "once.gpkg").string(), Twice = (Dir / "twice.gpkg").string();
+  EXPECT_TRUE(ExportLayerFile(P, L2, Once, 0.01).empty());
+  THostProject Q;
+  AddSmallProject(Q);
+  Q.RemoveObject(MakeID("2"));
+  Q.RemoveObject(MakeID("3"));
+  ImportLayerFile(Q, L2, S2, Once);
+  EXPECT_TRUE(ExportLayerFile(Q, L2, Twice, 0.01).empty());
+  const geomio::TInputSet First = geomio::ReadGisLayer(Once, ""),
+                          Second = geomio::ReadGisLayer(Twice, "");
+  ASSERT_EQ(First.Fields.size(), 6u);
+  ASSERT_EQ(Second.Fields.size(), First.Fields.size());
+  for (size_t I = 0; I < First.Fields.size(); ++I)
+    EXPECT_EQ(Second.Fields[I].Name, First.Fields[I].Name);
+  ASSERT_EQ(Second.Geometries.size(), First.Geometries.size());
+  for (size_t K = 0; K < First.Geometries.size(); ++K)
+    EXPECT_EQ(Second.Geometries[K].Values, First.Geometries[K].Values) << K;
+  EXPECT_EQ(First.Geometries.back().Values.at(0), TFieldValue{IDText(B)});
 }
 
 }  // namespace

@@ -1,14 +1,22 @@
-// Import of WKT and GeoJSON into layers and export of layers: round trips of
-// the sample town and of curved WKT, and input with errors.
+// Import of WKT and GeoJSON text into layers and export of layers: round
+// trips of the sample town and of curved WKT, GeoJSON's coordinate system,
+// and input with errors.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "addonlib/geometry/measures.h"
+#include "geomio/gdal/crs.h"
+#include "geomio/input_reader.h"
+#include "host/gis_layer_io.h"
 #include "host/host_error.h"
 #include "host/layer_io.h"
 #include "host/project_file.h"
 #include "host/small_project.h"
+#include "tests/geomio/gdal/gis_test_files.h"
 
 namespace {
 
@@ -88,6 +96,8 @@ TEST(HostLayerIO, TheSampleTownRoundTripsThroughWktLayerByLayer) {
 TEST(HostLayerIO, CurvedWktAndGeoJsonRoundTrip) {
   THostProject P;
   AddSmallProject(P);
+  P.Crs = geomio::CrsFromDefinition("EPSG:25832");
+  geomio::test::TTempFolder Dir;
   const TKxID L1 = MakeID("L1"), L2 = MakeID("L2"), S1 = MakeID("S1"), S2 = MakeID("S2");
   const std::string Wkt =
       "CURVEPOLYGON(COMPOUNDCURVE(CIRCULARSTRING(500000 6000000,500010 6000010,500020 "
@@ -129,19 +139,24 @@ TEST(HostLayerIO, CurvedWktAndGeoJsonRoundTrip) {
       ExpectSameGeometry(ObjectGeometry(P, *Originals[I]), ObjectGeometry(Q2, Q2.Object(Again[I])),
                          IDText(Again[I]));
 
-    // GeoJSON: chords; read back and written again, the same text.
-    const std::string Json = ExportLayerGeoJson(P, Layer, 0.01);
+    // GeoJSON through GDAL: chords, the system named, so that our own
+    // reader takes it; read back and written again, the same geometry.
+    const auto ReadText = [](const std::filesystem::path& Path) {
+      std::ifstream In(Path, std::ios::binary);
+      return std::string(std::istreambuf_iterator<char>(In), {});
+    };
+    ExportGisLayer(P, Layer, (Dir / "once.geojson").string(), 0.01, "", true);
+    const std::string Json = ReadText(Dir / "once.geojson");
     THostProject R = EmptyCopy(P);
     const auto FromJson = ImportGeometry(R, Layer, Style, Json);
     EXPECT_EQ(FromJson.size(), Originals.size());
-    // The IDs differ (new objects); the geometry is the same text.
-    const auto Geometry = [](std::string J) {
-      for (std::size_t At = J.find("\"properties\":{"); At != std::string::npos;
-           At = J.find("\"properties\":{", At))
-        J.erase(At, J.find('}', At) + 1 - At);
-      return J;
-    };
-    EXPECT_EQ(Geometry(ExportLayerGeoJson(R, Layer, 0.01)), Geometry(Json));
+    EXPECT_TRUE(geomio::SameCrs(R.Crs, P.Crs));
+    ExportGisLayer(R, Layer, (Dir / "twice.geojson").string(), 0.01, "", true);
+    const auto Once = geomio::ReadInput(Json),
+               Twice = geomio::ReadInput(ReadText(Dir / "twice.geojson"));
+    ASSERT_EQ(Twice.size(), Once.size());
+    for (std::size_t I = 0; I < Once.size(); ++I)
+      ExpectSameGeometry(Once[I].Contour, Twice[I].Contour, "GeoJSON " + std::to_string(I));
     // Chords within 1 cm cut little off the areas.
     for (std::size_t I = 0; I < FromJson.size(); ++I) {
       const double A = std::fabs(geo::Area(ObjectGeometry(P, *Originals[I])));
@@ -183,7 +198,32 @@ TEST(HostLayerIO, InputWithErrorsAddsNothing) {
         "Строка 2");
   Fails(L1, S1, "POINT(1 2)\n", "Строка 1");
   EXPECT_THROW(ExportLayerWkt(P, MakeID("L9")), EHostError);
-  EXPECT_THROW(ExportLayerGeoJson(P, L1, 0), EHostError);
+  EXPECT_THROW(ExportGisLayer(P, L1, "never.geojson", 0), EHostError);
+
+  // GeoJSON without "crs" is longitude and latitude (RFC 7946), whatever
+  // its numbers: refused, as GDAL's path refuses degrees, and the project
+  // takes no system from it.
+  const std::string Line =
+      R"({"type":"LineString","coordinates":[[500000,6000000],[500010,6000000]]})";
+  Fails(L1, S1, Line, "Система координат GeoJSON (WGS 84 (EPSG:4326)) географическая");
+  Fails(L1, S1,
+        R"({"type":"Feature","crs":{"type":"name","properties":{"name":)"
+        R"("urn:ogc:def:crs:OGC:1.3:CRS84"}},"properties":{},"geometry":)" +
+            Line + "}",
+        "географическая");
+  EXPECT_TRUE(P.Crs.empty());
+  // Named in metres: taken, and the project takes the system.
+  const std::string Utm32 = R"({"type":"Feature","crs":{"type":"name","properties":{"name":)"
+                            R"("urn:ogc:def:crs:EPSG::25832"}},"properties":{},"geometry":)" +
+                            Line + "}";
+  EXPECT_EQ(ImportGeometry(P, L1, S1, Utm32).size(), 1u);
+  EXPECT_TRUE(geomio::SameCrs(P.Crs, geomio::CrsFromDefinition("EPSG:25832")));
+  // A system nobody knows is an error, not a guess.
+  Fails(L1, S1,
+        R"({"type":"Feature","crs":{"type":"name","properties":{"name":"EPSG:999999"}},)"
+        R"("properties":{},"geometry":)" +
+            Line + "}",
+        "999999");
 }
 
 }  // namespace

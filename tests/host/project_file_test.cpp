@@ -29,6 +29,14 @@ void ExpectSameProjects(const THostProject& A, const THostProject& B) {
     for (const TKxID& L : A.Map(M).Layers) {
       EXPECT_EQ(A.Layer(L).Caption, B.Layer(L).Caption);
       EXPECT_EQ(A.Layer(L).Styles, B.Layer(L).Styles);
+      const auto &FA = A.Layer(L).Fields, &FB = B.Layer(L).Fields;
+      ASSERT_EQ(FA.size(), FB.size());
+      for (std::size_t K = 0; K < FA.size(); ++K) {
+        EXPECT_EQ(FA[K].Name, FB[K].Name);
+        EXPECT_EQ(FA[K].Kind, FB[K].Kind);
+        EXPECT_EQ(FA[K].Width, FB[K].Width);
+        EXPECT_EQ(FA[K].Precision, FB[K].Precision);
+      }
     }
   }
   ASSERT_EQ(A.StyleOrder(), B.StyleOrder());
@@ -48,6 +56,7 @@ void ExpectSameProjects(const THostProject& A, const THostProject& B) {
   for (std::size_t I = 0; I < OA.size(); ++I) {
     EXPECT_TRUE(OA[I]->ID == OB[I]->ID);
     EXPECT_TRUE(OA[I]->LayerID == OB[I]->LayerID);
+    EXPECT_EQ(OA[I]->Values, OB[I]->Values) << IDText(OA[I]->ID);
     ASSERT_EQ(OA[I]->Shapes.size(), OB[I]->Shapes.size());
     for (std::size_t J = 0; J < OA[I]->Shapes.size(); ++J) {
       EXPECT_TRUE(OA[I]->Shapes[J].StyleID == OB[I]->Shapes[J].StyleID);
@@ -79,6 +88,53 @@ TEST(HostProjectFile, SaveAndReopenKeepEverythingBitForBit) {
   // Saving what was read writes the same text.
   EXPECT_EQ(ProjectToJson(Q), ReadText(Path));
   EXPECT_EQ(QDir(Dir.path() + "/p").entryList(QDir::Files), QStringList{"town.json"});
+}
+
+// A layer with one field of every kind and objects with values of each,
+// nulls among them.
+void AddAttributes(THostProject& P) {
+  using geomio::TFieldKind;
+  const TKxID L2 = MakeID("L2");
+  P.SetLayerFields(L2, {{"Владелец", TFieldKind::String, 40, 0},
+                        {"count", TFieldKind::Integer64, 0, 0},
+                        {"n", TFieldKind::Integer, 9, 0},
+                        {"share", TFieldKind::Real, 12, 4},
+                        {"built", TFieldKind::Date, 0, 0},
+                        {"at", TFieldKind::Time, 0, 0},
+                        {"seen", TFieldKind::DateTime, 0, 0}});
+  const std::vector<THostShape> Square = {
+      {MakeID("S2"),
+       {HostMoveTo(500000, 6000000), HostLineTo(500010, 6000000), HostLineTo(500010, 6000010),
+        HostClose()}}};
+  P.AddObject(L2, Square, nullptr,
+              {std::string("Иванов \"и сын\""), std::int64_t{INT64_MIN}, std::int64_t{-7},
+               0.1 + 0.2, std::string("2024/05/06"), std::string("12:30:00"),
+               std::string("2024/05/06 12:30:00.5+01")});
+  // Nulls inside, a whole-valued real (it stays a real), trailing nulls left out.
+  P.AddObject(L2, Square, nullptr,
+              {std::monostate{}, std::int64_t{INT64_MAX}, std::monostate{}, 3.0});
+  P.AddObject(L2, Square);  // none at all, as an add-on makes it
+}
+
+TEST(HostProjectFile, AttributesSaveAndReopenWithTheirKinds) {
+  THostProject P;
+  AddSmallProject(P);
+  AddAttributes(P);
+  QTemporaryDir Dir;
+  const std::string Path = (Dir.path() + "/attributes.json").toStdString();
+  SaveProjectFile(P, Path);
+  const THostProject Q = LoadProjectFile(Path);
+  ExpectSameProjects(P, Q);
+  EXPECT_EQ(ProjectToJson(Q), ReadText(Path));
+  const std::vector<const THostMapObject*> Objects = Q.Objects(MakeID("L2"));
+  ASSERT_EQ(Objects.size(), 5u);
+  EXPECT_EQ(std::get<double>(Objects[3]->Values.at(3)), 3.0);
+  EXPECT_EQ(Objects[3]->Values.size(), 4u);
+  EXPECT_TRUE(Objects[4]->Values.empty());
+  // A layer without fields and an object without values write neither member.
+  EXPECT_EQ(ReadText(Path).find("\"fields\":[]"), std::string::npos);
+  EXPECT_EQ(ReadText(Path).find("\"values\":[]"), std::string::npos);
+  EXPECT_EQ(ReadText(Path).find("\"fields\""), ReadText(Path).rfind("\"fields\""));
 }
 
 TEST(HostProjectFile, TheSampleTownOpens) {
@@ -122,11 +178,14 @@ TEST(HostProjectFile, DamagedFilesNameTheLineOrTheField) {
             std::string::npos)
       << Error("{\n  \"format\": \"trace-host-project\",\n  x\n}");
 
-  const auto Replace = [&](const std::string& From, const std::string& To) {
-    std::string T = Good;
+  // The first From in T replaced by To.
+  const auto Edited = [](std::string T, const std::string& From, const std::string& To) {
     const auto At = T.find(From);
     EXPECT_NE(At, std::string::npos) << From;
-    return T.replace(At, From.size(), To);
+    return At == std::string::npos ? T : T.replace(At, From.size(), To);
+  };
+  const auto Replace = [&](const std::string& From, const std::string& To) {
+    return Edited(Good, From, To);
   };
   const std::vector<std::pair<std::string, std::string>> Cases = {
       {Replace("\"trace-host-project\"", "\"other\""), "поле format: не проект"},
@@ -147,6 +206,33 @@ TEST(HostProjectFile, DamagedFilesNameTheLineOrTheField) {
   };
   for (const auto& [Text, Says] : Cases)
     EXPECT_NE(Error(Text).find(Says), std::string::npos) << Error(Text);
+
+  // Fields and values that do not fit each other.
+  AddAttributes(P);
+  const std::string WithValues = ProjectToJson(P);
+  const auto In = [&](const std::string& From, const std::string& To) {
+    return Edited(WithValues, From, To);
+  };
+  const std::vector<std::pair<std::string, std::string>> ValueCases = {
+      {In("\"type\":\"integer64\"", "\"type\":\"long\""),
+       "поле maps[0].layers[1].fields[1].type: неизвестный вид поля"},
+      {In("\"name\":\"n\"", "\"name\":\"COUNT\""), "fields[2].name: поле «COUNT» уже есть"},
+      {In("\"name\":\"count\"", "\"name\":\"\""), "fields[1].name: пустое имя поля"},
+      {In("[null,9223372036854775807", "[null,\"many\""),
+       "поле objects[4].values[1]: ожидается целое число"},
+      {In("[null,9223372036854775807", "[null,1.5"),
+       "поле objects[4].values[1]: ожидается целое число"},
+      {In("[null,9223372036854775807", "[7,9223372036854775807"),
+       "поле objects[4].values[0]: ожидается строка"},
+      {In("[null,9223372036854775807,null,3.0]", "[null,1,null,3.0,null,null,null,null]"),
+       "поле objects[4]: Значений 8, а полей у слоя 7"},
+  };
+  for (const auto& [Text, Says] : ValueCases)
+    EXPECT_NE(Error(Text).find(Says), std::string::npos) << Error(Text);
+  // Values for a layer without fields.
+  EXPECT_NE(Error(Replace("\"layer\":\"L1\",", "\"layer\":\"L1\",\"values\":[1],"))
+                .find("поле objects[0]: Значений 1, а полей у слоя 0"),
+            std::string::npos);
 }
 
 TEST(HostProjectFile, AFailedOpenOrSaveChangesNothing) {
