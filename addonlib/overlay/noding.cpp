@@ -124,6 +124,30 @@ TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& 
     SmallTree.SelfJoin(Pair);
     LongTree.SelfJoin(Pair);
     for (int32_t I : Long) SmallTree.Query(Boxes[I], [&](int32_t J) { Pair(I, J); });
+    // A crossing cuts the two pieces that made it, and also any other piece
+    // it lies on: where two pieces run within tolerance of each other and a
+    // third crosses both, its two crossings may land just over a tolerance
+    // apart, and unless each cuts both, the shared stretch becomes two edges
+    // that cross without a common vertex.
+    const size_t Found = Splits.size();
+    for (size_t K = 0; K < Found; ++K) {
+      // Each crossing is filed for both its pieces: looked up once.
+      if (Splits[K].Other < Splits[K].Piece) continue;
+      const TSplit S = Splits[K];
+      auto Cut = [&](int32_t J) {
+        const TPiece& P = Pieces[J];
+        // The piece's own tolerance too: a piece that runs within it of
+        // another, to an end at a larger magnitude, is cut there as one.
+        if (J == S.Piece || J == S.Other || !OnPiece(P, S.P, std::max(S.Tol, P.Tol))) return;
+        if (NearPoints(S.P, S.Tol, P.A, PointTol(P.A, Tol)) ||
+            NearPoints(S.P, S.Tol, P.B, PointTol(P.B, Tol)))
+          return;
+        Splits.push_back({J, S.P, S.Tol});
+      };
+      const geo::TDRect Q = Widened({S.P.X, S.P.Y, S.P.X, S.P.Y}, S.Tol);
+      SmallTree.Query(Q, Cut);
+      LongTree.Query(Q, Cut);
+    }
   }
 
   // Each split becomes a point of the store; splits of one piece in order

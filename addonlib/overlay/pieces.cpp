@@ -66,8 +66,8 @@ void AddCrossing(const TPiece& S, int32_t I, const TPiece& U, int32_t J, const T
     const TDPoint& E = NearSA ? S.A : S.B;
     Out.push_back({J, E, PointTol(E, Tol)});
   } else {
-    Out.push_back({I, X, TX});
-    Out.push_back({J, X, TX});
+    Out.push_back({I, X, TX, J});
+    Out.push_back({J, X, TX, I});
   }
 }
 

@@ -65,6 +65,7 @@ struct TSplit {
   int32_t Piece;
   TDPoint P;
   double Tol;
+  int32_t Other = -1;  // a crossing of two pieces away from their ends: the other one
 };
 
 // The points where two pieces cross or touch, away from the ends of the

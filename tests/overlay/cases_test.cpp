@@ -91,6 +91,34 @@ TEST(OverlayCases, EmptyPartOfAMultiPolygon) {
                 1e-9);
 }
 
+TEST(OverlayCases, UnionOfRaysCoincidingWithinTolerance) {
+  // The second edges of the first and third triangle run from the origin
+  // within tolerance of each other, and the second triangle's far edge
+  // crosses both: the two crossings, just over a tolerance apart, must cut
+  // both rays alike, or the faces around them disagree on their windings.
+  const geo::TDPoint Triangles[3][3] = {
+      {{0, 0},
+       {-6.3639610306789294, -6.3639610306789276},
+       {6.3639610306789258, -6.3639610306789294}},
+      {{0, 0}, {6.000000000000008, -10.392304845413259}, {10.392304845413264, -5.9999999999999982}},
+      {{0, 0},
+       {4.9999999999999929, -8.6602540378443909},
+       {8.6602540378443891, -4.9999999999999964}}};
+  std::vector<TContour> In(3);
+  std::vector<const TContour*> Ptrs;
+  for (int K = 0; K < 3; ++K) {
+    In[K].AddMoveTo(Triangles[K][0]);
+    In[K].AddLineTo(Triangles[K][1]);
+    In[K].AddLineTo(Triangles[K][2]);
+    In[K].AddClose();
+    Ptrs.push_back(&In[K]);
+  }
+  const TContour U = geoalg::UniteContours(Ptrs);
+  const double Area = oracle::GeosUnionArea(Ptrs);
+  EXPECT_NEAR(geo::Area(U), Area, 1e-12 * Area);
+  EXPECT_NEAR(oracle::EnclosedArea(U), Area, 1e-12 * Area);
+}
+
 TEST(OverlayCases, ZonesOfExtremeSizes) {
   struct TZoneCase {
     const char* File;
