@@ -12,14 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/tiled_town.h"
 #include "host/project_file.h"
 
 namespace {
 
 using namespace host;
-
-constexpr int Tiles = 20;
-constexpr double TileW = 1300, TileH = 1000;
 
 struct TTown {
   THostProject Project;
@@ -27,34 +25,10 @@ struct TTown {
   geo::TDRect Bounds{};
 };
 
-// Each tile gets the town's objects moved by its offset, IDs suffixed with
-// the tile number.
 const TTown& Town() {
   static const std::unique_ptr<TTown> T = [] {
     auto T = std::make_unique<TTown>();
-    const THostProject Sample = LoadProjectFile(TRACE_DATA_DIR "/sample_town.json");
-    for (const TKxID& S : Sample.StyleOrder()) T->Project.AddStyle(Sample.Style(S));
-    for (const TKxID& M : Sample.Maps()) {
-      T->Project.AddMap(M, Sample.Map(M).Name);
-      for (const TKxID& L : Sample.Map(M).Layers) {
-        T->Project.AddLayer(M, L, Sample.Layer(L).Caption);
-        for (const TKxID& S : Sample.Layer(L).Styles) T->Project.AttachStyle(L, S);
-      }
-    }
-    const auto Objects = Sample.Objects();
-    for (int Tile = 0; Tile < Tiles * Tiles; ++Tile) {
-      const double DX = (Tile % Tiles) * TileW, DY = (Tile / Tiles) * TileH;
-      for (const THostMapObject* O : Objects) {
-        if (T->IDs.size() == 100000) break;
-        std::vector<THostShape> Shapes = O->Shapes;
-        for (THostShape& S : Shapes)
-          for (kx::TKxContourCommand& C : S.Commands)
-            if (C.Kind >= kx::kxMoveTo && C.Kind <= kx::kxArcTo)
-              C.Point = {C.Point.X + DX, C.Point.Y + DY};
-        const TKxID ID = TKxID::FromBytes(std::string(O->ID.Bytes()) + "_" + std::to_string(Tile));
-        T->IDs.push_back(T->Project.AddObject(O->LayerID, std::move(Shapes), &ID));
-      }
-    }
+    T->Project = bench::TiledSampleTown(100000, &T->IDs);
     T->Project.Bounds(T->Bounds);
     return T;
   }();

@@ -11,6 +11,7 @@
 #include <memory>
 #include <random>
 
+#include "bench/tiled_town.h"
 #include "host/host_manager.h"
 #include "host/host_window.h"
 #include "host/map_widget.h"
@@ -20,30 +21,11 @@ namespace {
 
 using namespace host;
 
-constexpr int Tiles = 20;
-constexpr double TileW = 1300, TileH = 1000;
 constexpr std::int32_t Objects = 100000;
 
-// The sample town moved by each tile's offset, IDs suffixed with the tile.
 const std::string& TownFile() {
   static const std::string Path = [] {
-    const THostProject Sample = LoadProjectFile(TRACE_DATA_DIR "/sample_town.json");
-    THostProject Town = ProjectFromJson(ProjectToJson(Sample));
-    for (const THostMapObject* O : Sample.Objects()) Town.RemoveObject(O->ID);
-    const auto All = Sample.Objects();
-    for (int Tile = 0; Tile < Tiles * Tiles && Town.ObjectCount() < Objects; ++Tile) {
-      const double DX = (Tile % Tiles) * TileW, DY = (Tile / Tiles) * TileH;
-      for (const THostMapObject* O : All) {
-        if (Town.ObjectCount() == Objects) break;
-        std::vector<THostShape> Shapes = O->Shapes;
-        for (THostShape& S : Shapes)
-          for (kx::TKxContourCommand& C : S.Commands)
-            if (C.Kind >= kx::kxMoveTo && C.Kind <= kx::kxArcTo)
-              C.Point = {C.Point.X + DX, C.Point.Y + DY};
-        const TKxID ID = TKxID::FromBytes(std::string(O->ID.Bytes()) + "_" + std::to_string(Tile));
-        Town.AddObject(O->LayerID, std::move(Shapes), &ID);
-      }
-    }
+    const THostProject Town = bench::TiledSampleTown(Objects);
     const std::string File = QDir::temp().filePath("trace-town-100k.json").toStdString();
     SaveProjectFile(Town, File);
     return File;
@@ -95,10 +77,10 @@ void PanRedraw(benchmark::State& State) {
   Map.ZoomToAll();
   if (State.range(0) > 0) {
     std::mt19937 Rng(7);
-    std::uniform_int_distribution<int> Where(0, Tiles * Tiles - 1);
+    std::uniform_int_distribution<int> Where(0, bench::Tiles * bench::Tiles - 1);
     const int Tile = Where(Rng);
-    const double X = 500000 + (Tile % Tiles + 0.5) * TileW,
-                 Y = 6000000 + (Tile / Tiles + 0.5) * TileH;
+    const double X = 500000 + (Tile % bench::Tiles + 0.5) * bench::TileW,
+                 Y = 6000000 + (Tile / bench::Tiles + 0.5) * bench::TileH;
     const double Half = State.range(0) / 10.0 * 500;
     Map.ZoomToRect({X - Half, Y - Half * 0.7, X + Half, Y + Half * 0.7});
   }
