@@ -18,17 +18,29 @@ namespace host {
 
 namespace {
 
-// Refuses input in Crs for the project: degrees anywhere, another system
-// than the project's. An empty Crs (WKT, a file that names none) is taken
-// as the project's.
-void CheckCrs(const THostProject& Project, const std::string& Source, const std::string& Crs) {
+// Refuses the set for the project: degrees anywhere, another system than
+// the project's. An empty system (WKT, a file that names none) is taken as
+// the project's.
+void CheckCrs(const THostProject& Project, const std::string& Source,
+              const geomio::TInputSet& Set) {
+  const std::string& Crs = Set.Crs;
   // The map is in metres and so are zone widths: degrees taken as metres
   // would make a "5 m" zone five degrees wide.
-  if (geomio::CrsIsGeographic(Crs))
-    throw EHostError("Система координат " + Source + " (" + geomio::CrsName(Crs) +
-                     ") географическая: координаты в градусах, а карта и ширина буферной зоны в "
-                     "метрах. Перепроецируйте слой в прямоугольную систему координат (например, "
-                     "в его зону UTM) и импортируйте снова");
+  if (geomio::CrsIsGeographic(Crs)) {
+    const std::string Head = "Система координат " + Source + " (" + geomio::CrsName(Crs) +
+                             ") географическая: координаты в градусах, а карта и ширина "
+                             "буферной зоны в метрах. ";
+    // Most often a file in metres that names no system: GeoJSON without
+    // "crs" is longitude and latitude by definition.
+    if (!geomio::FitsDegrees(Set.Geometries))
+      throw EHostError(Head +
+                       "Но координаты лежат вне пределов долготы и широты: видимо, они в "
+                       "метрах, а система координат в файле не указана. Укажите её в файле "
+                       "(в GeoJSON — член \"crs\") и импортируйте снова");
+    throw EHostError(Head +
+                     "Перепроецируйте слой в прямоугольную систему координат (например, в "
+                     "его зону UTM) и импортируйте снова");
+  }
   if (!Project.Crs.empty() && !Crs.empty() && !geomio::SameCrs(Project.Crs, Crs))
     throw EHostError("Система координат " + Source + " (" + geomio::CrsName(Crs) +
                      ") не совпадает с системой координат проекта (" +
@@ -37,7 +49,7 @@ void CheckCrs(const THostProject& Project, const std::string& Source, const std:
 
 std::vector<TKxID> AddChecked(THostProject& Project, const TKxID& LayerID, const TKxID& StyleID,
                               const std::string& Source, const geomio::TInputSet& Set) {
-  CheckCrs(Project, Source, Set.Crs);
+  CheckCrs(Project, Source, Set);
   std::vector<TKxID> IDs = AddGeometries(Project, LayerID, StyleID, Set.Geometries, Set.Fields);
   if (Project.Crs.empty()) Project.Crs = Set.Crs;
   return IDs;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "addonlib/geometry/measures.h"
 #include "geomio/arc_linearize.h"
 #include "geomio/gdal/gdal_support.h"
 #include "geomio/input_error.h"
@@ -67,6 +68,15 @@ bool CrsIsGeographic(const std::string& Crs) {
   gdal::TGdalMessages Messages;
   OGRSpatialReference S;
   return Load(Crs, S) && S.IsGeographic();
+}
+
+bool FitsDegrees(const std::vector<TInputGeometry>& Geometries) {
+  for (const TInputGeometry& G : Geometries) {
+    geo::TDRect R;
+    if (geo::GetBounds(G.Contour, R) && (R.X1 < -360 || R.X2 > 360 || R.Y1 < -90 || R.Y2 > 90))
+      return false;
+  }
+  return true;
 }
 
 bool SameCrs(const std::string& A, const std::string& B) {

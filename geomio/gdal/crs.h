@@ -7,6 +7,7 @@
 #include <string>
 
 #include "addonlib/geometry/contour.h"
+#include "geomio/input_geometry.h"
 
 namespace geomio {
 
@@ -20,6 +21,10 @@ std::string CrsName(const std::string& Crs);
 
 // Whether coordinates in the system are angles (degrees), not lengths.
 bool CrsIsGeographic(const std::string& Crs);
+
+// Whether every coordinate could be a longitude and a latitude: false for
+// metres in a file that names no system or a wrong one.
+bool FitsDegrees(const std::vector<TInputGeometry>& Geometries);
 
 // Whether two systems are the same; two empty ones are.
 bool SameCrs(const std::string& A, const std::string& B);

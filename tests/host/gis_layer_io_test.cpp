@@ -105,6 +105,8 @@ TEST(HostGisLayerIO, FilesInAnotherSystemOrInDegreesAreRefusedAndAddNothing) {
   Text = Refusal(Empty, Dir / "geo.gpkg");
   EXPECT_NE(Text.find("WGS 84 (EPSG:4326)"), std::string::npos) << Text;
   EXPECT_NE(Text.find("градусах"), std::string::npos) << Text;
+  EXPECT_NE(Text.find("Перепроецируйте"), std::string::npos) << Text;
+  EXPECT_EQ(Text.find("вне пределов"), std::string::npos) << Text;
   EXPECT_EQ(Empty.Objects(L).size(), EmptyBefore);
   EXPECT_TRUE(Empty.Crs.empty());
 

@@ -206,6 +206,9 @@ TEST(HostLayerIO, InputWithErrorsAddsNothing) {
   const std::string Line =
       R"({"type":"LineString","coordinates":[[500000,6000000],[500010,6000000]]})";
   Fails(L1, S1, Line, "Система координат GeoJSON (WGS 84 (EPSG:4326)) географическая");
+  // Its numbers cannot be degrees, so the message says what to fix.
+  Fails(L1, S1, Line, "вне пределов долготы и широты");
+  Fails(L1, S1, Line, "член \"crs\"");
   Fails(L1, S1,
         R"({"type":"Feature","crs":{"type":"name","properties":{"name":)"
         R"("urn:ogc:def:crs:OGC:1.3:CRS84"}},"properties":{},"geometry":)" +

@@ -127,6 +127,21 @@ TEST(GeomToolGis, MetresOnDegreesAndMixedSystemsAreRefused) {
             std::string::npos)
       << Geo.Err;
   EXPECT_NE(Geo.Err.find("--allow-degrees"), std::string::npos);
+  EXPECT_EQ(Geo.Err.find("out of the range"), std::string::npos) << Geo.Err;
+  // A file in metres that GDAL reads as WGS 84 (GeoJSON names no system):
+  // the message says the numbers cannot be degrees and how to name the system.
+  {
+    std::ofstream(Dir / "metres.geojson")
+        << R"({"type":"FeatureCollection","features":[{"type":"Feature","properties":{},)"
+           R"("geometry":{"type":"LineString","coordinates":[[500000,6000000],[500010,6000000]]}}]})";
+  }
+  const TRun Metres = RunTool({"buffer", "--width", "5", Dir / "metres.geojson"});
+  EXPECT_EQ(Metres.Status, 2);
+  EXPECT_NE(Metres.Err.find("out of the range of longitude and latitude"), std::string::npos)
+      << Metres.Err;
+  EXPECT_NE(Metres.Err.find("--crs"), std::string::npos) << Metres.Err;
+  EXPECT_EQ(
+      RunTool({"buffer", "--width", "5", "--crs", "EPSG:25832", Dir / "metres.geojson"}).Status, 0);
   EXPECT_TRUE(Geo.Out.empty());
   const TRun Degrees =
       RunTool({"buffer", "--width", "0.0001", "--allow-degrees", Dir / "geo.gpkg"});

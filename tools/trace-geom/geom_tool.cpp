@@ -273,10 +273,13 @@ void CheckCrs(const TOptions& O, std::vector<TInputSet>& Sets) {
   }
   if (O.Command == "buffer" && !O.AllowDegrees && CrsIsGeographic(Sets[0].Crs))
     throw EInputError("the width is in metres, but " + Sets[0].Source + " is in " +
-                      CrsName(Sets[0].Crs) +
-                      ", a geographic coordinate system (degrees); reproject it to a projected "
-                      "one (such as its UTM zone) first, or pass --allow-degrees to buffer in "
-                      "degrees");
+                      CrsName(Sets[0].Crs) + ", a geographic coordinate system (degrees); " +
+                      (FitsDegrees(Sets[0].Geometries)
+                           ? "reproject it to a projected one (such as its UTM zone) first, or "
+                             "pass --allow-degrees to buffer in degrees"
+                           : "its coordinates are out of the range of longitude and latitude, so "
+                             "they are likely metres in a system the file does not name (GeoJSON "
+                             "without \"crs\" is WGS 84): pass --crs to name it"));
 }
 
 double ToleranceOf(const TOptions& O) {
