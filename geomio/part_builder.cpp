@@ -1,5 +1,6 @@
 #include "geomio/part_builder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -15,6 +16,7 @@ void TPartBuilder::StartOrJoin(const geo::TDPoint& P) {
     HasStart = true;
     Start = P;
     Cur = P;
+    Note(P);
     return;
   }
   if (!geo::SamePoint(P, Cur))
@@ -23,12 +25,15 @@ void TPartBuilder::StartOrJoin(const geo::TDPoint& P) {
 }
 
 void TPartBuilder::LineTo(const geo::TDPoint& P) {
+  Note(P);
   if (geo::SamePoint(P, Cur)) return;
   Pieces.push_back({P, 0});
   Cur = P;
 }
 
 void TPartBuilder::ArcTo(const geo::TDPoint& Mid, const geo::TDPoint& End) {
+  Note(Mid);
+  Note(End);
   if (geo::SamePoint(Cur, End)) {
     if (geo::SamePoint(Cur, Mid)) return;
     Pieces.push_back({Mid, 1});
@@ -45,11 +50,39 @@ void TPartBuilder::ArcTo(const geo::TDPoint& Mid, const geo::TDPoint& End) {
 void TPartBuilder::Reset() {
   HasStart = false;
   Pieces.clear();
+  Raw.clear();
+}
+
+void TPartBuilder::Note(const geo::TDPoint& P) {
+  if (Raw.empty() || P.X != Raw.back().X || P.Y != Raw.back().Y) Raw.push_back(P);
+}
+
+bool TPartBuilder::SpreadBelowTolerance() const {
+  for (const geo::TDPoint& P : Raw)
+    if (P.X != Start.X || P.Y != Start.Y) return true;
+  return false;
+}
+
+bool TPartBuilder::RawEnclosesArea() const {
+  // The shoelace sum of the points as given (arc middles standing in for
+  // their arcs), relative to the start so that far coordinates keep their
+  // digits; collinear points give rounding noise only.
+  double Twice = 0, Spread = 0;
+  for (size_t i = 1; i + 1 < Raw.size(); ++i) {
+    const double X1 = Raw[i].X - Start.X, Y1 = Raw[i].Y - Start.Y;
+    const double X2 = Raw[i + 1].X - Start.X, Y2 = Raw[i + 1].Y - Start.Y;
+    Twice += X1 * Y2 - X2 * Y1;
+    Spread = std::max({Spread, std::fabs(X1), std::fabs(Y1)});
+  }
+  return std::fabs(Twice) > 1e-12 * Spread * Spread;
 }
 
 void TPartBuilder::EndOpen(geo::TContour& Contour) {
   if (Pieces.empty()) {
+    const bool Short = SpreadBelowTolerance();
+    const std::string At = PointText(Start);
     Reset();
+    if (Short) throw EInputError("line at " + At + " is shorter than the point tolerance (1e-06)");
     throw EInputError("a line needs at least two distinct points");
   }
   Contour.AddMoveTo(Start);
@@ -64,7 +97,14 @@ void TPartBuilder::EndOpen(geo::TContour& Contour) {
 }
 
 void TPartBuilder::EndRing(geo::TContour& Contour) {
-  if (Pieces.empty() || !geo::SamePoint(Pieces.back().End, Start)) {
+  if (Pieces.empty()) {
+    const bool Small = SpreadBelowTolerance();
+    const std::string At = PointText(Start);
+    Reset();
+    if (Small) throw EInputError("ring at " + At + " is smaller than the point tolerance (1e-06)");
+    throw EInputError("ring at " + At + " encloses nothing");
+  }
+  if (!geo::SamePoint(Pieces.back().End, Start)) {
     const std::string Where = PointText(Start) + " and ends at " + PointText(Cur);
     Reset();
     throw EInputError("ring is not closed: it starts at " + Where);
@@ -84,8 +124,12 @@ void TPartBuilder::EndRing(geo::TContour& Contour) {
     Ring.AddCloseArc(Pieces.back().Convexity);
   }
   const geo::TDPoint At = Start;
+  const bool Narrow = RawEnclosesArea();
   Reset();
-  if (!geo::IsValidPart(Ring)) throw EInputError("ring at " + PointText(At) + " encloses nothing");
+  if (!geo::IsValidPart(Ring))
+    throw EInputError(
+        "ring at " + PointText(At) +
+        (Narrow ? " is narrower than the point tolerance (1e-06)" : " encloses nothing"));
   AppendCommands(Contour, Ring);
 }
 

@@ -26,12 +26,14 @@ class TPartBuilder {
   void ArcTo(const geo::TDPoint& Mid, const geo::TDPoint& End);
 
   // Appends the part as an open chain: ccMoveTo and its pieces. Raises
-  // EInputError when it has no piece of non-zero length.
+  // EInputError when it has no piece of non-zero length ("shorter than the
+  // point tolerance" when its points differ by less).
   void EndOpen(geo::TContour& Contour);
   // Appends the part as a closed ring: its last point must be its first
   // (within the kernel's point tolerance); the last piece becomes ccClose or
   // ccCloseArc. Raises EInputError for an unclosed ring or one that encloses
-  // nothing.
+  // nothing; a ring that only the point tolerance flattens or shrinks to a
+  // point is said to be smaller or narrower than that tolerance.
   void EndRing(geo::TContour& Contour);
 
  private:
@@ -40,11 +42,17 @@ class TPartBuilder {
     double Convexity;
   };
   void Reset();
+  // Every point given, dropped or not: what a part that collapsed under the
+  // point tolerance was meant to be.
+  void Note(const geo::TDPoint& P);
+  bool SpreadBelowTolerance() const;
+  bool RawEnclosesArea() const;
 
   bool HasStart = false;
   geo::TDPoint Start{0, 0};
   geo::TDPoint Cur{0, 0};
   std::vector<TPiece> Pieces;
+  std::vector<geo::TDPoint> Raw;
 };
 
 // Appends Source's commands to Dest.
