@@ -1,8 +1,6 @@
 #include "trace/buffer_zone.h"
 
-#include <charconv>
 #include <cmath>
-#include <string>
 #include <vector>
 
 #include "addonlib/core/exception.h"
@@ -111,14 +109,6 @@ void BuildBufferZoneByOverlay(const geo::TContour& Source, geo::TContour& Dest, 
   if (geo::GetBounds(Source, B) && !(std::isfinite((B.X2 + Width) - (B.X1 - Width)) &&
                                      std::isfinite((B.Y2 + Width) - (B.Y1 - Width))))
     throw core::Exception("Buffer zone: the zone reaches beyond the range of numbers");
-  // The zone's two sides lie 2 * Width apart: below the point tolerance
-  // they are one point, and the outline would come out a sliver.
-  if (Width < static_cast<double>(geo::PointTolerance)) {
-    char Text[32];
-    const auto End = std::to_chars(Text, Text + sizeof Text, Width).ptr;
-    throw core::Exception("Buffer zone: the width " + std::string(Text, End) +
-                          " is below the point tolerance (1e-06)");
-  }
   geoalg::TOverlayTolerance Tol;
   // Curves meet at points computed apart: a billionth of the width joins
   // them, far below anything the zone shows.
