@@ -66,7 +66,9 @@ double GetConnectDirectionAngle(const geo::TDSegment& Segment, bool Forward = tr
 // (a half circle at either end). Around every point within the width of the
 // part this curve winds once for every stretch of the part that comes that
 // close, and nowhere else, so the zone is where it winds above 0, united with
-// the interiors of the source's closed parts.
+// the interiors of the source's closed parts. Where the part turns away from
+// a side between two straight edges, that side cuts across where the two
+// offsets cross instead: the loop left out only ever wound -1 inside the zone.
 void BuildBufferZone(const TContour& Source, TContour& Dest, double Width);
 
 // The same zone from the overlay engine alone: raises geoalg::EOverlayTopology

@@ -1,5 +1,6 @@
 #include "trace/buffer_zone.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -23,13 +24,15 @@ using LD = long double;
 struct TPathEdge {
   TDPoint A, B;
   double Convexity;
+  double Length;  // of the chord
   double TA[2], TB[2];
 };
 
 TPathEdge PathEdge(const geo::TEdge& E) {
-  TPathEdge P{E.P1, E.P2, geo::IsLine(E) ? 0.0 : E.Convexity, {0, 0}, {0, 0}};
+  TPathEdge P{E.P1, E.P2, geo::IsLine(E) ? 0.0 : E.Convexity, 0, {0, 0}, {0, 0}};
   const LD DX = static_cast<LD>(E.P2.X) - E.P1.X, DY = static_cast<LD>(E.P2.Y) - E.P1.Y;
   const LD L = std::sqrt(DX * DX + DY * DY);
+  P.Length = static_cast<double>(L);
   const LD UX = DX / L, UY = DY / L;
   const LD Half = 2 * std::atan(static_cast<LD>(P.Convexity));  // half the sweep
   const LD C = std::cos(Half), S = std::sin(Half);
@@ -60,17 +63,26 @@ class TCurve {
       const double* T1 = Path[K].TA;
       Turn[K] = std::atan2(T0[0] * T1[1] - T0[1] * T1[0], T0[0] * T1[0] + T0[1] * T1[1]);
     }
+    TDPoint X;
     for (size_t K = 0; K < N; ++K) {
       const TPathEdge& E = Path[K];
-      if (K > 0) Join(Turn[K]);
-      Add(Offset(E.A, E.TA, 1), E.Convexity);
+      if (K > 0 && InnerCorner(Path[K - 1], E, Turn[K], 1, X)) {
+        Add(X, E.Convexity);
+      } else {
+        if (K > 0) Join(Turn[K]);
+        Add(Offset(E.A, E.TA, 1), E.Convexity);
+      }
       FLast = Offset(E.B, E.TB, 1);
     }
     Join(geo::Pi);  // around the far end
     for (size_t K = N; K-- > 0;) {
       const TPathEdge& E = Path[K];
-      if (K + 1 < N) Join(-Turn[K + 1]);
-      Add(Offset(E.B, E.TB, -1), -E.Convexity);
+      if (K + 1 < N && InnerCorner(Path[K + 1], E, -Turn[K + 1], -1, X)) {
+        Add(X, -E.Convexity);
+      } else {
+        if (K + 1 < N) Join(-Turn[K + 1]);
+        Add(Offset(E.B, E.TB, -1), -E.Convexity);
+      }
       FLast = Offset(E.A, E.TA, -1);
     }
     Join(geo::Pi);  // around the start; the last edge returns to the first point
@@ -94,6 +106,30 @@ class TCurve {
   // From the end of the last offset edge, around the vertex it left, by the
   // angle Turn: the arc's convexity is tan(Turn / 4).
   void Join(double Turn) { Add(FLast, std::tan(Turn / 4)); }
+
+  // Where the curve turns away from its side (Turn < 0) between two straight
+  // edges, the offsets of both cross at X, at the width from both, before
+  // the join arc: the loop X, arc, X winds -1 around a sliver within the
+  // width of the edges. Cutting it out winds that sliver +1 more and changes
+  // nothing elsewhere, so where the curve winds above 0 stays the same, with
+  // an arc and a crossing fewer to node. Only where each offset keeps at
+  // least half its length, so that the cuts at its two ends never overlap.
+  // Side and the tangents as for Offset: In is the edge run first.
+  bool InnerCorner(const TPathEdge& In, const TPathEdge& Out, double Turn, double Side,
+                   TDPoint& X) const {
+    if (Turn >= 0 || Turn < -3 || In.Convexity != 0 || Out.Convexity != 0) return false;
+    const double* TI = Side > 0 ? In.TB : In.TA;
+    const double* TO = Side > 0 ? Out.TA : Out.TB;
+    const LD Cos = static_cast<LD>(TI[0]) * TO[0] + static_cast<LD>(TI[1]) * TO[1];
+    // How far X lies back along either offset: W tan(|Turn| / 2).
+    if (FW * std::tan(-Turn / 2) > std::min(In.Length, Out.Length) / 2) return false;
+    const TDPoint& V = Side > 0 ? Out.A : Out.B;
+    const LD NX = Side * (static_cast<LD>(TI[1]) + TO[1]);
+    const LD NY = -Side * (static_cast<LD>(TI[0]) + TO[0]);
+    X = {static_cast<double>(V.X + FW * NX / (1 + Cos)),
+         static_cast<double>(V.Y + FW * NY / (1 + Cos))};
+    return true;
+  }
 
   double FW;
   TDPoint FLast{0, 0};

@@ -284,6 +284,48 @@ TEST(OverlayZone, PiecesMeetingWithinAFewTenThousandthsUniteConsistently) {
   }
 }
 
+// At a turn away from its side the curve cuts straight across, where the
+// two offsets cross, when that leaves each offset at least half its length.
+// Steps just under, at and just over twice W tan(turn / 2) decide it either
+// way at every vertex; at the limit the offsets of a run of turns one way
+// shrink to points. Runs of turns both ways, sharp ones (past 3 radians the
+// join arc stays), and paths that wind round more than once.
+TEST(OverlayZone, InnerCornersCutWhereTheOffsetsCross) {
+  std::mt19937 Rng(25);
+  int Round = 0;
+  for (const double Turn : {0.3, 1.0, 2.0, 2.9, 3.05})
+    for (const double Share : {0.45, 0.7, 0.999, 1.0, 1.001, 1.7}) {
+      SCOPED_TRACE("turn " + std::to_string(Turn) + " share " + std::to_string(Share));
+      const TDPoint O = Round % 2 ? Far : TDPoint{0, 0};
+      const double W = Round % 3 == 2 ? 0.02 : 10;
+      ++Round;
+      const double Step = 2 * W * std::tan(Turn / 2) * Share;
+      TContour Source;
+      TDPoint P = O;
+      double Dir = 0.1;
+      Source.AddMoveTo(P);
+      for (int K = 0; K < 16; ++K) {
+        P = {P.X + Step * std::cos(Dir), P.Y + Step * std::sin(Dir)};
+        Source.AddLineTo(P);
+        Dir += (K / 5) % 2 ? -Turn : Turn;
+      }
+      TContour Z;
+      try {
+        trace::BuildBufferZoneByOverlay(Source, Z, W);
+      } catch (const geoalg::EOverlayTopology& E) {
+        ADD_FAILURE() << E.what();
+        continue;
+      }
+      CheckZone(Rng, Source, W, Z);
+      if (HasFatalFailure()) return;
+      const double A = oracle::EnclosedArea(Z);
+      if (W >= 0.3)
+        EXPECT_NEAR(A, oracle::EnclosedArea(ReferenceZone(Source, W)), 1e-9 * A);
+      else
+        EXPECT_NEAR(A, oracle::GeosPiecewiseBufferArea(Source, W, 1024), 1e-6 * A);
+    }
+}
+
 // Zone vertices that both outlines have, joined along each: the shortest
 // path is as long on the engine's outline as on the reference's.
 TEST(OverlayZone, ConnectionGraphGivesTheSameShortestPaths) {
