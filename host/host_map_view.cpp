@@ -111,8 +111,9 @@ HRESULT THostMapView::SetEditor(kx::IKxEditor* Editor) {
 
 HRESULT THostMapView::Invalidate() {
   ++FInvalidateCount;
-  // An add-on invalidates after it changed objects, too.
-  FMapStale = true;
+  // The editor's drawing is redrawn; the map is when the project's
+  // revision says it changed (an add-on invalidates after creating an
+  // object, too).
   if (FOnInvalidate) FOnInvalidate();
   return S_OK;
 }
@@ -278,7 +279,8 @@ bool THostMapView::Render(bool KeepMap) {
   FLastPaintError.clear();
   const THostViewTransform& T = FTransform;
   int DX = 0, DY = 0;
-  if (KeepMap && !FMapStale && WholeShift(FMapTransform, T, DX, DY)) {
+  const std::uint64_t Revision = FContext->Project.Revision();
+  if (KeepMap && !FMapStale && FMapRevision == Revision && WholeShift(FMapTransform, T, DX, DY)) {
     FLastMapRedraw = DX == 0 && DY == 0 ? TMapRedraw::Kept : TMapRedraw::Shifted;
     if (DX != 0 || DY != 0) {
       ShiftImage(FMapImage, DX, DY);
@@ -316,6 +318,7 @@ bool THostMapView::Render(bool KeepMap) {
   }
   FMapTransform = T;
   FMapStale = false;
+  FMapRevision = Revision;
   // The editor draws on a copy; the map stays clean for the next shift.
   FImage = FMapImage;
   if (!FEditor) return true;

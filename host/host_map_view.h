@@ -105,10 +105,12 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
   // the editor paint. Returns false, with the editor's error in
   // LastPaintError, when the editor's Paint failed.
   //
-  // With KeepMap the caller vouches that the map did not change since the
-  // last Render: the map drawn then is reused as it is when the view did
+  // With KeepMap the map drawn by the last Render is reused while the
+  // project's revision and the layer order stay: as it is when the view did
   // not move, and shifted, with only the uncovered strips drawn, when the
-  // view moved by whole pixels at the same resolution.
+  // view moved by whole pixels at the same resolution. An add-on's
+  // Invalidate alone does not redraw the map; what it changed in the
+  // project does.
   bool Render(bool KeepMap = false);
   enum class TMapRedraw { Full, Shifted, Kept };
   TMapRedraw LastMapRedraw() const { return FLastMapRedraw; }
@@ -135,9 +137,10 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
   THostViewTransform FMapTransform;
   QPoint FBrushOrigin;
   TMapRedraw FLastMapRedraw = TMapRedraw::Full;
-  // Set by what changes the map behind the caller's back (layer order, an
-  // add-on's Invalidate): the next Render draws it whole.
+  // Set by a new layer order: the next Render draws the map whole, as it
+  // does when the project's revision moved from FMapRevision.
   bool FMapStale = true;
+  std::uint64_t FMapRevision = 0;
   std::vector<TKxID> FSelection;
   bool FLayerOrderSet = false;
   std::unordered_map<std::string, std::size_t> FLayerRank;  // by ID bytes

@@ -1,6 +1,7 @@
 #include "host/map_model.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "compat/cp1251.h"
 #include "geomio/number_text.h"
@@ -111,6 +112,20 @@ kx::TKxStyleInfo THostStyle::Info() const {
   return R;
 }
 
+namespace {
+std::atomic<std::uint64_t> LastRevision{0};
+}  // namespace
+
+THostProject::TRevision::TRevision() : Value(++LastRevision) {}
+THostProject::TRevision::TRevision(TRevision&& Other) noexcept : Value(Other.Value) {
+  Other.Value = ++LastRevision;
+}
+THostProject::TRevision& THostProject::TRevision::operator=(TRevision&& Other) noexcept {
+  Value = Other.Value;
+  if (this != &Other) Other.Value = ++LastRevision;
+  return *this;
+}
+
 THostProject::THostProject() : FSpatial(std::make_unique<THostSpatialIndex>()) {}
 THostProject::~THostProject() = default;
 THostProject::THostProject(THostProject&&) noexcept = default;
@@ -120,10 +135,11 @@ void THostProject::Clear() {
   *this = THostProject();
 }
 
-THostMap& THostProject::AddMap(const TKxID& ID, std::string AName) {
+const THostMap& THostProject::AddMap(const TKxID& ID, std::string AName) {
   CheckNewID(ID, "карта");
   const std::string Key = IDKey(ID);
   if (FMaps.count(Key)) throw EHostError("Карта " + Quoted(ID) + " уже есть");
+  Changed();
   FMapOrder.push_back(ID);
   THostMap& M = FMaps[Key];
   M.ID = ID;
@@ -131,12 +147,13 @@ THostMap& THostProject::AddMap(const TKxID& ID, std::string AName) {
   return M;
 }
 
-THostLayer& THostProject::AddLayer(const TKxID& MapID, const TKxID& ID, std::string Caption) {
+const THostLayer& THostProject::AddLayer(const TKxID& MapID, const TKxID& ID, std::string Caption) {
   CheckNewID(ID, "слой");
   auto MapIt = FMaps.find(IDKey(MapID));
   if (MapIt == FMaps.end()) throw EHostError("Неизвестная карта " + Quoted(MapID));
   const std::string Key = IDKey(ID);
   if (FLayers.count(Key)) throw EHostError("Слой " + Quoted(ID) + " уже есть");
+  Changed();
   MapIt->second.Layers.push_back(ID);
   THostLayer& L = FLayers[Key];
   L.ID = ID;
@@ -145,11 +162,12 @@ THostLayer& THostProject::AddLayer(const TKxID& MapID, const TKxID& ID, std::str
   return L;
 }
 
-THostStyle& THostProject::AddStyle(THostStyle Style) {
+const THostStyle& THostProject::AddStyle(THostStyle Style) {
   CheckNewID(Style.ID, "стиль");
   const std::string Key = IDKey(Style.ID);
   if (FStyles.count(Key)) throw EHostError("Стиль " + Quoted(Style.ID) + " уже есть");
   Style.Layers.clear();
+  Changed();
   FStyleOrder.push_back(Style.ID);
   return FStyles[Key] = std::move(Style);
 }
@@ -161,6 +179,7 @@ void THostProject::AttachStyle(const TKxID& LayerID, const TKxID& StyleID) {
   if (StyleIt == FStyles.end()) throw EHostError("Неизвестный стиль " + Quoted(StyleID));
   auto& Styles = LayerIt->second.Styles;
   if (std::find(Styles.begin(), Styles.end(), StyleID) != Styles.end()) return;
+  Changed();
   Styles.push_back(StyleID);
   StyleIt->second.Layers.push_back(LayerID);
 }
@@ -228,9 +247,11 @@ const THostStyle* THostProject::FindStyle(const TKxID& ID) const {
   return It == FStyles.end() ? nullptr : &It->second;
 }
 
-THostStyle* THostProject::FindStyle(const TKxID& ID) {
+THostStyle* THostProject::EditStyle(const TKxID& ID) {
   auto It = FStyles.find(IDKey(ID));
-  return It == FStyles.end() ? nullptr : &It->second;
+  if (It == FStyles.end()) return nullptr;
+  Changed();
+  return &It->second;
 }
 
 const THostMap& THostProject::Map(const TKxID& ID) const {
@@ -305,6 +326,7 @@ TKxID THostProject::AddObject(const TKxID& LayerID, std::vector<THostShape> Shap
   FObjectIndex.emplace(IDKey(Obj->ID), Slot);
   FSpatial->Insert(Slot, Obj->Bounds);
   FObjects.push_back(std::move(Obj));
+  Changed();
   return FObjects.back()->ID;
 }
 
@@ -314,6 +336,7 @@ bool THostProject::RemoveObject(const TKxID& ID) {
   FSpatial->Remove(It->second);
   FObjects[static_cast<std::size_t>(It->second)].reset();
   FObjectIndex.erase(It);
+  Changed();
   return true;
 }
 

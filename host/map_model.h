@@ -112,11 +112,19 @@ class THostProject {
 
   void Clear();
 
+  // Moves on with every change that can alter the drawn map (maps, layers,
+  // styles, objects), so that a picture drawn at one revision can be reused
+  // for as long as it stays. Revisions come from one counter for all
+  // projects: two projects, or one project before and after it was
+  // replaced, never share one.
+  std::uint64_t Revision() const { return FRevision.Value; }
+
   // ---- Maps, layers, styles ----
-  THostMap& AddMap(const TKxID& ID, std::string Name);
-  THostLayer& AddLayer(const TKxID& MapID, const TKxID& ID, std::string Caption);
+  // What these return is for reading: changes go through the project.
+  const THostMap& AddMap(const TKxID& ID, std::string Name);
+  const THostLayer& AddLayer(const TKxID& MapID, const TKxID& ID, std::string Caption);
   // The style's Layers are ignored; attach it with AttachStyle.
-  THostStyle& AddStyle(THostStyle Style);
+  const THostStyle& AddStyle(THostStyle Style);
   void AttachStyle(const TKxID& LayerID, const TKxID& StyleID);
   // The layer's fields with Fields added: a field of the same name (ASCII
   // case ignored, as GIS formats do) is shared, widened to hold both kinds
@@ -127,7 +135,8 @@ class THostProject {
                                               std::vector<std::size_t>& Slots) const;
   // Replaces the layer's fields with an extension of them (as MergedFields
   // gives: the same names in the same order, kinds widened, then new ones);
-  // the values stored in widened fields are widened with them.
+  // the values stored in widened fields are widened with them. Fields are
+  // not drawn: the revision stays.
   void SetLayerFields(const TKxID& LayerID, std::vector<geomio::TFieldDef> Fields);
 
   const std::vector<TKxID>& Maps() const { return FMapOrder; }
@@ -135,7 +144,9 @@ class THostProject {
   const THostMap* FindMap(const TKxID& ID) const;
   const THostLayer* FindLayer(const TKxID& ID) const;
   const THostStyle* FindStyle(const TKxID& ID) const;
-  THostStyle* FindStyle(const TKxID& ID);
+  // The style to change in place (null for an unknown ID): the project
+  // takes it as changed.
+  THostStyle* EditStyle(const TKxID& ID);
   // Raise EHostError naming the missing ID.
   const THostMap& Map(const TKxID& ID) const;
   const THostLayer& Layer(const TKxID& ID) const;
@@ -165,6 +176,16 @@ class THostProject {
 
  private:
   TKxID NewObjectID();
+  void Changed() { FRevision = TRevision(); }
+
+  // A fresh number on creation; a project moved from gets a fresh one too,
+  // as what it holds is no longer what was drawn.
+  struct TRevision {
+    std::uint64_t Value;
+    TRevision();
+    TRevision(TRevision&& Other) noexcept;
+    TRevision& operator=(TRevision&& Other) noexcept;
+  };
 
   std::unordered_map<std::string, THostMap> FMaps;
   std::unordered_map<std::string, THostLayer> FLayers;
@@ -176,6 +197,7 @@ class THostProject {
   std::unordered_map<std::string, std::int32_t> FObjectIndex;
   std::unique_ptr<THostSpatialIndex> FSpatial;
   std::uint64_t FNextNumber = 1;
+  TRevision FRevision;
 };
 
 }  // namespace host

@@ -84,7 +84,13 @@ TMapWidget::TMapWidget(THostManager& Manager, QWidget* Parent)
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(200, 150);
-  View().SetInvalidateHandler([this] { MapChanged(); });
+  // An editor invalidates as the mouse moves: its drawing is redrawn over
+  // the map kept, which the view redraws only when the project changed.
+  View().SetInvalidateHandler([this] {
+    FDirty = true;
+    update();
+    if (FOnMapChanged) FOnMapChanged();
+  });
 }
 
 THostMapView& TMapWidget::View() const {

@@ -45,7 +45,8 @@ class TMapWidget : public QWidget {
   // Cursor position in metres, or nothing when it left the map.
   void SetOnCursor(std::function<void(std::optional<QPointF>)> F) { FOnCursor = std::move(F); }
   void SetOnViewChanged(std::function<void()> F) { FOnView = std::move(F); }
-  // Called by MapChanged, and so on an add-on's Invalidate.
+  // Called by MapChanged, and on an add-on's Invalidate (which may follow
+  // objects it created).
   void SetOnMapChanged(std::function<void()> F) { FOnMapChanged = std::move(F); }
   // An editor's call failed; Text is its error.
   void SetOnEditorError(std::function<void(const QString&)> F) { FOnEditorError = std::move(F); }

@@ -75,7 +75,7 @@ TEST_F(MapDrawing, ShiftedPictureIsTheFreshPictureAtEveryScale) {
   // where the view was when it was drawn: the pictures are compared with
   // such lines solid.
   for (const auto& ID : Host.Project().StyleOrder()) {
-    host::THostStyle* Style = Host.Project().FindStyle(ID);
+    host::THostStyle* Style = Host.Project().EditStyle(ID);
     if (Style->Pen.Style >= 1 && Style->Pen.Style <= 4) Style->Pen.Style = 0;
   }
   const int Pans[][2] = {{37, -23}, {-5, 0}, {0, 11}, {-180, 130}, {3, 3}, {250, -190}};
@@ -120,9 +120,125 @@ TEST_F(MapDrawing, PictureIsKeptOnlyWhileTheMapAndScaleStay) {
   EXPECT_EQ(Next(Moved(Moved(T, 320, 0), 0, -240)), TRedraw::Full);
   Host.View().SetLayerOrder({host::MakeID("PARCELS")});
   EXPECT_EQ(Next(Host.View().Transform()), TRedraw::Full);
-  ASSERT_EQ(Host.View().Invalidate(), S_OK);
-  EXPECT_EQ(Next(Host.View().Transform()), TRedraw::Full);
   EXPECT_EQ(Next(Host.View().Transform()), TRedraw::Kept);
+}
+
+// An editor invalidates the view as the mouse moves: the map is redrawn only
+// when something drawn on it changed, whichever way it changed, and what the
+// change made shows at once.
+TEST_F(MapDrawing, InvalidateRedrawsTheMapOnlyAfterTheProjectChanged) {
+  using namespace host;
+  auto Objects = Host.Query<kx::IKxMapObjects>(kx::IID_IKxMapObjects);
+  auto View = Host.Query<kx::IKxMapView>(kx::IID_IKxMapView);
+  ASSERT_TRUE(Objects && View);
+  // The ring road's south-west corner and empty land west of the town.
+  const THostViewTransform T{499930, 6000000, 0.5, 320, 240};
+  const double MX = 499880, MY = 6000020;  // where the new object goes
+  const auto Pixel = [&](double X, double Y) {
+    const QPointF P = T.ToDevice(X, Y);
+    return Host.View().Image().pixel(static_cast<int>(P.x()), static_cast<int>(P.y()));
+  };
+  const auto Redraw = [&] {
+    EXPECT_EQ(View->Invalidate(), S_OK);
+    EXPECT_TRUE(Host.View().Render(true));
+    return Host.View().LastMapRedraw();
+  };
+  // After a change the map is drawn whole, as a fresh drawing of the
+  // changed map, and then kept again.
+  const auto RedrawnAsFresh = [&](const char* What) {
+    SCOPED_TRACE(What);
+    EXPECT_EQ(Redraw(), TRedraw::Full);
+    const QImage After = Host.View().Image().copy();
+    EXPECT_EQ(Differing(After, Fresh(T)), 0);
+    EXPECT_EQ(Redraw(), TRedraw::Kept);
+  };
+  const QImage Before = Fresh(T);
+  EXPECT_GT(Inked(Before), 100);
+  for (int I = 0; I < 3; ++I) EXPECT_EQ(Redraw(), TRedraw::Kept);
+  EXPECT_EQ(Differing(Host.View().Image(), Before), 0);
+  ASSERT_EQ(Pixel(MX, MY), qRgb(255, 255, 255));
+
+  // A layer and a style of its own, red, as a project's editor adds them.
+  const TKxID Layer = MakeID("MARKS"), Style = MakeID("MARK");
+  Host.Project().AddStyle({.ID = Style,
+                           .Name = "Mark",
+                           .Area = true,
+                           .Pen = {0, 0.5, 0, 0x0000FF, 4},
+                           .Brush = {0, 0x0000FF, 0, 0},
+                           .Layers = {}});
+  RedrawnAsFresh("style added");
+  Host.Project().AddLayer(Host.Project().Maps().front(), Layer, "Marks");
+  RedrawnAsFresh("layer added");
+  Host.Project().AttachStyle(Layer, Style);
+  RedrawnAsFresh("style attached");
+
+  // An object the add-on creates, as a trace becomes one.
+  compat::TComPtr<kx::IKxContour> C;
+  ASSERT_EQ(Objects->NewContour(C.Out()), S_OK);
+  for (const auto& Cmd : {HostMoveTo(MX - 10, MY - 10), HostLineTo(MX + 10, MY - 10),
+                          HostLineTo(MX + 10, MY + 10), HostLineTo(MX - 10, MY + 10), HostClose()})
+    ASSERT_EQ(C->AddCommand(&Cmd), S_OK);
+  compat::TComPtr<kx::IKxShapeList> Shapes;
+  ASSERT_EQ(Objects->NewShapeList(Shapes.Out()), S_OK);
+  ASSERT_EQ(Shapes->AddShape(C.Get(), &Style), S_OK);
+  TKxID Created;
+  ASSERT_EQ(Objects->CreateObject(&Layer, Shapes.Get(), &Created), S_OK);
+  RedrawnAsFresh("object created");
+  EXPECT_EQ(Pixel(MX, MY), HostColor(0x0000FF).rgb());
+
+  // A contour handed out is the object's copy: changing it changes neither
+  // the object nor the map.
+  compat::TComPtr<kx::IKxShapeList> Read;
+  ASSERT_EQ(Objects->GetObjectShapes(&Created, Read.Out()), S_OK);
+  compat::TComPtr<kx::IKxContour> Copy;
+  ASSERT_EQ(Read->GetShapeContour(0, Copy.Out()), S_OK);
+  ASSERT_EQ(Copy->Clear(), S_OK);
+  EXPECT_EQ(Host.Project().Object(Created).Shapes[0].Commands.size(), 5u);
+  EXPECT_EQ(Redraw(), TRedraw::Kept);
+  EXPECT_EQ(Pixel(MX, MY), HostColor(0x0000FF).rgb());
+
+  // The style changed in place: blue.
+  THostStyle* Edited = Host.Project().EditStyle(Style);
+  ASSERT_NE(Edited, nullptr);
+  Edited->Brush.BackColor = 0xFF0000;
+  RedrawnAsFresh("style edited");
+  EXPECT_EQ(Pixel(MX, MY), HostColor(0xFF0000).rgb());
+
+  // Hidden with its layer, shown again, then removed.
+  std::vector<TKxID> Order;
+  for (const TKxID& M : Host.Project().Maps())
+    for (const TKxID& L : Host.Project().Map(M).Layers)
+      if (!(L == Layer)) Order.push_back(L);
+  Host.View().SetLayerOrder(Order);
+  EXPECT_EQ(Redraw(), TRedraw::Full);
+  EXPECT_EQ(Pixel(MX, MY), qRgb(255, 255, 255));
+  Order.push_back(Layer);
+  Host.View().SetLayerOrder(Order);
+  EXPECT_EQ(Redraw(), TRedraw::Full);
+  EXPECT_EQ(Pixel(MX, MY), HostColor(0xFF0000).rgb());
+  ASSERT_TRUE(Host.Project().RemoveObject(Created));
+  RedrawnAsFresh("object removed");
+  EXPECT_EQ(Pixel(MX, MY), qRgb(255, 255, 255));
+
+  // A pan after a change is no shift of the old picture.
+  Host.Project().AddObject(
+      Layer,
+      {{Style,
+        {HostMoveTo(MX, MY), HostLineTo(MX + 5, MY), HostLineTo(MX + 5, MY + 5), HostClose()}}});
+  Host.View().SetTransform(Moved(T, 12, -7));
+  EXPECT_TRUE(Host.View().Render(true));
+  EXPECT_EQ(Host.View().LastMapRedraw(), TRedraw::Full);
+  Host.View().SetTransform(T);
+
+  // Another project in its place, however alike, is drawn afresh, and so
+  // is this one when it comes back.
+  THostProject Old = std::move(Host.Project());
+  Host.Project() = LoadProjectFile(THostWindow::SampleProject().toStdString());
+  EXPECT_EQ(Redraw(), TRedraw::Full);
+  EXPECT_EQ(Differing(Host.View().Image(), Before), 0);
+  Host.Project() = std::move(Old);
+  EXPECT_EQ(Redraw(), TRedraw::Full);
+  EXPECT_EQ(Redraw(), TRedraw::Kept);
 }
 
 TEST_F(MapDrawing, AtAWorkingScaleEveryObjectIsDrawnInItsStyleInLayerOrder) {

@@ -213,10 +213,13 @@ TEST_F(MapWidgetTest, AnInstalledEditorGetsMouseKeysAndPaint) {
   QApplication::sendEvent(Map.get(), &Back);
   EXPECT_EQ(Editor->Keys, std::vector<std::uint16_t>{8});
 
+  Map->grab();
   const int Before = Editor->Paints;
   Host.View().Invalidate();
   Map->grab();
   EXPECT_EQ(Editor->Paints, Before + 1);
+  EXPECT_EQ(Host.View().LastMapRedraw(), host::THostMapView::TMapRedraw::Kept)
+      << "only the editor's drawing changed";
   Host.View().SetEditor(nullptr);
 }
 
