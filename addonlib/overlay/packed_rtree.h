@@ -12,6 +12,10 @@
 
 namespace geoalg::overlay {
 
+// Position of the cell (X, Y) (each below 2^16) along the Hilbert curve over
+// 2^16 x 2^16 cells that starts at (0, 0) and ends at (2^16 - 1, 0).
+uint32_t HilbertIndex(uint32_t X, uint32_t Y);
+
 class TPackedRTree {
  public:
   static constexpr int32_t FanOut = 8;

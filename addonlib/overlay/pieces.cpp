@@ -188,6 +188,15 @@ void AddEdgePieces(const TDPoint& P1, int32_t I1, const TDPoint& P2, int32_t I2,
   const TDPoint C{static_cast<double>(CX), static_cast<double>(CY)};
   const double R = static_cast<double>(D / 2 * (1 + Cv * Cv) / (2 * std::fabs(Cv)));
   const bool Ccw = Cv > 0;
+  // Under a half turn with both ends strictly inside one quadrant of the
+  // circle, the arc stays in it: no cut, and no arc tangent to find out.
+  if (std::fabs(Cv) < 1) {
+    const LD AX = P1.X - CX, AY = P1.Y - CY, BX = P2.X - CX, BY = P2.Y - CY;
+    if (AX != 0 && AY != 0 && BX != 0 && BY != 0 && (AX > 0) == (BX > 0) && (AY > 0) == (BY > 0)) {
+      PushPiece(Pieces, I1, P1, I2, P2, C, R, Ccw, Label, W, Tol);
+      return;
+    }
+  }
   const LD Sweep = 4 * std::atan(Cv);
   const LD A0 = std::atan2(static_cast<LD>(P1.Y) - CY, static_cast<LD>(P1.X) - CX);
   const LD Eps = static_cast<LD>(T) / R;  // cuts closer than T to an end are not made

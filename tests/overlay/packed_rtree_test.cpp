@@ -23,6 +23,54 @@ std::vector<int32_t> Scan(const std::vector<TDRect>& Boxes, const std::vector<in
   return Hits;
 }
 
+// The digit-by-digit walk: the quadrant at each level, then the rest turned.
+uint32_t HilbertByDigits(uint32_t X, uint32_t Y) {
+  constexpr uint32_t N = 1u << 16;
+  uint32_t D = 0;
+  for (uint32_t S = N / 2; S > 0; S /= 2) {
+    const uint32_t RX = (X & S) ? 1 : 0, RY = (Y & S) ? 1 : 0;
+    D += S * S * ((3 * RX) ^ RY);
+    if (RY == 0) {
+      if (RX == 1) {
+        X = N - 1 - X;
+        Y = N - 1 - Y;
+      }
+      std::swap(X, Y);
+    }
+  }
+  return D;
+}
+
+TEST(PackedRTree, HilbertIndexRunsCellToNeighbouringCell) {
+  using geoalg::overlay::HilbertIndex;
+  // The first 4096 positions fill the 64 x 64 block at the origin, each a
+  // step from the one before.
+  std::vector<std::pair<uint32_t, uint32_t>> Cells(4096, {~0u, ~0u});
+  for (uint32_t X = 0; X < 64; ++X)
+    for (uint32_t Y = 0; Y < 64; ++Y) {
+      const uint32_t I = HilbertIndex(X, Y);
+      ASSERT_LT(I, 4096u);
+      ASSERT_EQ(Cells[I].first, ~0u) << "position " << I << " twice";
+      Cells[I] = {X, Y};
+    }
+  for (size_t I = 1; I < Cells.size(); ++I) {
+    const uint32_t DX = Cells[I].first > Cells[I - 1].first ? Cells[I].first - Cells[I - 1].first
+                                                            : Cells[I - 1].first - Cells[I].first;
+    const uint32_t DY = Cells[I].second > Cells[I - 1].second
+                            ? Cells[I].second - Cells[I - 1].second
+                            : Cells[I - 1].second - Cells[I].second;
+    ASSERT_EQ(DX + DY, 1u) << "position " << I;
+  }
+  EXPECT_EQ(HilbertIndex(0, 0), 0u);
+  EXPECT_EQ(HilbertIndex(65535, 0), 0xFFFFFFFFu);
+  // Everywhere else as the digit-by-digit walk gives it.
+  std::mt19937 Rng(8);
+  for (int K = 0; K < 100000; ++K) {
+    const uint32_t X = Rng() & 0xFFFFu, Y = Rng() & 0xFFFFu;
+    ASSERT_EQ(HilbertIndex(X, Y), HilbertByDigits(X, Y)) << X << " " << Y;
+  }
+}
+
 TEST(PackedRTree, QueriesFindWhatAScanFinds) {
   std::mt19937 Rng(7);
   // A square, a long thin strip (a comb's extent), a tall one, far from the

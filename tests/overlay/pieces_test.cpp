@@ -1,0 +1,66 @@
+// Arcs cut into monotone pieces: at every axis extreme they pass, and only
+// there, whatever their sweep, direction and distance from the origin.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+#include <vector>
+
+#include "addonlib/overlay/pieces.h"
+
+namespace {
+
+using geo::TDPoint;
+using geoalg::overlay::TPiece;
+
+// Quadrant of the direction A (radians): 0 for [0, pi/2), and so on.
+int Quadrant(double A) {
+  const double Q = std::floor(A / (std::numbers::pi / 2));
+  return static_cast<int>(Q - 4 * std::floor(Q / 4));
+}
+
+TEST(OverlayPieces, ArcsAreCutAtEveryAxisExtremeTheyPass) {
+  std::mt19937 Rng(31);
+  std::uniform_real_distribution<double> Angle(0, 2 * std::numbers::pi), Sweep(0.05, 6.2),
+      Radius(0.1, 1000), Sign(-1, 1);
+  const geoalg::TOverlayTolerance Tol;
+  int Checked = 0;
+  for (int K = 0; K < 20000; ++K) {
+    const TDPoint O = K % 2 ? TDPoint{500000, 6000000} : TDPoint{0, 0};
+    const double R = Radius(Rng), A0 = Angle(Rng), S = Sign(Rng) > 0 ? Sweep(Rng) : -Sweep(Rng);
+    const double A1 = A0 + S;
+    // Ends well clear of the axes: which extremes lie between is not in doubt.
+    auto Clear = [](double A) {
+      const double Q = std::numbers::pi / 2;
+      return std::fabs(A / Q - std::round(A / Q)) > 1e-6;
+    };
+    if (!Clear(A0) || !Clear(A1)) continue;
+    const TDPoint P1{O.X + R * std::cos(A0), O.Y + R * std::sin(A0)};
+    const TDPoint P2{O.X + R * std::cos(A1), O.Y + R * std::sin(A1)};
+    std::vector<TDPoint> Points{P1, P2};
+    std::vector<TPiece> Pieces;
+    geoalg::overlay::AddEdgePieces(P1, 0, P2, 1, std::tan(S / 4), 0, 1, Tol, Points, Pieces);
+    // The axes passed: one step of quadrant for each.
+    const int Steps = static_cast<int>(std::fabs(std::floor(A1 / (std::numbers::pi / 2)) -
+                                                 std::floor(A0 / (std::numbers::pi / 2))));
+    ASSERT_EQ(Pieces.size(), static_cast<size_t>(Steps + 1)) << K << ": sweep " << S;
+    // A chain from P1 to P2, each piece within one quadrant of the circle,
+    // in order of the quadrants passed.
+    int Expected = Quadrant(A0);
+    for (size_t I = 0; I < Pieces.size(); ++I) {
+      const TPiece& P = Pieces[I];
+      ASSERT_TRUE(P.IsArc());
+      EXPECT_EQ(P.Ccw, S > 0);
+      EXPECT_EQ(P.IA, I == 0 ? 0 : Pieces[I - 1].IB);
+      const TDPoint M{(P.A.X + P.B.X) / 2 - P.C.X, (P.A.Y + P.B.Y) / 2 - P.C.Y};
+      ASSERT_EQ(Quadrant(std::atan2(M.Y, M.X)), Expected) << K << " piece " << I;
+      Expected = (Expected + (S > 0 ? 1 : 3)) % 4;
+    }
+    EXPECT_EQ(Pieces.back().IB, 1);
+    ++Checked;
+  }
+  EXPECT_GT(Checked, 19000);
+}
+
+}  // namespace
