@@ -34,6 +34,11 @@ TPathEdge PathEdge(const geo::TEdge& E) {
   const LD L = std::sqrt(DX * DX + DY * DY);
   P.Length = static_cast<double>(L);
   const LD UX = DX / L, UY = DY / L;
+  if (P.Convexity == 0) {  // a line: both tangents are its direction
+    P.TA[0] = P.TB[0] = static_cast<double>(UX);
+    P.TA[1] = P.TB[1] = static_cast<double>(UY);
+    return P;
+  }
   const LD Half = 2 * std::atan(static_cast<LD>(P.Convexity));  // half the sweep
   const LD C = std::cos(Half), S = std::sin(Half);
   P.TA[0] = static_cast<double>(UX * C + UY * S);
@@ -55,6 +60,9 @@ class TCurve {
     FPoints.clear();
     FConvexities.clear();
     const size_t N = Path.size();
+    // An offset edge and a join each way per edge, and the two ends.
+    FPoints.reserve(4 * N + 2);
+    FConvexities.reserve(4 * N + 2);
     // Turn at each inner vertex, taken once so that the way back turns by
     // exactly its negative (a retraced step turns by pi both ways).
     std::vector<double> Turn(N, 0);
@@ -163,8 +171,12 @@ void BuildBufferZoneByOverlay(const geo::TContour& Source, geo::TContour& Dest, 
                 static_cast<int32_t>(Curve.Points().size()), 0, Orient::AsRuns);
     }
   }
+  // Split into parts only to find the closed ones: an open line has none.
+  bool AnyClose = false;
+  for (int32_t I = 0; I < Source.CommandCount() && !AnyClose; ++I)
+    AnyClose = geo::IsCloseKind(Source.CmdRec(I).Kind);
   geo::TContourList Parts;
-  geo::SplitIntoParts(Source, Parts);
+  if (AnyClose) geo::SplitIntoParts(Source, Parts);
   for (const auto& Part : Parts)
     if (geo::LastIsClose(*Part)) O.AddContour(*Part, 1, Orient::Counterclockwise);
   Dest = O.Run(geoalg::TOverlayOp::Union, geoalg::TFillRule::Positive, geoalg::TFillRule::NonZero);

@@ -172,6 +172,8 @@ TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& 
     return A.Piece != B.Piece ? A.Piece < B.Piece : A.Along < B.Along;
   });
   std::vector<double> Tols(Points.size());
+  Tols.reserve(Points.size() + Splits.size());
+  Points.reserve(Points.size() + Splits.size());
   for (size_t I = 0; I < Points.size(); ++I) Tols[I] = PointTol(Points[I], Tol);
   for (const TSplit& S : Splits) {
     Points.push_back(S.P);

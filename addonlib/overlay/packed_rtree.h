@@ -73,15 +73,18 @@ class TPackedRTree {
     }
   }
 
+  // Nodes waiting in a search, by how far right they reach.
+  using TSearchHeap = std::vector<std::pair<double, int32_t>>;
+
   // The search for what a ray from (X, Y) to the left meets first: calls
   // Fn(item) for the items whose boxes reach below X and span Y (from Y1 up
   // to, not including, Y2), the boxes reaching furthest right first, for as
   // long as one could still reach beyond Best, which Fn raises to each hit
-  // it finds.
+  // it finds. Heap is scratch space, kept by the caller across searches.
   template <class F>
-  void SearchLeft(double X, double Y, double& Best, F&& Fn) const {
+  void SearchLeft(double X, double Y, double& Best, TSearchHeap& Heap, F&& Fn) const {
+    Heap.clear();
     if (FNodes.empty()) return;
-    std::vector<std::pair<double, int32_t>> Heap;  // right side, node
     const auto Visit = [&](int32_t I) {
       const TNode& N = FNodes[I];
       for (int32_t K = N.First; K < N.First + N.Count; ++K) {

@@ -167,6 +167,26 @@ bool OtherMeeting(const TPiece& S, const TPiece& U, const TDPoint& E, TDPoint& X
   return true;
 }
 
+// A line and an arc meeting at E where the line is tangent to the circle
+// (a join arc and the offset edge it leaves): OtherMeeting would give E
+// again. Told in double, without the extended-precision mirror: differences
+// of doubles are exact to their own rounding, so the distance along the line
+// from the centre's foot to E is off by a few units in the last place of the
+// radius, and where twice it stays under half E's tolerance, the mirror image
+// would too.
+bool TangentAt(const TPiece& S, const TPiece& U, const TDPoint& E, const TOverlayTolerance& Tol) {
+  if (S.IsArc() == U.IsArc()) return false;
+  const TPiece& K = S.IsArc() ? S : U;
+  const TPiece& L = S.IsArc() ? U : S;
+  const double DX = L.B.X - L.A.X, DY = L.B.Y - L.A.Y;
+  const double Len = std::sqrt(DX * DX + DY * DY);
+  if (!(Len > 0)) return false;
+  const double PX = E.X - K.C.X, PY = E.Y - K.C.Y;
+  const double Along = std::fabs(PX * DX + PY * DY) / Len;
+  const double Error = 1e-14 * (std::fabs(PX) + std::fabs(PY));
+  return 2 * (Along + Error) <= PointTol(E, Tol) / 2;
+}
+
 }  // namespace
 
 void AddEdgePieces(const TDPoint& P1, int32_t I1, const TDPoint& P2, int32_t I2, double Convexity,
@@ -236,28 +256,42 @@ void IntersectPieces(const std::vector<TPiece>& Pieces, int32_t I, int32_t J,
   // precision from exact points, so the end's own tolerance decides, or the
   // arc's when the circle was computed.
   const TPiece* Both[2] = {&S, &U};
+  // The four ends with their tolerances, worked out once; ends that are one
+  // point of the store (pieces that follow each other) meet without a test.
+  const TDPoint* Ends[2][2] = {{&S.A, &S.B}, {&U.A, &U.B}};
+  const int32_t Ids[2][2] = {{S.IA, S.IB}, {U.IA, U.IB}};
+  double EndTol[2][2];
+  for (int K = 0; K < 2; ++K)
+    for (int E = 0; E < 2; ++E) EndTol[K][E] = PointTol(*Ends[K][E], Tol);
   // Meetings at ends, up to two told apart.
   const TDPoint* Meet[2] = {nullptr, nullptr};
+  double MeetTol[2] = {0, 0};
   int Meets = 0;
-  auto AddMeet = [&](const TDPoint& E) {
+  auto AddMeet = [&](const TDPoint& E, double TE) {
     for (int K = 0; K < Meets; ++K)
-      if (NearPoints(*Meet[K], E, Tol)) return;
-    if (Meets < 2) Meet[Meets] = &E;
+      if (NearPoints(*Meet[K], MeetTol[K], E, TE)) return;
+    if (Meets < 2) {
+      Meet[Meets] = &E;
+      MeetTol[Meets] = TE;
+    }
     ++Meets;
   };
   for (int K = 0; K < 2; ++K) {
-    const TPiece& From = *Both[K];
     const TPiece& Other = *Both[1 - K];
     const int32_t OtherIndex = K ? I : J;
-    for (const TDPoint* E : {&From.A, &From.B}) {
-      const double TE = PointTol(*E, Tol);
-      if (NearPoints(*E, Other.A, Tol) || NearPoints(*E, Other.B, Tol)) {
-        AddMeet(*E);
+    for (int End = 0; End < 2; ++End) {
+      const TDPoint& E = *Ends[K][End];
+      const double TE = EndTol[K][End];
+      auto Near = [&](int O) {
+        return Ids[K][End] == Ids[1 - K][O] || NearPoints(E, TE, *Ends[1 - K][O], EndTol[1 - K][O]);
+      };
+      if (Near(0) || Near(1)) {
+        AddMeet(E, TE);
         continue;
       }
-      if (OnPiece(Other, *E, Other.IsArc() ? std::max(TE, Other.Tol) : TE)) {
-        Out.push_back({OtherIndex, *E, TE});
-        AddMeet(*E);
+      if (OnPiece(Other, E, Other.IsArc() ? std::max(TE, Other.Tol) : TE)) {
+        Out.push_back({OtherIndex, E, TE});
+        AddMeet(E, TE);
       }
     }
   }
@@ -274,7 +308,8 @@ void IntersectPieces(const std::vector<TPiece>& Pieces, int32_t I, int32_t J,
     N = Meets > 0 ? 0 : LineLine(S, U, X);
   } else if (Meets > 0) {
     N = 0;
-    if (Meets == 1 && OtherMeeting(S, U, *Meet[0], X[0]) && !NearPoints(X[0], *Meet[0], Tol)) {
+    if (Meets == 1 && !TangentAt(S, U, *Meet[0], Tol) && OtherMeeting(S, U, *Meet[0], X[0]) &&
+        !NearPoints(X[0], *Meet[0], Tol)) {
       const double TX = std::max(PointTol(X[0], Tol), Share);
       if (InBox(S, X[0], TX) && InBox(U, X[0], TX)) AddCrossing(S, I, U, J, X[0], TX, Tol, Out);
     }

@@ -43,7 +43,7 @@ bool TRayBands::Crossing(int32_t E, const TDPoint& P, double& X) const {
 int32_t TRayBands::NearestLeft(const TDPoint& P, double* X) const {
   int32_t Best = -1;
   double BestX = -INFINITY;
-  FTree.SearchLeft(P.X, P.Y, BestX, [&](int32_t E) {
+  FTree.SearchLeft(P.X, P.Y, BestX, FHeap, [&](int32_t E) {
     double H;
     if (Crossing(E, P, H) && (H > BestX || Best < 0)) {
       BestX = H;

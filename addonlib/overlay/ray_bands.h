@@ -11,6 +11,7 @@
 
 namespace geoalg::overlay {
 
+// One search at a time: the searches share their scratch space.
 class TRayBands {
  public:
   // Files the edges listed (indices into G.Edges); G and Pieces must outlive it.
@@ -30,6 +31,7 @@ class TRayBands {
   const TLabelledGraph& FG;
   const std::vector<TPiece>& FPieces;
   TPackedRTree FTree;
+  mutable TPackedRTree::TSearchHeap FHeap;  // one allocation for all searches
 };
 
 }  // namespace geoalg::overlay

@@ -63,4 +63,45 @@ TEST(OverlayPieces, ArcsAreCutAtEveryAxisExtremeTheyPass) {
   EXPECT_GT(Checked, 19000);
 }
 
+// A line leaving the end of an arc meets it again where it cuts the circle,
+// however close to the end that is, and not at all where it leaves along the
+// tangent.
+TEST(OverlayPieces, ALineFromAnArcsEndMeetsItAgainUnlessTangent) {
+  geoalg::TOverlayTolerance Tol;
+  Tol.Split = 1e-9;
+  const double R = 5, A0 = 0.2, A1 = 1.4;
+  for (const TDPoint O : {TDPoint{0, 0}, TDPoint{500000, 6000000}}) {
+    const TDPoint E{O.X + R * std::cos(A0), O.Y + R * std::sin(A0)};
+    const TDPoint F{O.X + R * std::cos(A1), O.Y + R * std::sin(A1)};
+    // Turned in from the tangent by Delta, the line cuts the circle again
+    // 2 Delta further round, at 2 R sin(Delta) from E.
+    for (const double Delta : {0.0, 1e-12, 1e-6, 1e-3, 0.3}) {
+      SCOPED_TRACE("turned in by " + std::to_string(Delta));
+      const double Dir = A0 + std::numbers::pi / 2 + Delta;
+      const TDPoint G{E.X + 10 * std::cos(Dir), E.Y + 10 * std::sin(Dir)};
+      std::vector<TDPoint> Points{E, F, G};
+      std::vector<TPiece> Pieces;
+      geoalg::overlay::AddEdgePieces(E, 0, F, 1, std::tan((A1 - A0) / 4), 0, 1, Tol, Points,
+                                     Pieces);
+      geoalg::overlay::AddEdgePieces(E, 0, G, 2, 0, 1, 1, Tol, Points, Pieces);
+      ASSERT_EQ(Pieces.size(), 2u);
+      std::vector<geoalg::overlay::TSplit> Out;
+      geoalg::overlay::IntersectPieces(Pieces, 0, 1, Tol, Out);
+      const double Gap = 2 * R * std::sin(Delta);
+      if (Gap < Tol.Split) {
+        EXPECT_TRUE(Out.empty());
+        continue;
+      }
+      const double A = A0 + 2 * Delta;
+      const TDPoint X{O.X + R * std::cos(A), O.Y + R * std::sin(A)};
+      ASSERT_EQ(Out.size(), 2u);
+      for (const auto& S : Out) {
+        EXPECT_NEAR(S.P.X, X.X, 1e-8);
+        EXPECT_NEAR(S.P.Y, X.Y, 1e-8);
+      }
+      EXPECT_NE(Out[0].Piece, Out[1].Piece);
+    }
+  }
+}
+
 }  // namespace
