@@ -1,5 +1,6 @@
 #include "geomio/contour_layout.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -8,6 +9,7 @@
 #include "addonlib/geometry/edge_iter.h"
 #include "addonlib/geometry/measures.h"
 #include "addonlib/geometry/point_in_contour.h"
+#include "addonlib/overlay/packed_rtree.h"
 
 namespace geomio {
 
@@ -53,11 +55,25 @@ void Reverse(TLayoutPart& Part) {
 
 }  // namespace
 
+double PartArea(const TLayoutPart& Part) {
+  if (Part.Edges.empty()) return 0;
+  // Measured from the first point's height: the terms of a closed ring sum
+  // to the same, and far coordinates keep their digits.
+  const double Y0 = Part.Edges.front().P1.Y;
+  long double Sum = 0;
+  for (geo::TEdge E : Part.Edges) {
+    E.P1.Y -= Y0;
+    E.P2.Y -= Y0;
+    Sum += geo::EdgeArea(E);
+  }
+  return static_cast<double>(Sum);
+}
+
 void OrientRings(TContourLayout& Layout) {
   for (TLayoutPart& Part : Layout.Parts) {
     if (!Part.Closed) continue;
     // The kernel's area is positive for clockwise parts.
-    const bool Clockwise = geo::Area(Part.Contour) > 0;
+    const bool Clockwise = PartArea(Part) > 0;
     const bool WantClockwise = Part.Depth % 2 != 0;
     if (Clockwise != WantClockwise) Reverse(Part);
   }
@@ -70,12 +86,16 @@ TContourLayout LayOutContour(const geo::TContour& Contour) {
   std::vector<size_t> Closed;
   for (const auto& Part : Split) {
     TLayoutPart P;
-    geo::TContourEdgeIter It;
-    for (bool Ok = It.Start(*Part); Ok; Ok = It.Next()) {
-      P.Edges.push_back(It.Edge);
-      P.Closed = It.IsClosedPart();
-      P.HasArcs = P.HasArcs || geo::IsArc(It.Edge);
+    // Every edge whose ends differ, even by less than the point tolerance:
+    // a zone narrower than it keeps its ends instead of coming out a sliver.
+    geo::TEdgeCursor It;
+    for (It.Start(*Part, 1, false); !It.Eof(); It.Next()) {
+      const geo::TEdge& E = It.Edge;
+      if (E.P1.X == E.P2.X && E.P1.Y == E.P2.Y) continue;
+      P.Edges.push_back(E);
+      P.HasArcs = P.HasArcs || geo::IsArc(E);
     }
+    P.Closed = !P.Edges.empty() && geo::LastIsClose(*Part);
     if (P.Edges.empty()) continue;
     P.Contour.Assign(Part.get());
     (P.Closed ? Closed : L.Lines).push_back(L.Parts.size());
@@ -92,17 +112,32 @@ TContourLayout LayOutContour(const geo::TContour& Contour) {
     PolygonOf[i] = L.Polygons.size();
     L.Polygons.push_back({i});
   }
+  // The holder is looked for among the rings whose rectangles hold the
+  // sample, the first in part order.
+  std::vector<geo::TDRect> Boxes(L.Parts.size());
+  std::vector<int32_t> Outers;
+  for (size_t j : Closed) {
+    if (L.Parts[j].Depth % 2 != 0 || !geo::GetBounds(L.Parts[j].Contour, Boxes[j])) continue;
+    Outers.push_back(static_cast<int32_t>(j));
+  }
+  geoalg::overlay::TPackedRTree Index;
+  Index.Build(Boxes, Outers);
+  std::vector<int32_t> Candidates;
   for (size_t i : Closed) {
     const TLayoutPart& Hole = L.Parts[i];
     if (Hole.Depth % 2 == 0) continue;
     const geo::TDPoint Sample = geoalg::PartSamplePoint(Hole.Contour);
+    Candidates.clear();
+    Index.Query({Sample.X, Sample.Y, Sample.X, Sample.Y},
+                [&](int32_t j) { Candidates.push_back(j); });
+    std::sort(Candidates.begin(), Candidates.end());
     bool Placed = false;
-    for (size_t j : Closed) {
-      const TLayoutPart& Outer = L.Parts[j];
+    for (int32_t j : Candidates) {
+      const TLayoutPart& Outer = L.Parts[static_cast<size_t>(j)];
       if (Outer.Depth != Hole.Depth - 1 ||
           geo::PointInContour(Outer.Contour, Sample) == geo::TPointPlace::Outside)
         continue;
-      L.Polygons[PolygonOf[j]].push_back(i);
+      L.Polygons[PolygonOf[static_cast<size_t>(j)]].push_back(i);
       Placed = true;
       break;
     }

@@ -13,7 +13,7 @@ namespace geomio {
 
 struct TLayoutPart {
   geo::TContour Contour;          // this part alone
-  std::vector<geo::TEdge> Edges;  // its non-degenerate edges, in order
+  std::vector<geo::TEdge> Edges;  // its edges with distinct ends, in order
   bool Closed = false;
   bool HasArcs = false;
   int Depth = 0;  // how many other closed parts enclose it (closed parts only)
@@ -28,6 +28,10 @@ struct TContourLayout {
 
 // Parts without any edge of non-zero length are left out.
 TContourLayout LayOutContour(const geo::TContour& Contour);
+
+// Signed area of a closed part, clockwise positive as the kernel counts it,
+// from all its edges: those shorter than the point tolerance count too.
+double PartArea(const TLayoutPart& Part);
 
 // Turns the closed parts so that outer rings run counter-clockwise and holes
 // clockwise, as GeoJSON and most GIS formats expect; open parts keep their

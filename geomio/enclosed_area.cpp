@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "addonlib/geometry/measures.h"
 #include "geomio/contour_layout.h"
 
 namespace geomio {
@@ -13,7 +12,7 @@ double EnclosedArea(const geo::TContour& Contour) {
   for (const TLayoutPart& Part : L.Parts) {
     if (!Part.Closed) continue;
     // The part's own orientation says nothing about its role; its depth does.
-    const long double A = std::fabs(geo::Area(Part.Contour));
+    const long double A = std::fabs(PartArea(Part));
     Sum += Part.Depth % 2 == 0 ? A : -A;
   }
   return static_cast<double>(Sum);

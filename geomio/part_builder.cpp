@@ -11,12 +11,22 @@
 
 namespace geomio {
 
+namespace {
+
+// Points are dropped only when equal: two that differ by less than the point
+// tolerance still hold a zone narrower than it, or a square that small.
+bool Equal(const geo::TDPoint& A, const geo::TDPoint& B) {
+  return A.X == B.X && A.Y == B.Y;
+}
+
+}  // namespace
+
 void TPartBuilder::StartOrJoin(const geo::TDPoint& P) {
   if (!HasStart) {
     HasStart = true;
     Start = P;
     Cur = P;
-    Note(P);
+    Raw.assign(1, P);
     return;
   }
   if (!geo::SamePoint(P, Cur))
@@ -25,15 +35,17 @@ void TPartBuilder::StartOrJoin(const geo::TDPoint& P) {
 }
 
 void TPartBuilder::LineTo(const geo::TDPoint& P) {
-  Note(P);
-  if (geo::SamePoint(P, Cur)) return;
+  if (Equal(P, Cur)) return;
+  Raw.push_back(P);
   Pieces.push_back({P, 0});
   Cur = P;
 }
 
 void TPartBuilder::ArcTo(const geo::TDPoint& Mid, const geo::TDPoint& End) {
-  Note(Mid);
-  Note(End);
+  Raw.push_back(Mid);
+  Raw.push_back(End);
+  // Ends within the tolerance: the full circle through Mid (its end written
+  // with some rounding), as the contour cannot hold a shorter chord.
   if (geo::SamePoint(Cur, End)) {
     if (geo::SamePoint(Cur, Mid)) return;
     Pieces.push_back({Mid, 1});
@@ -53,16 +65,6 @@ void TPartBuilder::Reset() {
   Raw.clear();
 }
 
-void TPartBuilder::Note(const geo::TDPoint& P) {
-  if (Raw.empty() || P.X != Raw.back().X || P.Y != Raw.back().Y) Raw.push_back(P);
-}
-
-bool TPartBuilder::SpreadBelowTolerance() const {
-  for (const geo::TDPoint& P : Raw)
-    if (P.X != Start.X || P.Y != Start.Y) return true;
-  return false;
-}
-
 bool TPartBuilder::RawEnclosesArea() const {
   // The shoelace sum of the points as given (arc middles standing in for
   // their arcs), relative to the start so that far coordinates keep their
@@ -79,10 +81,7 @@ bool TPartBuilder::RawEnclosesArea() const {
 
 void TPartBuilder::EndOpen(geo::TContour& Contour) {
   if (Pieces.empty()) {
-    const bool Short = SpreadBelowTolerance();
-    const std::string At = PointText(Start);
     Reset();
-    if (Short) throw EInputError("line at " + At + " is shorter than the point tolerance (1e-06)");
     throw EInputError("a line needs at least two distinct points");
   }
   Contour.AddMoveTo(Start);
@@ -98,10 +97,8 @@ void TPartBuilder::EndOpen(geo::TContour& Contour) {
 
 void TPartBuilder::EndRing(geo::TContour& Contour) {
   if (Pieces.empty()) {
-    const bool Small = SpreadBelowTolerance();
     const std::string At = PointText(Start);
     Reset();
-    if (Small) throw EInputError("ring at " + At + " is smaller than the point tolerance (1e-06)");
     throw EInputError("ring at " + At + " encloses nothing");
   }
   if (!geo::SamePoint(Pieces.back().End, Start)) {

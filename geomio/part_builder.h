@@ -18,7 +18,8 @@ class TPartBuilder {
   bool Started() const { return HasStart; }
   const geo::TDPoint& Current() const { return Cur; }
 
-  // Straight piece to P; a piece of zero length is dropped.
+  // Straight piece to P; a piece of zero length is dropped (one shorter than
+  // the point tolerance is kept).
   void LineTo(const geo::TDPoint& P);
   // Arc from the current point through Mid to End, as a bulge arc. Collinear
   // points give a straight piece. End at the current point is the full
@@ -26,14 +27,13 @@ class TPartBuilder {
   void ArcTo(const geo::TDPoint& Mid, const geo::TDPoint& End);
 
   // Appends the part as an open chain: ccMoveTo and its pieces. Raises
-  // EInputError when it has no piece of non-zero length ("shorter than the
-  // point tolerance" when its points differ by less).
+  // EInputError when it has no piece of non-zero length.
   void EndOpen(geo::TContour& Contour);
   // Appends the part as a closed ring: its last point must be its first
   // (within the kernel's point tolerance); the last piece becomes ccClose or
   // ccCloseArc. Raises EInputError for an unclosed ring or one that encloses
-  // nothing; a ring that only the point tolerance flattens or shrinks to a
-  // point is said to be smaller or narrower than that tolerance.
+  // nothing; one that only closing within the tolerance flattens is said to
+  // be narrower than the tolerance.
   void EndRing(geo::TContour& Contour);
 
  private:
@@ -42,17 +42,15 @@ class TPartBuilder {
     double Convexity;
   };
   void Reset();
-  // Every point given, dropped or not: what a part that collapsed under the
-  // point tolerance was meant to be.
-  void Note(const geo::TDPoint& P);
-  bool SpreadBelowTolerance() const;
+  // Whether the points as given enclose an area that the closing within the
+  // point tolerance flattened.
   bool RawEnclosesArea() const;
 
   bool HasStart = false;
   geo::TDPoint Start{0, 0};
   geo::TDPoint Cur{0, 0};
   std::vector<TPiece> Pieces;
-  std::vector<geo::TDPoint> Raw;
+  std::vector<geo::TDPoint> Raw;  // the points given, arc middles included
 };
 
 // Appends Source's commands to Dest.

@@ -6,6 +6,7 @@
 #include "addonlib/geometry/measures.h"
 #include "addonlib/geometry/point_in_contour.h"
 #include "addonlib/geometry/rect.h"
+#include "addonlib/overlay/packed_rtree.h"
 
 namespace geoalg {
 
@@ -114,17 +115,22 @@ void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths,
     return;
   }
   std::vector<TDRect> Rects(N);
-  std::vector<uint8_t> Has(N);
-  for (size_t I = 0; I < N; ++I) Has[I] = geo::GetBounds(*Parts[I], Rects[I]);
+  std::vector<int32_t> Boxed;
+  for (size_t I = 0; I < N; ++I)
+    if (geo::GetBounds(*Parts[I], Rects[I])) Boxed.push_back(static_cast<int32_t>(I));
+  // Only the parts whose rectangles hold the sample can hold it: an index
+  // finds them, so that ten thousand holes do not test each other.
+  overlay::TPackedRTree Index;
+  Index.Build(Rects, Boxed);
   auto Holders = [&](size_t I, const TDPoint& S, bool& OnBoundary) {
     int32_t Depth = 0;
     OnBoundary = false;
-    for (size_t J = 0; J < N; ++J) {
-      if (J == I || !Has[J] || !geo::PointInRect(Rects[J], S)) continue;
+    Index.Query({S.X, S.Y, S.X, S.Y}, [&](int32_t J) {
+      if (static_cast<size_t>(J) == I) return;
       const geo::TPointPlace Where = geo::PointInContour(*Parts[J], S, Tol);
       if (Where != geo::TPointPlace::Outside) ++Depth;
       if (Where == geo::TPointPlace::Boundary) OnBoundary = true;
-    }
+    });
     return Depth;
   };
   for (size_t I = 0; I < N; ++I) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
+#include "geomio/wkt_writer.h"
 #include "tests/geomio/geomio_test_util.h"
 
 namespace geomio {
@@ -27,6 +29,48 @@ TEST(EnclosedArea, HolesSubtractByNestingNotByDirection) {
               4.5, 1e-12);
   EXPECT_EQ(EnclosedArea(Wkt("CIRCULARSTRING (0 0, 1 1, 2 0)")), 0);
   EXPECT_EQ(EnclosedArea(geo::TContour()), 0);
+}
+
+// Many rings: two squares far out, each with a grid of holes, every third
+// hole holding an island. Each hole must go to the square around it and
+// each island stand as a polygon of its own, whatever the ring order.
+TEST(EnclosedArea, GridsOfHolesGoToTheirOwnRings) {
+  geo::TContour C;
+  const auto Square = [&](double X, double Y, double Side) {
+    C.AddMoveTo({X, Y});
+    C.AddLineTo({X + Side, Y});
+    C.AddLineTo({X + Side, Y + Side});
+    C.AddLineTo({X, Y + Side});
+    C.AddClose();
+  };
+  const int N = 60;
+  double Expected = 0;
+  for (int Sq = 1; Sq >= 0; --Sq) {  // the second square's rings come first
+    const double X0 = 500000 + Sq * 1000, Y0 = 6000000;
+    for (int I = 0; I < N; ++I)
+      for (int J = 0; J < N; ++J) {
+        Square(X0 + 10 * I + 2, Y0 + 10 * J + 2, 6);
+        Expected -= 36;
+        if ((I + J) % 3 == 0) {
+          Square(X0 + 10 * I + 4, Y0 + 10 * J + 4, 2);
+          Expected += 4;
+        }
+      }
+    Square(X0, Y0, 10 * N);
+    Expected += 100.0 * N * N;
+  }
+  EXPECT_NEAR(EnclosedArea(C), Expected, 1e-6);
+  const std::string Out = WktOfContour(C);
+  // Two polygons with N * N holes each, then the islands: 2 + islands.
+  int Islands = 0;
+  for (int I = 0; I < N; ++I)
+    for (int J = 0; J < N; ++J) Islands += (I + J) % 3 == 0;
+  ASSERT_EQ(Out.rfind("MULTIPOLYGON (((", 0), 0u);
+  size_t Polygons = 1;  // each further polygon starts with ", (("
+  for (size_t At = Out.find(", (("); At != std::string::npos; At = Out.find(", ((", At + 1))
+    ++Polygons;
+  EXPECT_EQ(Polygons, static_cast<size_t>(2 + 2 * Islands));
+  EXPECT_NEAR(EnclosedArea(Wkt(Out)), Expected, 1e-6);
 }
 
 TEST(EnclosedArea, ArcsCountExactly) {

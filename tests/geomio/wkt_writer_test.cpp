@@ -23,10 +23,19 @@ TEST(WktWriter, StraightResultsUseThePlainTypes) {
   };
   for (const char* S : Same) EXPECT_EQ(WktOfContour(Wkt(S)), S);
   EXPECT_EQ(WktOfContour(geo::TContour()), "GEOMETRYCOLLECTION EMPTY");
-  geo::TContour Speck;  // no edge longer than the point tolerance
+  // Below the point tolerance a contour still holds distinct points: they
+  // are written, and read back as they were, so that a zone 1e-9 wide keeps
+  // its four corners rather than coming out a sliver triangle.
+  geo::TContour Speck;
   Speck.AddMoveTo({1, 1});
   Speck.AddLineTo({1, 1.0000000001});
-  EXPECT_EQ(WktOfContour(Speck), "GEOMETRYCOLLECTION EMPTY");
+  EXPECT_EQ(WktOfContour(Speck), "LINESTRING (1 1, 1 1.0000000001)");
+  for (const char* S : {"POLYGON ((0 0, 0.000001 0, 0.000001 0.000001, 0 0.000001, 0 0))",
+                        "POLYGON ((0 0, 1 1, 1.000000001 0.999999999, 1e-09 -1e-09, 0 0))"}) {
+    const geo::TContour Tiny = Wkt(S);
+    EXPECT_EQ(WktOfContour(Tiny), S);
+    EXPECT_GT(EnclosedArea(Tiny), 0.99e-12) << S;
+  }
 
   // Rings are grouped by nesting, whatever their order and direction: an
   // island inside a hole is a polygon of its own. Polygons keep the order of
