@@ -56,8 +56,15 @@ struct TApp {
   }
 };
 
+// Made at first use, and let go in main while Qt is still there.
+std::unique_ptr<TApp>& AppHolder() {
+  static std::unique_ptr<TApp> A;
+  return A;
+}
+
 TApp& App() {
-  static const std::unique_ptr<TApp> A = std::make_unique<TApp>();
+  std::unique_ptr<TApp>& A = AppHolder();
+  if (!A) A = std::make_unique<TApp>();
   return *A;
 }
 
@@ -147,5 +154,6 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  AppHolder().reset();
   return 0;
 }

@@ -351,9 +351,8 @@ const THostMapObject& THostProject::Object(const TKxID& ID) const {
 }
 
 std::vector<const THostMapObject*> THostProject::ObjectsInRect(const geo::TDRect& R) const {
-  std::vector<std::int32_t> Slots;
+  std::vector<std::int32_t>& Slots = FLookupSlots;
   FSpatial->Query(R, Slots);
-  std::sort(Slots.begin(), Slots.end());
   std::vector<const THostMapObject*> Result;
   Result.reserve(Slots.size());
   for (std::int32_t S : Slots) Result.push_back(FObjects[static_cast<std::size_t>(S)].get());

@@ -168,6 +168,12 @@ class THostProject {
   // Objects whose bounds meet R (borders included), in the order they were
   // added.
   std::vector<const THostMapObject*> ObjectsInRect(const geo::TDRect& R) const;
+  // Calls Fn(object) for the same objects in no set order, with no list
+  // made: for lookups that need no order.
+  template <class F>
+  void VisitObjectsInRect(const geo::TDRect& R, F&& Fn) const {
+    FSpatial->Visit(R, [&](std::int32_t Slot) { Fn(*FObjects[static_cast<std::size_t>(Slot)]); });
+  }
   // Objects of one layer, or all with an empty layer ID, in the order they
   // were added.
   std::vector<const THostMapObject*> Objects(const TKxID& LayerID = TKxID{}) const;
@@ -196,6 +202,9 @@ class THostProject {
   std::vector<std::unique_ptr<THostMapObject>> FObjects;
   std::unordered_map<std::string, std::int32_t> FObjectIndex;
   std::unique_ptr<THostSpatialIndex> FSpatial;
+  // ObjectsInRect's slots, kept to spare an allocation per lookup (the
+  // project is used from one thread).
+  mutable std::vector<std::int32_t> FLookupSlots;
   std::uint64_t FNextNumber = 1;
   TRevision FRevision;
 };
