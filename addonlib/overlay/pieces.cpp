@@ -187,6 +187,33 @@ bool TangentAt(const TPiece& S, const TPiece& U, const TDPoint& E, const TOverla
   return 2 * (Along + Error) <= PointTol(E, Tol) / 2;
 }
 
+// Every point of U lies on one side of the line of the straight piece L,
+// further from it than four times the larger tolerance of the two: no end
+// of either is then near the other (a point on L's line is as far from U),
+// and the two cannot cross. A monotone arc lies within the box of its ends,
+// so the box's corners stand for it. Told in double: differences of doubles
+// are exact to their own rounding, and the margin covers the products'.
+bool OneSide(const TPiece& L, const TPiece& U) {
+  const double DX = L.B.X - L.A.X, DY = L.B.Y - L.A.Y;
+  const double Margin = 4 * std::max(L.Tol, U.Tol) * (std::fabs(DX) + std::fabs(DY));
+  const TDRect Box = U.Box();
+  const TDPoint Corners[4] = {
+      {Box.X1, Box.Y1}, {Box.X2, Box.Y2}, {Box.X1, Box.Y2}, {Box.X2, Box.Y1}};
+  int Side = 0;
+  // A line is its two ends, which are two opposite corners of its box.
+  for (int K = 0; K < (U.IsArc() ? 4 : 2); ++K) {
+    const TDPoint& P = U.IsArc() ? Corners[K] : (K ? U.B : U.A);
+    const double PX = P.X - L.A.X, PY = P.Y - L.A.Y;
+    const double A = DX * PY, B = DY * PX;
+    const double Cross = A - B;
+    const double Error = 1e-15 * (std::fabs(A) + std::fabs(B));
+    const int S = Cross > Margin + Error ? 1 : Cross < -(Margin + Error) ? -1 : 0;
+    if (S == 0 || (Side != 0 && S != Side)) return false;
+    Side = S;
+  }
+  return true;
+}
+
 }  // namespace
 
 void AddEdgePieces(const TDPoint& P1, int32_t I1, const TDPoint& P2, int32_t I2, double Convexity,
@@ -252,6 +279,10 @@ void IntersectPieces(const std::vector<TPiece>& Pieces, int32_t I, int32_t J,
                      const TOverlayTolerance& Tol, std::vector<TSplit>& Out) {
   const TPiece& S = Pieces[I];
   const TPiece& U = Pieces[J];
+  // Pieces that follow each other meet at their common end: no test that
+  // could part them is worth its time.
+  const bool Common = S.IA == U.IA || S.IA == U.IB || S.IB == U.IA || S.IB == U.IB;
+  if (!Common && ((!S.IsArc() && OneSide(S, U)) || (!U.IsArc() && OneSide(U, S)))) return;
   // Ends of one piece on the other: the distance is computed in extended
   // precision from exact points, so the end's own tolerance decides, or the
   // arc's when the circle was computed.

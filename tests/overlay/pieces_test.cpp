@@ -104,4 +104,46 @@ TEST(OverlayPieces, ALineFromAnArcsEndMeetsItAgainUnlessTangent) {
   }
 }
 
+// An arc that bulges across a line with both its ends on one side of it: the
+// two still cross twice. Beside it, lines a few tolerances apart meet only
+// when within the tolerance.
+TEST(OverlayPieces, PiecesOnOneSideOfALineByTheirEndsStillCrossIt) {
+  geoalg::TOverlayTolerance Tol;
+  Tol.Split = 1e-9;
+  for (const TDPoint O : {TDPoint{0, 0}, TDPoint{500000, 6000000}}) {
+    // The line y = x; the quarter of the circle of radius 5 around (6, 0)
+    // from (6, 5) to (1, 0), both ends just below the line, its middle
+    // above it.
+    std::vector<TDPoint> Points{
+        {O.X - 20, O.Y - 20}, {O.X + 20, O.Y + 20}, {O.X + 6, O.Y + 5}, {O.X + 1, O.Y}};
+    std::vector<TPiece> Pieces;
+    geoalg::overlay::AddEdgePieces(Points[0], 0, Points[1], 1, 0, 0, 1, Tol, Points, Pieces);
+    geoalg::overlay::AddEdgePieces(Points[2], 2, Points[3], 3, std::tan(std::numbers::pi / 8), 1, 1,
+                                   Tol, Points, Pieces);
+    ASSERT_EQ(Pieces.size(), 2u);
+    std::vector<geoalg::overlay::TSplit> Out;
+    geoalg::overlay::IntersectPieces(Pieces, 0, 1, Tol, Out);
+    ASSERT_EQ(Out.size(), 4u);
+    for (const auto& S : Out) {
+      const double X = S.P.X - O.X, Y = S.P.Y - O.Y;
+      EXPECT_NEAR(Y, X, 1e-8);
+      EXPECT_NEAR(std::hypot(X - 6, Y), 5, 1e-8);
+    }
+    // Two lines crossing at a shallow angle, the end of one a few
+    // tolerances from the other's middle.
+    const double T = geoalg::overlay::PointTol(O, Tol);
+    for (const double K : {0.5, 0.9, 1.5, 3.0, 4.5, 8.0, 50.0}) {
+      SCOPED_TRACE("apart by " + std::to_string(K) + " tolerances");
+      std::vector<TDPoint> P{
+          {O.X, O.Y}, {O.X + 10, O.Y}, {O.X + 5, O.Y + K * T}, {O.X + 9, O.Y + 3}};
+      std::vector<TPiece> L;
+      geoalg::overlay::AddEdgePieces(P[0], 0, P[1], 1, 0, 0, 1, Tol, P, L);
+      geoalg::overlay::AddEdgePieces(P[2], 2, P[3], 3, 0, 1, 1, Tol, P, L);
+      std::vector<geoalg::overlay::TSplit> Cut;
+      geoalg::overlay::IntersectPieces(L, 0, 1, Tol, Cut);
+      EXPECT_EQ(Cut.size(), K <= 1 ? 1u : 0u);
+    }
+  }
+}
+
 }  // namespace
