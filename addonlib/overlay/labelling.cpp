@@ -68,6 +68,138 @@ TDirection DirectionOf(const TLabelledGraph& G, const std::vector<TPiece>& Piece
   return {PseudoAngle(C * TX - S * TY, C * TY + S * TX), K};
 }
 
+// Straight edges that leave a vertex within their rounding of each other
+// (rays from one point, overlapping sides, an edge a few tolerances long)
+// cannot be ordered by their lines: each line runs through its own end
+// points, and the vertices at both ends of an edge lie up to a few
+// tolerances off it. Two such lines from V to W1 and W2 run on the side of
+// each other that W1 and W2 lie on, which only the chords tell, and the
+// chords are what both ends of every edge see (ordered by their lines,
+// three rays at one angle from a fan's centre, crossed by a side just over
+// a tolerance from one of them, gave faces whose windings disagreed). Runs
+// of such lines are ordered by their chords; arcs keep their tangents,
+// which near a line they touch are right where its chord is not.
+struct TAround {
+  int32_t H;
+  TDirection D;  // curvature 0 for a line
+  double Noise;  // how far the chord may turn from the line; worked out when needed
+};
+
+// Pseudo-angle of (X, Y) in extended precision, as PseudoAngle.
+long double PseudoAngleL(long double X, long double Y) {
+  const long double S = std::fabs(X) + std::fabs(Y);
+  if (S == 0) return 0;
+  const long double P = Y / S;
+  return X >= 0 ? P : (Y >= 0 ? 2 - P : -2 - P);
+}
+
+// The half-edges leaving V, counter-clockwise from just past west.
+void SortAround(const TLabelledGraph& G, int32_t V, const TOverlayTolerance& Tol,
+                std::vector<TAround>& Items) {
+  std::sort(Items.begin(), Items.end(), [](const TAround& X, const TAround& Y) {
+    if (X.D.Angle != Y.D.Angle) return X.D.Angle < Y.D.Angle;
+    return X.D.Curvature < Y.D.Curvature;
+  });
+  const size_t N = Items.size();
+  if (N < 2) return;
+  const TDPoint& P = G.Vertices[V];
+  // A chord of length L between points up to 2 T off the line turns by up
+  // to 4 T / L from it (radians, more than the pseudo-angle's turn). Only
+  // lines next to lines need it: most vertices have none.
+  auto NoiseOf = [&](TAround& I) {
+    if (I.Noise < 0) {
+      const TDPoint& W = G.Vertices[G.To(I.H)];
+      const double L = std::max(std::fabs(W.X - P.X), std::fabs(W.Y - P.Y));
+      const double T = std::max(PointTol(P, Tol), PointTol(W, Tol));
+      I.Noise = L > T ? std::min(4 * T / L, 4.0) : 4.0;
+    }
+    return I.Noise;
+  };
+  for (TAround& I : Items) I.Noise = -1;
+  // Neighbours are in one run when both are lines whose directions lie
+  // within their noises of each other (across the west too).
+  auto Overlap = [&](size_t A, size_t B) {
+    TAround &X = Items[A], &Y = Items[B];
+    if (X.D.Curvature != 0 || Y.D.Curvature != 0) return false;
+    double Gap = Y.D.Angle - X.D.Angle;
+    if (Gap < 0) Gap += 4;
+    return Gap <= NoiseOf(X) + NoiseOf(Y);
+  };
+  size_t Start = N;  // an item that does not continue a run
+  bool AnyRun = false;
+  for (size_t K = 0; K < N; ++K) {
+    if (!Overlap((K + N - 1) % N, K)) {
+      if (Start == N) Start = K;
+    } else {
+      AnyRun = true;
+    }
+  }
+  if (!AnyRun) return;
+  auto ChordOf = [&](const TAround& I) {
+    const TDPoint& W = G.Vertices[G.To(I.H)];
+    return PseudoAngleL(static_cast<long double>(W.X) - P.X, static_cast<long double>(W.Y) - P.Y);
+  };
+  using TChorded = std::pair<long double, TAround>;
+  auto ByChord = [](const TChorded& X, const TChorded& Y) { return X.first < Y.first; };
+  std::vector<TChorded> Run;
+  if (Start == N) {
+    // Lines all round, each within its noise of the next: the chords alone.
+    for (const TAround& I : Items) Run.push_back({ChordOf(I), I});
+    std::stable_sort(Run.begin(), Run.end(), ByChord);
+    for (size_t K = 0; K < N; ++K) {
+      Items[K] = Run[K].second;
+      Items[K].D.Angle = static_cast<double>(Run[K].first);
+    }
+    return;
+  }
+  for (size_t K = 0; K < N;) {
+    const size_t First = (Start + K) % N;
+    size_t End = K + 1;
+    while (End < N && Overlap((Start + End - 1) % N, (Start + End) % N)) ++End;
+    if (End - K >= 2) {
+      // Each chord unwrapped to within a half turn of its own line's angle.
+      Run.clear();
+      for (size_t M = K; M < End; ++M) {
+        const TAround& I = Items[(Start + M) % N];
+        const double Own = I.D.Angle + (Start + M >= N ? 4 : 0);
+        long double C = ChordOf(I);
+        while (C - Own > 2) C -= 4;
+        while (C - Own <= -2) C += 4;
+        Run.push_back({C, I});
+      }
+      std::stable_sort(Run.begin(), Run.end(), ByChord);
+      for (size_t M = 0; M < Run.size(); ++M) {
+        long double A = Run[M].first;
+        while (A > 2) A -= 4;
+        while (A <= -2) A += 4;
+        TAround& I = Items[(First + M) % N];
+        I = Run[M].second;
+        I.D.Angle = static_cast<double>(A);
+      }
+    }
+    K = End;
+  }
+}
+
+// The face around a vertex that holds the direction east and a hair above
+// it: left of the half-edge leaving at or below east nearest to it, or of
+// the highest when none does.
+int32_t FacingEast(const std::vector<TAround>& Items) {
+  int32_t Face = -1, Highest = Items[0].H;
+  double Best = -INFINITY, Top = -INFINITY;
+  for (const TAround& I : Items) {
+    if (I.D.Angle <= 0 && I.D.Angle >= Best) {
+      Best = I.D.Angle;
+      Face = I.H;
+    }
+    if (I.D.Angle >= Top) {
+      Top = I.D.Angle;
+      Highest = I.H;
+    }
+  }
+  return Face >= 0 ? Face : Highest;
+}
+
 // Middle of the edge: of the chord, or of the (minor) arc.
 TDPoint MiddleOf(const TLabelledGraph& G, const std::vector<TPiece>& Pieces, int32_t E) {
   const TNodedEdge& Ed = G.Edges[E];
@@ -134,18 +266,14 @@ void OrderAndMerge(TLabelledGraph& G, const std::vector<TPiece>& Pieces,
     }
   // Directions are worked out vertex by vertex: kept for every half-edge at
   // once they would be the largest array of the run.
-  std::vector<std::pair<int32_t, TDirection>> Dir;
+  std::vector<TAround> Dir;
   for (size_t V = 0; V < NV; ++V) {
     if (Start[V + 1] - Start[V] < 2) continue;
     Dir.clear();
     for (int32_t K = Start[V]; K < Start[V + 1]; ++K)
-      Dir.emplace_back(Out[K], DirectionOf(G, Pieces, Out[K], Tol));
-    using TItem = std::pair<int32_t, TDirection>;
-    std::sort(Dir.begin(), Dir.end(), [](const TItem& X, const TItem& Y) {
-      if (X.second.Angle != Y.second.Angle) return X.second.Angle < Y.second.Angle;
-      return X.second.Curvature < Y.second.Curvature;
-    });
-    for (size_t K = 0; K < Dir.size(); ++K) Out[Start[V] + static_cast<int32_t>(K)] = Dir[K].first;
+      Dir.push_back({Out[K], DirectionOf(G, Pieces, Out[K], Tol), -1});
+    SortAround(G, static_cast<int32_t>(V), Tol, Dir);
+    for (size_t K = 0; K < Dir.size(); ++K) Out[Start[V] + static_cast<int32_t>(K)] = Dir[K].H;
   }
   std::vector<int32_t> NewIndex(G.Edges.size(), -1);
   std::vector<TNodedEdge> Kept;
@@ -184,15 +312,11 @@ std::array<int32_t, 2> WindingsLeftOf(const TLabelledGraph& G, const std::vector
   const bool Up = G.Vertices[Ed.V2].Y > G.Vertices[Ed.V1].Y;
   const int32_t Low = Up ? Ed.V1 : Ed.V2;
   if (G.Vertices[Low].Y != P.Y) return G.Left[Up ? 2 * E + 1 : 2 * E];
-  // Out is counter-clockwise from just past west: the face left of the last
-  // edge leaving at or below east, or of the last of all when none does.
-  int32_t Face = G.Out[G.OutStart[Low + 1] - 1];
-  for (int32_t K = G.OutStart[Low]; K < G.OutStart[Low + 1]; ++K) {
-    const int32_t H = G.Out[K];
-    if (DirectionOf(G, Pieces, H, Tol).Angle > 0) break;
-    Face = H;
-  }
-  return G.Left[Face];
+  std::vector<TAround> Items;
+  for (int32_t K = G.OutStart[Low]; K < G.OutStart[Low + 1]; ++K)
+    Items.push_back({G.Out[K], DirectionOf(G, Pieces, G.Out[K], Tol), -1});
+  SortAround(G, Low, Tol, Items);
+  return G.Left[FacingEast(Items)];
 }
 
 }  // namespace

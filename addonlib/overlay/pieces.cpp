@@ -71,11 +71,36 @@ void AddCrossing(const TPiece& S, int32_t I, const TPiece& U, int32_t J, const T
   }
 }
 
-int LineLine(const TPiece& S, const TPiece& U, TDPoint* X) {
-  const LD OX = S.A.X, OY = S.A.Y;
-  const LD RX = S.B.X - OX, RY = S.B.Y - OY;
-  const LD SX = static_cast<LD>(U.B.X) - U.A.X, SY = static_cast<LD>(U.B.Y) - U.A.Y;
-  const LD QX = U.A.X - OX, QY = U.A.Y - OY;
+// Crossings are computed from the two curves in an order of their own, not
+// of the pieces' indices or directions: a ring given twice, or one side
+// shared by two inputs, is then cut at the very same points by whatever
+// crosses it. (Computed the other way round, a shallow crossing landed two
+// tolerances away, and the copies were cut apart.)
+bool Before(const TDPoint& P, const TDPoint& Q) {
+  return P.X < Q.X || (P.X == Q.X && P.Y < Q.Y);
+}
+const TDPoint& Low(const TPiece& S) {
+  return Before(S.B, S.A) ? S.B : S.A;
+}
+const TDPoint& High(const TPiece& S) {
+  return Before(S.B, S.A) ? S.A : S.B;
+}
+bool LineFirst(const TPiece& S, const TPiece& U) {
+  return Before(Low(S), Low(U)) || (!Before(Low(U), Low(S)) && Before(High(S), High(U)));
+}
+bool CircleFirst(const TPiece& S, const TPiece& U) {
+  return Before(S.C, U.C) || (!Before(U.C, S.C) && S.R < U.R);
+}
+
+int LineLine(const TPiece& P1, const TPiece& P2, TDPoint* X) {
+  const bool First = LineFirst(P1, P2);
+  const TPiece& S = First ? P1 : P2;
+  const TPiece& U = First ? P2 : P1;
+  const TDPoint &SA = Low(S), &SB = High(S), &UA = Low(U), &UB = High(U);
+  const LD OX = SA.X, OY = SA.Y;
+  const LD RX = SB.X - OX, RY = SB.Y - OY;
+  const LD SX = static_cast<LD>(UB.X) - UA.X, SY = static_cast<LD>(UB.Y) - UA.Y;
+  const LD QX = UA.X - OX, QY = UA.Y - OY;
   const LD Den = RX * SY - RY * SX;
   if (Den == 0) return 0;
   const LD T = (QX * SY - QY * SX) / Den;
@@ -91,8 +116,9 @@ int LineLine(const TPiece& S, const TPiece& U, TDPoint* X) {
 // curves are tangent by construction, at a shared end, OtherMeeting answers
 // instead.)
 int LineArc(const TPiece& L, const TPiece& K, double Tol, TDPoint* X) {
-  const LD OX = L.A.X, OY = L.A.Y;
-  const LD DX = L.B.X - OX, DY = L.B.Y - OY;
+  const TDPoint &LA = Low(L), &LB = High(L);
+  const LD OX = LA.X, OY = LA.Y;
+  const LD DX = LB.X - OX, DY = LB.Y - OY;
   const LD Len = std::sqrt(DX * DX + DY * DY);
   if (Len == 0) return 0;
   const LD UX = DX / Len, UY = DY / Len;
@@ -111,7 +137,10 @@ int LineArc(const TPiece& L, const TPiece& K, double Tol, TDPoint* X) {
   return N;
 }
 
-int ArcArc(const TPiece& S, const TPiece& U, double Tol, TDPoint* X) {
+int ArcArc(const TPiece& P1, const TPiece& P2, double Tol, TDPoint* X) {
+  const bool First = CircleFirst(P1, P2);
+  const TPiece& S = First ? P1 : P2;
+  const TPiece& U = First ? P2 : P1;
   const LD OX = S.C.X, OY = S.C.Y;
   const LD DX = U.C.X - OX, DY = U.C.Y - OY;
   const LD D = std::sqrt(DX * DX + DY * DY);
@@ -136,9 +165,10 @@ int ArcArc(const TPiece& S, const TPiece& U, double Tol, TDPoint* X) {
 // the mirror image falls on E instead of at a distance that grows as the
 // square root of the rounding. False for one circle.
 bool OtherMeeting(const TPiece& S, const TPiece& U, const TDPoint& E, TDPoint& X) {
-  const TPiece& K = S.IsArc() ? S : U;  // an arc
-  const TPiece& L = S.IsArc() ? U : S;  // the line, or the other arc
-  LD OX, OY, UX, UY;                    // a point of the mirror and its direction
+  const bool SFirst = S.IsArc() && (!U.IsArc() || CircleFirst(S, U));
+  const TPiece& K = SFirst ? S : U;  // an arc
+  const TPiece& L = SFirst ? U : S;  // the line, or the other arc
+  LD OX, OY, UX, UY;                 // a point of the mirror and its direction
   if (L.IsArc()) {
     const LD DX = static_cast<LD>(L.C.X) - K.C.X, DY = static_cast<LD>(L.C.Y) - K.C.Y;
     const LD D = std::sqrt(DX * DX + DY * DY);
@@ -148,14 +178,15 @@ bool OtherMeeting(const TPiece& S, const TPiece& U, const TDPoint& E, TDPoint& X
     UX = DX / D;
     UY = DY / D;
   } else {
-    const LD DX = static_cast<LD>(L.B.X) - L.A.X, DY = static_cast<LD>(L.B.Y) - L.A.Y;
+    const TDPoint &LA = Low(L), &LB = High(L);
+    const LD DX = static_cast<LD>(LB.X) - LA.X, DY = static_cast<LD>(LB.Y) - LA.Y;
     const LD Len = std::sqrt(DX * DX + DY * DY);
     if (Len == 0) return false;
     const LD LX = DX / Len, LY = DY / Len;
     // The foot of the centre on the line; the mirror runs across the line.
-    const LD T = (K.C.X - static_cast<LD>(L.A.X)) * LX + (K.C.Y - static_cast<LD>(L.A.Y)) * LY;
-    OX = L.A.X + T * LX;
-    OY = L.A.Y + T * LY;
+    const LD T = (K.C.X - static_cast<LD>(LA.X)) * LX + (K.C.Y - static_cast<LD>(LA.Y)) * LY;
+    OX = LA.X + T * LX;
+    OY = LA.Y + T * LY;
     UX = -LY;
     UY = LX;
   }

@@ -722,4 +722,76 @@ TEST(OverlayFuzz, AgainstGeosOnTouchingRingsArcsAndExtremeMagnitudes) {
   }
 }
 
+// Cases the fuzzing found, minimised; each passes every check of a fuzzed
+// case, as one many-contour union and as every pair of its inputs.
+TEST(OverlayFuzz, CasesItFound) {
+  // Per ring, its vertices and the convexity of the edge leaving each.
+  struct TVertex {
+    double X, Y, Cv;
+  };
+  using TRing = std::vector<TVertex>;
+  struct TFound {
+    const char* What;
+    std::vector<std::vector<TRing>> Inputs;
+  };
+  const TFound Found[] = {
+      {"three rays from a fan's centre at one angle, within rounding of each other, crossed by "
+       "a side whose end lies just over a tolerance from one of them",
+       {{{{0, 0, 0},
+          {5.0000000000000009, -8.6602540378443855, 0},
+          {8.6602540378443837, -5.0000000000000044, 0}}},
+        {{{0, 0, 0},
+          {-3.000000000000008, -5.1961524227066267, 0},
+          {3.000000000000004, -5.1961524227066294, 0}}},
+        {{{0, 0, 0},
+          {4.9999999999999929, -8.6602540378443909, 0},
+          {10, -2.4492935982947065e-15, 0}}}}},
+      {"two rays at one angle far from the origin, crossed by a third triangle's side",
+       {{{{0, 0, 0},
+          {6234898.0185873341, -7818314.8246802995, 0},
+          {9009688.6790241934, -4338837.3911755756, 0}}},
+        {{{0, 0, 0},
+          {2225209.3395631397, -9749279.121818237, 0},
+          {6234898.0185873462, -7818314.8246802902, 0}}},
+        {{{0, 0, 0},
+          {-1.8369701987210297e-09, -10000000, 0},
+          {7071067.8118654741, -7071067.8118654769, 0}}}}},
+      {"a disc given twice, crossed at a shallow angle by a flat arc: the copies were cut at "
+       "crossings computed in two orders, two tolerances apart",
+       {{{{0.0030000000000000001, 0, 1}, {-0.0030000000000000001, 0, 1}}},
+        {{{0.0030634043675729925, -0.00056140503438572578, -0.31025643241828055},
+          {-0.0016186469737782744, -0.0014961947709354268, 0.0009970138409352014},
+          {-0.0031601992596250114, 0.00084641809242428647, 0.39751708961572396},
+          {0.002095271471370582, 0.0011286523889676521, -0.17654460877213857}}},
+        {{{0.0030000000000000001, 0, 1}, {-0.0030000000000000001, 0, 1}}}}},
+  };
+  for (const TFound& F : Found) {
+    SCOPED_TRACE(F.What);
+    std::vector<TContour> In;
+    for (const auto& Rings : F.Inputs) {
+      TContour C;
+      for (const TRing& R : Rings) {
+        C.AddMoveTo({R[0].X, R[0].Y});
+        for (size_t K = 1; K < R.size(); ++K) {
+          if (R[K - 1].Cv != 0)
+            C.AddArcTo({R[K].X, R[K].Y}, R[K - 1].Cv);
+          else
+            C.AddLineTo({R[K].X, R[K].Y});
+        }
+        if (R.back().Cv != 0)
+          C.AddCloseArc(R.back().Cv);
+        else
+          C.AddClose();
+      }
+      In.push_back(std::move(C));
+    }
+    std::mt19937 Rng(1);
+    TRun Run;
+    CheckUnion(Run, Rng, In);
+    for (size_t I = 0; I < In.size(); ++I)
+      for (size_t J = I + 1; J < In.size(); ++J) CheckCase(Run, Rng, In[I], In[J]);
+    EXPECT_FALSE(Run.Failed) << Run.Log.str();
+  }
+}
+
 }  // namespace
