@@ -159,14 +159,20 @@ TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& 
     int32_t Piece, Split;
     long double Along;
   };
-  std::vector<TSplitKey> SplitOrder(Splits.size());
+  std::vector<TSplitKey> SplitOrder;
+  SplitOrder.reserve(Splits.size());
   for (size_t K = 0; K < Splits.size(); ++K) {
     const TSplit& S = Splits[K];
     const TPiece& P = Pieces[S.Piece];
-    SplitOrder[K] = {
-        S.Piece, static_cast<int32_t>(K),
-        (static_cast<long double>(S.P.X) - P.A.X) * (static_cast<long double>(P.B.X) - P.A.X) +
-            (static_cast<long double>(S.P.Y) - P.A.Y) * (static_cast<long double>(P.B.Y) - P.A.Y)};
+    const long double DX = static_cast<long double>(P.B.X) - P.A.X;
+    const long double DY = static_cast<long double>(P.B.Y) - P.A.Y;
+    const long double Along = (static_cast<long double>(S.P.X) - P.A.X) * DX +
+                              (static_cast<long double>(S.P.Y) - P.A.Y) * DY;
+    // A point within tolerance of the piece but beyond an end (and not
+    // near enough to be that end) does not cut it: the piece would run
+    // past its end and back, and the two edges there would cross others.
+    if (Along <= 0 || Along >= DX * DX + DY * DY) continue;
+    SplitOrder.push_back({S.Piece, static_cast<int32_t>(K), Along});
   }
   std::sort(SplitOrder.begin(), SplitOrder.end(), [](const TSplitKey& A, const TSplitKey& B) {
     return A.Piece != B.Piece ? A.Piece < B.Piece : A.Along < B.Along;

@@ -756,6 +756,14 @@ TEST(OverlayFuzz, CasesItFound) {
         {{{0, 0, 0},
           {-1.8369701987210297e-09, -10000000, 0},
           {7071067.8118654741, -7071067.8118654769, 0}}}}},
+      {"two triangles of a tiny fan sharing two corners, their third corners just over a "
+       "tolerance apart: each lay on the other's side beyond its end and cut it there",
+       {{{{0, 0, 0},
+          {6.2348980185873331e-06, -7.8183148246802993e-06, 0},
+          {9.0096886790241942e-06, -4.3388373911755752e-06, 0}}},
+        {{{0, 0, 0},
+          {6.2348980185873331e-06, -7.8183148246802993e-06, 0},
+          {9.0096886790241858e-06, -4.3388373911755913e-06, 0}}}}},
       {"a disc given twice, crossed at a shallow angle by a flat arc: the copies were cut at "
        "crossings computed in two orders, two tolerances apart",
        {{{{0.0030000000000000001, 0, 1}, {-0.0030000000000000001, 0, 1}}},
