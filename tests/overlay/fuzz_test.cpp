@@ -637,14 +637,27 @@ void CheckUnion(TRun& Run, std::mt19937& Rng, const std::vector<TContour>& In) {
     return;
   }
   CheckShape(Run, U, AbsTol, "union of all");
-  double Geos = GeosUnion(In, Arcs ? ArcStep() : 1, false);
-  if (Arcs) Geos = (4 * GeosUnion(In, ArcStep(), true) - Geos) / 3;
+  const auto GeosAt = [&](double Step) {
+    const double Coarse = GeosUnion(In, Arcs ? Step : 1, false);
+    return Arcs ? (4 * GeosUnion(In, Step, true) - Coarse) / 3 : Coarse;
+  };
   const double Ours = oracle::EnclosedArea(U);
-  if (!(std::fabs(Ours - Geos) <= (Arcs ? 1e-6 : 1e-9) * Geos + AbsTol)) {
-    std::ostringstream S;
-    S.precision(15);
-    S << "union of all: area " << Ours << ", GEOS " << Geos;
-    Run.Fail(S.str());
+  const auto Agrees = [&](double Geos) {
+    return std::fabs(Ours - Geos) <= (Arcs ? 1e-6 : 1e-9) * Geos + AbsTol;
+  };
+  const double Geos = GeosAt(ArcStep());
+  // GEOS's union of many chorded discs tangent at shared points can lose a
+  // face at one chord step (2.2 of 115 on a case kept below); a second step
+  // a quarter as long must then disagree too.
+  if (!Agrees(Geos)) {
+    const double Finer = Arcs ? GeosAt(ArcStep() / 4) : Geos;
+    if (!Agrees(Finer)) {
+      std::ostringstream S;
+      S.precision(15);
+      S << "union of all: area " << Ours << ", GEOS " << Geos;
+      if (Arcs) S << " (" << Finer << " at a quarter of the chord step)";
+      Run.Fail(S.str());
+    }
   }
   std::vector<oracle::Membership> M(In.begin(), In.end());
   const oracle::Membership MU(U);
@@ -772,6 +785,33 @@ TEST(OverlayFuzz, CasesItFound) {
           {-0.0031601992596250114, 0.00084641809242428647, 0.39751708961572396},
           {0.002095271471370582, 0.0011286523889676521, -0.17654460877213857}}},
         {{{0.0030000000000000001, 0, 1}, {-0.0030000000000000001, 0, 1}}}}},
+      {"discs tangent inside and out at shared points, one contour given twice, a square with its "
+       "inscribed disc: right, where GEOS's union of the chords at the usual step is 2.2 short",
+       {{{{1, 0, 0},
+          {1, 0, 0.41421356237309503},
+          {2, 1, 0},
+          {2, 5, 0.41421356237309503},
+          {1, 6, 0},
+          {1, 6, 0.41421356237309503},
+          {0, 5, 0},
+          {0, 1, 0.41421356237309503}}},
+        {{{5, 0, 1}, {-5, 0, 1}}, {{5, 0, 1}, {-3, 0, 1}}},
+        {{{5, 0, 1}, {-1, 0, 1}}, {{11, 0, 1}, {5, 0, 1}}},
+        {{{5, 0, 1}, {-5, 0, 1}}, {{5, 0, 1}, {-3, 0, 1}}},
+        {{{3.7016347866576838, -1.7414923391111321, 0.5869628493278064},
+          {2.9159004760494414, -2.9471582851794413, -0.39656436872941092},
+          {-0.36281524228837964, -4.9749682607874783, 0.34013733818684122},
+          {-0.70690944951764501, -2.5782880241177093, 0.18019251522329893},
+          {-2.967331772831618, -2.2780296759133742, 0.52647604110639301},
+          {-4.661659701121792, -1.0193665378721299, -0.43461788384875333},
+          {-3.8614488566095524, 1.4661149881196254, -0.38709416478284775},
+          {-2.166614053354095, 3.0903271025352721, 0.11629929456330812},
+          {0.6032343942801055, 4.6679968646686678, 0.059819357620228941},
+          {1.3724527765125119, 1.2771905287190999, 0.40932477207948248},
+          {2.3964891183260244, 0.37046213463455108, -0.24244857849871693}}},
+        {{{0, 0, 0}, {5, 0, 0}, {5, 5, 0}, {0, 5, 0}},
+         {{10, 2.5, 1}, {5, 2.5, 1}},
+         {{5, 2.5, 1}, {0, 2.5, 1}}}}},
   };
   for (const TFound& F : Found) {
     SCOPED_TRACE(F.What);
