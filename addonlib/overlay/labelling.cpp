@@ -227,9 +227,10 @@ struct TUnionFind {
 };
 
 // Sorts the half-edges leaving each vertex counter-clockwise, merges
-// coincident edges and drops edges that separate nothing.
-void OrderAndMerge(TLabelledGraph& G, const std::vector<TPiece>& Pieces,
-                   const TOverlayTolerance& Tol) {
+// coincident edges and drops edges that separate nothing. Returns the
+// leftmost (then lowest) vertex of every connected component, left to right.
+std::vector<int32_t> OrderAndMerge(TLabelledGraph& G, const std::vector<TPiece>& Pieces,
+                                   const TOverlayTolerance& Tol) {
   const size_t NV = G.Vertices.size();
   std::vector<int32_t> Start(NV + 1, 0);
   for (const TNodedEdge& E : G.Edges) {
@@ -264,24 +265,52 @@ void OrderAndMerge(TLabelledGraph& G, const std::vector<TPiece>& Pieces,
         Dead[EY] = 1;
       }
     }
-  // Directions are worked out vertex by vertex: kept for every half-edge at
-  // once they would be the largest array of the run.
+  std::vector<int32_t> NewIndex(G.Edges.size(), -1);
+  std::vector<TNodedEdge> Kept;
+  std::vector<int32_t> KeptAt(NV, 0);
+  for (size_t E = 0; E < G.Edges.size(); ++E)
+    if (!Dead[E] && (G.Edges[E].W[0] != 0 || G.Edges[E].W[1] != 0)) {
+      NewIndex[E] = static_cast<int32_t>(Kept.size());
+      Kept.push_back(G.Edges[E]);
+      ++KeptAt[G.Edges[E].V1];
+      ++KeptAt[G.Edges[E].V2];
+    }
+  // The leftmost (then lowest) vertex of each component.
+  TUnionFind Sets(NV);
+  for (const TNodedEdge& E : Kept) Sets.Join(E.V1, E.V2);
+  std::vector<int32_t> Leftmost(NV, -1);
+  for (size_t V = 0; V < NV; ++V) {
+    if (KeptAt[V] == 0) continue;
+    int32_t& L = Leftmost[Sets.Find(static_cast<int32_t>(V))];
+    const TDPoint& P = G.Vertices[V];
+    if (L < 0 || P.X < G.Vertices[L].X || (P.X == G.Vertices[L].X && P.Y < G.Vertices[L].Y))
+      L = static_cast<int32_t>(V);
+  }
+  std::vector<int32_t> Starts;
+  for (size_t V = 0; V < NV; ++V)
+    if (Leftmost[V] >= 0) Starts.push_back(Leftmost[V]);
+  std::sort(Starts.begin(), Starts.end(), [&](int32_t A, int32_t B) {
+    const TDPoint &P = G.Vertices[A], &Q = G.Vertices[B];
+    return P.X < Q.X || (P.X == Q.X && P.Y < Q.Y);
+  });
+  // Two half-edges leave a vertex in the same cyclic order either way round,
+  // and most vertices are where one ring simply goes on: only where three or
+  // more are kept, and where a component's walk starts from the last one
+  // counter-clockwise, is the order worked out. Directions are worked out
+  // vertex by vertex: kept for every half-edge at once they would be the
+  // largest array of the run.
+  std::vector<uint8_t> MustOrder(NV, 0);
+  for (size_t V = 0; V < NV; ++V) MustOrder[V] = KeptAt[V] > 2;
+  for (int32_t V : Starts) MustOrder[V] = 1;
   std::vector<TAround> Dir;
   for (size_t V = 0; V < NV; ++V) {
-    if (Start[V + 1] - Start[V] < 2) continue;
+    if (!MustOrder[V] || Start[V + 1] - Start[V] < 2) continue;
     Dir.clear();
     for (int32_t K = Start[V]; K < Start[V + 1]; ++K)
       Dir.push_back({Out[K], DirectionOf(G, Pieces, Out[K], Tol), -1});
     SortAround(G, static_cast<int32_t>(V), Tol, Dir);
     for (size_t K = 0; K < Dir.size(); ++K) Out[Start[V] + static_cast<int32_t>(K)] = Dir[K].H;
   }
-  std::vector<int32_t> NewIndex(G.Edges.size(), -1);
-  std::vector<TNodedEdge> Kept;
-  for (size_t E = 0; E < G.Edges.size(); ++E)
-    if (!Dead[E] && (G.Edges[E].W[0] != 0 || G.Edges[E].W[1] != 0)) {
-      NewIndex[E] = static_cast<int32_t>(Kept.size());
-      Kept.push_back(G.Edges[E]);
-    }
   G.OutStart.assign(NV + 1, 0);
   G.Out.clear();
   G.Out.reserve(2 * Kept.size());
@@ -295,6 +324,7 @@ void OrderAndMerge(TLabelledGraph& G, const std::vector<TPiece>& Pieces,
   G.Edges = std::move(Kept);
   G.PosInOut.assign(G.Out.size(), 0);
   for (size_t K = 0; K < G.Out.size(); ++K) G.PosInOut[G.Out[K]] = static_cast<int32_t>(K);
+  return Starts;
 }
 
 // The windings just left of vertex V, read off the labelled face that the
@@ -326,30 +356,10 @@ TLabelledGraph LabelGraph(TNodedGraph&& N, const std::vector<TPiece>& Pieces,
   TLabelledGraph G;
   G.Vertices = std::move(N.Vertices);
   G.Edges = std::move(N.Edges);
-  OrderAndMerge(G, Pieces, Tol);
-
-  const size_t NV = G.Vertices.size();
-  TUnionFind Sets(NV);
-  for (const TNodedEdge& E : G.Edges) Sets.Join(E.V1, E.V2);
-  // The leftmost (then lowest) vertex of each component with edges.
-  std::vector<int32_t> Leftmost(NV, -1);
-  for (size_t V = 0; V < NV; ++V) {
-    if (G.OutStart[V] == G.OutStart[V + 1]) continue;
-    int32_t& L = Leftmost[Sets.Find(static_cast<int32_t>(V))];
-    const TDPoint& P = G.Vertices[V];
-    if (L < 0 || P.X < G.Vertices[L].X || (P.X == G.Vertices[L].X && P.Y < G.Vertices[L].Y))
-      L = static_cast<int32_t>(V);
-  }
   // Components from left to right: the first edge that a ray from a
   // component's leftmost vertex meets to the left belongs to one labelled
   // before it.
-  std::vector<int32_t> Starts;
-  for (size_t V = 0; V < NV; ++V)
-    if (Leftmost[V] >= 0) Starts.push_back(Leftmost[V]);
-  std::sort(Starts.begin(), Starts.end(), [&](int32_t A, int32_t B) {
-    const TDPoint &P = G.Vertices[A], &Q = G.Vertices[B];
-    return P.X < Q.X || (P.X == Q.X && P.Y < Q.Y);
-  });
+  const std::vector<int32_t> Starts = OrderAndMerge(G, Pieces, Tol);
 
   constexpr int32_t Unset = INT32_MIN;
   G.Left.assign(2 * G.Edges.size(), {Unset, Unset});
