@@ -214,18 +214,6 @@ TDPoint MiddleOf(const TLabelledGraph& G, const std::vector<TPiece>& Pieces, int
   return {static_cast<double>(P.C.X + DX / D * P.R), static_cast<double>(P.C.Y + DY / D * P.R)};
 }
 
-struct TUnionFind {
-  std::vector<int32_t> Parent;
-  explicit TUnionFind(size_t N) : Parent(N) {
-    for (size_t I = 0; I < N; ++I) Parent[I] = static_cast<int32_t>(I);
-  }
-  int32_t Find(int32_t I) {
-    while (Parent[I] != I) I = Parent[I] = Parent[Parent[I]];
-    return I;
-  }
-  void Join(int32_t A, int32_t B) { Parent[Find(A)] = Find(B); }
-};
-
 // Sorts the half-edges leaving each vertex counter-clockwise, merges
 // coincident edges and drops edges that separate nothing. Returns the
 // leftmost (then lowest) vertex of every connected component, left to right.
@@ -327,26 +315,26 @@ std::vector<int32_t> OrderAndMerge(TLabelledGraph& G, const std::vector<TPiece>&
   return Starts;
 }
 
-// The windings just left of vertex V, read off the labelled face that the
-// ray from V to the left reaches first. The ray runs as if a hair above V
-// (an edge counts from its lower end up to, not including, its upper one):
-// where it meets a vertex W, the face is the one around W that holds the
-// direction east and a hair above it.
-std::array<int32_t, 2> WindingsLeftOf(const TLabelledGraph& G, const std::vector<TPiece>& Pieces,
-                                      const TOverlayTolerance& Tol, const TRayBands& Bands,
-                                      int32_t V) {
+// The half-edge whose left face holds the point just left of vertex V, -1
+// when that is the unbounded face: the face that the ray from V to the left
+// reaches first. The ray runs as if a hair above V (an edge counts from its
+// lower end up to, not including, its upper one): where it meets a vertex W,
+// the face is the one around W that holds the direction east and a hair
+// above it.
+int32_t FaceLeftOf(const TLabelledGraph& G, const std::vector<TPiece>& Pieces,
+                   const TOverlayTolerance& Tol, const TRayBands& Bands, int32_t V) {
   const TDPoint& P = G.Vertices[V];
   const int32_t E = Bands.NearestLeft(P);
-  if (E < 0) return {0, 0};
+  if (E < 0) return -1;
   const TNodedEdge& Ed = G.Edges[E];
   const bool Up = G.Vertices[Ed.V2].Y > G.Vertices[Ed.V1].Y;
   const int32_t Low = Up ? Ed.V1 : Ed.V2;
-  if (G.Vertices[Low].Y != P.Y) return G.Left[Up ? 2 * E + 1 : 2 * E];
+  if (G.Vertices[Low].Y != P.Y) return Up ? 2 * E + 1 : 2 * E;
   std::vector<TAround> Items;
   for (int32_t K = G.OutStart[Low]; K < G.OutStart[Low + 1]; ++K)
     Items.push_back({G.Out[K], DirectionOf(G, Pieces, G.Out[K], Tol), -1});
   SortAround(G, Low, Tol, Items);
-  return G.Left[FacingEast(Items)];
+  return FacingEast(Items);
 }
 
 }  // namespace
@@ -376,7 +364,9 @@ TLabelledGraph LabelGraph(TNodedGraph&& N, const std::vector<TPiece>& Pieces,
     // At the leftmost vertex every edge leaves rightwards or vertically: the
     // face left of the last one counter-clockwise is the component's outside.
     const int32_t H0 = G.Out[G.OutStart[V + 1] - 1];
-    G.Left[H0] = Bands ? WindingsLeftOf(G, Pieces, Tol, *Bands, V) : std::array<int32_t, 2>{0, 0};
+    const int32_t Holder = Bands ? FaceLeftOf(G, Pieces, Tol, *Bands, V) : -1;
+    G.Left[H0] = Holder >= 0 ? G.Left[Holder] : std::array<int32_t, 2>{0, 0};
+    if (Holder >= 0) G.Holders.push_back({H0, Holder});
     Queue.assign(1, H0);
     while (!Queue.empty()) {
       const int32_t H = Queue.back();

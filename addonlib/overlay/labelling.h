@@ -22,6 +22,10 @@ class TLabelledGraph {
   std::vector<int32_t> Out;                  // half-edges leaving each vertex, counter-clockwise
   std::vector<int32_t> PosInOut;             // per half-edge, its index in Out
   std::vector<std::array<int32_t, 2>> Left;  // per half-edge, windings of the face on its left
+  // Per component that lies in a face of another: the half-edge that has the
+  // component's outside on its left, and one that has the holding face on
+  // its left. Faces are otherwise known only within their component.
+  std::vector<std::array<int32_t, 2>> Holders;
 
   int32_t From(int32_t H) const { return H & 1 ? Edges[H >> 1].V2 : Edges[H >> 1].V1; }
   int32_t To(int32_t H) const { return H & 1 ? Edges[H >> 1].V1 : Edges[H >> 1].V2; }
@@ -40,6 +44,19 @@ class TLabelledGraph {
 };
 
 using ETopology = geoalg::EOverlayTopology;
+
+// Sets of indices joined one pair at a time.
+struct TUnionFind {
+  std::vector<int32_t> Parent;
+  explicit TUnionFind(size_t N) : Parent(N) {
+    for (size_t I = 0; I < N; ++I) Parent[I] = static_cast<int32_t>(I);
+  }
+  int32_t Find(int32_t I) {
+    while (Parent[I] != I) I = Parent[I] = Parent[Parent[I]];
+    return I;
+  }
+  void Join(int32_t A, int32_t B) { Parent[Find(A)] = Find(B); }
+};
 
 // Orders, merges and labels; the noded graph is consumed. Raises ETopology
 // when the windings found around a face disagree.

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "addonlib/core/exception.h"
-#include "addonlib/overlay/ray_bands.h"
 
 namespace geoalg::overlay {
 
@@ -38,7 +37,6 @@ struct TRing {
   std::vector<TRingEdge> Edges;
   LD Area = 0;  // counter-clockwise positive
   int32_t Parent = -1;
-  int32_t Leftmost = 0;  // vertex
 };
 
 // The angle at C from A to B: one arc tangent of the cross and dot products
@@ -66,10 +64,10 @@ class TRingBuilder {
   void Select(TOverlayOp Op, TFillRule Rule0, TFillRule Rule1) {
     FSelected.assign(2 * FG.Edges.size(), 0);
     FSelectedOut.assign(FG.Vertices.size(), 0);
-    FEdgeRing.assign(FG.Edges.size(), -1);
     for (size_t E = 0; E < FG.Edges.size(); ++E) {
       const bool InLeft = Covered(FG.Left[2 * E], Op, Rule0, Rule1);
       const bool InRight = Covered(FG.Left[2 * E + 1], Op, Rule0, Rule1);
+      if (InLeft && InRight) FInterior.push_back(static_cast<int32_t>(E));
       if (InLeft == InRight) continue;
       const int32_t H = static_cast<int32_t>(InLeft ? 2 * E : 2 * E + 1);
       FSelected[H] = 1;
@@ -125,8 +123,6 @@ class TRingBuilder {
       OnStack[FG.From(Stack[K])] = -1;
       Ring.Edges.push_back(MakeEdge(Stack[K]));
     }
-    for (size_t K = static_cast<size_t>(From); K < Stack.size(); ++K)
-      FEdgeRing[Stack[K] >> 1] = static_cast<int32_t>(FRings.size());
     Stack.resize(static_cast<size_t>(From));
     if (Ring.Edges.empty()) return;
     Join(Ring);
@@ -187,7 +183,6 @@ class TRingBuilder {
     const auto& Es = Ring.Edges;
     const TDPoint O = Es[0].A;
     LD Sum = 0;
-    int32_t Left = FG.From(Es[0].Half);
     for (size_t K = 0; K < Es.size(); ++K) {
       const TDPoint& A = Es[K].A;
       const TDPoint& B = Es[(K + 1) % Es.size()].A;
@@ -195,35 +190,44 @@ class TRingBuilder {
       Sum += (AX * BY - BX * AY) / 2;
       if (Es[K].Arc)
         Sum += static_cast<LD>(Es[K].R) * Es[K].R / 2 * (Es[K].Sweep - std::sin(Es[K].Sweep));
-      const int32_t V = FG.From(Es[K].Half);
-      const TDPoint& P = FG.Vertices[V];
-      const TDPoint& Q = FG.Vertices[Left];
-      if (P.X < Q.X || (P.X == Q.X && P.Y < Q.Y)) Left = V;
     }
     Ring.Area = Sum;
-    Ring.Leftmost = Left;
   }
 
-  // Every hole under the outer ring of the face it bounds: the ray from its
-  // leftmost vertex to the left meets that face's boundary first, on the
-  // outer ring or on another hole of the same face.
+  // Every hole under the outer ring of the part of the result it bounds.
+  // The faces of the graph that the result covers make up its parts: faces
+  // on both sides of an edge inside the result are one part, and so are a
+  // component's outside and the face that holds it. A bounded part has one
+  // outer ring; the windings agreed around every face, so a part with none
+  // or several (its holes are written last) would be a fault elsewhere.
+  // (A ray from a hole's leftmost vertex read its parent off the nearest
+  // ring to the left, but rings joined across a vertex, such as a round
+  // hole's two halves, lose their leftmost vertex and the ray from another
+  // one meets the hole itself or a sliver beside it.)
   void Nest() {
     bool AnyHole = false;
     for (const TRing& R : FRings) AnyHole = AnyHole || R.Area < 0;
     if (!AnyHole) return;
-    TRayBands Bands(FG, FPieces, FSelectedEdges);
-    std::vector<uint8_t> Done(FRings.size(), 0);
-    auto ParentOf = [&](auto&& Self, int32_t I) -> int32_t {
-      TRing& R = FRings[I];
-      if (R.Area >= 0) return I;
-      if (Done[I]) return R.Parent;
-      Done[I] = 1;
-      const int32_t E = Bands.NearestLeft(FG.Vertices[R.Leftmost]);
-      const int32_t Owner = E >= 0 ? FEdgeRing[E] : -1;
-      R.Parent = Owner >= 0 && Owner != I ? Self(Self, Owner) : -1;
-      return R.Parent;
-    };
-    for (size_t I = 0; I < FRings.size(); ++I) ParentOf(ParentOf, static_cast<int32_t>(I));
+    const int32_t NH = static_cast<int32_t>(2 * FG.Edges.size());
+    std::vector<int32_t> Face(static_cast<size_t>(NH), -1);
+    int32_t NF = 0;
+    for (int32_t H = 0; H < NH; ++H) {
+      if (Face[H] >= 0) continue;
+      for (int32_t X = H; Face[X] < 0; X = FG.NextInFace(X)) Face[X] = NF;
+      ++NF;
+    }
+    TUnionFind Parts(static_cast<size_t>(NF));
+    for (int32_t E : FInterior) Parts.Join(Face[2 * E], Face[2 * E + 1]);
+    for (const auto& [Outside, Holder] : FG.Holders) Parts.Join(Face[Outside], Face[Holder]);
+    constexpr int32_t None = -1, Several = -2;
+    std::vector<int32_t> Outer(static_cast<size_t>(NF), None);
+    for (size_t I = 0; I < FRings.size(); ++I) {
+      if (FRings[I].Area < 0) continue;
+      int32_t& O = Outer[Parts.Find(Face[FRings[I].Edges[0].Half])];
+      O = O == None ? static_cast<int32_t>(I) : Several;
+    }
+    for (TRing& R : FRings)
+      if (R.Area < 0) R.Parent = std::max(Outer[Parts.Find(Face[R.Edges[0].Half])], None);
   }
 
   geo::TContour Write() const {
@@ -273,8 +277,8 @@ class TRingBuilder {
   std::vector<uint8_t> FSelected;
   std::vector<int32_t> FSelectedOut;
   std::vector<int32_t> FSelectedEdges;
+  std::vector<int32_t> FInterior;  // edges with the result on both sides
   std::vector<TRing> FRings;
-  std::vector<int32_t> FEdgeRing;
 };
 
 }  // namespace

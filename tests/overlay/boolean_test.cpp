@@ -138,14 +138,9 @@ TEST(Overlay, RowsOfHolesWithIslandsInThem) {
   // those rays pass exactly through the corners of the holes before them.
   std::mt19937 Rng(21);
   for (const TDPoint O : {TDPoint{0, 0}, Far}) {
-    TContour A, B;
     const int N = 20;
-    AddRect(A, O.X, O.Y, O.X + N, O.Y + N);
-    for (int I = 0; I < N; ++I)
-      for (int J = 0; J < N; ++J) {
-        AddRect(A, O.X + I + 0.2, O.Y + J + 0.2, O.X + I + 0.8, O.Y + J + 0.8);
-        if ((I + J) % 3) AddRect(A, O.X + I + 0.4, O.Y + J + 0.4, O.X + I + 0.6, O.Y + J + 0.6);
-      }
+    const TContour A = RowsOfHoles(O, N, false);
+    TContour B;
     // A diamond whose corners lie on the rows, and discs across holes.
     B.AddMoveTo({O.X + N / 2.0, O.Y + 0.2});
     B.AddLineTo({O.X + N - 0.2, O.Y + N / 2.0});
@@ -155,6 +150,29 @@ TEST(Overlay, RowsOfHolesWithIslandsInThem) {
     for (int K = 0; K < 6; ++K) AddDisc(B, {O.X + 3 * K + 1.5, O.Y + 2.5 * K + 1.4}, 0.7);
     CheckAll(Rng, A, B, false);
     if (HasFatalFailure()) return;
+  }
+}
+
+TEST(Overlay, EveryHoleFollowsTheOuterRingThatHoldsIt) {
+  // Round holes, whose leftmost points lie inside arcs joined across them,
+  // squares in them (components of their own, held by faces of others), and
+  // stars of strongly bent arcs whose results have holes among slivers.
+  std::mt19937 Rng(33);
+  for (const TDPoint O : {TDPoint{0, 0}, Far}) {
+    const int N = 8;
+    const TContour A = RowsOfHoles(O, N, true);
+    TContour B;
+    AddRect(B, O.X + 2.5, O.Y - 1, O.X + 2.6, O.Y + N + 1);
+    for (const TOverlayOp Op : Ops)
+      EXPECT_EQ(oracle::NestingFault(geoalg::OverlayContours(A, B, Op)), "");
+  }
+  for (int Round = 0; Round < 4; ++Round) {
+    SCOPED_TRACE("round " + std::to_string(Round));
+    const TDPoint O = Round % 2 ? Far : TDPoint{0, 0};
+    const TContour A = Star(Rng, O, 1000, 200, 1);
+    const TContour B = Star(Rng, {O.X + 300, O.Y + 200}, 1000, 200, 1);
+    for (const TOverlayOp Op : Ops)
+      EXPECT_EQ(oracle::NestingFault(geoalg::OverlayContours(A, B, Op)), "");
   }
 }
 

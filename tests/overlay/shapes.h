@@ -111,6 +111,22 @@ inline void AddDisc(TContour& C, TDPoint O, double R) {
   C.AddCloseArc(1);
 }
 
+// An N x N square with a hole in every unit cell, square or round, and a
+// small square island in the holes of two cells in three.
+inline TContour RowsOfHoles(TDPoint O, int N, bool Round) {
+  TContour C;
+  AddRect(C, O.X, O.Y, O.X + N, O.Y + N);
+  for (int I = 0; I < N; ++I)
+    for (int J = 0; J < N; ++J) {
+      if (Round)
+        AddDisc(C, {O.X + I + 0.5, O.Y + J + 0.5}, 0.3);
+      else
+        AddRect(C, O.X + I + 0.2, O.Y + J + 0.2, O.X + I + 0.8, O.Y + J + 0.8);
+      if ((I + J) % 3) AddRect(C, O.X + I + 0.4, O.Y + J + 0.4, O.X + I + 0.6, O.Y + J + 0.6);
+    }
+  return C;
+}
+
 // An open random walk of N steps of about Step; Turn bounds the change of
 // direction per step (pi: any direction, so the walk crosses itself);
 // Bulge > 0 makes arcs.

@@ -155,6 +155,30 @@ TEST(OverlayZone, LongWalksAndEmptySources) {
   EXPECT_EQ(EngineZone(Point, 5).CommandCount(), 0);
 }
 
+TEST(OverlayZone, EveryHoleFollowsTheOuterRingThatHoldsIt) {
+  // Several walks of strongly bent arcs, far enough apart to have zones of
+  // their own, with holes whose leftmost points lie inside arcs joined
+  // across them; a hole left without its outer ring would be written after
+  // the last zone.
+  std::mt19937 Rng(31);
+  int Holes = 0;
+  for (int Round = 0; Round < 6; ++Round) {
+    SCOPED_TRACE("round " + std::to_string(Round));
+    const TDPoint O = Round % 2 ? Far : TDPoint{0, 0};
+    const double W = Round < 3 ? 1 : 0.05;
+    TContour Source;
+    for (int K = 0; K < 3; ++K) {
+      const TContour Part =
+          Walk(Rng, {O.X + 400 * W * K, O.Y}, 2 * W, 150, Round % 3 == 2 ? 2 : 1, 3);
+      for (int32_t I = 0; I < Part.CommandCount(); ++I) Source.AddCommand(Part.GetCommand(I));
+    }
+    const TContour Z = EngineZone(Source, W);
+    for (const auto& Ring : oracle::Rings(Z)) Holes += oracle::RingArea(Ring) > 0;
+    EXPECT_EQ(oracle::NestingFault(Z), "");
+  }
+  EXPECT_GT(Holes, 20);
+}
+
 TEST(OverlayZone, NearlyCollinearStepsAndTangentPieces) {
   // Two steps 3e-5 radians apart: the second rectangle's corner lies on the
   // vertex disc 6.6e-9 inside the first rectangle's side, and the sides

@@ -42,16 +42,6 @@ double SegDistance(const TDPoint& A, const TDPoint& B, const TDPoint& P) {
   return std::hypot(A.X + T * DX - P.X, A.Y + T * DY - P.Y);
 }
 
-bool InPoly(const std::vector<TDPoint>& Poly, const TDPoint& P) {
-  bool In = false;
-  for (size_t I = 0, J = Poly.size() - 1; I < Poly.size(); J = I++) {
-    const TDPoint& A = Poly[I];
-    const TDPoint& B = Poly[J];
-    if ((A.Y > P.Y) != (B.Y > P.Y) && P.X < (B.X - A.X) * (P.Y - A.Y) / (B.Y - A.Y) + A.X) In = !In;
-  }
-  return In;
-}
-
 }  // namespace
 
 std::vector<std::vector<Edge>> Rings(const TContour& C) {
@@ -144,6 +134,29 @@ std::vector<TDPoint> Linearise(const std::vector<Edge>& Ring, double Step) {
   return Pts;
 }
 
+bool InPolygon(const std::vector<TDPoint>& Poly, const TDPoint& P) {
+  bool In = false;
+  for (size_t I = 0, J = Poly.size() - 1; I < Poly.size(); J = I++) {
+    const TDPoint& A = Poly[I];
+    const TDPoint& B = Poly[J];
+    if ((A.Y > P.Y) != (B.Y > P.Y) && P.X < (B.X - A.X) * (P.Y - A.Y) / (B.Y - A.Y) + A.X) In = !In;
+  }
+  return In;
+}
+
+TDPoint PointOnRing(const std::vector<Edge>& Ring) {
+  const Edge* Longest = &Ring[0];
+  for (const Edge& E : Ring)
+    if (std::hypot(E.B.X - E.A.X, E.B.Y - E.A.Y) >
+        std::hypot(Longest->B.X - Longest->A.X, Longest->B.Y - Longest->A.Y))
+      Longest = &E;
+  if (Longest->Bulge == 0)
+    return {(Longest->A.X + Longest->B.X) / 2, (Longest->A.Y + Longest->B.Y) / 2};
+  const Circle K = ArcCircle(*Longest);
+  const double A = std::atan2(Longest->A.Y - K.C.Y, Longest->A.X - K.C.X) + K.Sweep / 2;
+  return {K.C.X + K.R * std::cos(A), K.C.Y + K.R * std::sin(A)};
+}
+
 double EdgeDistance(const Edge& E, const TDPoint& P) {
   if (E.Bulge == 0) return SegDistance(E.A, E.B, P);
   const Circle K = ArcCircle(E);
@@ -167,7 +180,7 @@ Membership::Membership(const TContour& C) {
 bool Membership::Inside(const TDPoint& P) const {
   bool In = false;
   for (const auto& Poly : FPolys)
-    if (Poly.size() >= 3 && InPoly(Poly, P)) In = !In;
+    if (Poly.size() >= 3 && InPolygon(Poly, P)) In = !In;
   return In;
 }
 
@@ -204,21 +217,11 @@ double EnclosedArea(const TContour& C) {
   double Total = 0;
   for (size_t I = 0; I < All.size(); ++I) {
     if (All[I].empty()) continue;
-    // The midpoint of the ring's longest chord decides how deep it is nested.
-    const Edge* Longest = &All[I][0];
-    for (const Edge& E : All[I])
-      if (std::hypot(E.B.X - E.A.X, E.B.Y - E.A.Y) >
-          std::hypot(Longest->B.X - Longest->A.X, Longest->B.Y - Longest->A.Y))
-        Longest = &E;
-    TDPoint S{(Longest->A.X + Longest->B.X) / 2, (Longest->A.Y + Longest->B.Y) / 2};
-    if (Longest->Bulge != 0) {
-      const Circle K = ArcCircle(*Longest);
-      const double A = std::atan2(Longest->A.Y - K.C.Y, Longest->A.X - K.C.X) + K.Sweep / 2;
-      S = {K.C.X + K.R * std::cos(A), K.C.Y + K.R * std::sin(A)};
-    }
+    // The middle of the ring's longest edge decides how deep it is nested.
+    const TDPoint S = PointOnRing(All[I]);
     int Depth = 0;
     for (size_t J = 0; J < All.size(); ++J)
-      if (J != I && Polys[J].size() >= 3 && InPoly(Polys[J], S)) ++Depth;
+      if (J != I && Polys[J].size() >= 3 && InPolygon(Polys[J], S)) ++Depth;
     const double A = std::fabs(RingArea(All[I]));
     Total += Depth % 2 ? -A : A;
   }
@@ -379,6 +382,42 @@ double GeosUnionArea(const std::vector<const TContour*>& Inputs) {
   if (U) GEOSGeom_destroy_r(Ctx.H, U);
   GEOSGeom_destroy_r(Ctx.H, Coll);
   return Area;
+}
+
+std::string NestingFault(const TContour& C) {
+  const std::vector<std::vector<Edge>> All = Rings(C);
+  std::vector<std::vector<TDPoint>> Polys;
+  std::vector<double> Areas;
+  std::vector<geo::TDRect> Boxes;
+  for (const auto& Ring : All) {
+    Polys.push_back(Linearise(Ring));
+    Areas.push_back(RingArea(Ring));
+    geo::TDRect B{INFINITY, INFINITY, -INFINITY, -INFINITY};
+    for (const TDPoint& P : Polys.back())
+      B = {std::fmin(B.X1, P.X), std::fmin(B.Y1, P.Y), std::fmax(B.X2, P.X), std::fmax(B.Y2, P.Y)};
+    Boxes.push_back(B);
+  }
+  // Outer rings run clockwise, holes counter-clockwise.
+  int Written = -1;  // the outer ring last written
+  for (size_t I = 0; I < All.size(); ++I) {
+    if (Areas[I] < 0) {
+      Written = static_cast<int>(I);
+      continue;
+    }
+    const TDPoint P = PointOnRing(All[I]);
+    int Holder = -1;
+    for (size_t J = 0; J < All.size(); ++J) {
+      const geo::TDRect& B = Boxes[J];
+      if (Areas[J] >= 0 || P.X < B.X1 || P.X > B.X2 || P.Y < B.Y1 || P.Y > B.Y2) continue;
+      if (InPolygon(Polys[J], P) && (Holder < 0 || Areas[J] > Areas[Holder]))
+        Holder = static_cast<int>(J);
+    }
+    if (Holder != Written)
+      return "ring " + std::to_string(I) + " at " + std::to_string(P.X) + " " +
+             std::to_string(P.Y) + " is written after outer ring " + std::to_string(Written) +
+             " but lies in outer ring " + std::to_string(Holder);
+  }
+  return {};
 }
 
 }  // namespace oracle

@@ -32,6 +32,12 @@ double RingArea(const std::vector<Edge>& Ring);
 // Points along the ring, arcs cut into pieces no longer than Step radians.
 std::vector<TDPoint> Linearise(const std::vector<Edge>& Ring, double Step = 0.002);
 
+// P inside the polygon, even-odd.
+bool InPolygon(const std::vector<TDPoint>& Poly, const TDPoint& P);
+
+// A point on the ring away from its vertices: the middle of its longest edge.
+TDPoint PointOnRing(const std::vector<Edge>& Ring);
+
 // Even-odd membership over all rings of the contour (linearised).
 class Membership {
  public:
@@ -44,6 +50,11 @@ class Membership {
   std::vector<std::vector<TDPoint>> FPolys;
   std::vector<Edge> FEdges;
 };
+
+// Empty when every hole (a counter-clockwise ring) is written after the
+// outer ring (clockwise) that holds it, the smallest around a point of the
+// hole, before the next outer ring; else where it is not.
+std::string NestingFault(const TContour& C);
 
 // Area enclosed under the even-odd rule: rings nested an even number of times
 // add, the others subtract.
