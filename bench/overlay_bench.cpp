@@ -8,6 +8,7 @@
 #include <geos_c.h>
 
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <numbers>
 #include <random>
@@ -18,6 +19,7 @@
 #include "addonlib/overlay/overlay.h"
 #include "geomio/enclosed_area.h"
 #include "geomio/input_reader.h"
+#include "geomio/wkt_writer.h"
 #include "trace/buffer_zone.h"
 
 namespace {
@@ -171,6 +173,56 @@ void BM_Geos_Buffer(benchmark::State& State) {
     GEOSGeom_destroy_r(G.H, B);
   }
   Report(State, Area, static_cast<size_t>(N));
+  GEOSGeom_destroy_r(G.H, Line);
+}
+
+// ---- Writing a finished zone ----
+// The zone is built once; only what a writer does with it is timed: the
+// nesting of its holes under the outer ring (the area) and the whole WKT.
+// GEOS's peers are its area and its WKT of its own zone of the same walk.
+
+void BM_Ours_ZoneArea(benchmark::State& State) {
+  TContour Zone;
+  trace::BuildBufferZone(Walk(static_cast<int>(State.range(0)), State.range(1) != 0), Zone, Width);
+  double Area = 0;
+  for (auto _ : State) Area = geomio::EnclosedArea(Zone);
+  Report(State, Area, static_cast<size_t>(Zone.CommandCount()));
+}
+
+void BM_Geos_ZoneArea(benchmark::State& State) {
+  TGeos G;
+  GEOSGeometry* Line = G.Of(Walk(static_cast<int>(State.range(0)), State.range(1) != 0), false);
+  GEOSGeometry* B = GEOSBuffer_r(G.H, Line, Width, 8);
+  double Area = 0;
+  for (auto _ : State) GEOSArea_r(G.H, B, &Area);
+  Report(State, Area, static_cast<size_t>(GEOSGetNumCoordinates_r(G.H, B)));
+  GEOSGeom_destroy_r(G.H, B);
+  GEOSGeom_destroy_r(G.H, Line);
+}
+
+void BM_Ours_ZoneWkt(benchmark::State& State) {
+  TContour Zone;
+  trace::BuildBufferZone(Walk(static_cast<int>(State.range(0)), State.range(1) != 0), Zone, Width);
+  size_t Length = 0;
+  for (auto _ : State) Length = geomio::WktOfContour(Zone).size();
+  State.counters["chars"] = static_cast<double>(Length);
+}
+
+void BM_Geos_ZoneWkt(benchmark::State& State) {
+  TGeos G;
+  GEOSGeometry* Line = G.Of(Walk(static_cast<int>(State.range(0)), State.range(1) != 0), false);
+  GEOSGeometry* B = GEOSBuffer_r(G.H, Line, Width, 8);
+  GEOSWKTWriter* W = GEOSWKTWriter_create_r(G.H);
+  GEOSWKTWriter_setTrim_r(G.H, W, 1);
+  size_t Length = 0;
+  for (auto _ : State) {
+    char* Text = GEOSWKTWriter_write_r(G.H, W, B);
+    Length = std::strlen(Text);
+    GEOSFree_r(G.H, Text);
+  }
+  State.counters["chars"] = static_cast<double>(Length);
+  GEOSWKTWriter_destroy_r(G.H, W);
+  GEOSGeom_destroy_r(G.H, B);
   GEOSGeom_destroy_r(G.H, Line);
 }
 
@@ -341,6 +393,16 @@ BENCHMARK(BM_Geos_Buffer)
     ->Args({10000, 1})
     ->Args({100000, 1})
     ->Unit(benchmark::kMillisecond);
+// Args: vertices, arcs.
+BENCHMARK(BM_Ours_ZoneArea)
+    ->Args({10000, 0})
+    ->Args({100000, 0})
+    ->Args({10000, 1})
+    ->Args({100000, 1})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Geos_ZoneArea)->Args({10000, 0})->Args({100000, 0})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Ours_ZoneWkt)->Args({10000, 0})->Args({100000, 0})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Geos_ZoneWkt)->Args({10000, 0})->Args({100000, 0})->Unit(benchmark::kMillisecond);
 // Args: vertices, operation (0 union, 1 intersection), arcs.
 BENCHMARK(BM_Ours_Stars)
     ->Args({10000, 0, 0})

@@ -122,6 +122,9 @@ TContourLayout LayOutContour(const geo::TContour& Contour) {
   }
   geoalg::overlay::TPackedRTree Index;
   Index.Build(Boxes, Outers);
+  // Most holes of a zone lie in its one big outer ring: locate them there
+  // through an index of its edges.
+  std::vector<std::unique_ptr<geo::TContourLocator>> Locators(L.Parts.size());
   std::vector<int32_t> Candidates;
   for (size_t i : Closed) {
     const TLayoutPart& Hole = L.Parts[i];
@@ -134,9 +137,10 @@ TContourLayout LayOutContour(const geo::TContour& Contour) {
     bool Placed = false;
     for (int32_t j : Candidates) {
       const TLayoutPart& Outer = L.Parts[static_cast<size_t>(j)];
-      if (Outer.Depth != Hole.Depth - 1 ||
-          geo::PointInContour(Outer.Contour, Sample) == geo::TPointPlace::Outside)
-        continue;
+      if (Outer.Depth != Hole.Depth - 1) continue;
+      auto& Locator = Locators[static_cast<size_t>(j)];
+      if (!Locator) Locator = std::make_unique<geo::TContourLocator>(Outer.Contour);
+      if (Locator->Locate(Sample) == geo::TPointPlace::Outside) continue;
       L.Polygons[PolygonOf[static_cast<size_t>(j)]].push_back(i);
       Placed = true;
       break;

@@ -122,12 +122,17 @@ void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths,
   // finds them, so that ten thousand holes do not test each other.
   overlay::TPackedRTree Index;
   Index.Build(Rects, Boxed);
+  // A zone's outer ring is the candidate of nearly every hole: its locator
+  // indexes its edges once instead of walking them for each.
+  std::vector<geo::TContourLocator> Locators;
+  Locators.reserve(N);
+  for (size_t I = 0; I < N; ++I) Locators.emplace_back(*Parts[I]);
   auto Holders = [&](size_t I, const TDPoint& S, bool& OnBoundary) {
     int32_t Depth = 0;
     OnBoundary = false;
     Index.Query({S.X, S.Y, S.X, S.Y}, [&](int32_t J) {
       if (static_cast<size_t>(J) == I) return;
-      const geo::TPointPlace Where = geo::PointInContour(*Parts[J], S, Tol);
+      const geo::TPointPlace Where = Locators[static_cast<size_t>(J)].Locate(S, Tol);
       if (Where != geo::TPointPlace::Outside) ++Depth;
       if (Where == geo::TPointPlace::Boundary) OnBoundary = true;
     });

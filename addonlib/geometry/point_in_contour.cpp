@@ -1,6 +1,7 @@
 #include "addonlib/geometry/point_in_contour.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "addonlib/geometry/arc.h"
@@ -129,9 +130,18 @@ long double OutgoingSide(const TEdge& Out, double Tol, double Y) {
   return ArcSide(Out, Out.P1, 1, Tol, Y);
 }
 
-// The crossings of edge E, whose predecessor among the kept edges is Prev.
-template <class Emit>
-void EdgeCrossings(const TEdge& E, const TEdge& Prev, double Tol, double Y, Emit& Out) {
+// A straight edge lying along the line y = Y: it gives no crossings of its
+// own and is passed over when a vertex looks for its neighbours.
+bool AlongLine(const TEdge& E, double Tol, double Y) {
+  return !IsArc(E) && std::fabs(E.P1.Y - E.P2.Y) < 2 * Tol &&
+         std::fabs(static_cast<long double>(E.P1.Y) - E.P2.Y) < Tol &&
+         !MissesLine(E.P1.Y, E.P2.Y, Tol, Y);
+}
+
+// The crossings of edge E; PrevOf() gives its predecessor among the kept
+// edges, asked for only when a crossing lies at E's start.
+template <class PrevFn, class Emit>
+void EdgeCrossings(const TEdge& E, PrevFn&& PrevOf, double Tol, double Y, Emit& Out) {
   TLinePoints L;
   LinePoints(E, Tol, Y, L);
   for (int I = 0; I < L.N; ++I) {
@@ -141,7 +151,7 @@ void EdgeCrossings(const TEdge& E, const TEdge& Prev, double Tol, double Y, Emit
     if (!AtStart && IsArc(E) && std::fabs(static_cast<long double>(E.Center.X) - X.X) <= Tol)
       continue;
     if (AtStart) {
-      const long double In = IncomingSide(Prev, Tol, Y), Outg = OutgoingSide(E, Tol, Y);
+      const long double In = IncomingSide(PrevOf(), Tol, Y), Outg = OutgoingSide(E, Tol, Y);
       if (!((In > 0 && Outg < 0) || (In < 0 && Outg > 0))) continue;
     }
     Out(X);
@@ -179,18 +189,40 @@ bool PartCrossingsButFirst(const TContour& Contour, const TPartIter& Part, doubl
       Stopped = true;
       return false;
     }
-    if (!IsArc(E) && std::fabs(E.P1.Y - E.P2.Y) < 2 * Tol &&
-        std::fabs(static_cast<long double>(E.P1.Y) - E.P2.Y) < Tol &&
-        !MissesLine(E.P1.Y, E.P2.Y, Tol, Y))
-      continue;  // along the line
+    if (AlongLine(E, Tol, Y)) continue;
     if (Have)
-      EdgeCrossings(E, Last, Tol, Y, Out);
+      EdgeCrossings(
+          E, [&]() -> const TEdge& { return Last; }, Tol, Y, Out);
     else
       First = E;
     Last = E;
     Have = true;
   }
   return Have;
+}
+
+// Heights of the lines y = Y that can meet E, hold an end of it or find a
+// point on it: every test on another line skips E. The bounds of the tests
+// above, doubled, and the rounding of far coordinates.
+void EdgeHeights(const TEdge& E, double Tol, double& Lo, double& Hi) {
+  constexpr double Eps = std::numeric_limits<double>::epsilon();
+  constexpr double Inf = std::numeric_limits<double>::infinity();
+  const double SX = std::fabs(E.P2.X - E.P1.X), SY = std::fabs(E.P2.Y - E.P1.Y);
+  const double Reach = 4 * Tol + 2E-12 * (SX + SY);
+  Lo = std::min(E.P1.Y, E.P2.Y);
+  Hi = std::max(E.P1.Y, E.P2.Y);
+  Lo -= Reach + 4 * Eps * std::fabs(Lo);
+  Hi += Reach + 4 * Eps * std::fabs(Hi);
+  if (IsArc(E)) {
+    const double R = E.Radius * (1 + 1E-9) + 4 * ArcVertical(E, Tol) + 4 * Tol;
+    Lo = std::min(Lo, E.Center.Y - R);
+    Hi = std::max(Hi, E.Center.Y + R);
+  }
+  // An edge whose geometry is not finite is looked at on every line.
+  if (!(Lo <= Hi) || !std::isfinite(Lo) || !std::isfinite(Hi)) {
+    Lo = -Inf;
+    Hi = Inf;
+  }
 }
 
 }  // namespace
@@ -207,11 +239,12 @@ void HorizontalIntersections(const TPartIter& Part, TDPointArray& Points, double
   const int32_t Before = Points.Count;
   auto Add = [&](const TDPoint& X) { Points.Add(X); };
   auto Any = [](const TEdge&) { return false; };
-  TEdge First, Last;
+  TEdge First{}, Last{};
   bool Stopped;
   if (!PartCrossingsButFirst(*Part.Contour, Part, Tol, Y, Any, Add, First, Last, Stopped)) return;
   const int32_t Mark = Points.Count;
-  EdgeCrossings(First, Last, Tol, Y, Add);
+  EdgeCrossings(
+      First, [&]() -> const TEdge& { return Last; }, Tol, Y, Add);
   // The first edge's points were found last: put them first, in edge order.
   std::rotate(Points.Items.begin() + Before, Points.Items.begin() + Mark,
               Points.Items.begin() + Points.Count);
@@ -229,13 +262,82 @@ TPointPlace PointInContour(const TContour& Contour, const TDPoint& P, const TTol
     if (X.X > P.X) ++Count;
   };
   TPartIter Part;
-  TEdge First, Last;
+  TEdge First{}, Last{};
   bool Stopped;
   for (Part.Start(Contour, 0); !Part.Eof(); Part.Next()) {
     if (PartCrossingsButFirst(Contour, Part, Tol, P.Y, OnBoundary, Counter, First, Last, Stopped))
-      EdgeCrossings(First, Last, Tol, P.Y, Counter);
+      EdgeCrossings(
+          First, [&]() -> const TEdge& { return Last; }, Tol, P.Y, Counter);
     if (Stopped) return TPointPlace::Boundary;
   }
+  return Count % 2 ? TPointPlace::Inside : TPointPlace::Outside;
+}
+
+void TContourLocator::Prepare() {
+  FEdges.clear();
+  FPartOf.clear();
+  FPartFirst.clear();
+  // The same parts and edges as PointInContour's walk.
+  TPartIter Part;
+  for (Part.Start(*FContour, 0); !Part.Eof(); Part.Next()) {
+    if (!Part.Closed) continue;
+    const size_t First = FEdges.size();
+    TEdgeCursor C;
+    for (C.Start(*FContour, Part.First, true); !C.Eof() && C.Cur <= Part.Last; C.Next())
+      FEdges.push_back(C.Edge);
+    if (FEdges.size() == First) continue;
+    FPartFirst.push_back(static_cast<int32_t>(First));
+    FPartOf.resize(FEdges.size(), static_cast<int32_t>(FPartFirst.size()) - 1);
+  }
+  FPartFirst.push_back(static_cast<int32_t>(FEdges.size()));
+  std::vector<double> Lo(FEdges.size()), Hi(FEdges.size());
+  for (size_t I = 0; I < FEdges.size(); ++I) EdgeHeights(FEdges[I], ConnectTolerance, Lo[I], Hi[I]);
+  FIndex.Build(Lo, Hi);
+  FIndexed = true;
+}
+
+const TEdge& TContourLocator::PrevKept(int32_t I, double Tol, double Y) const {
+  const int32_t Part = FPartOf[static_cast<size_t>(I)];
+  const int32_t First = FPartFirst[static_cast<size_t>(Part)];
+  const int32_t End = FPartFirst[static_cast<size_t>(Part) + 1];
+  for (int32_t J = I;;) {
+    J = J == First ? End - 1 : J - 1;
+    if (J == I || !AlongLine(FEdges[static_cast<size_t>(J)], Tol, Y))
+      return FEdges[static_cast<size_t>(J)];
+  }
+}
+
+TPointPlace TContourLocator::Locate(const TDPoint& P, const TTolerance& Context) {
+  if (!FIndexed) {
+    if (FContour->CommandCount() < IndexThreshold || FTests < PlainTests) {
+      ++FTests;
+      return PointInContour(*FContour, P, Context);
+    }
+    Prepare();
+  }
+  // The index is built for finite lines only.
+  if (!std::isfinite(P.X) || !std::isfinite(P.Y)) return PointInContour(*FContour, P, Context);
+  const double Tol = ConnectTolerance;
+  const double Y = P.Y;
+  int32_t Count = 0;
+  bool OnBoundary = false;
+  auto Counter = [&](const TDPoint& X) {
+    if (X.X > P.X) ++Count;
+  };
+  // The walk's tests, edge by edge, on the edges the line can meet; their
+  // order does not matter: a boundary hit wins, crossings only count.
+  FIndex.Stab(Y, [&](int32_t I) {
+    const TEdge& E = FEdges[static_cast<size_t>(I)];
+    if (NearEdge(E, P, Tol) && PointOnEdge(E, P, Tol, Context)) {
+      OnBoundary = true;
+      return true;
+    }
+    if (AlongLine(E, Tol, Y)) return false;
+    EdgeCrossings(
+        E, [&]() -> const TEdge& { return PrevKept(I, Tol, Y); }, Tol, Y, Counter);
+    return false;
+  });
+  if (OnBoundary) return TPointPlace::Boundary;
   return Count % 2 ? TPointPlace::Inside : TPointPlace::Outside;
 }
 

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "addonlib/geometry/contour.h"
 #include "addonlib/geometry/edge.h"
 #include "addonlib/geometry/edge_iter.h"
+#include "addonlib/geometry/interval_index.h"
 #include "addonlib/geometry/point_array.h"
 
 namespace geo {
@@ -33,5 +35,39 @@ enum class TPointPlace : int32_t { Outside = 0, Inside = 1, Boundary = 2 };
 // allocation-free. Context gives the angular slack of the arc test.
 TPointPlace PointInContour(const TContour& Contour, const TDPoint& P,
                            const TTolerance& Context = TTolerance::Current());
+
+// Many point locations against one contour, each with PointInContour's
+// answer. Once a contour has been tested a few times its closed parts'
+// edges are indexed by the heights they span (widened by every tolerance of
+// the tests), so that a test looks only at the edges the line y = P.Y can
+// meet; small contours are always walked whole. Holds on to the contour,
+// which must outlive the locator unchanged.
+class TContourLocator {
+ public:
+  // Contours of fewer commands are never indexed: walking them costs no more.
+  static constexpr int32_t IndexThreshold = 48;
+  // Tests walked whole before the index is built: a ring asked once or
+  // twice does not repay the sorting.
+  static constexpr int32_t PlainTests = 2;
+
+  explicit TContourLocator(const TContour& Contour) : FContour(&Contour) {}
+
+  TPointPlace Locate(const TDPoint& P, const TTolerance& Context = TTolerance::Current());
+  // Builds the index now, whatever the contour's size.
+  void Prepare();
+  bool Indexed() const { return FIndexed; }
+
+ private:
+  // The kept edge before edge I of its part, cyclically (I itself if none).
+  const TEdge& PrevKept(int32_t I, double Tol, double Y) const;
+
+  const TContour* FContour;
+  int32_t FTests = 0;
+  bool FIndexed = false;
+  std::vector<TEdge> FEdges;        // closed parts' edges as the walk yields them
+  std::vector<int32_t> FPartOf;     // each edge's part
+  std::vector<int32_t> FPartFirst;  // each part's first edge, and the end
+  TIntervalIndex FIndex;
+};
 
 }  // namespace geo

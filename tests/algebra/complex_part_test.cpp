@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <random>
+#include <vector>
 
 #include "addonlib/algebra/union_graph.h"
+#include "addonlib/geometry/edge_iter.h"
+#include "addonlib/geometry/interior_point.h"
 #include "addonlib/geometry/point_in_contour.h"
 #include "oracle.h"
 #include "tests/geometry/test_util.h"
@@ -120,6 +125,93 @@ TEST(ComplexParts, NestingAndOrientation) {
   geo::TLongintList OneDepth;
   geoalg::PartNesting(One, OneDepth);
   EXPECT_EQ(OneDepth.Items(0), 0);
+}
+
+// The nesting rule spelled out: every other part is asked with the plain
+// point-in-contour walk.
+std::vector<int32_t> NestingReference(const geo::TContourList& Parts) {
+  std::vector<int32_t> Out;
+  for (size_t I = 0; I < Parts.size(); ++I) {
+    if (Parts.size() == 1) return {0};
+    std::vector<TDPoint> Samples;
+    geo::TContourEdgeIter It;
+    for (bool More = It.Start(*Parts[I]); More; More = It.Next())
+      Samples.push_back(geo::EdgeMidPoint(It.Edge));
+    int32_t Depth = 0;
+    for (size_t K = 0; K < Samples.size(); ++K) {
+      int32_t D = 0;
+      bool OnBoundary = false;
+      for (size_t J = 0; J < Parts.size(); ++J) {
+        if (J == I) continue;
+        const geo::TPointPlace W = geo::PointInContour(*Parts[J], Samples[K]);
+        D += W != geo::TPointPlace::Outside;
+        OnBoundary = OnBoundary || W == geo::TPointPlace::Boundary;
+      }
+      if (K == 0) Depth = D;
+      if (!OnBoundary) {
+        if (K > 0) Depth = D;
+        break;
+      }
+    }
+    Out.push_back(Depth);
+  }
+  return Out;
+}
+
+TEST(ComplexParts, NestingOfManyHolesInBigRingsFollowsTheRule) {
+  // Big rings with arcs, each holding holes on a grid, islands in some
+  // holes, pairs of holes sharing a side (their samples lie on each other's
+  // boundary) and holes whose first side runs on the height of a ring vertex.
+  std::mt19937 Rng(11);
+  for (TDPoint O : {TDPoint{0, 0}, TDPoint{500000, 6000000}}) {
+    geo::TContourList Parts;
+    std::vector<int32_t> Built;
+    size_t AtVertices = 0;
+    const auto Square = [&](double X, double Y, double Side, bool Clockwise, int32_t Depth) {
+      auto C = std::make_unique<TContour>();
+      const TDPoint P[4] = {{X, Y}, {X + Side, Y}, {X + Side, Y + Side}, {X, Y + Side}};
+      C->AddMoveTo(P[0]);
+      for (int K = 1; K < 4; ++K) C->AddLineTo(P[Clockwise ? 4 - K : K]);
+      C->AddClose();
+      Parts.push_back(std::move(C));
+      Built.push_back(Depth);
+    };
+    for (int R = 0; R < 3; ++R) {
+      const TDPoint M{O.X + 3000 * R, O.Y};
+      auto Ring = std::make_unique<TContour>(Star(Rng, M, 1000, 300 + 200 * R));
+      std::vector<TDPoint> Vertices;
+      for (int32_t I = 0; I < Ring->CommandCount(); ++I)
+        if (geo::IsToCommand(Ring->GetCommand(I))) Vertices.push_back(Ring->GetCommand(I).Point);
+      Parts.push_back(std::move(Ring));
+      Built.push_back(0);
+      // Star radii are at least 500 and its arcs bend little: all these lie
+      // inside, apart from each other.
+      for (double X = -240; X < 240; X += 40)
+        for (double Y = -240; Y < 240; Y += 40) {
+          const int Kind = static_cast<int>(Rng() % 4);
+          Square(M.X + X, M.Y + Y, 20, Kind % 2, 1);
+          if (Kind == 2) Square(M.X + X + 5, M.Y + Y + 5, 10, false, 2);
+          if (Kind == 3) Square(M.X + X + 20, M.Y + Y, 20, true, 1);
+        }
+      std::vector<TDPoint> Placed;
+      for (const TDPoint V : Vertices) {
+        if (std::hypot(V.X - M.X, V.Y - M.Y) > 560 || std::fabs(V.Y - M.Y) > 150) continue;
+        if (std::any_of(Placed.begin(), Placed.end(),
+                        [&](TDPoint Q) { return std::hypot(Q.X - V.X, Q.Y - V.Y) < 30; }))
+          continue;
+        Placed.push_back(V);
+        ++AtVertices;
+        const double Dir = V.X > M.X ? -1 : 1;
+        Square(V.X + Dir * 90 - (Dir < 0 ? 10 : 0), V.Y, 10, Rng() % 2, 1);
+      }
+    }
+    geo::TLongintList Depths;
+    geoalg::PartNesting(Parts, Depths);
+    const std::vector<int32_t> Got(Depths.List(), Depths.List() + Depths.Count());
+    EXPECT_EQ(Got, NestingReference(Parts));
+    EXPECT_EQ(Got, Built);
+    EXPECT_GE(AtVertices, 6u);
+  }
 }
 
 TEST(UnionGraphBig, FoldsContoursAndKeepsTheResultOnFailure) {
