@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <numeric>
 #include <utility>
 
@@ -35,48 +36,58 @@ struct TUnionFind {
   }
 };
 
-// Joins every two points within tolerance. Points are filed in columns as
-// wide as the largest tolerance, each sorted by y: two points that are to be
-// joined lie in one column or in neighbouring ones, within that much in y.
-// (A sweep by x alone went quadratic on the many cut points of one vertical
-// line, all at one x.)
+// Joins every two points within tolerance (Chebyshev, the larger of the
+// two). Points are filed in square cells eight windows wide, by a hash of
+// the cell; each point, in turn, is tried against the points already filed
+// in the cells its window reaches (mostly its own cell alone), then filed.
+// Every near pair is tried once, and the sets come out the same whatever the
+// order, the smaller index staying the root. (A sort by columns cost as
+// much as the rest of the join; a sweep by x alone went quadratic on the
+// many cut points of one vertical line, all at one x.)
 void JoinNearPoints(const std::vector<TDPoint>& Points, const std::vector<double>& Tols,
                     TUnionFind& Sets) {
-  double Window = 0, Origin = INFINITY;
+  const size_t N = Points.size();
+  if (N < 2) return;
+  double Window = 0, MaxMag = 0, OX = INFINITY, OY = INFINITY;
   for (double T : Tols) Window = std::max(Window, T);
-  for (const TDPoint& P : Points) Origin = std::min(Origin, P.X);
-  struct TFiled {
-    double Column;  // floor((x - Origin) / Window), a whole number
-    double Y;
-    int32_t I;
+  for (const TDPoint& P : Points) {
+    MaxMag = std::max(MaxMag, Magnitude(P));
+    OX = std::min(OX, P.X);
+    OY = std::min(OY, P.Y);
+  }
+  // Widened past the rounding of x - window, which is within half a unit in
+  // the last place of the largest magnitude: a point within the window is
+  // then never filed outside the cells looked at.
+  const double Reach = 1.25 * Window + 4 * std::numeric_limits<double>::epsilon() * MaxMag;
+  const double Side = Reach > 0 ? 8 * Reach : 1;
+  auto Cell = [&](double V, double O) { return static_cast<int64_t>(std::floor((V - O) / Side)); };
+  std::vector<int64_t> CX(N), CY(N);
+  std::vector<int32_t> Next(N, -1);
+  int Bits = 1;
+  while ((size_t{1} << Bits) < 2 * N) ++Bits;
+  const size_t Mask = (size_t{1} << Bits) - 1;
+  std::vector<int32_t> Heads(Mask + 1, -1);
+  // The slot of the cell: its head point, or an empty slot where it goes.
+  auto Slot = [&](int64_t X, int64_t Y) {
+    size_t H = static_cast<size_t>((static_cast<uint64_t>(X) * 0x9E3779B97F4A7C15u ^
+                                    static_cast<uint64_t>(Y) * 0xC2B2AE3D27D4EB4Fu) >>
+                                   (64 - Bits));
+    while (Heads[H] >= 0 && (CX[Heads[H]] != X || CY[Heads[H]] != Y)) H = (H + 1) & Mask;
+    return H;
   };
-  std::vector<TFiled> Order(Points.size());
-  for (size_t I = 0; I < Points.size(); ++I)
-    Order[I] = {Window > 0 ? std::floor((Points[I].X - Origin) / Window) : Points[I].X, Points[I].Y,
-                static_cast<int32_t>(I)};
-  std::sort(Order.begin(), Order.end(), [](const TFiled& A, const TFiled& B) {
-    return A.Column != B.Column ? A.Column < B.Column : A.Y < B.Y;
-  });
-  auto Try = [&](const TFiled& A, const TFiled& B) {
-    if (NearPoints(Points[A.I], Tols[A.I], Points[B.I], Tols[B.I])) Sets.Join(A.I, B.I);
-  };
-  size_t PrevBegin = 0, PrevEnd = 0;  // the column before, if it neighbours this one
-  for (size_t Begin = 0; Begin < Order.size();) {
-    size_t End = Begin + 1;
-    while (End < Order.size() && Order[End].Column == Order[Begin].Column) ++End;
-    const bool Neighbour =
-        PrevEnd > PrevBegin && Window > 0 && Order[PrevBegin].Column + 1 == Order[Begin].Column;
-    size_t Low = PrevBegin;
-    for (size_t K = Begin; K < End; ++K) {
-      for (size_t L = K; L-- > Begin && Order[K].Y - Order[L].Y <= Window;) Try(Order[K], Order[L]);
-      if (!Neighbour) continue;
-      while (Low < PrevEnd && Order[Low].Y < Order[K].Y - Window) ++Low;
-      for (size_t L = Low; L < PrevEnd && Order[L].Y <= Order[K].Y + Window; ++L)
-        Try(Order[K], Order[L]);
-    }
-    PrevBegin = Begin;
-    PrevEnd = End;
-    Begin = End;
+  for (size_t I = 0; I < N; ++I) {
+    const TDPoint& P = Points[I];
+    CX[I] = Cell(P.X, OX);
+    CY[I] = Cell(P.Y, OY);
+    const int64_t X1 = Cell(P.X - Reach, OX), X2 = Cell(P.X + Reach, OX);
+    const int64_t Y1 = Cell(P.Y - Reach, OY), Y2 = Cell(P.Y + Reach, OY);
+    for (int64_t X = X1; X <= X2; ++X)
+      for (int64_t Y = Y1; Y <= Y2; ++Y)
+        for (int32_t J = Heads[Slot(X, Y)]; J >= 0; J = Next[J])
+          if (NearPoints(P, Tols[I], Points[J], Tols[J])) Sets.Join(static_cast<int32_t>(I), J);
+    const size_t H = Slot(CX[I], CY[I]);
+    Next[I] = Heads[H];
+    Heads[H] = static_cast<int32_t>(I);
   }
 }
 

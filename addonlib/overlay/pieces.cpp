@@ -224,27 +224,76 @@ bool TangentAt(const TPiece& S, const TPiece& U, const TDPoint& E, const TOverla
 // and the two cannot cross. A monotone arc lies within the box of its ends,
 // so the box's corners stand for it. Told in double: differences of doubles
 // are exact to their own rounding, and the margin covers the products'.
-bool OneSide(const TPiece& L, const TPiece& U) {
+// Side of P against the line of the straight piece L: 1 left, -1 right,
+// further than four times Tol; 0 nearer.
+int SideOf(const TPiece& L, const TDPoint& P, double Tol) {
   const double DX = L.B.X - L.A.X, DY = L.B.Y - L.A.Y;
-  const double Margin = 4 * std::max(L.Tol, U.Tol) * (std::fabs(DX) + std::fabs(DY));
+  const double Margin = 4 * Tol * (std::fabs(DX) + std::fabs(DY));
+  const double PX = P.X - L.A.X, PY = P.Y - L.A.Y;
+  const double A = DX * PY, B = DY * PX;
+  const double Cross = A - B;
+  const double Error = 1e-15 * (std::fabs(A) + std::fabs(B));
+  return Cross > Margin + Error ? 1 : Cross < -(Margin + Error) ? -1 : 0;
+}
+
+bool OneSide(const TPiece& L, const TPiece& U) {
+  const double T = std::max(L.Tol, U.Tol);
   const TDRect Box = U.Box();
   const TDPoint Corners[4] = {
       {Box.X1, Box.Y1}, {Box.X2, Box.Y2}, {Box.X1, Box.Y2}, {Box.X2, Box.Y1}};
   int Side = 0;
   // A line is its two ends, which are two opposite corners of its box.
   for (int K = 0; K < (U.IsArc() ? 4 : 2); ++K) {
-    const TDPoint& P = U.IsArc() ? Corners[K] : (K ? U.B : U.A);
-    const double PX = P.X - L.A.X, PY = P.Y - L.A.Y;
-    const double A = DX * PY, B = DY * PX;
-    const double Cross = A - B;
-    const double Error = 1e-15 * (std::fabs(A) + std::fabs(B));
-    const int S = Cross > Margin + Error ? 1 : Cross < -(Margin + Error) ? -1 : 0;
+    const int S = SideOf(L, U.IsArc() ? Corners[K] : (K ? U.B : U.A), T);
     if (S == 0 || (Side != 0 && S != Side)) return false;
     Side = S;
   }
   return true;
 }
 
+// P lies off the circle of the arc K by more than four times Tol.
+bool OffCircle(const TPiece& K, const TDPoint& P, double Tol) {
+  const double DX = P.X - K.C.X, DY = P.Y - K.C.Y;
+  const double Error = 1e-15 * (std::fabs(DX) + std::fabs(DY) + K.R);
+  return std::fabs(std::sqrt(DX * DX + DY * DY) - K.R) > 4 * Tol + Error;
+}
+
+// Chebyshev distance between two points above four times Tol.
+bool Apart(const TDPoint& P, const TDPoint& Q, double Tol) {
+  return std::max(std::fabs(P.X - Q.X), std::fabs(P.Y - Q.Y)) > 4 * Tol;
+}
+
+// Two pieces that follow each other (one end in common, by index) and meet
+// nowhere else, told in double: no end of either lies near the other, and
+// the two have no second meeting. Covers two lines whose other ends lie off
+// each other's line; a line and an arc tangent to it at the common end (an
+// offset edge and its join) whose other ends lie off each other's curve;
+// and two arcs of one circle that run on from the common end in opposite
+// turns (pieces of one arc), each other end well apart from it. Each test
+// has a margin of four times the larger tolerance, like OneSide's.
+bool OnlyFollow(const TPiece& S, const TPiece& U, const TOverlayTolerance& Tol) {
+  const bool SA = S.IA == U.IA || S.IA == U.IB, SB = S.IB == U.IA || S.IB == U.IB;
+  if (SA == SB) return false;
+  const int32_t Shared = SA ? S.IA : S.IB;
+  const bool UA = U.IA == Shared;
+  const TDPoint& FarS = SA ? S.B : S.A;
+  const TDPoint& FarU = UA ? U.B : U.A;
+  const double T = std::max(S.Tol, U.Tol);
+  if (!S.IsArc() && !U.IsArc()) return SideOf(S, FarU, T) != 0 && SideOf(U, FarS, T) != 0;
+  if (S.IsArc() != U.IsArc()) {
+    const TPiece& K = S.IsArc() ? S : U;
+    const TPiece& L = S.IsArc() ? U : S;
+    const TDPoint& FarK = S.IsArc() ? FarS : FarU;
+    const TDPoint& FarL = S.IsArc() ? FarU : FarS;
+    return SideOf(L, FarK, T) != 0 && OffCircle(K, FarL, T) && TangentAt(S, U, SA ? S.A : S.B, Tol);
+  }
+  if (S.C.X != U.C.X || S.C.Y != U.C.Y || S.R != U.R) return false;
+  // Turning away from the common end: with A first, a piece leaves A in its
+  // own turn and B in the other.
+  const bool AwayS = SA == S.Ccw, AwayU = UA == U.Ccw;
+  const TDPoint& E = SA ? S.A : S.B;
+  return AwayS != AwayU && Apart(FarS, E, T) && Apart(FarU, E, T);
+}
 }  // namespace
 
 void AddEdgePieces(const TDPoint& P1, int32_t I1, const TDPoint& P2, int32_t I2, double Convexity,
@@ -310,10 +359,12 @@ void IntersectPieces(const std::vector<TPiece>& Pieces, int32_t I, int32_t J,
                      const TOverlayTolerance& Tol, std::vector<TSplit>& Out) {
   const TPiece& S = Pieces[I];
   const TPiece& U = Pieces[J];
-  // Pieces that follow each other meet at their common end: no test that
-  // could part them is worth its time.
+  // Most pairs are pieces that follow each other and meet at their common
+  // end only, or pieces wholly apart: both told in double.
   const bool Common = S.IA == U.IA || S.IA == U.IB || S.IB == U.IA || S.IB == U.IB;
-  if (!Common && ((!S.IsArc() && OneSide(S, U)) || (!U.IsArc() && OneSide(U, S)))) return;
+  if (Common ? OnlyFollow(S, U, Tol)
+             : (!S.IsArc() && OneSide(S, U)) || (!U.IsArc() && OneSide(U, S)))
+    return;
   // Ends of one piece on the other: the distance is computed in extended
   // precision from exact points, so the end's own tolerance decides, or the
   // arc's when the circle was computed.

@@ -146,4 +146,57 @@ TEST(OverlayPieces, PiecesOnOneSideOfALineByTheirEndsStillCrossIt) {
   }
 }
 
+// Pieces that follow each other (one end in common) meet again where one
+// turns back along the other, and only then: two lines, and two arcs of one
+// circle, with the other end at a few tolerances from the first piece.
+TEST(OverlayPieces, PiecesThatFollowEachOtherMeetAgainOnlyWhereOneTurnsBack) {
+  geoalg::TOverlayTolerance Tol;
+  Tol.Split = 1e-9;
+  for (const TDPoint O : {TDPoint{0, 0}, TDPoint{500000, 6000000}}) {
+    const double T = geoalg::overlay::PointTol(O, Tol);
+    auto Cuts = [&](const std::vector<TDPoint>& Ends, double C1, double C2) {
+      // Cut points are appended to the store: the ends are read from a copy.
+      std::vector<TDPoint> P = Ends;
+      std::vector<TPiece> L;
+      geoalg::overlay::AddEdgePieces(Ends[0], 0, Ends[1], 1, C1, 0, 1, Tol, P, L);
+      geoalg::overlay::AddEdgePieces(Ends[1], 1, Ends[2], 2, C2, 0, 1, Tol, P, L);
+      std::vector<geoalg::overlay::TSplit> Out;
+      for (size_t I = 0; I < L.size(); ++I)
+        for (size_t J = I + 1; J < L.size(); ++J)
+          geoalg::overlay::IntersectPieces(L, static_cast<int32_t>(I), static_cast<int32_t>(J), Tol,
+                                           Out);
+      return Out;
+    };
+    for (const double K : {0.5, 0.9, 3.0, 4.5, 50.0}) {
+      SCOPED_TRACE("off by " + std::to_string(K) + " tolerances");
+      // Along the x axis and back to a point K tolerances above it.
+      const auto Back = Cuts({{O.X, O.Y}, {O.X + 10, O.Y}, {O.X + 4, O.Y + K * T}}, 0, 0);
+      ASSERT_EQ(Back.size(), K <= 1 ? 1u : 0u);
+      if (K <= 1) {
+        EXPECT_NEAR(Back[0].P.X, O.X + 4, 1e-9);
+      }
+      // Round a circle of radius 5 from 0.2 to 1.4 rad, then back to 0.7
+      // rad: the second arc lies on the first. Onward to 2.6 rad it does
+      // not.
+      const double R = 5;
+      auto At = [&](double A) { return TDPoint{O.X + R * std::cos(A), O.Y + R * std::sin(A)}; };
+      const auto Retraced =
+          Cuts({At(0.2), At(1.4), At(0.7)}, std::tan(1.2 / 4), std::tan(-0.7 / 4));
+      ASSERT_FALSE(Retraced.empty());
+      for (const auto& S : Retraced)
+        EXPECT_LT(std::hypot(S.P.X - At(0.7).X, S.P.Y - At(0.7).Y), 1e-8);
+      EXPECT_TRUE(Cuts({At(0.2), At(1.4), At(2.6)}, std::tan(1.2 / 4), std::tan(1.2 / 4)).empty());
+      // A line leaving the arc's end back along its tangent, just so long
+      // that its other end lies K tolerances out from the arc. (Far out, the
+      // rounded ends put the circle a few tolerances off, and the line
+      // truly crosses it near the end.)
+      if (O.X != 0) continue;
+      const double L = std::sqrt(2 * R * K * T);
+      const TDPoint E = At(1.4), F{E.X + L * std::sin(1.4), E.Y - L * std::cos(1.4)};
+      const auto Beside = Cuts({At(0.2), E, F}, std::tan(1.2 / 4), 0);
+      EXPECT_EQ(Beside.empty(), K > 1);
+    }
+  }
+}
+
 }  // namespace
