@@ -43,7 +43,10 @@ TArcSlack ArcSlack(const TEdge& E, double Tol) {
   return TArcSlack{V, std::sqrt(2 * E.Radius * V)};
 }
 
-void LinePoints(const TEdge& E, double Tol, double Y, TLinePoints& Out) {
+// StartAngle, when given, is the arc's AngleOf(E.Center, E.P1), kept by a
+// caller that asks about the same edge many times.
+void LinePoints(const TEdge& E, double Tol, double Y, TLinePoints& Out,
+                const double* StartAngle = nullptr) {
   Out.N = 0;
   if (IsDegenerate(E)) {
     if (E.P1.Y == Y) Out.Add(E.P1);
@@ -100,7 +103,7 @@ void LinePoints(const TEdge& E, double Tol, double Y, TLinePoints& Out) {
     if (std::fabs(static_cast<long double>(Cand[Best].X) - End->X) <= Near) Cand[Best] = *End;
   }
   if (NC == 2 && Cand[0].X == Cand[1].X && Cand[0].Y == Cand[1].Y) NC = 1;
-  const double A0 = AngleOf(E.Center, E.P1);
+  const double A0 = StartAngle ? *StartAngle : AngleOf(E.Center, E.P1);
   for (int I = 0; I < NC; ++I)
     if (AngleInSweep(AngleOf(E.Center, Cand[I]), A0, E.Angle) || SamePointTol(Cand[I], E.P1, Tol) ||
         SamePointTol(Cand[I], E.P2, Tol))
@@ -141,9 +144,10 @@ bool AlongLine(const TEdge& E, double Tol, double Y) {
 // The crossings of edge E; PrevOf() gives its predecessor among the kept
 // edges, asked for only when a crossing lies at E's start.
 template <class PrevFn, class Emit>
-void EdgeCrossings(const TEdge& E, PrevFn&& PrevOf, double Tol, double Y, Emit& Out) {
+void EdgeCrossings(const TEdge& E, PrevFn&& PrevOf, double Tol, double Y, Emit& Out,
+                   const double* StartAngle = nullptr) {
   TLinePoints L;
-  LinePoints(E, Tol, Y, L);
+  LinePoints(E, Tol, Y, L, StartAngle);
   for (int I = 0; I < L.N; ++I) {
     const TDPoint& X = L.P[I];
     if (SamePointTol(X, E.P2, Tol)) continue;
@@ -201,28 +205,33 @@ bool PartCrossingsButFirst(const TContour& Contour, const TPartIter& Part, doubl
   return Have;
 }
 
-// Heights of the lines y = Y that can meet E, hold an end of it or find a
-// point on it: every test on another line skips E. The bounds of the tests
-// above, doubled, and the rounding of far coordinates.
-void EdgeHeights(const TEdge& E, double Tol, double& Lo, double& Hi) {
+// Where edge E can matter to a test: the heights of the lines y = Y that
+// can meet it, hold an end of it or find a point on it, and the greatest X
+// of any such meeting point or point on it (every test on another line, or
+// at a point right of XHi, skips E). The bounds of the tests above, doubled,
+// and the rounding of far coordinates.
+struct TEdgeReach {
+  double Lo, Hi, XHi;
+};
+
+TEdgeReach EdgeReach(const TEdge& E, double Tol) {
   constexpr double Eps = std::numeric_limits<double>::epsilon();
   constexpr double Inf = std::numeric_limits<double>::infinity();
   const double SX = std::fabs(E.P2.X - E.P1.X), SY = std::fabs(E.P2.Y - E.P1.Y);
   const double Reach = 4 * Tol + 2E-12 * (SX + SY);
-  Lo = std::min(E.P1.Y, E.P2.Y);
-  Hi = std::max(E.P1.Y, E.P2.Y);
-  Lo -= Reach + 4 * Eps * std::fabs(Lo);
-  Hi += Reach + 4 * Eps * std::fabs(Hi);
+  auto Widen = [&](double V, double Sign) { return V + Sign * (Reach + 4 * Eps * std::fabs(V)); };
+  TEdgeReach R{Widen(std::min(E.P1.Y, E.P2.Y), -1), Widen(std::max(E.P1.Y, E.P2.Y), 1),
+               Widen(std::max(E.P1.X, E.P2.X), 1)};
   if (IsArc(E)) {
-    const double R = E.Radius * (1 + 1E-9) + 4 * ArcVertical(E, Tol) + 4 * Tol;
-    Lo = std::min(Lo, E.Center.Y - R);
-    Hi = std::max(Hi, E.Center.Y + R);
+    const double Rad = E.Radius * (1 + 1E-9) + 4 * ArcVertical(E, Tol) + 4 * Tol;
+    R.Lo = std::min(R.Lo, E.Center.Y - Rad);
+    R.Hi = std::max(R.Hi, E.Center.Y + Rad);
+    R.XHi = std::max(R.XHi, E.Center.X + Rad);
   }
-  // An edge whose geometry is not finite is looked at on every line.
-  if (!(Lo <= Hi) || !std::isfinite(Lo) || !std::isfinite(Hi)) {
-    Lo = -Inf;
-    Hi = Inf;
-  }
+  // An edge whose geometry is not finite is looked at in every test.
+  if (!(R.Lo <= R.Hi) || !std::isfinite(R.Lo) || !std::isfinite(R.Hi) || !std::isfinite(R.XHi))
+    R = {-Inf, Inf, Inf};
+  return R;
 }
 
 }  // namespace
@@ -275,6 +284,8 @@ TPointPlace PointInContour(const TContour& Contour, const TDPoint& P, const TTol
 
 void TContourLocator::Prepare() {
   FEdges.clear();
+  FXHi.clear();
+  FStartAngle.clear();
   FPartOf.clear();
   FPartFirst.clear();
   // The same parts and edges as PointInContour's walk.
@@ -291,7 +302,16 @@ void TContourLocator::Prepare() {
   }
   FPartFirst.push_back(static_cast<int32_t>(FEdges.size()));
   std::vector<double> Lo(FEdges.size()), Hi(FEdges.size());
-  for (size_t I = 0; I < FEdges.size(); ++I) EdgeHeights(FEdges[I], ConnectTolerance, Lo[I], Hi[I]);
+  FXHi.resize(FEdges.size());
+  FStartAngle.resize(FEdges.size());
+  for (size_t I = 0; I < FEdges.size(); ++I) {
+    const TEdge& E = FEdges[I];
+    const TEdgeReach R = EdgeReach(E, ConnectTolerance);
+    Lo[I] = R.Lo;
+    Hi[I] = R.Hi;
+    FXHi[I] = R.XHi;
+    FStartAngle[I] = IsArc(E) ? AngleOf(E.Center, E.P1) : 0;
+  }
   FIndex.Build(Lo, Hi);
   FIndexed = true;
 }
@@ -327,6 +347,8 @@ TPointPlace TContourLocator::Locate(const TDPoint& P, const TTolerance& Context)
   // The walk's tests, edge by edge, on the edges the line can meet; their
   // order does not matter: a boundary hit wins, crossings only count.
   FIndex.Stab(Y, [&](int32_t I) {
+    // Only crossings right of P count, and P is on no edge left of it.
+    if (FXHi[static_cast<size_t>(I)] < P.X) return false;
     const TEdge& E = FEdges[static_cast<size_t>(I)];
     if (NearEdge(E, P, Tol) && PointOnEdge(E, P, Tol, Context)) {
       OnBoundary = true;
@@ -334,7 +356,8 @@ TPointPlace TContourLocator::Locate(const TDPoint& P, const TTolerance& Context)
     }
     if (AlongLine(E, Tol, Y)) return false;
     EdgeCrossings(
-        E, [&]() -> const TEdge& { return PrevKept(I, Tol, Y); }, Tol, Y, Counter);
+        E, [&]() -> const TEdge& { return PrevKept(I, Tol, Y); }, Tol, Y, Counter,
+        &FStartAngle[static_cast<size_t>(I)]);
     return false;
   });
   if (OnBoundary) return TPointPlace::Boundary;

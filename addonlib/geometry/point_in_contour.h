@@ -40,8 +40,8 @@ TPointPlace PointInContour(const TContour& Contour, const TDPoint& P,
 // answer. Once a contour has been tested a few times its closed parts'
 // edges are indexed by the heights they span (widened by every tolerance of
 // the tests), so that a test looks only at the edges the line y = P.Y can
-// meet; small contours are always walked whole. Holds on to the contour,
-// which must outlive the locator unchanged.
+// meet right of P; small contours are always walked whole. Holds on to the
+// contour, which must outlive the locator unchanged.
 class TContourLocator {
  public:
   // Contours of fewer commands are never indexed: walking them costs no more.
@@ -65,6 +65,8 @@ class TContourLocator {
   int32_t FTests = 0;
   bool FIndexed = false;
   std::vector<TEdge> FEdges;        // closed parts' edges as the walk yields them
+  std::vector<double> FXHi;         // right of it an edge adds nothing to a test
+  std::vector<double> FStartAngle;  // an arc's angle at its start
   std::vector<int32_t> FPartOf;     // each edge's part
   std::vector<int32_t> FPartFirst;  // each part's first edge, and the end
   TIntervalIndex FIndex;
