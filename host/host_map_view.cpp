@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "host/host_error.h"
@@ -163,12 +164,12 @@ void THostMapView::SetLayerOrder(const std::vector<TKxID>& Layers) {
 }
 
 bool THostMapView::LayerShown(const TKxID& LayerID) const {
-  return !FLayerOrderSet || FLayerRank.count(IDKey(LayerID)) != 0;
+  return !FLayerOrderSet || FLayerRank.count(LayerID.Bytes()) != 0;
 }
 
 std::optional<std::size_t> THostMapView::LayerRank(const TKxID& LayerID) const {
   if (FLayerOrderSet) {
-    const auto It = FLayerRank.find(IDKey(LayerID));
+    const auto It = FLayerRank.find(LayerID.Bytes());
     if (It == FLayerRank.end()) return std::nullopt;
     return It->second;
   }
@@ -199,7 +200,7 @@ void THostMapView::DrawMap(QImage& Image, const THostViewTransform& T, QPoint Br
   // layer in the order they were added, so one bucket a layer. Neighbours
   // mostly share a layer and a style: a lookup is made only when they
   // change.
-  std::unordered_map<std::string, std::size_t> MapsOrder;
+  TIDKeyMap<std::size_t> MapsOrder;
   if (!FLayerOrderSet)
     for (const TKxID& M : P.Maps())
       for (const TKxID& L : P.Map(M).Layers) MapsOrder.emplace(IDKey(L), MapsOrder.size());
@@ -218,7 +219,7 @@ void THostMapView::DrawMap(QImage& Image, const THostViewTransform& T, QPoint Br
     const THostMapObject* O = Found[I];
     if (!LastLayer || !(O->LayerID == *LastLayer)) {
       LastLayer = &O->LayerID;
-      const auto It = Rank.find(IDKey(O->LayerID));
+      const auto It = Rank.find(O->LayerID.Bytes());
       Bucket = It == Rank.end() ? nullptr : &ByRank[It->second];
     }
     if (Bucket) Bucket->push_back(O);
@@ -241,9 +242,16 @@ void THostMapView::DrawMap(QImage& Image, const THostViewTransform& T, QPoint Br
         if (X + DX >= DotArea.left() && X + DX <= DotArea.right()) Row[X + DX] = Colour;
     }
   };
+  // Each style's pen and brushes are made once a redraw, at first use.
+  struct TResolved {
+    const THostStyle* Style = nullptr;
+    THostDrawStyle Draw;
+    QRgb DotColour = 0;
+  };
+  std::unordered_map<std::string_view, TResolved> Resolved;
   const TKxID* LastStyleID = nullptr;
-  const THostStyle* Style = nullptr;
-  QRgb StyleColour = 0;
+  const TResolved* Style = nullptr;
+  Painter.setRenderHint(QPainter::Antialiasing, true);
   for (const auto& Objects : ByRank)
     for (std::size_t I = 0; I < Objects.size(); ++I) {
       if (I + Ahead < Objects.size()) Prefetch(Objects[I + Ahead]->Shapes.data());
@@ -253,23 +261,29 @@ void THostMapView::DrawMap(QImage& Image, const THostViewTransform& T, QPoint Br
       for (const THostShape& S : O->Shapes) {
         if (!LastStyleID || !(S.StyleID == *LastStyleID)) {
           LastStyleID = &S.StyleID;
-          Style = P.FindStyle(S.StyleID);
-          if (Style) StyleColour = HostColor(Style->Pen.Color).rgba();
+          auto [It, New] = Resolved.try_emplace(S.StyleID.Bytes());
+          if (New) {
+            It->second.Style = P.FindStyle(S.StyleID);
+            if (const THostStyle* Found = It->second.Style) {
+              It->second.Draw = DrawStyle(PenState(Found->Pen), BrushState(Found->Brush), T);
+              It->second.DotColour = HostColor(Found->Pen.Color).rgba();
+            }
+          }
+          Style = &It->second;
         }
-        if (!Style) continue;
+        if (!Style->Style) continue;
         if (Tiny) {
-          if (!Style->DefinesGeometry()) continue;
-          Dot(T.ToDevice((B.X1 + B.X2) / 2, (B.Y1 + B.Y2) / 2), StyleColour);
+          if (!Style->Style->DefinesGeometry()) continue;
+          Dot(T.ToDevice((B.X1 + B.X2) / 2, (B.Y1 + B.Y2) / 2), Style->DotColour);
           break;
         }
         // A decoration (a hatch, a name's baseline) a few pixels long
         // shows nothing but noise.
         geo::TDRect SB;
-        if (!Style->DefinesGeometry() && HostBounds(S.Commands, SB) &&
+        if (!Style->Style->DefinesGeometry() && HostBounds(S.Commands, SB) &&
             std::max(SB.X2 - SB.X1, SB.Y2 - SB.Y1) < DecorationMetres)
           continue;
-        PaintParts(Painter, PartsOfCommands(S.Commands), PenState(Style->Pen),
-                   BrushState(Style->Brush), T);
+        PaintParts(Painter, PartsOfCommands(S.Commands), Style->Draw, T);
       }
     }
 }

@@ -16,6 +16,7 @@
 #include "host/host_context.h"
 #include "host/host_object.h"
 #include "host/host_painter.h"
+#include "host/map_model.h"
 #include "hostapi/kx_interfaces.h"
 
 namespace host {
@@ -143,7 +144,7 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
   std::uint64_t FMapRevision = 0;
   std::vector<TKxID> FSelection;
   bool FLayerOrderSet = false;
-  std::unordered_map<std::string, std::size_t> FLayerRank;  // by ID bytes
+  TIDKeyMap<std::size_t> FLayerRank;
   compat::TComPtr<kx::IKxEditor> FEditor;
   std::vector<THostDrawRecord> FDrawLog;
   std::function<void()> FOnInvalidate;

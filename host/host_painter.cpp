@@ -102,46 +102,60 @@ double PenPixels(const THostPenState& Pen, const THostViewTransform& T) {
   return std::isfinite(Pixels) ? std::clamp(Pixels, 0.0, 1000.0) : 0.0;
 }
 
+THostDrawStyle DrawStyle(const THostPenState& Pen, const THostBrushState& Brush,
+                         const THostViewTransform& T) {
+  THostDrawStyle S;
+  if (Brush.Style != compat::BrushStyleClear) {
+    S.Back = Brush.Style == compat::BrushStyleSolid || Brush.Transparency == 0;
+    S.BackBrush = QBrush(HostColor(Brush.BackColor));
+    S.Hatch = Brush.Style != compat::BrushStyleSolid;
+    S.HatchBrush = QBrush(HostColor(Brush.HatchColor), compat::QtHatchStyle(Brush.Style));
+  }
+  if (Pen.Style != compat::PenStyleClear) {
+    S.Stroked = true;
+    S.Pen = QPen(HostColor(Pen.Color));
+    S.Pen.setStyle(compat::QtPenStyle(Pen.Style));
+    S.Pen.setWidthF(PenPixels(Pen, T));
+    S.Pen.setCosmetic(true);
+  }
+  return S;
+}
+
 void PaintParts(QPainter& Painter, const std::vector<THostPaintPart>& Parts,
                 const THostPenState& Pen, const THostBrushState& Brush,
                 const THostViewTransform& T) {
+  Painter.save();
+  Painter.setRenderHint(QPainter::Antialiasing, true);
+  PaintParts(Painter, Parts, DrawStyle(Pen, Brush, T), T);
+  Painter.restore();
+}
+
+void PaintParts(QPainter& Painter, const std::vector<THostPaintPart>& Parts,
+                const THostDrawStyle& Style, const THostViewTransform& T) {
   const QPainterPath Path = PaintPath(Parts, T);
-  QPainterPath Closed;
-  Closed.setFillRule(Qt::OddEvenFill);
   bool AnyClosed = false, AllClosed = true;
   for (const THostPaintPart& P : Parts) {
     AnyClosed = AnyClosed || P.Closed;
     AllClosed = AllClosed && P.Closed;
   }
-  if (AllClosed) {
-    Closed = Path;
-  } else if (AnyClosed) {
-    std::vector<THostPaintPart> Areas;
-    for (const THostPaintPart& P : Parts)
-      if (P.Closed) Areas.push_back(P);
-    Closed = PaintPath(Areas, T);
-  }
-  Painter.save();
-  Painter.setRenderHint(QPainter::Antialiasing, true);
-  if (AnyClosed && Brush.Style != 1) {
-    if (Brush.Style == 0) {
-      Painter.fillPath(Closed, HostColor(Brush.BackColor));
+  if (AnyClosed && (Style.Back || Style.Hatch)) {
+    QPainterPath Closed;
+    if (AllClosed) {
+      Closed = Path;
     } else {
-      if (Brush.Transparency == 0) Painter.fillPath(Closed, HostColor(Brush.BackColor));
-      Painter.fillPath(Closed,
-                       QBrush(HostColor(Brush.HatchColor), compat::QtHatchStyle(Brush.Style)));
+      std::vector<THostPaintPart> Areas;
+      for (const THostPaintPart& P : Parts)
+        if (P.Closed) Areas.push_back(P);
+      Closed = PaintPath(Areas, T);
     }
+    if (Style.Back) Painter.fillPath(Closed, Style.BackBrush);
+    if (Style.Hatch) Painter.fillPath(Closed, Style.HatchBrush);
   }
-  if (Pen.Style != compat::PenStyleClear) {
-    QPen P(HostColor(Pen.Color));
-    P.setStyle(compat::QtPenStyle(Pen.Style));
-    P.setWidthF(PenPixels(Pen, T));
-    P.setCosmetic(true);
-    Painter.setPen(P);
+  if (Style.Stroked) {
+    Painter.setPen(Style.Pen);
     Painter.setBrush(Qt::NoBrush);
     Painter.drawPath(Path);
   }
-  Painter.restore();
 }
 
 }  // namespace host

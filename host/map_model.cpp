@@ -149,7 +149,7 @@ const THostMap& THostProject::AddMap(const TKxID& ID, std::string AName) {
 
 const THostLayer& THostProject::AddLayer(const TKxID& MapID, const TKxID& ID, std::string Caption) {
   CheckNewID(ID, "слой");
-  auto MapIt = FMaps.find(IDKey(MapID));
+  auto MapIt = FMaps.find(MapID.Bytes());
   if (MapIt == FMaps.end()) throw EHostError("Неизвестная карта " + Quoted(MapID));
   const std::string Key = IDKey(ID);
   if (FLayers.count(Key)) throw EHostError("Слой " + Quoted(ID) + " уже есть");
@@ -173,9 +173,9 @@ const THostStyle& THostProject::AddStyle(THostStyle Style) {
 }
 
 void THostProject::AttachStyle(const TKxID& LayerID, const TKxID& StyleID) {
-  auto LayerIt = FLayers.find(IDKey(LayerID));
+  auto LayerIt = FLayers.find(LayerID.Bytes());
   if (LayerIt == FLayers.end()) throw EHostError("Неизвестный слой " + Quoted(LayerID));
-  auto StyleIt = FStyles.find(IDKey(StyleID));
+  auto StyleIt = FStyles.find(StyleID.Bytes());
   if (StyleIt == FStyles.end()) throw EHostError("Неизвестный стиль " + Quoted(StyleID));
   auto& Styles = LayerIt->second.Styles;
   if (std::find(Styles.begin(), Styles.end(), StyleID) != Styles.end()) return;
@@ -212,7 +212,7 @@ std::vector<TFieldDef> THostProject::MergedFields(const TKxID& LayerID,
 }
 
 void THostProject::SetLayerFields(const TKxID& LayerID, std::vector<TFieldDef> Fields) {
-  auto It = FLayers.find(IDKey(LayerID));
+  auto It = FLayers.find(LayerID.Bytes());
   if (It == FLayers.end()) throw EHostError("Неизвестный слой " + Quoted(LayerID));
   const std::vector<TFieldDef>& Old = It->second.Fields;
   bool Extends = Fields.size() >= Old.size(), Widened = false;
@@ -233,22 +233,22 @@ void THostProject::SetLayerFields(const TKxID& LayerID, std::vector<TFieldDef> F
 }
 
 const THostMap* THostProject::FindMap(const TKxID& ID) const {
-  auto It = FMaps.find(IDKey(ID));
+  auto It = FMaps.find(ID.Bytes());
   return It == FMaps.end() ? nullptr : &It->second;
 }
 
 const THostLayer* THostProject::FindLayer(const TKxID& ID) const {
-  auto It = FLayers.find(IDKey(ID));
+  auto It = FLayers.find(ID.Bytes());
   return It == FLayers.end() ? nullptr : &It->second;
 }
 
 const THostStyle* THostProject::FindStyle(const TKxID& ID) const {
-  auto It = FStyles.find(IDKey(ID));
+  auto It = FStyles.find(ID.Bytes());
   return It == FStyles.end() ? nullptr : &It->second;
 }
 
 THostStyle* THostProject::EditStyle(const TKxID& ID) {
-  auto It = FStyles.find(IDKey(ID));
+  auto It = FStyles.find(ID.Bytes());
   if (It == FStyles.end()) return nullptr;
   Changed();
   return &It->second;
@@ -287,14 +287,14 @@ void THostProject::CheckObject(const TKxID& LayerID, const std::vector<THostShap
 TKxID THostProject::NewObjectID() {
   for (;;) {
     const TKxID ID = TKxID::FromBytes(std::to_string(FNextNumber++));
-    if (!FObjectIndex.count(IDKey(ID))) return ID;
+    if (!FObjectIndex.count(ID.Bytes())) return ID;
   }
 }
 
 TKxID THostProject::AddObject(const TKxID& LayerID, std::vector<THostShape> Shapes, const TKxID* ID,
                               std::vector<TFieldValue> Values) {
   CheckObject(LayerID, Shapes);
-  if (ID && !ID->Empty() && FObjectIndex.count(IDKey(*ID)))
+  if (ID && !ID->Empty() && FObjectIndex.count(ID->Bytes()))
     throw EHostError("Объект " + Quoted(*ID) + " уже есть");
   const std::vector<TFieldDef>& Fields = Layer(LayerID).Fields;
   if (Values.size() > Fields.size())
@@ -331,7 +331,7 @@ TKxID THostProject::AddObject(const TKxID& LayerID, std::vector<THostShape> Shap
 }
 
 bool THostProject::RemoveObject(const TKxID& ID) {
-  auto It = FObjectIndex.find(IDKey(ID));
+  auto It = FObjectIndex.find(ID.Bytes());
   if (It == FObjectIndex.end()) return false;
   FSpatial->Remove(It->second);
   FObjects[static_cast<std::size_t>(It->second)].reset();
@@ -341,7 +341,7 @@ bool THostProject::RemoveObject(const TKxID& ID) {
 }
 
 const THostMapObject* THostProject::FindObject(const TKxID& ID) const {
-  auto It = FObjectIndex.find(IDKey(ID));
+  auto It = FObjectIndex.find(ID.Bytes());
   return It == FObjectIndex.end() ? nullptr : FObjects[static_cast<std::size_t>(It->second)].get();
 }
 

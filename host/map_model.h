@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -30,6 +31,16 @@ using kx::TKxID;
 inline std::string IDKey(const TKxID& ID) {
   return std::string(ID.Bytes());
 }
+// Maps keyed by ID bytes that are searched with ID.Bytes(), so that a
+// lookup (the map view makes many a redraw) builds no string.
+struct TIDKeyHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view Bytes) const noexcept {
+    return std::hash<std::string_view>{}(Bytes);
+  }
+};
+template <class V>
+using TIDKeyMap = std::unordered_map<std::string, V, TIDKeyHash, std::equal_to<>>;
 // An ID from UTF-8 text; raises EHostError when the text is empty, has
 // characters cp1251 lacks, or is longer than 15 bytes in cp1251.
 TKxID MakeID(std::string_view Utf8);
@@ -193,14 +204,14 @@ class THostProject {
     TRevision& operator=(TRevision&& Other) noexcept;
   };
 
-  std::unordered_map<std::string, THostMap> FMaps;
-  std::unordered_map<std::string, THostLayer> FLayers;
-  std::unordered_map<std::string, THostStyle> FStyles;
+  TIDKeyMap<THostMap> FMaps;
+  TIDKeyMap<THostLayer> FLayers;
+  TIDKeyMap<THostStyle> FStyles;
   std::vector<TKxID> FMapOrder;
   std::vector<TKxID> FStyleOrder;
   // Slots never reused: a removed object leaves an empty slot.
   std::vector<std::unique_ptr<THostMapObject>> FObjects;
-  std::unordered_map<std::string, std::int32_t> FObjectIndex;
+  TIDKeyMap<std::int32_t> FObjectIndex;
   std::unique_ptr<THostSpatialIndex> FSpatial;
   // ObjectsInRect's slots, kept to spare an allocation per lookup (the
   // project is used from one thread).
