@@ -407,8 +407,11 @@ bool THostWindow::PickLayer(const QString& Title, TKxID& LayerID, TKxID* StyleID
   const THostProject& P = FManager.Project();
   QDialog Dialog(&Window());
   Dialog.setWindowTitle(Title);
-  auto* Layers = new QComboBox;
-  auto* Styles = new QComboBox;
+  auto* Layers = new QComboBox(&Dialog);
+  Layers->setObjectName(QStringLiteral("Layers"));
+  // Owned by the dialog even where no style is asked for.
+  auto* Styles = new QComboBox(&Dialog);
+  Styles->setObjectName(QStringLiteral("Styles"));
   for (const TKxID& MapID : P.Maps())
     for (const TKxID& ID : P.Map(MapID).Layers)
       Layers->addItem(Utf8(P.Layer(ID).Caption), QByteArray::fromStdString(IDKey(ID)));
@@ -424,7 +427,10 @@ bool THostWindow::PickLayer(const QString& Title, TKxID& LayerID, TKxID* StyleID
   FillStyles();
   auto* Form = new QFormLayout(&Dialog);
   Form->addRow(QStringLiteral("Layer:"), Layers);
-  if (StyleID) Form->addRow(QStringLiteral("Style:"), Styles);
+  if (StyleID)
+    Form->addRow(QStringLiteral("Style:"), Styles);
+  else
+    Styles->hide();
   auto* Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   connect(Buttons, &QDialogButtonBox::accepted, &Dialog, &QDialog::accept);
   connect(Buttons, &QDialogButtonBox::rejected, &Dialog, &QDialog::reject);

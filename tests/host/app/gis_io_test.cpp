@@ -2,10 +2,18 @@
 // attributes imported by the File menu's path and by the script's step,
 // saved in the project, reopened, exported to GeoPackage and read back with
 // GDAL; files in degrees or in another coordinate system refused, adding
-// nothing.
+// nothing; the File menu's import and export driven through their dialogs.
 #include <gtest/gtest.h>
+#include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -14,6 +22,7 @@
 #include "host/host_script_target.h"
 #include "host/host_window.h"
 #include "host/test_host.h"
+#include "tests/host/app/modal_answers.h"
 #include "tests/host/gis_io_files.h"
 
 namespace {
@@ -209,6 +218,161 @@ TEST_F(GisIoTest, DegreesAndAnotherSystemAreRefusedAndAddNothing) {
   Write("line.wkt", "LINESTRING (500000 6000300, 500100 6000300)\n");
   EXPECT_EQ(Script("import ROADS STREET line.wkt\nexpect objects ROADS 1\n"), "");
   EXPECT_TRUE(geomio::SameCrs(P.Crs, geomio::CrsFromDefinition("EPSG:25832")));
+}
+
+// The File menu's dialogs, answered as a person would; no reporter, so that
+// errors and notes show as the message boxes they are.
+class FileMenuDialogs : public GisIoTest {
+ protected:
+  void SetUp() override {
+    GisIoTest::SetUp();
+    Window->SetReporter(nullptr);
+  }
+  void Trigger(const char* Action) {
+    QAction* A = Window->Window().findChild<QAction*>(QString::fromLatin1(Action));
+    ASSERT_NE(A, nullptr) << Action;
+    A->trigger();
+  }
+  // Answers the layer (and style) dialog with the items of these captions.
+  static std::function<void(QDialog&)> PickLayer(const QString& Layer, const QString& Style = {}) {
+    return [=](QDialog& D) {
+      auto* Layers = D.findChild<QComboBox*>("Layers");
+      auto* Styles = D.findChild<QComboBox*>("Styles");
+      ASSERT_TRUE(Layers && Styles);
+      Layers->setCurrentIndex(Layers->findText(Layer));
+      ASSERT_EQ(Layers->currentText(), Layer);
+      // Styles are offered for imports only.
+      EXPECT_EQ(Styles->isVisibleTo(&D), !Style.isEmpty());
+      if (!Style.isEmpty()) {
+        Styles->setCurrentIndex(Styles->findText(Style));
+        ASSERT_EQ(Styles->currentText(), Style);
+      }
+      D.accept();
+    };
+  }
+  std::function<void(QDialog&)> PickFile(const QString& Name) const {
+    const QString At = File(Name);
+    return [At](QDialog& D) {
+      static_cast<QFileDialog&>(D).selectFile(At);
+      D.accept();  // QFileDialog's own is protected
+    };
+  }
+  // Answers a message box with OK, keeping its text.
+  static std::function<void(QDialog&)> ReadBox(QString& Text) {
+    return [&Text](QDialog& D) {
+      Text = static_cast<QMessageBox&>(D).text();
+      D.accept();
+    };
+  }
+  QString Status() const { return Window->Window().statusBar()->currentMessage(); }
+
+  host::test::TModalAnswers Answers;
+};
+
+TEST_F(FileMenuDialogs, TheLayerChosenOfAFileOfSeveralIsTheOneImported) {
+  const host::THostProject& P = Host.Project();
+  QStringList Offered;
+  QString Asked;
+  // "roads", the second of the two offered, into the streets layer.
+  EXPECT_EQ(Answers.Then("QDialog", PickLayer("Улицы", "Улица"))
+                .Then("QFileDialog", PickFile("town.gpkg"))
+                .Then("QInputDialog",
+                      [&](QDialog& D) {
+                        auto& In = static_cast<QInputDialog&>(D);
+                        Offered = In.comboBoxItems();
+                        Asked = In.labelText();
+                        In.setTextValue("roads");
+                        In.accept();
+                      })
+                .Run([&] { Trigger("FileImport"); }),
+            QStringList());
+  EXPECT_EQ(Offered, QStringList({"parcels", "roads"}));
+  EXPECT_TRUE(Asked.contains("town.gpkg")) << qPrintable(Asked);
+  const auto Roads = P.Objects(MakeID("ROADS"));
+  ASSERT_EQ(Roads.size(), host::test::Roads().size());
+  EXPECT_TRUE(P.Objects(MakeID("PARCELS")).empty());
+  EXPECT_EQ(P.ObjectCount(), 2);
+  // The road that is an arc came in as one, with its attribute and style.
+  const host::THostShape& First = Roads[0]->Shapes.at(0);
+  EXPECT_EQ(First.StyleID, MakeID("STREET"));
+  EXPECT_TRUE(std::any_of(First.Commands.begin(), First.Commands.end(),
+                          [](const kx::TKxContourCommand& C) { return C.Kind == kx::kxArcTo; }));
+  EXPECT_EQ(Roads[0]->Values, std::vector<geomio::TFieldValue>{std::string("main")});
+  EXPECT_TRUE(geomio::SameCrs(P.Crs, geomio::CrsFromDefinition("EPSG:25832")));
+  EXPECT_TRUE(Window->Modified());
+  EXPECT_EQ(Status(), "2 objects imported");
+}
+
+TEST_F(FileMenuDialogs, CancellingTheLayerChoiceOrThePickedLayerAddsNothing) {
+  const host::THostProject& P = Host.Project();
+  // Cancelled at the file's layers, after the layer and file were picked.
+  EXPECT_EQ(Answers.Then("QDialog", PickLayer("Участки", "Участок"))
+                .Then("QFileDialog", PickFile("town.gpkg"))
+                .Then("QInputDialog", [](QDialog& D) { D.reject(); })
+                .Run([&] { Trigger("FileImport"); }),
+            QStringList());
+  // Cancelled at the first question: no file is asked for.
+  EXPECT_EQ(
+      Answers.Then("QDialog", [](QDialog& D) { D.reject(); }).Run([&] { Trigger("FileImport"); }),
+      QStringList());
+  EXPECT_EQ(P.ObjectCount(), 0);
+  EXPECT_TRUE(P.Crs.empty());
+  EXPECT_FALSE(Window->Modified());
+
+  // A failing import shows its error and adds nothing either.
+  Write("bad.wkt", "LINESTRING (500000 6000000, 500010 6000000)\nLINESTRING (1 2,\n");
+  QString Error;
+  EXPECT_EQ(Answers.Then("QDialog", PickLayer("Улицы", "Улица"))
+                .Then("QFileDialog", PickFile("bad.wkt"))
+                .Then("QMessageBox", ReadBox(Error))
+                .Run([&] { Trigger("FileImport"); }),
+            QStringList());
+  EXPECT_TRUE(Error.startsWith("Строка 2: WKT")) << qPrintable(Error);
+  EXPECT_EQ(P.ObjectCount(), 0);
+}
+
+TEST_F(FileMenuDialogs, AnExportThatLosesArcsSaysSoAndCompletes) {
+  ASSERT_EQ(
+      Window->ImportFile(MakeID("PARCELS"), MakeID("AREA"), File("town.gpkg"), "parcels").size(),
+      2u);
+  QString Note;
+  EXPECT_EQ(Answers.Then("QDialog", PickLayer("Участки"))
+                .Then("QFileDialog", PickFile("parcels.geojson"))
+                .Then("QMessageBox", ReadBox(Note))
+                .Run([&] { Trigger("FileExport"); }),
+            QStringList());
+  EXPECT_TRUE(Note.contains("chords within 0.01")) << qPrintable(Note);
+  EXPECT_EQ(Status(), "Layer exported to " + File("parcels.geojson"));
+  // The file is whole: both parcels, the arc's as chords of the same area.
+  GDALDataset* Ds = static_cast<GDALDataset*>(GDALOpenEx(Path("parcels.geojson").c_str(),
+                                                         GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr,
+                                                         nullptr, nullptr));
+  ASSERT_NE(Ds, nullptr);
+  OGRLayer* L = Ds->GetLayer(0);
+  ASSERT_NE(L, nullptr);
+  std::size_t K = 0;
+  for (auto& F : *L) {
+    ASSERT_LT(K, host::test::Parcels().size());
+    OGRGeometry* Source = nullptr;
+    ASSERT_EQ(OGRGeometryFactory::createFromWkt(host::test::Parcels()[K].Wkt, nullptr, &Source),
+              OGRERR_NONE);
+    ASSERT_NE(F->GetGeometryRef(), nullptr);
+    EXPECT_FALSE(F->GetGeometryRef()->hasCurveGeometry(TRUE));
+    // Chords within 1 cm of a half circle of 31.4 m lose at most 0.314 m².
+    EXPECT_NEAR(OgrArea(*F->GetGeometryRef()), OgrArea(*Source), 0.32);
+    OGRGeometryFactory::destroyGeometry(Source);
+    ++K;
+  }
+  EXPECT_EQ(K, host::test::Parcels().size());
+  GDALClose(Ds);
+
+  // A format that keeps arcs has nothing to say: no box shows.
+  EXPECT_EQ(Answers.Then("QDialog", PickLayer("Участки"))
+                .Then("QFileDialog", PickFile("parcels.gpkg"))
+                .Run([&] { Trigger("FileExport"); }),
+            QStringList());
+  EXPECT_TRUE(QFileInfo::exists(File("parcels.gpkg")));
+  EXPECT_EQ(Status(), "Layer exported to " + File("parcels.gpkg"));
 }
 
 }  // namespace
