@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes data/sample_town.json: a small town in projected metres near
-(500000, 6000000) as a host project file (docs/host-project-format.md).
+(500000, 6000000), ETRS89 / UTM zone 32N (EPSG:25832), as a host project file
+(docs/host-project-format.md).
 
 Streets with bends and arcs and a ring road with rounded corners, parcels
 (one block with curved fronts, hatching on some), buildings (some with a
@@ -14,6 +15,36 @@ import math
 import sys
 
 X0, Y0 = 500000.0, 6000000.0
+# EPSG:25832 as `gdalsrsinfo -o wkt2_2019 --single-line EPSG:25832` gives
+# it: the system of data/map_objects.geojson, so that GIS files in it import
+# into the town as they are.
+CRS = (
+    'PROJCRS["ETRS89 / UTM zone 32N",BASEGEOGCRS["ETRS89",'
+    'ENSEMBLE["European Terrestrial Reference System 1989 ensemble",'
+    'MEMBER["European Terrestrial Reference Frame 1989"],'
+    'MEMBER["European Terrestrial Reference Frame 1990"],'
+    'MEMBER["European Terrestrial Reference Frame 1991"],'
+    'MEMBER["European Terrestrial Reference Frame 1992"],'
+    'MEMBER["European Terrestrial Reference Frame 1993"],'
+    'MEMBER["European Terrestrial Reference Frame 1994"],'
+    'MEMBER["European Terrestrial Reference Frame 1996"],'
+    'MEMBER["European Terrestrial Reference Frame 1997"],'
+    'MEMBER["European Terrestrial Reference Frame 2000"],'
+    'MEMBER["European Terrestrial Reference Frame 2005"],'
+    'MEMBER["European Terrestrial Reference Frame 2014"],ELLIPSOID["GRS 1980",6378137,'
+    '298.257222101,LENGTHUNIT["metre",1]],ENSEMBLEACCURACY[0.1]],PRIMEM["Greenwich",0,'
+    'ANGLEUNIT["degree",0.0174532925199433]],ID["EPSG",4258]],CONVERSION["UTM zone 32N",'
+    'METHOD["Transverse Mercator",ID["EPSG",9807]],PARAMETER["Latitude of natural origin",0,'
+    'ANGLEUNIT["degree",0.0174532925199433],ID["EPSG",8801]],'
+    'PARAMETER["Longitude of natural origin",9,ANGLEUNIT["degree",0.0174532925199433],'
+    'ID["EPSG",8802]],PARAMETER["Scale factor at natural origin",0.9996,SCALEUNIT["unity",1],'
+    'ID["EPSG",8805]],PARAMETER["False easting",500000,LENGTHUNIT["metre",1],ID["EPSG",'
+    '8806]],PARAMETER["False northing",0,LENGTHUNIT["metre",1],ID["EPSG",8807]]],'
+    'CS[Cartesian,2],AXIS["(E)",east,ORDER[1],LENGTHUNIT["metre",1]],AXIS["(N)",north,'
+    'ORDER[2],LENGTHUNIT["metre",1]],USAGE[SCOPE["Engineering survey, topographic mapping."],'
+    'AREA["Europe between 6°E and 12°E: Austria; Belgium; Denmark - onshore and offshore; Germany - onshore and offshore; Norway including - onshore and offshore; Spain - offshore."],'
+    'BBOX[38.76,6,84.33,12.01]],ID["EPSG",25832]]'
+)
 QUARTER = math.tan(math.pi / 8)  # bulge of a quarter circle
 
 
@@ -164,6 +195,7 @@ project = {
     "format": "trace-host-project",
     "version": 1,
     "name": "Городок",
+    "crs": CRS,
     "styles": STYLES,
     "maps": [{"id": "TOWN", "name": "Городок",
               "layers": [{"id": lid, "caption": cap, "styles": st} for lid, cap, st in LAYERS]}],

@@ -63,11 +63,12 @@ TEST_F(StatusBar, CursorOrCentreScaleAndCoordinateSystem) {
   EXPECT_EQ(Text("ScaleLabel"), QString("1:%L1").arg(T.ScaleDenominator(), 0, 'f', 0));
   EXPECT_NE(Text("ScaleLabel"), QString("1:0"));
 
-  EXPECT_EQ(Text("CrsLabel"), "No coordinate system");
-  // The system an import brings in shows by name once the map changed.
-  Host.Project().Crs = geomio::CrsFromDefinition("EPSG:25832");
-  Window->Map().MapChanged();
+  // The sample town's own system; another shows by name once the map
+  // changed, and a new project has none.
   EXPECT_EQ(Text("CrsLabel"), "ETRS89 / UTM zone 32N (EPSG:25832)");
+  Host.Project().Crs = geomio::CrsFromDefinition("EPSG:25833");
+  Window->Map().MapChanged();
+  EXPECT_EQ(Text("CrsLabel"), "ETRS89 / UTM zone 33N (EPSG:25833)");
   Window->NewProject();
   EXPECT_EQ(Text("CrsLabel"), "No coordinate system");
 }

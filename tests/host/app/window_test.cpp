@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QTemporaryDir>
 
+#include "geomio/gdal/crs.h"
 #include "host/host_manager.h"
 #include "host/host_window.h"
 #include "host/layer_panel.h"
@@ -75,6 +77,40 @@ TEST_F(WindowTest, OpenImportExportSaveAndTheUnsavedState) {
   EXPECT_EQ(Host.Project().ObjectCount(), Count + 2);
   EXPECT_FALSE(Window->Modified());
   EXPECT_TRUE(Reports.isEmpty()) << qPrintable(Reports.join('\n'));
+}
+
+TEST_F(WindowTest, TheSampleTownTakesGisDataInItsOwnSystemOnly) {
+  Window->OpenProject(host::THostWindow::SampleProject());
+  const host::THostProject& P = Host.Project();
+  const std::string Utm32 = geomio::CrsFromDefinition("EPSG:25832");
+  EXPECT_TRUE(geomio::SameCrs(P.Crs, Utm32));
+  const auto Count = P.ObjectCount();
+  const QString Data =
+      QFileInfo(host::THostWindow::SampleProject()).dir().filePath("map_objects.geojson");
+  EXPECT_EQ(Window->ImportFile(MakeID("ROADS"), MakeID("ROAD_LANE"), Data).size(), 3u);
+  EXPECT_TRUE(geomio::SameCrs(P.Crs, Utm32));
+
+  // The same file said to be in the next zone is refused, adding nothing.
+  QFile In(Data);
+  ASSERT_TRUE(In.open(QIODevice::ReadOnly));
+  QByteArray Text = In.readAll();
+  ASSERT_TRUE(Text.contains("EPSG::25832"));
+  Write("zone33.geojson", Text.replace("EPSG::25832", "EPSG::25833"));
+  try {
+    Window->ImportFile(MakeID("ROADS"), MakeID("ROAD_LANE"), File("zone33.geojson"));
+    ADD_FAILURE() << "imported";
+  } catch (const std::exception& E) {
+    const std::string Message = E.what();
+    EXPECT_NE(Message.find("(EPSG:25833)"), std::string::npos) << Message;
+    EXPECT_NE(Message.find("(EPSG:25832)"), std::string::npos) << Message;
+  }
+  EXPECT_EQ(P.ObjectCount(), Count + 3);
+  EXPECT_TRUE(geomio::SameCrs(P.Crs, Utm32));
+
+  // Saved and opened again, the system stays.
+  Window->SaveProject(File("town.json"));
+  Window->OpenProject(File("town.json"));
+  EXPECT_TRUE(geomio::SameCrs(P.Crs, Utm32));
 }
 
 TEST_F(WindowTest, ADamagedProjectOrAnUnknownIDChangesNothing) {
