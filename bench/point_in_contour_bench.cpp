@@ -1,6 +1,7 @@
 // PointInContour on large contours against GEOS and Boost.Geometry on the
 // same straight-edged polygon; shows linear time (complexity fit) and no
-// allocation per edge (allocs_per_call counter).
+// allocation per edge (allocs_per_call counter). The prepared locator
+// stands beside GEOS's prepared geometry.
 #include <benchmark/benchmark.h>
 #include <geos_c.h>
 
@@ -81,15 +82,20 @@ geo::TContour ContourOf(const std::vector<TDPoint>& V, bool Arcs) {
   return C;
 }
 
-void Trace(benchmark::State& State, bool Arcs) {
+// Prepared: through the locator, its index built outside the timing as
+// GEOS's prepared geometry's is (the peer of BM_GeosPreparedContains).
+void Trace(benchmark::State& State, bool Arcs, bool Prepared = false) {
   const int N = static_cast<int>(State.range(0));
   const geo::TContour C = ContourOf(Star(N), Arcs);
   const std::vector<TDPoint> P = Probes();
+  geo::TContourLocator L(C);
+  if (Prepared) L.Prepare();
   size_t K = 0;
   long Inside = 0;
   const long Before = Allocations.load();
   for (auto _ : State) {
-    Inside += geo::PointInContour(C, P[K++ % P.size()]) == geo::TPointPlace::Inside;
+    const TDPoint& Q = P[K++ % P.size()];
+    Inside += (Prepared ? L.Locate(Q) : geo::PointInContour(C, Q)) == geo::TPointPlace::Inside;
     benchmark::DoNotOptimize(Inside);
   }
   State.counters["allocs_per_call"] = benchmark::Counter(
@@ -103,6 +109,12 @@ void BM_TracePointInContour(benchmark::State& State) {
 }
 void BM_TracePointInContourArcs(benchmark::State& State) {
   Trace(State, true);
+}
+void BM_TraceContourLocator(benchmark::State& State) {
+  Trace(State, false, true);
+}
+void BM_TraceContourLocatorArcs(benchmark::State& State) {
+  Trace(State, true, true);
 }
 
 void GeosNotice(const char*, ...) {}
@@ -170,6 +182,8 @@ void BM_BoostWithin(benchmark::State& State) {
 #define SIZES RangeMultiplier(10)->Range(1000, 100000)->Complexity(benchmark::oN)
 BENCHMARK(BM_TracePointInContour)->SIZES;
 BENCHMARK(BM_TracePointInContourArcs)->SIZES;
+BENCHMARK(BM_TraceContourLocator)->RangeMultiplier(10)->Range(1000, 100000);
+BENCHMARK(BM_TraceContourLocatorArcs)->RangeMultiplier(10)->Range(1000, 100000);
 BENCHMARK(BM_GeosContains)->SIZES;
 BENCHMARK(BM_GeosPreparedContains)->SIZES;
 BENCHMARK(BM_BoostWithin)->SIZES;

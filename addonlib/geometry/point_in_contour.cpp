@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "addonlib/geometry/arc.h"
+#include "addonlib/geometry/measures.h"
 
 namespace geo {
 
@@ -209,12 +210,15 @@ bool PartCrossingsButFirst(const TContour& Contour, const TPartIter& Part, doubl
 // can meet it, hold an end of it or find a point on it, and the greatest X
 // of any such meeting point or point on it (every test on another line, or
 // at a point right of XHi, skips E). The bounds of the tests above, doubled,
-// and the rounding of far coordinates.
+// and the rounding of far coordinates. An arc reaches as far as its own
+// bounds (lines meet it only in its span or at its ends) widened by twice
+// Work, the reach of the boundary test's angular slack; where that slack is
+// no longer small against the radius, as far as its circle.
 struct TEdgeReach {
   double Lo, Hi, XHi;
 };
 
-TEdgeReach EdgeReach(const TEdge& E, double Tol) {
+TEdgeReach EdgeReach(const TEdge& E, double Tol, double Work) {
   constexpr double Eps = std::numeric_limits<double>::epsilon();
   constexpr double Inf = std::numeric_limits<double>::infinity();
   const double SX = std::fabs(E.P2.X - E.P1.X), SY = std::fabs(E.P2.Y - E.P1.Y);
@@ -223,10 +227,13 @@ TEdgeReach EdgeReach(const TEdge& E, double Tol) {
   TEdgeReach R{Widen(std::min(E.P1.Y, E.P2.Y), -1), Widen(std::max(E.P1.Y, E.P2.Y), 1),
                Widen(std::max(E.P1.X, E.P2.X), 1)};
   if (IsArc(E)) {
-    const double Rad = E.Radius * (1 + 1E-9) + 4 * ArcVertical(E, Tol) + 4 * Tol;
-    R.Lo = std::min(R.Lo, E.Center.Y - Rad);
-    R.Hi = std::max(R.Hi, E.Center.Y + Rad);
-    R.XHi = std::max(R.XHi, E.Center.X + Rad);
+    const double Slack = E.Radius * 1E-9 + 4 * ArcVertical(E, Tol) + 4 * Tol + 2 * Work;
+    TDRect B{E.Center.X - E.Radius, E.Center.Y - E.Radius, E.Center.X + E.Radius,
+             E.Center.Y + E.Radius};
+    if (2 * Work < E.Radius / 8) ArcBounds(E, B);
+    R.Lo = std::min(R.Lo, B.Y1 - Slack);
+    R.Hi = std::max(R.Hi, B.Y2 + Slack);
+    R.XHi = std::max(R.XHi, B.X2 + Slack);
   }
   // An edge whose geometry is not finite is looked at in every test.
   if (!(R.Lo <= R.Hi) || !std::isfinite(R.Lo) || !std::isfinite(R.Hi) || !std::isfinite(R.XHi))
@@ -282,7 +289,8 @@ TPointPlace PointInContour(const TContour& Contour, const TDPoint& P, const TTol
   return Count % 2 ? TPointPlace::Inside : TPointPlace::Outside;
 }
 
-void TContourLocator::Prepare() {
+void TContourLocator::Prepare(const TTolerance& Context) {
+  FIndexed = false;
   FEdges.clear();
   FXHi.clear();
   FStartAngle.clear();
@@ -294,19 +302,29 @@ void TContourLocator::Prepare() {
     if (!Part.Closed) continue;
     const size_t First = FEdges.size();
     TEdgeCursor C;
-    for (C.Start(*FContour, Part.First, true); !C.Eof() && C.Cur <= Part.Last; C.Next())
+    for (C.Start(*FContour, Part.First, true); !C.Eof() && C.Cur <= Part.Last; C.Next()) {
+      // The boundary test fails on an arc without sweep, and the walk meets
+      // such an arc only if no edge before it holds the point: only the walk
+      // itself fails the same way.
+      if (IsArc(C.Edge) && C.Edge.Angle == 0) {
+        FPlainOnly = true;
+        FEdges.clear();
+        return;
+      }
       FEdges.push_back(C.Edge);
+    }
     if (FEdges.size() == First) continue;
     FPartFirst.push_back(static_cast<int32_t>(First));
     FPartOf.resize(FEdges.size(), static_cast<int32_t>(FPartFirst.size()) - 1);
   }
   FPartFirst.push_back(static_cast<int32_t>(FEdges.size()));
+  FWork = std::fabs(Context.Work);
   std::vector<double> Lo(FEdges.size()), Hi(FEdges.size());
   FXHi.resize(FEdges.size());
   FStartAngle.resize(FEdges.size());
   for (size_t I = 0; I < FEdges.size(); ++I) {
     const TEdge& E = FEdges[I];
-    const TEdgeReach R = EdgeReach(E, ConnectTolerance);
+    const TEdgeReach R = EdgeReach(E, ConnectTolerance, FWork);
     Lo[I] = R.Lo;
     Hi[I] = R.Hi;
     FXHi[I] = R.XHi;
@@ -329,14 +347,16 @@ const TEdge& TContourLocator::PrevKept(int32_t I, double Tol, double Y) const {
 
 TPointPlace TContourLocator::Locate(const TDPoint& P, const TTolerance& Context) {
   if (!FIndexed) {
-    if (FContour->CommandCount() < IndexThreshold || FTests < PlainTests) {
+    if (FPlainOnly || FContour->CommandCount() < IndexThreshold || FTests < PlainTests) {
       ++FTests;
       return PointInContour(*FContour, P, Context);
     }
-    Prepare();
+    Prepare(Context);
+    if (!FIndexed) return PointInContour(*FContour, P, Context);
   }
-  // The index is built for finite lines only.
-  if (!std::isfinite(P.X) || !std::isfinite(P.Y)) return PointInContour(*FContour, P, Context);
+  // The index is built for finite lines and arcs' angular slack up to FWork.
+  if (!std::isfinite(P.X) || !std::isfinite(P.Y) || !(std::fabs(Context.Work) <= FWork))
+    return PointInContour(*FContour, P, Context);
   const double Tol = ConnectTolerance;
   const double Y = P.Y;
   int32_t Count = 0;

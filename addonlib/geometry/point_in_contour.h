@@ -53,8 +53,10 @@ class TContourLocator {
   explicit TContourLocator(const TContour& Contour) : FContour(&Contour) {}
 
   TPointPlace Locate(const TDPoint& P, const TTolerance& Context = TTolerance::Current());
-  // Builds the index now, whatever the contour's size.
-  void Prepare();
+  // Builds the index now, whatever the contour's size, for tests in Context
+  // or any with a smaller Work; tests with a larger one walk the contour.
+  // A contour with an arc of no sweep is never indexed.
+  void Prepare(const TTolerance& Context = TTolerance::Current());
   bool Indexed() const { return FIndexed; }
 
  private:
@@ -64,6 +66,8 @@ class TContourLocator {
   const TContour* FContour;
   int32_t FTests = 0;
   bool FIndexed = false;
+  bool FPlainOnly = false;
+  double FWork = 0;                 // the arcs' reach allows for this much angular slack
   std::vector<TEdge> FEdges;        // closed parts' edges as the walk yields them
   std::vector<double> FXHi;         // right of it an edge adds nothing to a test
   std::vector<double> FStartAngle;  // an arc's angle at its start
