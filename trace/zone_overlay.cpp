@@ -161,6 +161,7 @@ void BuildBufferZoneByOverlay(const geo::TContour& Source, geo::TContour& Dest, 
   O.Reserve(static_cast<size_t>(Source.CommandCount()) * 4);
   TCurve Curve(Width);
   std::vector<TPathEdge> Path;
+  Path.reserve(static_cast<size_t>(Source.CommandCount()));
   geo::TContourEdgeIter It;
   for (bool More = It.Start(Source); More; More = It.Next()) {
     if (It.IsFirstOfPart()) Path.clear();

@@ -59,8 +59,7 @@ void JoinNearPoints(const std::vector<TDPoint>& Points, const std::vector<double
   // the last place of the largest magnitude: a point within the window is
   // then never filed outside the cells looked at.
   const double Reach = 1.25 * Window + 4 * std::numeric_limits<double>::epsilon() * MaxMag;
-  const double Side = Reach > 0 ? 8 * Reach : 1;
-  auto Cell = [&](double V, double O) { return static_cast<int64_t>(std::floor((V - O) / Side)); };
+  const double Side = Reach > 0 ? 8 * Reach : 1, Scale = 1 / Side;
   std::vector<int64_t> CX(N), CY(N);
   std::vector<int32_t> Next(N, -1);
   int Bits = 1;
@@ -75,12 +74,25 @@ void JoinNearPoints(const std::vector<TDPoint>& Points, const std::vector<double
     while (Heads[H] >= 0 && (CX[Heads[H]] != X || CY[Heads[H]] != Y)) H = (H + 1) & Mask;
     return H;
   };
+  // The cell of V along one axis, and the cells its window reaches: the one
+  // before or after as well where V lies within the reach of a border. (The
+  // reach is an eighth of a cell, so never further; scaling by a positive
+  // factor keeps the order, so the window's ends fall where the points
+  // within reach do.)
+  // O is the least V, so truncation is the floor.
+  auto Span = [&](double V, double O, int64_t& Lo, int64_t& Hi) {
+    const int64_t Cell = static_cast<int64_t>((V - O) * Scale);
+    const double C = static_cast<double>(Cell);
+    Lo = Hi = Cell;
+    if ((V - Reach - O) * Scale < C) --Lo;
+    if ((V + Reach - O) * Scale >= C + 1) ++Hi;
+    return Cell;
+  };
   for (size_t I = 0; I < N; ++I) {
     const TDPoint& P = Points[I];
-    CX[I] = Cell(P.X, OX);
-    CY[I] = Cell(P.Y, OY);
-    const int64_t X1 = Cell(P.X - Reach, OX), X2 = Cell(P.X + Reach, OX);
-    const int64_t Y1 = Cell(P.Y - Reach, OY), Y2 = Cell(P.Y + Reach, OY);
+    int64_t X1, X2, Y1, Y2;
+    CX[I] = Span(P.X, OX, X1, X2);
+    CY[I] = Span(P.Y, OY, Y1, Y2);
     for (int64_t X = X1; X <= X2; ++X)
       for (int64_t Y = Y1; Y <= Y2; ++Y)
         for (int32_t J = Heads[Slot(X, Y)]; J >= 0; J = Next[J])

@@ -76,6 +76,9 @@ geo::TDRect TPackedRTree::Cover(const geo::TDRect& A, const geo::TDRect& B) {
 }
 
 void TPackedRTree::BuildNodes() {
+  // Each level a FanOut-th of the one below, rounded up: together under
+  // N / (FanOut - 1) nodes, and one more per level for the rounding.
+  FNodes.reserve(FItems.size() / (FanOut - 1) + 16);
   // Leaves over runs of items, then levels over runs of nodes, until one is
   // left: the order carries up, so each level is compact as well.
   for (size_t I = 0; I < FItems.size(); I += FanOut) {

@@ -299,13 +299,17 @@ bool OnlyFollow(const TPiece& S, const TPiece& U, const TOverlayTolerance& Tol) 
 void AddEdgePieces(const TDPoint& P1, int32_t I1, const TDPoint& P2, int32_t I2, double Convexity,
                    int8_t Label, int8_t W, const TOverlayTolerance& Tol,
                    std::vector<TDPoint>& Points, std::vector<TPiece>& Pieces) {
+  if (std::fabs(Convexity) <= geo::LineConvexityLimit) {
+    PushPiece(Pieces, I1, P1, I2, P2, {0, 0}, 0, false, Label, W, Tol);
+    return;
+  }
   const LD DX = static_cast<LD>(P2.X) - P1.X, DY = static_cast<LD>(P2.Y) - P1.Y;
   const LD D = std::sqrt(DX * DX + DY * DY);
   const double T = Tol.At(std::max(Magnitude(P1), Magnitude(P2)));
   const LD Cv = Convexity;
   // The sagitta of the arc is (D / 2) |c|: an arc that close to its chord is
   // the chord.
-  if (std::fabs(Cv) <= geo::LineConvexityLimit || D / 2 * std::fabs(Cv) <= T) {
+  if (D / 2 * std::fabs(Cv) <= T) {
     PushPiece(Pieces, I1, P1, I2, P2, {0, 0}, 0, false, Label, W, Tol);
     return;
   }
