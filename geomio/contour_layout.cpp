@@ -15,15 +15,23 @@ namespace geomio {
 
 namespace {
 
-void FindDepths(TContourLayout& L, const std::vector<size_t>& Closed) {
+// The closed parts as rings of their own, with a locator for each: the
+// nesting builds their indexes and the search for holders uses them again.
+struct TRings {
   geo::TContourList Rings;
+  std::vector<geo::TContourLocator> Locators;
+};
+
+void FindDepths(TContourLayout& L, const std::vector<size_t>& Closed, TRings& R) {
   for (size_t i : Closed) {
     auto Ring = std::make_unique<geo::TContour>();
     Ring->Assign(&L.Parts[i].Contour);
-    Rings.push_back(std::move(Ring));
+    R.Rings.push_back(std::move(Ring));
   }
+  R.Locators.reserve(R.Rings.size());
+  for (const auto& Ring : R.Rings) R.Locators.emplace_back(*Ring);
   geo::TLongintList Depths;
-  geoalg::PartNesting(Rings, Depths);
+  geoalg::PartNesting(R.Rings, R.Locators, Depths);
   for (size_t k = 0; k < Closed.size(); ++k)
     L.Parts[Closed[k]].Depth = Depths.Get(static_cast<int32_t>(k));
 }
@@ -102,7 +110,10 @@ TContourLayout LayOutContour(const geo::TContour& Contour) {
     L.Parts.push_back(std::move(P));
   }
   if (Closed.empty()) return L;
-  FindDepths(L, Closed);
+  TRings Rings;
+  FindDepths(L, Closed, Rings);
+  std::vector<size_t> RingOf(L.Parts.size(), 0);
+  for (size_t k = 0; k < Closed.size(); ++k) RingOf[Closed[k]] = k;
 
   // Each hole goes to the ring one level up that holds its sample point; rings do not cross, so
   // that ring is the one around it.
@@ -122,9 +133,6 @@ TContourLayout LayOutContour(const geo::TContour& Contour) {
   }
   geoalg::overlay::TPackedRTree Index;
   Index.Build(Boxes, Outers);
-  // Most holes of a zone lie in its one big outer ring: locate them there
-  // through an index of its edges.
-  std::vector<std::unique_ptr<geo::TContourLocator>> Locators(L.Parts.size());
   std::vector<int32_t> Candidates;
   for (size_t i : Closed) {
     const TLayoutPart& Hole = L.Parts[i];
@@ -137,10 +145,11 @@ TContourLayout LayOutContour(const geo::TContour& Contour) {
     bool Placed = false;
     for (int32_t j : Candidates) {
       const TLayoutPart& Outer = L.Parts[static_cast<size_t>(j)];
+      // Most holes of a zone lie in its one big outer ring: its locator has
+      // indexed its edges for the nesting already.
       if (Outer.Depth != Hole.Depth - 1) continue;
-      auto& Locator = Locators[static_cast<size_t>(j)];
-      if (!Locator) Locator = std::make_unique<geo::TContourLocator>(Outer.Contour);
-      if (Locator->Locate(Sample) == geo::TPointPlace::Outside) continue;
+      geo::TContourLocator& Locator = Rings.Locators[RingOf[static_cast<size_t>(j)]];
+      if (Locator.Locate(Sample) == geo::TPointPlace::Outside) continue;
       L.Polygons[PolygonOf[static_cast<size_t>(j)]].push_back(i);
       Placed = true;
       break;

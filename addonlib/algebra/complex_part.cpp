@@ -109,6 +109,16 @@ bool IsClockwise(const TContour& Part) {
 
 void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths,
                  const geo::TTolerance& Tol) {
+  // A zone's outer ring is the candidate of nearly every hole: its locator
+  // indexes its edges once instead of walking them for each.
+  std::vector<geo::TContourLocator> Locators;
+  Locators.reserve(Parts.size());
+  for (const auto& Part : Parts) Locators.emplace_back(*Part);
+  PartNesting(Parts, Locators, Depths, Tol);
+}
+
+void PartNesting(const geo::TContourList& Parts, std::vector<geo::TContourLocator>& Locators,
+                 geo::TLongintList& Depths, const geo::TTolerance& Tol) {
   const size_t N = Parts.size();
   if (N == 1) {
     Depths.Add(0);
@@ -122,11 +132,6 @@ void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths,
   // finds them, so that ten thousand holes do not test each other.
   overlay::TPackedRTree Index;
   Index.Build(Rects, Boxed);
-  // A zone's outer ring is the candidate of nearly every hole: its locator
-  // indexes its edges once instead of walking them for each.
-  std::vector<geo::TContourLocator> Locators;
-  Locators.reserve(N);
-  for (size_t I = 0; I < N; ++I) Locators.emplace_back(*Parts[I]);
   auto Holders = [&](size_t I, const TDPoint& S, bool& OnBoundary) {
     int32_t Depth = 0;
     OnBoundary = false;

@@ -11,6 +11,7 @@
 
 #include "addonlib/geometry/contour.h"
 #include "addonlib/geometry/contour_split.h"
+#include "addonlib/geometry/point_in_contour.h"
 #include "addonlib/geometry/rec_list.h"
 #include "addonlib/geometry/tolerance.h"
 
@@ -75,6 +76,11 @@ class TComplexPartList {
 // first edge whose midpoint does not; a part without edges longer than the
 // point tolerance gets 0. Depths are appended in part order.
 void PartNesting(const geo::TContourList& Parts, geo::TLongintList& Depths,
+                 const geo::TTolerance& Tol = geo::TTolerance::Current());
+// The same asking Locators[i] about Parts[i], so that a caller with more
+// points to place keeps the indexes built for the nesting.
+void PartNesting(const geo::TContourList& Parts, std::vector<geo::TContourLocator>& Locators,
+                 geo::TLongintList& Depths,
                  const geo::TTolerance& Tol = geo::TTolerance::Current());
 // Midpoint of the part's first edge; "количество команд < 2" without edges.
 TDPoint PartSamplePoint(const TContour& Part);

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <numeric>
+#include <utility>
 #include <vector>
 
 namespace geo {
@@ -21,16 +21,17 @@ class TIntervalIndex {
   void Build(const std::vector<double>& Lo, const std::vector<double>& Hi) {
     const size_t N = std::min(Lo.size(), Hi.size());
     constexpr double Inf = std::numeric_limits<double>::infinity();
-    std::vector<int32_t> Order(N);
-    std::iota(Order.begin(), Order.end(), 0);
-    auto LoOf = [&](int32_t I) { return std::isnan(Lo[I]) ? -Inf : Lo[I]; };
-    std::sort(Order.begin(), Order.end(), [&](int32_t A, int32_t B) { return LoOf(A) < LoOf(B); });
-    FItem = Order;
+    std::vector<std::pair<double, int32_t>> Order(N);
+    for (size_t I = 0; I < N; ++I)
+      Order[I] = {std::isnan(Lo[I]) ? -Inf : Lo[I], static_cast<int32_t>(I)};
+    std::sort(Order.begin(), Order.end());
+    FItem.resize(N);
     FLo.resize(N);
     FHi.resize(N);
     for (size_t K = 0; K < N; ++K) {
-      FLo[K] = LoOf(Order[K]);
-      FHi[K] = std::isnan(Hi[Order[K]]) ? Inf : Hi[Order[K]];
+      FLo[K] = Order[K].first;
+      FItem[K] = Order[K].second;
+      FHi[K] = std::isnan(Hi[FItem[K]]) ? Inf : Hi[FItem[K]];
     }
     FMaxHi.assign(N, -Inf);
     FillMax(0, static_cast<int32_t>(N));
