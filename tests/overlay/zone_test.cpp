@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 #include <random>
 #include <string>
@@ -30,6 +31,17 @@ TContour ReferenceZone(const TContour& Source, double W) {
   TContour Z;
   trace::BuildBufferZoneReference(Source, Z, W);
   return Z;
+}
+
+// The contour moved by (DX, DY).
+TContour Moved(const TContour& C, double DX, double DY) {
+  TContour M;
+  for (int32_t I = 0; I < C.CommandCount(); ++I) {
+    geo::TComplexCommand Cmd = C.GetCommand(I);
+    Cmd.Point = {Cmd.Point.X + DX, Cmd.Point.Y + DY};
+    M.AddCommand(Cmd);
+  }
+  return M;
 }
 
 // Every outline vertex at the width from the source, and every random point
@@ -77,10 +89,17 @@ void CheckZone(std::mt19937& Rng, const TContour& Source, double W, const TConto
 
 const TDPoint Far{500000, 6000000};
 
+// Thirty rounds by default; TRACE_OVERLAY_ZONE_ROUNDS=N runs N (thousands
+// in an optimised build), TRACE_OVERLAY_ZONE_SEED moves the seed.
 TEST(OverlayZone, RandomSourcesAgainstTheSectorBySectorZone) {
-  std::mt19937 Rng(21);
+  auto Env = [](const char* Name, int Default) {
+    const char* V = std::getenv(Name);
+    return V && *V ? std::atoi(V) : Default;
+  };
+  std::mt19937 Rng(static_cast<uint32_t>(Env("TRACE_OVERLAY_ZONE_SEED", 21)));
   const double Widths[] = {0.01, 0.3, 1, 10, 1000};
-  for (int Round = 0; Round < 30; ++Round) {
+  const int Rounds = Env("TRACE_OVERLAY_ZONE_ROUNDS", 30);
+  for (int Round = 0; Round < Rounds; ++Round) {
     SCOPED_TRACE("round " + std::to_string(Round));
     const TDPoint O = Round % 2 ? Far : TDPoint{0, 0};
     const double W = Widths[Round % 5];
@@ -107,6 +126,13 @@ TEST(OverlayZone, RandomSourcesAgainstTheSectorBySectorZone) {
     const TContour Z = EngineZone(Source, W);
     CheckZone(Rng, Source, W, Z);
     if (HasFatalFailure()) return;
+    // GEOS judges the area of the source moved to the origin (the move is
+    // exact): far out, at a width of 0.01, its own rounding moves its area
+    // by a thousandth of a percent whatever the number of segments.
+    const TContour AtOrigin = Moved(Source, -O.X, -O.Y);
+    auto GeosArea = [&](int Segments) {
+      return oracle::GeosPiecewiseBufferArea(AtOrigin, W, Segments);
+    };
     // The reference joins points within its split tolerance S: each join
     // moves the outline by at most S along a stretch about S long. At a
     // width of 0.01, S is a thousandth of the width and the reference is
@@ -116,9 +142,17 @@ TEST(OverlayZone, RandomSourcesAgainstTheSectorBySectorZone) {
     if (W >= 0.3) {
       const TContour Ref = ReferenceZone(Source, W);
       const double S = std::min(1e-4, W * 1e-3);
-      EXPECT_NEAR(A, oracle::EnclosedArea(Ref), 1e-9 * A + Ref.CommandCount() * S * S);
+      const double RefA = oracle::EnclosedArea(Ref);
+      if (std::fabs(A - RefA) > 1e-9 * A + Ref.CommandCount() * S * S) {
+        // One walk in a few hundred that retraces itself puts the
+        // reference off by more (1.5e-7 of the area): then GEOS's area at
+        // 1024 and 4096 segments a quarter, whose shortfall goes as the
+        // square of the step, extrapolated to round arcs, decides.
+        const double G1 = GeosArea(1024), G4 = GeosArea(4096);
+        EXPECT_NEAR(A, G4 + (G4 - G1) / 15, 5e-9 * A) << "the reference gives " << RefA;
+      }
     } else {
-      EXPECT_NEAR(A, oracle::GeosPiecewiseBufferArea(Source, W, 1024), 1e-6 * A);
+      EXPECT_NEAR(A, GeosArea(1024), 1e-6 * A);
     }
   }
 }
