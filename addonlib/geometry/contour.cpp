@@ -22,6 +22,12 @@ void TContour::Clear() {
   FPointCount = 0;
 }
 
+void TContour::Reserve(int32_t Commands, int32_t Arcs) {
+  if (FCommands.Count + Commands > FCommands.Capacity)
+    FCommands.SetCapacity(FCommands.Count + Commands);
+  if (FArcs.Count + Arcs > FArcs.Capacity) FArcs.SetCapacity(FArcs.Count + Arcs);
+}
+
 TComplexCommand TContour::GetCommand(int32_t Index) const {
   if (Index < 0 || Index >= CommandCount()) throw core::Exception("Нет команды с таким индексом");
   const TContourCmdRec& R = CmdRec(Index);
@@ -36,10 +42,18 @@ void TContour::InsertRec(int32_t Index, const TComplexCommand& Cmd) {
   TContourCmdRec R{Cmd.Kind, IsToKind(Cmd.Kind) ? Cmd.Point : TDPoint{0, 0},
                    Arc ? static_cast<uint32_t>(FArcs.Count) : NoArc};
   // The command goes in first: a bad index then leaves no orphaned arc record.
-  FCommands.Insert(Index, &R);
+  // Appending where there is room, the most common case, copies the record
+  // straight in.
+  if (Index == FCommands.Count && FCommands.Count < FCommands.Capacity)
+    static_cast<TContourCmdRec*>(FCommands.Data)[FCommands.Count++] = R;
+  else
+    FCommands.Insert(Index, &R);
   if (Arc) {
     const TContourArcRec A{Cmd.Convexity, {0, 0}, 0, 0};
-    FArcs.Add(&A);
+    if (FArcs.Count < FArcs.Capacity)
+      static_cast<TContourArcRec*>(FArcs.Data)[FArcs.Count++] = A;
+    else
+      FArcs.Add(&A);
   }
   if (IsToKind(Cmd.Kind)) ++FPointCount;
 }

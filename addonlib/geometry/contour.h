@@ -58,6 +58,9 @@ class TContour {
   void Assign(const TContour* Source);
   // Empties the contour; memory is kept.
   void Clear();
+  // Makes room for this many more commands, Arcs of them arcs, so that
+  // appending them moves no record.
+  void Reserve(int32_t Commands, int32_t Arcs);
 
   int32_t PointCount() const { return FPointCount; }
   int32_t CommandCount() const { return FCommands.Count; }

@@ -253,19 +253,23 @@ std::vector<int32_t> OrderAndMerge(TLabelledGraph& G, const std::vector<TPiece>&
         Dead[EY] = 1;
       }
     }
-  std::vector<int32_t> NewIndex(G.Edges.size(), -1);
-  std::vector<TNodedEdge> Kept;
+  // Merged edges are dropped, and so are edges that separate nothing.
+  size_t Dropped = 0;
   std::vector<int32_t> KeptAt(NV, 0);
-  for (size_t E = 0; E < G.Edges.size(); ++E)
-    if (!Dead[E] && (G.Edges[E].W[0] != 0 || G.Edges[E].W[1] != 0)) {
-      NewIndex[E] = static_cast<int32_t>(Kept.size());
-      Kept.push_back(G.Edges[E]);
-      ++KeptAt[G.Edges[E].V1];
-      ++KeptAt[G.Edges[E].V2];
+  for (size_t E = 0; E < G.Edges.size(); ++E) {
+    const TNodedEdge& Ed = G.Edges[E];
+    if (!Dead[E] && Ed.W[0] == 0 && Ed.W[1] == 0) Dead[E] = 1;
+    if (Dead[E]) {
+      ++Dropped;
+    } else {
+      ++KeptAt[Ed.V1];
+      ++KeptAt[Ed.V2];
     }
+  }
   // The leftmost (then lowest) vertex of each component.
   TUnionFind Sets(NV);
-  for (const TNodedEdge& E : Kept) Sets.Join(E.V1, E.V2);
+  for (size_t E = 0; E < G.Edges.size(); ++E)
+    if (!Dead[E]) Sets.Join(G.Edges[E].V1, G.Edges[E].V2);
   std::vector<int32_t> Leftmost(NV, -1);
   for (size_t V = 0; V < NV; ++V) {
     if (KeptAt[V] == 0) continue;
@@ -299,17 +303,30 @@ std::vector<int32_t> OrderAndMerge(TLabelledGraph& G, const std::vector<TPiece>&
     SortAround(G, static_cast<int32_t>(V), Tol, Dir);
     for (size_t K = 0; K < Dir.size(); ++K) Out[Start[V] + static_cast<int32_t>(K)] = Dir[K].H;
   }
-  G.OutStart.assign(NV + 1, 0);
-  G.Out.clear();
-  G.Out.reserve(2 * Kept.size());
-  for (size_t V = 0; V < NV; ++V) {
-    for (int32_t K = Start[V]; K < Start[V + 1]; ++K) {
-      const int32_t E = NewIndex[Out[K] >> 1];
-      if (E >= 0) G.Out.push_back(2 * E + (Out[K] & 1));
+  if (Dropped == 0) {
+    G.Out = std::move(Out);
+    G.OutStart = std::move(Start);
+  } else {
+    std::vector<int32_t> NewIndex(G.Edges.size(), -1);
+    std::vector<TNodedEdge> Kept;
+    Kept.reserve(G.Edges.size() - Dropped);
+    for (size_t E = 0; E < G.Edges.size(); ++E)
+      if (!Dead[E]) {
+        NewIndex[E] = static_cast<int32_t>(Kept.size());
+        Kept.push_back(G.Edges[E]);
+      }
+    G.OutStart.assign(NV + 1, 0);
+    G.Out.clear();
+    G.Out.reserve(2 * Kept.size());
+    for (size_t V = 0; V < NV; ++V) {
+      for (int32_t K = Start[V]; K < Start[V + 1]; ++K) {
+        const int32_t E = NewIndex[Out[K] >> 1];
+        if (E >= 0) G.Out.push_back(2 * E + (Out[K] & 1));
+      }
+      G.OutStart[V + 1] = static_cast<int32_t>(G.Out.size());
     }
-    G.OutStart[V + 1] = static_cast<int32_t>(G.Out.size());
+    G.Edges = std::move(Kept);
   }
-  G.Edges = std::move(Kept);
   G.PosInOut.assign(G.Out.size(), 0);
   for (size_t K = 0; K < G.Out.size(); ++K) G.PosInOut[G.Out[K]] = static_cast<int32_t>(K);
   return Starts;

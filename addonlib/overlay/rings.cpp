@@ -11,17 +11,6 @@ namespace {
 
 using LD = long double;
 
-bool Fills(int32_t W, TFillRule Rule) {
-  switch (Rule) {
-    case TFillRule::EvenOdd:
-      return (W & 1) != 0;
-    case TFillRule::NonZero:
-      return W != 0;
-    default:
-      return W > 0;
-  }
-}
-
 // One edge of a result ring, with the result on its left.
 struct TRingEdge {
   TDPoint A;  // start; the end is the next edge's start
@@ -119,6 +108,7 @@ class TRingBuilder {
 
   void Pop(std::vector<int32_t>& Stack, std::vector<int32_t>& OnStack, int32_t From) {
     TRing Ring;
+    Ring.Edges.reserve(Stack.size() - static_cast<size_t>(From));
     for (size_t K = static_cast<size_t>(From); K < Stack.size(); ++K) {
       OnStack[FG.From(Stack[K])] = -1;
       Ring.Edges.push_back(MakeEdge(Stack[K]));
@@ -166,17 +156,15 @@ class TRingBuilder {
     size_t S = 0;
     while (S < N && Joinable(Es[(S + N - 1) % N], Es[S])) ++S;
     if (S == N) S = 0;
-    std::vector<TRingEdge> Out;
-    Out.reserve(N);
-    for (size_t K = 0; K < N; ++K) {
-      const TRingEdge& E = Es[(S + K) % N];
-      if (!Out.empty() && K > 0 && Joinable(Out.back(), E)) {
-        Out.back().Sweep += E.Sweep;
-        continue;
-      }
-      Out.push_back(E);
+    std::rotate(Es.begin(), Es.begin() + static_cast<std::ptrdiff_t>(S), Es.end());
+    size_t Kept = 1;
+    for (size_t K = 1; K < N; ++K) {
+      if (Joinable(Es[Kept - 1], Es[K]))
+        Es[Kept - 1].Sweep += Es[K].Sweep;
+      else
+        Es[Kept++] = Es[K];
     }
-    Es = std::move(Out);
+    Es.resize(Kept);
   }
 
   void FinishRing(TRing& Ring) const {
@@ -232,6 +220,12 @@ class TRingBuilder {
 
   geo::TContour Write() const {
     geo::TContour C;
+    int32_t Commands = 0, Arcs = 0;
+    for (const TRing& R : FRings) {
+      Commands += static_cast<int32_t>(R.Edges.size()) + 1;
+      for (const TRingEdge& E : R.Edges) Arcs += E.Arc;
+    }
+    C.Reserve(Commands, Arcs);
     std::vector<std::vector<int32_t>> Holes(FRings.size());
     std::vector<int32_t> Orphans;
     for (size_t I = 0; I < FRings.size(); ++I)
@@ -282,20 +276,6 @@ class TRingBuilder {
 };
 
 }  // namespace
-
-bool Covered(const std::array<int32_t, 2>& W, TOverlayOp Op, TFillRule Rule0, TFillRule Rule1) {
-  const bool A = Fills(W[0], Rule0), B = Fills(W[1], Rule1);
-  switch (Op) {
-    case TOverlayOp::Union:
-      return A || B;
-    case TOverlayOp::Intersection:
-      return A && B;
-    case TOverlayOp::Difference:
-      return A && !B;
-    default:
-      return A != B;
-  }
-}
 
 geo::TContour BuildResult(const TLabelledGraph& G, const std::vector<TPiece>& Pieces, TOverlayOp Op,
                           TFillRule Rule0, TFillRule Rule1, const TOverlayTolerance& Tol) {
