@@ -53,9 +53,18 @@ class TRingBuilder {
   void Select(TOverlayOp Op, TFillRule Rule0, TFillRule Rule1) {
     FSelected.assign(2 * FG.Edges.size(), 0);
     FSelectedOut.assign(FG.Vertices.size(), 0);
+    // Windings are small numbers: what they cover is looked up.
+    constexpr int32_t K = 8;
+    bool Table[2 * K + 1][2 * K + 1];
+    for (int32_t A = -K; A <= K; ++A)
+      for (int32_t B = -K; B <= K; ++B) Table[A + K][B + K] = Covered({A, B}, Op, Rule0, Rule1);
+    auto In = [&](const std::array<int32_t, 2>& W) {
+      if (W[0] < -K || W[0] > K || W[1] < -K || W[1] > K) return Covered(W, Op, Rule0, Rule1);
+      return Table[W[0] + K][W[1] + K];
+    };
     for (size_t E = 0; E < FG.Edges.size(); ++E) {
-      const bool InLeft = Covered(FG.Left[2 * E], Op, Rule0, Rule1);
-      const bool InRight = Covered(FG.Left[2 * E + 1], Op, Rule0, Rule1);
+      const bool InLeft = In(FG.Left[2 * E]);
+      const bool InRight = In(FG.Left[2 * E + 1]);
       if (InLeft && InRight) FInterior.push_back(static_cast<int32_t>(E));
       if (InLeft == InRight) continue;
       const int32_t H = static_cast<int32_t>(InLeft ? 2 * E : 2 * E + 1);
