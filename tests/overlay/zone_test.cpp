@@ -44,6 +44,15 @@ TContour Moved(const TContour& C, double DX, double DY) {
   return M;
 }
 
+bool HasArcs(const TContour& C) {
+  for (int32_t I = 0; I < C.CommandCount(); ++I) {
+    const geo::TComplexCommand Cmd = C.GetCommand(I);
+    if ((Cmd.Kind == geo::ccArcTo || Cmd.Kind == geo::ccCloseArc) && Cmd.Convexity != 0)
+      return true;
+  }
+  return false;
+}
+
 // Every outline vertex at the width from the source, and every random point
 // clear of the outline inside exactly when nearer than the width or inside a
 // closed part of the source.
@@ -130,30 +139,33 @@ TEST(OverlayZone, RandomSourcesAgainstTheSectorBySectorZone) {
     // exact): far out, at a width of 0.01, its own rounding moves its area
     // by a thousandth of a percent whatever the number of segments.
     const TContour AtOrigin = Moved(Source, -O.X, -O.Y);
-    auto GeosArea = [&](int Segments) {
-      return oracle::GeosPiecewiseBufferArea(AtOrigin, W, Segments);
-    };
     // The reference joins points within its split tolerance S: each join
     // moves the outline by at most S along a stretch about S long. At a
     // width of 0.01, S is a thousandth of the width and the reference is
     // off by 1e-5 where GEOS at 1024 segments a quarter agrees with the
     // engine to 1e-9: there GEOS is the judge.
     const double A = oracle::EnclosedArea(Z);
+    double Judged, Within;
     if (W >= 0.3) {
       const TContour Ref = ReferenceZone(Source, W);
       const double S = std::min(1e-4, W * 1e-3);
-      const double RefA = oracle::EnclosedArea(Ref);
-      if (std::fabs(A - RefA) > 1e-9 * A + Ref.CommandCount() * S * S) {
-        // One walk in a few hundred that retraces itself puts the
-        // reference off by more (1.5e-7 of the area): then GEOS's area at
-        // 1024 and 4096 segments a quarter, whose shortfall goes as the
-        // square of the step, extrapolated to round arcs, decides.
-        const double G1 = GeosArea(1024), G4 = GeosArea(4096);
-        EXPECT_NEAR(A, G4 + (G4 - G1) / 15, 5e-9 * A) << "the reference gives " << RefA;
-      }
+      Judged = oracle::EnclosedArea(Ref);
+      Within = 1e-9 * A + Ref.CommandCount() * S * S;
     } else {
-      EXPECT_NEAR(A, GeosArea(1024), 1e-6 * A);
+      Judged = oracle::GeosPiecewiseBufferArea(AtOrigin, W, 1024);
+      Within = 1e-6 * A;
     }
+    if (std::fabs(A - Judged) <= Within) continue;
+    // One straight walk in a few hundred that retraces itself puts the
+    // reference off by more (1.5e-7 of the area): there GEOS's area at 1024
+    // and 4096 segments a quarter, extrapolated to round arcs (its
+    // shortfall goes as the square of the step), decides, to 5e-9. (With
+    // arcs in the source, GEOS's chords of them leave it 1e-6 off: there
+    // the first judge stands; a single arc's exact area is checked below.)
+    ASSERT_FALSE(HasArcs(Source)) << "the area is off by " << A - Judged;
+    const double G1 = oracle::GeosPiecewiseBufferArea(AtOrigin, W, 1024);
+    const double G4 = oracle::GeosPiecewiseBufferArea(AtOrigin, W, 4096);
+    EXPECT_NEAR(A, G4 + (G4 - G1) / 15, 5e-9 * A) << "first judged " << Judged;
   }
 }
 
@@ -478,6 +490,27 @@ TEST(OverlayZone, TwoCentimetreZonesFarFromTheOriginNeedNoFallback) {
     }
   }
   EXPECT_EQ(Built, static_cast<int>(Cases.size()));
+}
+
+// The zone of one arc of radius R above the width W is its annular sector
+// and a half disc at either end: 2 R W |sweep| + pi W^2 exactly, where the
+// end discs stay apart.
+TEST(OverlayZone, AnArcsZoneHasTheAreaOfItsSectorAndEndDiscs) {
+  for (const TDPoint O : {TDPoint{0, 0}, Far}) {
+    for (const double R : {1.01, 1.5, 3.0, 40.0}) {
+      for (const double Sweep : {-3.0, -1.2, 0.5, 1.2, 2.5, 3.0}) {
+        SCOPED_TRACE("radius " + std::to_string(R) + ", sweep " + std::to_string(Sweep));
+        TContour S;
+        S.AddMoveTo({O.X + R, O.Y});
+        S.AddArcTo({O.X + R * std::cos(Sweep), O.Y + R * std::sin(Sweep)}, std::tan(Sweep / 4));
+        const TContour Z = EngineZone(S, 1.0);
+        const double Exact = 2 * R * std::fabs(Sweep) + std::numbers::pi;
+        // Far out the ends are rounded to 1e-9 and the circle through them
+        // moves by as much.
+        EXPECT_NEAR(oracle::EnclosedArea(Z), Exact, (O.X == 0 ? 1e-12 : 1e-7) * Exact);
+      }
+    }
+  }
 }
 
 }  // namespace
