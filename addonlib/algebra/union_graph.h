@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "addonlib/algebra/union_operation.h"
+#include "addonlib/overlay/union_operation.h"
 #include "addonlib/geometry/contour.h"
 
 namespace geoalg {

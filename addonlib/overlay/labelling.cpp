@@ -63,7 +63,7 @@ TDirection DirectionOf(const TLabelledGraph& G, const std::vector<TPiece>& Piece
   // cosine 1 and sine the angle, where that is small, to within its square.
   const double TX = Left ? -RY : RY, TY = Left ? RX : -RX;
   const double Turn = K * Reach / 2;
-  const bool Small = std::fabs(Turn) < 1e-4;
+  const bool Small = std::fabs(Turn) < SmallTurn;
   const double C = Small ? 1 : std::cos(Turn), S = Small ? Turn : std::sin(Turn);
   return {PseudoAngle(C * TX - S * TY, C * TY + S * TX), K};
 }

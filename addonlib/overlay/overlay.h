@@ -15,9 +15,9 @@
 #include <memory>
 #include <vector>
 
-#include "addonlib/algebra/union_operation.h"
 #include "addonlib/core/exception.h"
 #include "addonlib/geometry/contour.h"
+#include "addonlib/overlay/union_operation.h"
 
 namespace geoalg {
 
@@ -37,7 +37,8 @@ enum class TFillRule : uint8_t {
   Positive,  // winding above 0: pieces that each wind +1 around their interior
 };
 
-// Lengths below which two points are one. Both scale: the absolute part with
+// Lengths below which two points are one (how it stands beside the kernel's
+// fixed tolerances and the union graph's: geometry/tolerance.h). Both scale: the absolute part with
 // the caller's features, the relative part with the coordinates' magnitude
 // (what double arithmetic can tell apart), so a unit square beside a 1e16
 // square keeps its corners and a 1e-6 wide zone at 1e7 keeps its width.

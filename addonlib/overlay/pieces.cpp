@@ -214,7 +214,7 @@ bool TangentAt(const TPiece& S, const TPiece& U, const TDPoint& E, const TOverla
   if (!(Len > 0)) return false;
   const double PX = E.X - K.C.X, PY = E.Y - K.C.Y;
   const double Along = std::fabs(PX * DX + PY * DY) / Len;
-  const double Error = 1e-14 * (std::fabs(PX) + std::fabs(PY));
+  const double Error = ProjectionRounding * (std::fabs(PX) + std::fabs(PY));
   return 2 * (Along + Error) <= PointTol(E, Tol) / 2;
 }
 
@@ -232,7 +232,7 @@ int SideOf(const TPiece& L, const TDPoint& P, double Tol) {
   const double PX = P.X - L.A.X, PY = P.Y - L.A.Y;
   const double A = DX * PY, B = DY * PX;
   const double Cross = A - B;
-  const double Error = 1e-15 * (std::fabs(A) + std::fabs(B));
+  const double Error = ProductRounding * (std::fabs(A) + std::fabs(B));
   return Cross > Margin + Error ? 1 : Cross < -(Margin + Error) ? -1 : 0;
 }
 
@@ -254,7 +254,7 @@ bool OneSide(const TPiece& L, const TPiece& U) {
 // P lies off the circle of the arc K by more than four times Tol.
 bool OffCircle(const TPiece& K, const TDPoint& P, double Tol) {
   const double DX = P.X - K.C.X, DY = P.Y - K.C.Y;
-  const double Error = 1e-15 * (std::fabs(DX) + std::fabs(DY) + K.R);
+  const double Error = ProductRounding * (std::fabs(DX) + std::fabs(DY) + K.R);
   return std::fabs(std::sqrt(DX * DX + DY * DY) - K.R) > 4 * Tol + Error;
 }
 

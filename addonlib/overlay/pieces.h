@@ -17,6 +17,24 @@ namespace geoalg::overlay {
 using geo::TDPoint;
 using geo::TDRect;
 
+// Bounds on the rounding of the few expressions that the engine decides in
+// double before any extended-precision step, each relative to the sum of the
+// magnitudes it combines. A double rounds by at most 2^-53 (1.1e-16) of its
+// value at each operation; the bounds allow the handful of operations of
+// each expression with room to spare, and a test that fails by less than the
+// bound goes on to the exact route instead of answering.
+//
+// A difference of two products, a*b - c*d (a few roundings of |a*b| + |c*d|),
+// and a distance from a centre less the radius (of |dx| + |dy| + r).
+inline constexpr double ProductRounding = 1e-15;
+// A dot product divided by a length (square root of a sum of squares): the
+// division and the root add their roundings to the product's.
+inline constexpr double ProjectionRounding = 1e-14;
+// An angle (in radians) below which cos t is taken as 1 and sin t as t: off
+// by at most t^2/2 = 5e-9 and t^3/6, far below the tolerance the turn is
+// made of.
+inline constexpr double SmallTurn = 1e-4;
+
 // Largest |x| or |y| of the point.
 inline double Magnitude(const TDPoint& P) {
   const double X = P.X < 0 ? -P.X : P.X, Y = P.Y < 0 ? -P.Y : P.Y;

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "addonlib/algebra/union_operation.h"
+#include "addonlib/overlay/union_operation.h"
 #include "addonlib/geometry/contour.h"
 
 namespace geomio {

@@ -1,4 +1,6 @@
-// The four Boolean operations on contours, as the union graph codes them.
+// The four Boolean operations on contours: the overlay engine selects its
+// result by them, and the union graph (the reference the overlay engine is
+// held against) indexes its priority tables by their codes.
 #pragma once
 
 #include <cstdint>
