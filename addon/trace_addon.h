@@ -6,7 +6,7 @@
 
 #include "addonkit/custom_addon.h"
 #include "hostapi/kx_records.h"
-#include "trace/gully_editor.h"
+#include "trace/editor/gully_editor.h"
 
 namespace kx {
 

@@ -1,7 +1,7 @@
 // Failures of calls into the host.
 #pragma once
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "compat/com.h"
 
 namespace kx {

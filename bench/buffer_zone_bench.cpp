@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "geomio/enclosed_area.h"
-#include "trace/buffer_zone.h"
-#include "trace/connect_graph.h"
+#include "trace/engine/buffer_zone.h"
+#include "trace/engine/connect_graph.h"
 
 namespace {
 

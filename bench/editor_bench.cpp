@@ -11,7 +11,7 @@
 #include <random>
 
 #include "editor_fixture.h"
-#include "trace/gully_editor.h"
+#include "trace/editor/gully_editor.h"
 
 namespace {
 

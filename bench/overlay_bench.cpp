@@ -20,7 +20,7 @@
 #include "geomio/enclosed_area.h"
 #include "geomio/input_reader.h"
 #include "geomio/wkt_writer.h"
-#include "trace/buffer_zone.h"
+#include "trace/engine/buffer_zone.h"
 
 namespace {
 

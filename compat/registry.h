@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 
 namespace compat {
 

@@ -9,7 +9,7 @@
 #include "addonlib/geometry/edge_iter.h"
 #include "addonlib/geometry/measures.h"
 #include "addonlib/geometry/point_in_contour.h"
-#include "addonlib/overlay/packed_rtree.h"
+#include "addonlib/index/packed_rtree.h"
 
 namespace geomio {
 
@@ -131,7 +131,7 @@ TContourLayout LayOutContour(const geo::TContour& Contour) {
     if (L.Parts[j].Depth % 2 != 0 || !geo::GetBounds(L.Parts[j].Contour, Boxes[j])) continue;
     Outers.push_back(static_cast<int32_t>(j));
   }
-  geoalg::overlay::TPackedRTree Index;
+  geo::index::TPackedRTree Index;
   Index.Build(Boxes, Outers);
   std::vector<int32_t> Candidates;
   for (size_t i : Closed) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 
 namespace geomio {
 

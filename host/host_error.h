@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "compat/com.h"
 #include "host/host_error_info.h"
 

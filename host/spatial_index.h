@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "addonlib/overlay/packed_rtree.h"
+#include "addonlib/index/packed_rtree.h"
 
 namespace host {
 
@@ -46,7 +46,7 @@ class THostSpatialIndex {
   void Refresh() const;
 
   // Built lazily by lookups, which are const to the index's users.
-  mutable geoalg::overlay::TPackedRTree FTree;
+  mutable geo::index::TPackedRTree FTree;
   mutable std::vector<TWhere> FWhere;  // by slot
   // By slot: whether it is in FPending (once only, whatever comes and goes).
   mutable std::vector<bool> FListed;

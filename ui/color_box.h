@@ -5,7 +5,7 @@
 
 #include <QComboBox>
 
-#include "trace/style_records.h"
+#include "trace/editor/style_records.h"
 
 namespace ui {
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "ui/show_exception.h"
 
 namespace ui {

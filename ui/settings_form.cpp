@@ -2,8 +2,8 @@
 
 #include <QTreeWidget>
 
-#include "addonlib/core/exception.h"
-#include "trace/trace_settings.h"
+#include "core/exception.h"
+#include "trace/editor/trace_settings.h"
 #include "ui/show_exception.h"
 #include "ui_settings_form.h"
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "trace/style_records.h"
+#include "trace/editor/style_records.h"
 
 class QPainter;
 

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <string>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "compat/bitmap_handle.h"
 #include "compat/gdi_styles.h"
 #include "compat/module_resources.h"

@@ -7,7 +7,7 @@
 #include <QImage>
 
 #include "compat/gdi_styles.h"
-#include "trace/style_records.h"
+#include "trace/editor/style_records.h"
 #include "ui/dev_points.h"
 
 class QPainter;

@@ -12,9 +12,9 @@
 #include <QToolBar>
 #include <QWindow>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "compat/module_resources.h"
-#include "trace/shape_enum.h"
+#include "trace/editor/shape_enum.h"
 #include "ui/pad_placement.h"
 #include "ui/project_names.h"
 #include "ui/project_tree_form.h"

@@ -14,8 +14,8 @@
 #include "addon/trace_addon.h"
 #include "addonkit/dll_form.h"
 #include "addonkit/orvex_calls.h"
-#include "trace/connect_graph.h"
-#include "trace/gully_editor.h"
+#include "trace/engine/connect_graph.h"
+#include "trace/editor/gully_editor.h"
 
 class QAction;
 class QCheckBox;

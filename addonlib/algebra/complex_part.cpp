@@ -6,7 +6,7 @@
 #include "addonlib/geometry/measures.h"
 #include "addonlib/geometry/point_in_contour.h"
 #include "addonlib/geometry/rect.h"
-#include "addonlib/overlay/packed_rtree.h"
+#include "addonlib/index/packed_rtree.h"
 
 namespace geoalg {
 
@@ -130,7 +130,7 @@ void PartNesting(const geo::TContourList& Parts, std::vector<geo::TContourLocato
     if (geo::GetBounds(*Parts[I], Rects[I])) Boxed.push_back(static_cast<int32_t>(I));
   // Only the parts whose rectangles hold the sample can hold it: an index
   // finds them, so that ten thousand holes do not test each other.
-  overlay::TPackedRTree Index;
+  geo::index::TPackedRTree Index;
   Index.Build(Rects, Boxed);
   auto Holders = [&](size_t I, const TDPoint& S, bool& OnBoundary) {
     int32_t Depth = 0;

@@ -1,6 +1,6 @@
 #include "addonlib/algebra/connect_brief_list.h"
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "addonlib/geometry/intersect.h"
 
 namespace geoalg {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "addonlib/geometry/rec_list.h"
 
 namespace geoalg {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 
 namespace geoalg {
 

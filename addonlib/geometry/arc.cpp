@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "addonlib/geometry/coord_sys.h"
 
 namespace geo {

@@ -1,6 +1,6 @@
 #include "addonlib/geometry/complex_command.h"
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 
 namespace geo {
 

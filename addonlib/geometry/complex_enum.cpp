@@ -1,6 +1,6 @@
 #include "addonlib/geometry/complex_enum.h"
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 
 namespace geo {
 

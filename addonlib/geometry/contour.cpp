@@ -1,6 +1,6 @@
 #include "addonlib/geometry/contour.h"
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "addonlib/geometry/arc.h"
 
 namespace geo {

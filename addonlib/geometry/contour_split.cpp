@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 
 namespace geo {
 

@@ -1,6 +1,6 @@
 #include "addonlib/geometry/coord_sys.h"
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 
 namespace geo {
 

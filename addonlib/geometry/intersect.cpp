@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "addonlib/geometry/arc.h"
 #include "addonlib/geometry/coord_sys.h"
 #include "addonlib/geometry/measures.h"

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 
 namespace geo {
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 
 namespace geo {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "addonlib/geometry/arc.h"
 
 namespace geo {

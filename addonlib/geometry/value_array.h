@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 
 namespace geo {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "addonlib/overlay/ray_bands.h"
 
 namespace geoalg::overlay {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "addonlib/overlay/noding.h"
 
 namespace geoalg::overlay {

@@ -7,9 +7,11 @@
 #include <numeric>
 #include <utility>
 
-#include "addonlib/overlay/packed_rtree.h"
+#include "addonlib/index/packed_rtree.h"
 
 namespace geoalg::overlay {
+
+using geo::index::TPackedRTree;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "addonlib/overlay/labelling.h"
 #include "addonlib/overlay/noding.h"
 #include "addonlib/overlay/pieces.h"

@@ -15,7 +15,7 @@
 #include <memory>
 #include <vector>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "addonlib/geometry/contour.h"
 #include "addonlib/overlay/union_operation.h"
 

@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "addonlib/overlay/labelling.h"
-#include "addonlib/overlay/packed_rtree.h"
+#include "addonlib/index/packed_rtree.h"
 
 namespace geoalg::overlay {
+
+using geo::index::TPackedRTree;
 
 // One search at a time: the searches share their scratch space.
 class TRayBands {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 
 namespace geoalg::overlay {
 

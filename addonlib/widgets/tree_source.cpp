@@ -1,6 +1,6 @@
 #include "addonlib/widgets/tree_source.h"
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 
 namespace kx {
 

@@ -11,7 +11,7 @@
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "compat/module_resources.h"
 
 namespace kx {

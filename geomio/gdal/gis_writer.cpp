@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "geomio/arc_linearize.h"
 #include "geomio/contour_layout.h"
 #include "geomio/gdal/crs.h"

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "addonlib/algebra/point_list.h"
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 
 #include <gtest/gtest.h>
 

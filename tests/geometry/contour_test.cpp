@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "addonlib/geometry/arc.h"
 #include "addonlib/geometry/complex_enum.h"
 #include "addonlib/geometry/contour.h"

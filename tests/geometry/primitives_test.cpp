@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "addonlib/geometry/arc.h"
 #include "addonlib/geometry/coord_sys.h"
 #include "addonlib/geometry/point_array.h"

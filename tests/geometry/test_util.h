@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "addonlib/geometry/contour.h"
 #include "addonlib/geometry/primitives.h"
 #include "addonlib/geometry/tolerance.h"

@@ -11,7 +11,7 @@
 #include "addonlib/overlay/overlay.h"
 #include "geomio/input_reader.h"
 #include "oracle.h"
-#include "trace/buffer_zone.h"
+#include "trace/engine/buffer_zone.h"
 
 namespace {
 

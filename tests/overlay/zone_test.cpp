@@ -14,8 +14,8 @@
 #include "addonlib/overlay/overlay.h"
 #include "oracle.h"
 #include "shapes.h"
-#include "trace/buffer_zone.h"
-#include "trace/connect_graph.h"
+#include "trace/engine/buffer_zone.h"
+#include "trace/engine/connect_graph.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "ui/show_exception.h"
 #include "ui_app.h"
 

@@ -5,9 +5,9 @@
 #include <QDir>
 #include <QTest>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "tests/ui/fake_host.h"
-#include "trace/trace_settings.h"
+#include "trace/editor/trace_settings.h"
 #include "ui/show_exception.h"
 #include "ui_app.h"
 #include "ui_settings_form.h"

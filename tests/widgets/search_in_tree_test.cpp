@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "addonlib/widgets/x_tree_view.h"
 #include "tests/addonkit/qt_app.h"
 #include "tests/widgets/screenshot.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "tests/addonkit/qt_app.h"
 
 namespace {

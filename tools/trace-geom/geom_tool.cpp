@@ -8,7 +8,7 @@
 #include <new>
 #include <optional>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "geomio/enclosed_area.h"
 #include "geomio/gdal/crs.h"
 #include "geomio/gdal/gis_reader.h"

@@ -1,7 +1,7 @@
 #include "tools/trace-geom/geometry_ops.h"
 
 #include "addonlib/overlay/overlay.h"
-#include "trace/buffer_zone.h"
+#include "trace/engine/buffer_zone.h"
 
 namespace geomio {
 

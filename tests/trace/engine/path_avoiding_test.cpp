@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "trace/connect_graph.h"
+#include "trace/engine/connect_graph.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "trace/shape_enum.h"
+#include "trace/editor/shape_enum.h"
 
 #include <gtest/gtest.h>
 

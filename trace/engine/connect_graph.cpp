@@ -1,4 +1,4 @@
-#include "trace/connect_graph.h"
+#include "trace/engine/connect_graph.h"
 
 #include <algorithm>
 #include <cmath>

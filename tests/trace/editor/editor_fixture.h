@@ -13,7 +13,7 @@
 #include "host/host_values.h"
 #include "host/map_model.h"
 #include "host/test_host.h"
-#include "trace/gully_editor.h"
+#include "trace/editor/gully_editor.h"
 
 namespace tracetest {
 

@@ -1,4 +1,4 @@
-#include "trace/buffer_zone.h"
+#include "trace/engine/buffer_zone.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // The editor's repaint: zone outlines, the trace and the vertex marks, drawn
 // through the host's drawing objects in map metres.
-#include "trace/gully_editor.h"
+#include "trace/editor/gully_editor.h"
 
 namespace trace {
 

@@ -8,7 +8,7 @@
 #include <numbers>
 
 #include "editor_fixture.h"
-#include "trace/shape_enum.h"
+#include "trace/editor/shape_enum.h"
 
 namespace {
 

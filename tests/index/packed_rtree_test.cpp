@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "addonlib/overlay/packed_rtree.h"
+#include "addonlib/index/packed_rtree.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ uint32_t HilbertByDigits(uint32_t X, uint32_t Y) {
 }
 
 TEST(PackedRTree, HilbertIndexRunsCellToNeighbouringCell) {
-  using geoalg::overlay::HilbertIndex;
+  using geo::index::HilbertIndex;
   // The first 4096 positions fill the 64 x 64 block at the origin, each a
   // step from the one before.
   std::vector<std::pair<uint32_t, uint32_t>> Cells(4096, {~0u, ~0u});
@@ -92,7 +92,7 @@ TEST(PackedRTree, QueriesFindWhatAScanFinds) {
       // Index every other box only: items are the ids given.
       std::vector<int32_t> Ids;
       for (int I = 0; I < N; I += 2) Ids.push_back(I);
-      geoalg::overlay::TPackedRTree Tree;
+      geo::index::TPackedRTree Tree;
       Tree.Build(Boxes, Ids);
       // Every two indexed boxes that meet, once each.
       std::vector<std::pair<int32_t, int32_t>> Pairs, Expected;
@@ -114,7 +114,7 @@ TEST(PackedRTree, QueriesFindWhatAScanFinds) {
       }
     }
   }
-  geoalg::overlay::TPackedRTree Empty;
+  geo::index::TPackedRTree Empty;
   Empty.Build({}, {});
   Empty.Query({-1, -1, 1, 1}, [](int32_t) { FAIL(); });
   Empty.SelfJoin([](int32_t, int32_t) { FAIL(); });

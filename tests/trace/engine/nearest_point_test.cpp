@@ -1,4 +1,4 @@
-#include "trace/nearest_point.h"
+#include "trace/engine/nearest_point.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 
 #include "addonlib/geometry/primitives.h"
 
-namespace geoalg::overlay {
+namespace geo::index {
 
 // Position of the cell (X, Y) (each below 2^16) along the Hilbert curve over
 // 2^16 x 2^16 cells that starts at (0, 0) and ends at (2^16 - 1, 0).
@@ -172,4 +172,4 @@ class TPackedRTree {
   std::vector<geo::TDRect> FItemBoxes;  // in item order of FItems
 };
 
-}  // namespace geoalg::overlay
+}  // namespace geo::index

@@ -1,9 +1,9 @@
-#include "trace/shape_enum.h"
+#include "trace/editor/shape_enum.h"
 
 #include <cmath>
 
-#include "addonlib/core/exception.h"
-#include "trace/buffer_zone.h"
+#include "core/exception.h"
+#include "trace/engine/buffer_zone.h"
 
 namespace trace {
 

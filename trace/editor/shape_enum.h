@@ -14,7 +14,7 @@
 #include "addonkit/custom_addon.h"
 #include "addonkit/host_calls.h"
 #include "addonlib/geometry/contour.h"
-#include "trace/connect_graph.h"
+#include "trace/engine/connect_graph.h"
 
 namespace trace {
 

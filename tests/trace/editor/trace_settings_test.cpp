@@ -1,5 +1,5 @@
 // The settings model over the host's settings store, kept in an INI file.
-#include "trace/trace_settings.h"
+#include "trace/editor/trace_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "trace/trace_settings.h"
+#include "trace/editor/trace_settings.h"
 
 #include <charconv>
 #include <cmath>
 #include <type_traits>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 
 namespace trace {
 

@@ -1,8 +1,8 @@
-#include "trace/gully_editor.h"
+#include "trace/editor/gully_editor.h"
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 #include "addonlib/geometry/intersect.h"
-#include "trace/shape_enum.h"
+#include "trace/editor/shape_enum.h"
 
 namespace trace {
 

@@ -1,9 +1,9 @@
-#include "addonlib/overlay/packed_rtree.h"
+#include "addonlib/index/packed_rtree.h"
 
 #include <algorithm>
 #include <cstddef>
 
-namespace geoalg::overlay {
+namespace geo::index {
 
 namespace {
 
@@ -100,4 +100,4 @@ void TPackedRTree::BuildNodes() {
   }
 }
 
-}  // namespace geoalg::overlay
+}  // namespace geo::index

@@ -71,13 +71,19 @@ double GetConnectDirectionAngle(const geo::TDSegment& Segment, bool Forward = tr
 // offsets cross instead: the loop left out only ever wound -1 inside the zone.
 void BuildBufferZone(const TContour& Source, TContour& Dest, double Width);
 
-// The same zone from the overlay engine alone: raises geoalg::EOverlayTopology
-// where the engine finds its cut edges out of order, which BuildBufferZone
-// answers with the reference zone.
-void BuildBufferZoneByOverlay(const TContour& Source, TContour& Dest, double Width);
+// The fraction of the width below which the zone's curves meet at one point.
+inline constexpr double ZoneSplitFraction = 1e-9;
+
+// One try of the overlay engine, points SplitFraction times the width apart
+// joined: raises geoalg::EOverlayTopology where the engine finds its cut
+// edges out of order, which BuildBufferZone answers by trying again with a
+// coarser split (and raises itself only when the coarsest fails too).
+void BuildBufferZoneByOverlay(const TContour& Source, TContour& Dest, double Width,
+                              double SplitFraction = ZoneSplitFraction);
 
 // The same zone united piece by piece, sector by sector, through the union
-// graph: the written algorithm, kept to check the engine against.
+// graph: the written algorithm, kept to check the engine against. The product
+// never calls it: it grows about quadratically with the source.
 void BuildBufferZoneReference(const TContour& Source, TContour& Dest, double Width);
 
 }  // namespace trace
