@@ -20,6 +20,7 @@
 #include "geomio/enclosed_area.h"
 #include "geomio/input_reader.h"
 #include "geomio/wkt_writer.h"
+#include "shapes.h"
 #include "trace/engine/buffer_zone.h"
 
 namespace {
@@ -51,24 +52,11 @@ TContour Walk(int N, bool Arcs) {
   return C;
 }
 
-// A star of N points around O, radii in [R/2, R] (as the collected cases'
+// A star of N points around O, radii in [500, 1000] (as the collected cases'
 // generator makes them); Arcs bends every other edge.
 TContour Star(int N, TDPoint O, unsigned Seed, bool Arcs) {
   std::mt19937 Rng(Seed);
-  std::uniform_real_distribution<double> Rad(500, 1000), Bulge(-0.02, 0.02);
-  TContour C;
-  for (int I = 0; I < N; ++I) {
-    const double A = 2 * std::numbers::pi * I / N, Q = Rad(Rng);
-    const TDPoint P{O.X + Q * std::cos(A), O.Y + Q * std::sin(A)};
-    if (I == 0)
-      C.AddMoveTo(P);
-    else if (Arcs && I % 2)
-      C.AddArcTo(P, Bulge(Rng));
-    else
-      C.AddLineTo(P);
-  }
-  C.AddClose();
-  return C;
+  return test_shapes::RegularStar(Rng, O, 1000, N, 0.02, Arcs ? 2 : 0, 1);
 }
 
 std::vector<TContour> Discs(int N) {
@@ -77,10 +65,7 @@ std::vector<TContour> Discs(int N) {
   std::vector<TContour> Out(N);
   for (TContour& C : Out) {
     const TDPoint O{Far.X + Pos(Rng), Far.Y + Pos(Rng)};
-    const double R = Rad(Rng);
-    C.AddMoveTo({O.X + R, O.Y});
-    C.AddArcTo({O.X - R, O.Y}, 1);
-    C.AddCloseArc(1);
+    test_shapes::AddDisc(C, O, Rad(Rng));
   }
   return Out;
 }

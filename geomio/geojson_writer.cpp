@@ -1,69 +1,58 @@
 #include "geomio/geojson_writer.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
 
 #include "geomio/arc_linearize.h"
 #include "geomio/contour_layout.h"
-#include "geomio/number_text.h"
 
 namespace geomio {
 
 namespace {
 
-void AppendPositions(std::string& S, const TLayoutPart& Part, double Tolerance) {
-  S += '[';
-  bool First = true;
-  for (const geo::TDPoint& P : LinearizeEdges(Part.Edges, Tolerance)) {
-    if (!First) S += ',';
-    First = false;
-    S += '[';
-    AppendNumber(S, P.X);
-    S += ',';
-    AppendNumber(S, P.Y);
-    S += ']';
-  }
-  S += ']';
+// Members keep the order they are added in, as GeoJSON readers expect "type" first.
+using TJson = nlohmann::ordered_json;
+
+// Whole numbers without a fraction ("500000", not "500000.0"), as the WKT
+// writer has them; nlohmann writes the rest in their shortest exact form.
+TJson Number(double Value) {
+  if (std::trunc(Value) == Value && std::fabs(Value) < 9e18) return static_cast<int64_t>(Value);
+  return Value;
 }
 
-void AppendRings(std::string& S, const TContourLayout& L, const std::vector<size_t>& Rings,
-                 double Tolerance) {
-  S += '[';
-  for (size_t k = 0; k < Rings.size(); ++k) {
-    if (k) S += ',';
-    AppendPositions(S, L.Parts[Rings[k]], Tolerance);
-  }
-  S += ']';
+// Bytes that are not UTF-8 (an attribute in another encoding) become U+FFFD
+// rather than invalid JSON.
+std::string Text(const TJson& J) {
+  return J.dump(-1, ' ', false, TJson::error_handler_t::replace);
 }
 
-void AppendPolygons(std::string& S, const TContourLayout& L, double Tolerance) {
-  if (L.Polygons.size() == 1) {
-    S += R"({"type":"Polygon","coordinates":)";
-    AppendRings(S, L, L.Polygons[0], Tolerance);
-  } else {
-    S += R"({"type":"MultiPolygon","coordinates":[)";
-    for (size_t k = 0; k < L.Polygons.size(); ++k) {
-      if (k) S += ',';
-      AppendRings(S, L, L.Polygons[k], Tolerance);
-    }
-    S += ']';
-  }
-  S += '}';
+TJson Positions(const TLayoutPart& Part, double Tolerance) {
+  TJson A = TJson::array();
+  for (const geo::TDPoint& P : LinearizeEdges(Part.Edges, Tolerance))
+    A.push_back(TJson::array({Number(P.X), Number(P.Y)}));
+  return A;
 }
 
-void AppendLines(std::string& S, const TContourLayout& L, double Tolerance) {
-  if (L.Lines.size() == 1) {
-    S += R"({"type":"LineString","coordinates":)";
-    AppendPositions(S, L.Parts[L.Lines[0]], Tolerance);
-  } else {
-    S += R"({"type":"MultiLineString","coordinates":[)";
-    for (size_t k = 0; k < L.Lines.size(); ++k) {
-      if (k) S += ',';
-      AppendPositions(S, L.Parts[L.Lines[k]], Tolerance);
-    }
-    S += ']';
-  }
-  S += '}';
+TJson Rings(const TContourLayout& L, const std::vector<size_t>& Parts, double Tolerance) {
+  TJson A = TJson::array();
+  for (const size_t k : Parts) A.push_back(Positions(L.Parts[k], Tolerance));
+  return A;
+}
+
+TJson Polygons(const TContourLayout& L, double Tolerance) {
+  if (L.Polygons.size() == 1)
+    return {{"type", "Polygon"}, {"coordinates", Rings(L, L.Polygons[0], Tolerance)}};
+  TJson A = TJson::array();
+  for (const std::vector<size_t>& P : L.Polygons) A.push_back(Rings(L, P, Tolerance));
+  return {{"type", "MultiPolygon"}, {"coordinates", std::move(A)}};
+}
+
+TJson Lines(const TContourLayout& L, double Tolerance) {
+  if (L.Lines.size() == 1)
+    return {{"type", "LineString"}, {"coordinates", Positions(L.Parts[L.Lines[0]], Tolerance)}};
+  return {{"type", "MultiLineString"}, {"coordinates", Rings(L, L.Lines, Tolerance)}};
 }
 
 }  // namespace
@@ -71,46 +60,26 @@ void AppendLines(std::string& S, const TContourLayout& L, double Tolerance) {
 std::string GeoJsonGeometry(const geo::TContour& Contour, double Tolerance) {
   TContourLayout L = LayOutContour(Contour);
   OrientRings(L);
-  std::string S;
   const bool Areas = !L.Polygons.empty();
-  const bool Lines = !L.Lines.empty();
-  if (Areas && !Lines) {
-    AppendPolygons(S, L, Tolerance);
-  } else if (Lines && !Areas) {
-    AppendLines(S, L, Tolerance);
-  } else {
-    S += R"({"type":"GeometryCollection","geometries":[)";
-    if (Areas) {
-      AppendPolygons(S, L, Tolerance);
-      S += ',';
-      AppendLines(S, L, Tolerance);
-    }
-    S += "]}";
+  const bool HasLines = !L.Lines.empty();
+  if (Areas && !HasLines) return Text(Polygons(L, Tolerance));
+  if (HasLines && !Areas) return Text(Lines(L, Tolerance));
+  TJson Parts = TJson::array();
+  if (Areas) {
+    Parts.push_back(Polygons(L, Tolerance));
+    Parts.push_back(Lines(L, Tolerance));
   }
-  return S;
+  return Text({{"type", "GeometryCollection"}, {"geometries", std::move(Parts)}});
 }
 
-std::string JsonString(const std::string& Text) {
-  std::string S = "\"";
-  for (const char C : Text) {
-    if (C == '"' || C == '\\') {
-      S += '\\';
-      S += C;
-    } else if (static_cast<unsigned char>(C) < 0x20) {
-      char Buf[8];
-      std::snprintf(Buf, sizeof Buf, "\\u%04x", static_cast<unsigned>(C));
-      S += Buf;
-    } else {
-      S += C;
-    }
-  }
-  return S + '"';
+std::string JsonString(const std::string& S) {
+  return Text(S);
 }
 
 std::string JsonOfValue(const TFieldValue& Value) {
-  if (const auto* I = std::get_if<int64_t>(&Value)) return std::to_string(*I);
+  if (const auto* I = std::get_if<int64_t>(&Value)) return Text(*I);
   if (const auto* D = std::get_if<double>(&Value))
-    return std::isfinite(*D) ? NumberText(*D) : "null";
+    return std::isfinite(*D) ? Text(Number(*D)) : "null";
   if (const auto* S = std::get_if<std::string>(&Value)) return JsonString(*S);
   return "null";
 }

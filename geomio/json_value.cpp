@@ -1,10 +1,11 @@
 #include "geomio/json_value.h"
 
-#include <charconv>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
-
-#include "compat/cp1251.h"
+#include <iterator>
 #include "geomio/input_error.h"
 
 namespace geomio {
@@ -13,230 +14,162 @@ namespace {
 
 constexpr int MaxDepth = 256;
 
-class TJsonParser {
- public:
-  explicit TJsonParser(std::string_view AText) : Text(AText) {}
+// How far nlohmann's lexer has read: it reads the text through TTextIterator,
+// so each value is given the line the lexer stands on when it reports it.
+struct TReadPosition {
+  const char* At;
+  const char* End;
+  int Newlines = 0;     // before At
+  bool HitEnd = false;  // the lexer has looked past the last byte
+};
 
-  std::vector<TJsonValue> ParseAll() {
-    std::vector<TJsonValue> Result;
-    SkipSpace();
-    while (Pos < Text.size()) {
-      Result.push_back(ParseValue(0));
-      SkipSpace();
-    }
-    return Result;
+class TTextIterator {
+ public:
+  using iterator_category = std::input_iterator_tag;
+  using value_type = char;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const char*;
+  using reference = const char&;
+
+  TTextIterator(const char* AP, TReadPosition* AR) : P(AP), R(AR) {}
+  reference operator*() const { return *P; }
+  TTextIterator& operator++() {
+    if (*P++ == '\n') ++R->Newlines;
+    R->At = P;
+    return *this;
   }
+  TTextIterator operator++(int) {
+    TTextIterator Old = *this;
+    ++*this;
+    return Old;
+  }
+  bool operator==(const TTextIterator& O) const {
+    if (P == O.P && P == R->End) R->HitEnd = true;
+    return P == O.P;
+  }
+  bool operator!=(const TTextIterator& O) const { return !(*this == O); }
 
  private:
-  [[noreturn]] void Fail(const std::string& What) const { throw EInputError(What, Line); }
+  const char* P;
+  TReadPosition* R;
+};
 
-  std::string Found() const {
-    if (Pos >= Text.size()) return "the end of the input";
-    return QuotedInput(Text.substr(Pos, 1));
+// Builds the values from nlohmann's events; the first fault stops it.
+class TBuilder {
+ public:
+  TBuilder(const TReadPosition& AR, std::vector<TJsonValue>& AOut) : R(AR), Out(AOut) {}
+
+  bool null() { return Add({}); }
+  bool boolean(bool B) {
+    TJsonValue V;
+    V.Kind = TJsonValue::jBool;
+    V.Bool = B;
+    return Add(std::move(V));
   }
-
-  void SkipSpace() {
-    while (Pos < Text.size()) {
-      const char C = Text[Pos];
-      if (C == '\n') {
-        ++Line;
-      } else if (C != ' ' && C != '\t' && C != '\r') {
-        break;
-      }
-      ++Pos;
-    }
+  bool number_integer(int64_t N) { return Number(static_cast<double>(N)); }
+  bool number_unsigned(uint64_t N) { return Number(static_cast<double>(N)); }
+  bool number_float(double N, const std::string& Text) {
+    if (!std::isfinite(N)) return Fail("JSON: number out of range: " + Text, Line());
+    return Number(N);
   }
-
-  void Expect(char C) {
-    SkipSpace();
-    if (Pos >= Text.size() || Text[Pos] != C)
-      Fail(std::string("JSON: expected '") + C + "', found " + Found());
-    ++Pos;
+  bool string(std::string& S) {
+    TJsonValue V;
+    V.Kind = TJsonValue::jString;
+    V.String = std::move(S);
+    return Add(std::move(V));
   }
-
-  // Past the opening bracket; True (and past Close) when the container is empty.
-  bool Opens(char Close) {
-    ++Pos;
-    SkipSpace();
-    if (Pos >= Text.size() || Text[Pos] != Close) return false;
-    ++Pos;
+  bool binary(nlohmann::json::binary_t&) { return false; }  // not in JSON text
+  bool start_object(std::size_t) { return Open(TJsonValue::jObject); }
+  bool key(std::string& K) {
+    Key = std::move(K);
     return true;
   }
-
-  // True past a ',', False past Close.
-  bool NextItem(char Close) {
-    SkipSpace();
-    if (Pos < Text.size() && Text[Pos] == ',') {
-      ++Pos;
-      return true;
-    }
-    Expect(Close);
+  bool end_object() { return Close(); }
+  bool start_array(std::size_t) { return Open(TJsonValue::jArray); }
+  bool end_array() { return Close(); }
+  bool parse_error(std::size_t Byte, const std::string&, const nlohmann::detail::exception& E) {
+    ParseFault = E.what();
+    FaultByte = Byte;
     return false;
   }
 
-  TJsonValue ParseValue(int Depth) {
-    if (Depth > MaxDepth) Fail("JSON: nesting deeper than " + std::to_string(MaxDepth));
-    SkipSpace();
-    TJsonValue V;
-    V.Line = Line;
-    if (Pos >= Text.size()) Fail("JSON: expected a value, found the end of the input");
-    const char C = Text[Pos];
-    if (C == '{') {
-      V.Kind = TJsonValue::jObject;
-      if (Opens('}')) return V;
-      do {
-        SkipSpace();
-        if (Pos >= Text.size() || Text[Pos] != '"')
-          Fail("JSON: expected a member name in quotes, found " + Found());
-        std::string Key = ParseString();
-        Expect(':');
-        V.Members.emplace_back(std::move(Key), ParseValue(Depth + 1));
-      } while (NextItem('}'));
-      return V;
-    }
-    if (C == '[') {
-      V.Kind = TJsonValue::jArray;
-      if (Opens(']')) return V;
-      do {
-        V.Items.push_back(ParseValue(Depth + 1));
-      } while (NextItem(']'));
-      return V;
-    }
-    if (C == '"') {
-      V.Kind = TJsonValue::jString;
-      V.String = ParseString();
-      return V;
-    }
-    if (C == '-' || (C >= '0' && C <= '9')) {
-      V.Kind = TJsonValue::jNumber;
-      V.Number = ParseNumber();
-      return V;
-    }
-    if (Literal("true")) {
-      V.Kind = TJsonValue::jBool;
-      V.Bool = true;
-      return V;
-    }
-    if (Literal("false")) {
-      V.Kind = TJsonValue::jBool;
-      return V;
-    }
-    if (Literal("null")) return V;
-    Fail("JSON: expected a value, found " + Found());
+  bool LastWasNumber = false;  // the last value at the top: the lexer read one byte past it
+  std::string ParseFault;      // nlohmann's message, after reading FaultByte bytes
+  size_t FaultByte = 0;
+  std::string Fault;  // ours, at FaultLine
+  int FaultLine = 0;
+
+ private:
+  int Line() const { return R.Newlines + 1; }
+
+  bool Fail(const std::string& What, int AtLine) {
+    Fault = What;
+    FaultLine = AtLine;
+    return false;
   }
 
-  bool Literal(std::string_view Word) {
-    if (Text.substr(Pos, Word.size()) != Word) return false;
-    Pos += Word.size();
+  bool Number(double N) {
+    TJsonValue V;
+    V.Kind = TJsonValue::jNumber;
+    V.Number = N;
+    // The byte that ended the number has been read already.
+    const bool Past = !R.HitEnd;
+    V.Line = Line() - (Past && R.At[-1] == '\n' ? 1 : 0);
+    LastWasNumber = Stack.empty() && Past;
+    return Add(std::move(V), false);
+  }
+
+  bool Add(TJsonValue V, bool SetLine = true) {
+    if (SetLine) V.Line = Line();
+    Place(std::move(V));
     return true;
   }
 
-  double ParseNumber() {
-    // The JSON grammar is stricter than from_chars: no leading '+', no '.5',
-    // no leading zeros.
-    const size_t Begin = Pos;
-    if (Text[Pos] == '-') ++Pos;
-    auto Digits = [&] {
-      const size_t From = Pos;
-      while (Pos < Text.size() && Text[Pos] >= '0' && Text[Pos] <= '9') ++Pos;
-      return Pos - From;
-    };
-    const size_t IntStart = Pos;
-    const size_t IntDigits = Digits();
-    if (IntDigits == 0) Fail("JSON: malformed number");
-    if (IntDigits > 1 && Text[IntStart] == '0') Fail("JSON: number with a leading zero");
-    if (Pos < Text.size() && Text[Pos] == '.') {
-      ++Pos;
-      if (Digits() == 0) Fail("JSON: malformed number");
+  TJsonValue* Place(TJsonValue V) {
+    if (Stack.empty()) {
+      Out.push_back(std::move(V));
+      return &Out.back();
     }
-    if (Pos < Text.size() && (Text[Pos] == 'e' || Text[Pos] == 'E')) {
-      ++Pos;
-      if (Pos < Text.size() && (Text[Pos] == '+' || Text[Pos] == '-')) ++Pos;
-      if (Digits() == 0) Fail("JSON: malformed number");
+    TJsonValue& Top = *Stack.back();
+    if (Top.Kind == TJsonValue::jArray) {
+      Top.Items.push_back(std::move(V));
+      return &Top.Items.back();
     }
-    double Value = 0;
-    const auto R = std::from_chars(Text.data() + Begin, Text.data() + Pos, Value);
-    if (R.ec != std::errc() || !std::isfinite(Value)) Fail("JSON: number out of range");
-    return Value;
+    Top.Members.emplace_back(std::move(Key), std::move(V));
+    return &Top.Members.back().second;
   }
 
-  uint32_t Hex4() {
-    if (Pos + 4 > Text.size()) Fail("JSON: truncated \\u escape");
-    uint32_t Code = 0;
-    for (int i = 0; i < 4; ++i) {
-      const char C = Text[Pos++];
-      Code <<= 4;
-      if (C >= '0' && C <= '9') {
-        Code |= C - '0';
-      } else if (C >= 'a' && C <= 'f') {
-        Code |= C - 'a' + 10;
-      } else if (C >= 'A' && C <= 'F') {
-        Code |= C - 'A' + 10;
-      } else {
-        Fail("JSON: bad hex digit in \\u escape");
-      }
-    }
-    return Code;
+  bool Open(TJsonValue::TKind Kind) {
+    // The tree is freed recursively: hostile nesting must not exhaust the stack.
+    if (Stack.size() >= MaxDepth)
+      return Fail("JSON: nesting deeper than " + std::to_string(MaxDepth), Line());
+    TJsonValue V;
+    V.Kind = Kind;
+    V.Line = Line();
+    Stack.push_back(Place(std::move(V)));
+    return true;
   }
 
-  std::string ParseString() {
-    ++Pos;  // the opening quote
-    std::string S;
-    for (;;) {
-      if (Pos >= Text.size()) Fail("JSON: unterminated string");
-      const char C = Text[Pos++];
-      if (C == '"') return S;
-      if (static_cast<unsigned char>(C) < 0x20) Fail("JSON: control character in a string");
-      if (C != '\\') {
-        S += C;
-        continue;
-      }
-      if (Pos >= Text.size()) Fail("JSON: unterminated string");
-      const char E = Text[Pos++];
-      switch (E) {
-        case '"':
-        case '\\':
-        case '/':
-          S += E;
-          break;
-        case 'b':
-          S += '\b';
-          break;
-        case 'f':
-          S += '\f';
-          break;
-        case 'n':
-          S += '\n';
-          break;
-        case 'r':
-          S += '\r';
-          break;
-        case 't':
-          S += '\t';
-          break;
-        case 'u': {
-          uint32_t Code = Hex4();
-          if (Code >= 0xD800 && Code < 0xDC00) {
-            if (!Literal("\\u")) Fail("JSON: unpaired surrogate in \\u escape");
-            const uint32_t Low = Hex4();
-            if (Low < 0xDC00 || Low >= 0xE000) Fail("JSON: unpaired surrogate in \\u escape");
-            Code = 0x10000 + ((Code - 0xD800) << 10) + (Low - 0xDC00);
-          } else if (Code >= 0xDC00 && Code < 0xE000) {
-            Fail("JSON: unpaired surrogate in \\u escape");
-          }
-          compat::AppendUtf8(S, Code);
-          break;
-        }
-        default:
-          Fail(std::string("JSON: unknown escape \\") + E);
-      }
-    }
+  bool Close() {
+    Stack.pop_back();
+    return true;
   }
 
-  std::string_view Text;
-  size_t Pos = 0;
-  int Line = 1;
+  const TReadPosition& R;
+  std::vector<TJsonValue>& Out;
+  std::vector<TJsonValue*> Stack;  // the open arrays and objects, innermost last
+  std::string Key;
 };
+
+// nlohmann's message without its exception name and position, which we give
+// as line and column ourselves.
+std::string FaultText(std::string What) {
+  if (!What.empty() && What[0] == '[' && What.find("] ") != std::string::npos)
+    What.erase(0, What.find("] ") + 2);
+  if (What.rfind("parse error", 0) == 0 && What.find(": ") != std::string::npos)
+    What.erase(0, What.find(": ") + 2);
+  return What;
+}
 
 }  // namespace
 
@@ -266,7 +199,31 @@ const char* JsonKindName(TJsonValue::TKind Kind) {
 }
 
 std::vector<TJsonValue> ParseJsonSequence(std::string_view Text) {
-  return TJsonParser(Text).ParseAll();
+  std::vector<TJsonValue> Values;
+  TReadPosition R{Text.data(), Text.data() + Text.size()};
+  TBuilder B(R, Values);
+  for (;;) {
+    while (R.At < R.End && (*R.At == ' ' || *R.At == '\t' || *R.At == '\r' || *R.At == '\n'))
+      if (*R.At++ == '\n') ++R.Newlines;
+    if (R.At == R.End) return Values;
+    // One value at a time: the text may hold several, one a line.
+    const char* Start = R.At;
+    if (!nlohmann::json::sax_parse(TTextIterator(Start, &R), TTextIterator(R.End, &R), &B,
+                                   nlohmann::json::input_format_t::json, false)) {
+      if (!B.Fault.empty()) throw EInputError(B.Fault, B.FaultLine);
+      // nlohmann counts the byte it stopped after (one past the end at the end).
+      const size_t At =
+          std::min(static_cast<size_t>(Start - Text.data()) + B.FaultByte - 1, Text.size());
+      const size_t LineStart = At == 0 ? std::string_view::npos : Text.rfind('\n', At - 1);
+      const size_t Column = LineStart == std::string_view::npos ? At + 1 : At - LineStart;
+      const int Line = 1 + static_cast<int>(std::count(Text.begin(), Text.begin() + At, '\n'));
+      throw EInputError(
+          "JSON: " + FaultText(B.ParseFault) + " (column " + std::to_string(Column) + ")", Line);
+    }
+    if (B.LastWasNumber && R.At[-1] == '\n') --R.Newlines;
+    if (B.LastWasNumber) --R.At;
+    B.LastWasNumber = false;
+  }
 }
 
 }  // namespace geomio

@@ -1,5 +1,6 @@
-// A small JSON reader for GeoJSON input: values keep the line they start on,
-// so errors about a geometry can name its place in the file.
+// JSON for GeoJSON input, parsed by nlohmann: the values keep the line they
+// start on, so errors about a geometry can name its place in the file, which
+// nlohmann's own values cannot.
 #pragma once
 
 #include <string>
@@ -30,8 +31,9 @@ struct TJsonValue {
 const char* JsonKindName(TJsonValue::TKind Kind);
 
 // Reads a sequence of JSON values separated by white space (one document, or
-// one per line). Raises EInputError with the line of the fault. Nesting is
-// limited so that hostile input cannot exhaust the stack.
+// one per line). Raises EInputError with the line of the fault (and its
+// column in the text). Nesting is limited so that hostile input cannot exhaust
+// the stack.
 std::vector<TJsonValue> ParseJsonSequence(std::string_view Text);
 
 }  // namespace geomio

@@ -10,7 +10,7 @@ PACKAGES=(
   fonts-liberation2
   libgeos-dev libboost-dev
   libgdal-dev gdal-bin
-  nlohmann-json3-dev
+  nlohmann-json3-dev libcli11-dev
   clang-format ccache
   xvfb xauth
 )

@@ -14,6 +14,7 @@
 #include "addonlib/geometry/interior_point.h"
 #include "addonlib/geometry/point_in_contour.h"
 #include "oracle.h"
+#include "shapes.h"
 #include "tests/geometry/test_util.h"
 
 namespace {
@@ -24,20 +25,7 @@ using geoalg::TComplexPartList;
 
 // A star with N points and arcs on every third edge.
 TContour Star(std::mt19937& Rng, TDPoint C, double R, int N) {
-  std::uniform_real_distribution<double> Rad(0.5 * R, R), Bulge(-0.1, 0.1);
-  TContour S;
-  for (int I = 0; I < N; ++I) {
-    const double A = 2 * std::numbers::pi * I / N, Q = Rad(Rng);
-    const TDPoint P{C.X + Q * std::cos(A), C.Y + Q * std::sin(A)};
-    if (I == 0)
-      S.AddMoveTo(P);
-    else if (I % 3 == 0)
-      S.AddArcTo(P, Bulge(Rng));
-    else
-      S.AddLineTo(P);
-  }
-  S.AddClose();
-  return S;
+  return test_shapes::RegularStar(Rng, C, R, N, 0.1, 3, 0);
 }
 
 TEST(ComplexParts, StripsAnswerLikeTheWholeContour) {

@@ -9,11 +9,11 @@
 
 #include "addonlib/algebra/union_graph.h"
 #include "addonlib/geometry/tolerance.h"
-#include "random_shapes.h"
+#include "shapes.h"
 
 namespace {
 
-using namespace algebra_test;
+using namespace test_shapes;
 
 struct Case {
   Shape A, B;

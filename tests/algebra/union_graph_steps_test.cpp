@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "addonlib/algebra/union_graph_internal.h"
-#include "random_shapes.h"
+#include "shapes.h"
 
 namespace {
 
 using geo::TDPoint;
 using geoalg::TGUnionGraph;
-using namespace algebra_test;
+using namespace test_shapes;
 
 void LiteralCut(TGUnionGraph& G) {
   for (int32_t I = 0; I < G.ContourEdgeCount(0); ++I)

@@ -16,7 +16,7 @@
 #include "addonlib/geometry/rect.h"
 #include "broken_outline_case.h"
 #include "oracle.h"
-#include "random_shapes.h"
+#include "shapes.h"
 
 namespace {
 
@@ -25,7 +25,21 @@ using geo::TDPoint;
 using geoalg::TGUnionGraph;
 
 using geo::test::MessageOf;
-using namespace algebra_test;
+using namespace test_shapes;
+
+// The operation on two memberships: union, intersection, difference, symmetric difference.
+bool Apply(int Op, bool A, bool B) {
+  switch (Op) {
+    case 0:
+      return A || B;
+    case 1:
+      return A && B;
+    case 2:
+      return A && !B;
+    default:
+      return A != B;
+  }
+}
 
 TContour Combine(const TContour& A, const TContour& B, int Op,
                  geoalg::TUnionGraphOwner* Owner = nullptr) {

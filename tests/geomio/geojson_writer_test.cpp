@@ -85,7 +85,7 @@ TEST(GeoJsonWriter, ChordedShapesReadBackWithinTolerance) {
             R"({"type":"MultiPolygon","coordinates":[[[[0,0],[9,0],[9,9],[0,9],[0,0]],)"
             R"([[2,2],[2,7],[7,7],[7,2],[2,2]]],[[[4,4],[5,4],[5,5],[4,5],[4,4]]]]})");
 
-  EXPECT_EQ(JsonString("a\"b\\c\n\x01\xC3\xA9"), "\"a\\\"b\\\\c\\u000a\\u0001\xC3\xA9\"");
+  EXPECT_EQ(JsonString("a\"b\\c\n\x01\xC3\xA9"), "\"a\\\"b\\\\c\\n\\u0001\xC3\xA9\"");
   const std::string F = GeoJsonFeature("null", {{"source", JsonString("line 1")}, {"width", "5"}});
   const TJsonValue V = ParseJsonSequence(F).at(0);
   EXPECT_EQ(V.Find("type")->String, "Feature");

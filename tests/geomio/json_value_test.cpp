@@ -36,6 +36,16 @@ TEST(JsonValue, ReadsValuesWithTheLinesTheyStartOn) {
   EXPECT_EQ(V[2].Number, 7);
   EXPECT_EQ(V[2].Line, 6);
   EXPECT_TRUE(ParseJsonSequence(" \n\t").empty());
+  // A number ends only at the byte after it, which must not count towards its
+  // line, nor be lost to the next value.
+  const std::vector<TJsonValue> N = ParseJsonSequence("[1,\n2\n,3]\n4\n5[6]");
+  ASSERT_EQ(N.size(), 4u);
+  EXPECT_EQ(N[0].Items.at(1).Line, 2);
+  EXPECT_EQ(N[0].Items.at(2).Line, 3);
+  EXPECT_EQ(N[1].Line, 4);
+  EXPECT_EQ(N[2].Number, 5);
+  EXPECT_EQ(N[2].Line, 5);
+  EXPECT_EQ(N[3].Items.at(0).Number, 6);
 }
 
 TEST(JsonValue, RejectsMalformedTextNamingTheLine) {
@@ -44,23 +54,23 @@ TEST(JsonValue, RejectsMalformedTextNamingTheLine) {
     int Line;
     const char* Part;
   } const Cases[] = {
-      {"{\"a\" 1}", 1, "expected ':'"},
-      {"[1,\n2,\n]", 3, "expected a value, found ']'"},
-      {"[01]", 1, "leading zero"},
-      {"[1.]", 1, "malformed number"},
-      {"[-]", 1, "malformed number"},
-      {"[1e+]", 1, "malformed number"},
-      {"\"abc", 1, "unterminated string"},
-      {"[\"\\ud800\"]", 1, "unpaired surrogate"},
-      {"[\"\\udc00\"]", 1, "unpaired surrogate"},
-      {"[\"\\u12g4\"]", 1, "bad hex digit"},
-      {"\"\\q\"", 1, "unknown escape"},
-      {"\n\n{\"a\": tru}", 3, "expected a value"},
-      {"[1e999]", 1, "out of range"},
-      {"{1:2}", 1, "member name"},
+      {"{\"a\" 1}", 1, "expected ':' (column 6)"},
+      {"[1,\n2,\n]", 3, "unexpected ']'"},
+      {"[01]", 1, "expected ']'"},
+      {"[1.]", 1, "expected digit after '.'"},
+      {"[-]", 1, "expected digit after '-'"},
+      {"[1e+]", 1, "expected digit after exponent sign"},
+      {"\"abc", 1, "missing closing quote"},
+      {"[\"\\ud800\"]", 1, "must be followed by U+DC00"},
+      {"[\"\\udc00\"]", 1, "must follow U+D800"},
+      {"[\"\\u12g4\"]", 1, "followed by 4 hex digits"},
+      {"\"\\q\"", 1, "forbidden character after backslash"},
+      {"\n\n{\"a\": tru}", 3, "invalid literal"},
+      {"[1e999]", 1, "number overflow"},
+      {"{1:2}", 1, "expected string literal"},
       {"[\"a\tb\"]", 1, "control character"},
       {"[1 2]", 1, "expected ']'"},
-      {"{\"a\":1\n\n", 3, "expected '}', found the end"},
+      {"{\"a\":1\n\n", 3, "end of input; expected '}'"},
   };
   for (const auto& C : Cases) {
     const EInputError E = test::InputErrorOf([&] { ParseJsonSequence(C.Text); });

@@ -17,7 +17,7 @@
 namespace {
 
 using geoalg::TOverlayOp;
-using namespace overlay_test;
+using namespace test_shapes;
 
 constexpr TOverlayOp Ops[4] = {TOverlayOp::Union, TOverlayOp::Intersection, TOverlayOp::Difference,
                                TOverlayOp::SymDifference};

@@ -1,16 +1,20 @@
-// Random inputs of the families that real data is full of: stars, stars with
-// holes, grids of touching cells, checkerboards, fans meeting at one point,
+// Shapes for the geometry tests and the benchmarks, around a given origin:
+// stars (with arcs, holes and several parts), rectangles and grids of cells
+// touching at sides and corners, checkerboards, fans meeting at one point,
 // discs, and lines for zones (zig-zags with steps near the width,
-// self-crossing walks, arcs).
+// self-crossing walks, arcs). Every generator draws from the Rng it is given
+// in a fixed order, so a seed names the same shapes in every run.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <vector>
 
 #include "addonlib/geometry/contour.h"
 
-namespace overlay_test {
+namespace test_shapes {
 
 using geo::TContour;
 using geo::TDPoint;
@@ -67,6 +71,104 @@ inline TContour StarWithHoles(std::mt19937& Rng, TDPoint O, double R, int N, int
             H % 2 == 1);
   }
   return C;
+}
+
+// A star of N points at even angles around O, radii in [R/2, R]; the edges
+// ending at points I with I % ArcEvery == ArcAt (none for ArcEvery 0) are
+// arcs of convexity up to Bulge.
+inline TContour RegularStar(std::mt19937& Rng, TDPoint O, double R, int N, double Bulge,
+                            int ArcEvery, int ArcAt) {
+  std::uniform_real_distribution<double> Rad(0.5 * R, R), Bend(-Bulge, Bulge);
+  TContour C;
+  for (int I = 0; I < N; ++I) {
+    const double A = 2 * std::numbers::pi * I / N, Q = Rad(Rng);
+    const TDPoint P{O.X + Q * std::cos(A), O.Y + Q * std::sin(A)};
+    if (I == 0)
+      C.AddMoveTo(P);
+    else if (ArcEvery > 0 && I % ArcEvery == ArcAt)
+      C.AddArcTo(P, Bend(Rng));
+    else
+      C.AddLineTo(P);
+  }
+  C.AddClose();
+  return C;
+}
+
+// A random input of the contour algebra's tests; Straight: no arcs.
+struct Shape {
+  TContour C;
+  bool Straight = true;
+};
+
+// A star-shaped ring around (CX, CY): vertices at increasing angles, each
+// jittered by up to 0.3 of its share of the turn; Arcs bends every other edge.
+inline void AddJitteredStar(TContour& C, std::mt19937& Rng, double CX, double CY, double R, int N,
+                            bool Arcs, bool Clockwise) {
+  std::uniform_real_distribution<double> Radius(0.55 * R, R), Jitter(-0.3, 0.3), Bulge(-0.12, 0.12);
+  std::vector<TDPoint> Pts;
+  for (int I = 0; I < N; ++I) {
+    const double A = 2 * std::numbers::pi * (I + 0.5 + Jitter(Rng)) / N;
+    const double Rad = Radius(Rng);
+    Pts.push_back({CX + Rad * std::cos(A), CY + Rad * std::sin(A)});
+  }
+  if (Clockwise) std::reverse(Pts.begin(), Pts.end());
+  C.AddMoveTo(Pts[0]);
+  for (int I = 1; I < N; ++I) {
+    if (Arcs && I % 2)
+      C.AddArcTo(Pts[I], Bulge(Rng));
+    else
+      C.AddLineTo(Pts[I]);
+  }
+  if (Arcs)
+    C.AddCloseArc(Bulge(Rng));
+  else
+    C.AddClose();
+}
+
+// Kind % 5: one star, a star with a hole, two stars, cells of a coarse grid
+// touching at sides and corners, or a grid-aligned rectangle; around O.
+inline Shape RandomShape(std::mt19937& Rng, int Kind, TDPoint O, bool Arcs) {
+  Shape S;
+  S.Straight = !Arcs;
+  std::uniform_real_distribution<double> U(-20, 20);
+  const int N = 6 + Rng() % 20;
+  switch (Kind % 5) {
+    case 0:  // one star
+      AddJitteredStar(S.C, Rng, O.X + U(Rng), O.Y + U(Rng), 60, N, Arcs, Rng() % 2);
+      break;
+    case 1: {  // a star with a hole
+      const double CX = O.X + U(Rng), CY = O.Y + U(Rng);
+      AddJitteredStar(S.C, Rng, CX, CY, 70, N, Arcs, false);
+      AddJitteredStar(S.C, Rng, CX, CY, 25, 5 + Rng() % 6, Arcs, true);
+      break;
+    }
+    case 2:  // two parts
+      AddJitteredStar(S.C, Rng, O.X - 45 + U(Rng) / 4, O.Y + U(Rng), 35, N, Arcs, false);
+      AddJitteredStar(S.C, Rng, O.X + 45 + U(Rng) / 4, O.Y + U(Rng), 35, N, Arcs, true);
+      break;
+    case 4: {  // distinct cells of a coarse grid: parts touching at sides and corners
+      // Half the time on a grid shifted by half a cell: the other input's
+      // cells then meet these at corners and along half sides.
+      std::vector<int> Cells = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+      std::shuffle(Cells.begin(), Cells.end(), Rng);
+      const double Shift = Rng() % 2 ? 10 : 0;
+      for (int I = 0; I < 2 + static_cast<int>(Rng() % 4); ++I) {
+        const double X = O.X + Shift + 20 * (Cells[I] % 3) - 30;
+        const double Y = O.Y + Shift + 20 * (Cells[I] / 3) - 30;
+        AddRect(S.C, X, Y, X + 20, Y + 20);
+      }
+      S.Straight = true;
+      break;
+    }
+    default: {  // grid-aligned rectangles: shared edges, shared vertices, overlaps
+      std::uniform_int_distribution<int> G(-4, 4), W(1, 4);
+      const int X = G(Rng), Y = G(Rng);
+      AddRect(S.C, O.X + 10 * X, O.Y + 10 * Y, O.X + 10 * (X + W(Rng)), O.Y + 10 * (Y + W(Rng)));
+      S.Straight = true;
+      break;
+    }
+  }
+  return S;
 }
 
 // Cells of an integer grid (side Cell), each kept with probability Fill,
@@ -161,4 +263,4 @@ inline TContour ZigZag(std::mt19937& Rng, TDPoint O, double Step, int N) {
   return C;
 }
 
-}  // namespace overlay_test
+}  // namespace test_shapes
