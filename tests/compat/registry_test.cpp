@@ -14,12 +14,7 @@ using compat::TRootKey;
 
 class RegistryTest : public ::testing::Test {
  protected:
-  std::string FileText() const {
-    std::ifstream In(File, std::ios::binary);
-    std::stringstream S;
-    S << In.rdbuf();
-    return S.str();
-  }
+  std::string FileText() const { return support::TTempFolder::Text(File); }
 
   support::TTempFolder Folder;
   fs::path Dir = Folder.Path;

@@ -1,11 +1,13 @@
-// A fresh folder for one test, named after the process and the test so that
-// suites running at once do not meet, and removed with it.
+// A fresh folder for one test (and reading a file whole), named after the process and the test so
+// that suites running at once do not meet, and removed with it.
 #pragma once
 
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <system_error>
 
@@ -27,6 +29,14 @@ class TTempFolder {
   TTempFolder(const TTempFolder&) = delete;
   TTempFolder& operator=(const TTempFolder&) = delete;
   std::filesystem::path operator/(const std::string& Name) const { return Path / Name; }
+
+  // A file's whole content; empty when it cannot be read.
+  static std::string Text(const std::filesystem::path& File) {
+    std::ifstream In(File, std::ios::binary);
+    std::stringstream S;
+    S << In.rdbuf();
+    return S.str();
+  }
 
   std::filesystem::path Path;
 };

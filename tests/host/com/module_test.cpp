@@ -62,12 +62,7 @@ class ModuleTest : public ::testing::Test {
     return A;
   }
   kx::IKxAddOnManager* HostManager() { return Manager.get(); }
-  std::string FileText() const {
-    std::ifstream In(RegistryFile, std::ios::binary);
-    std::stringstream S;
-    S << In.rdbuf();
-    return S.str();
-  }
+  std::string FileText() const { return support::TTempFolder::Text(RegistryFile); }
   std::string LastSource() { return Manager->ErrorInfo().SourceUtf8(); }
   std::string LastMessage() { return Manager->ErrorInfo().MessageUtf8(); }
 
