@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "bench/tiled_town.h"
-#include "host/project_file.h"
+#include "host/model/project_file.h"
 
 namespace {
 

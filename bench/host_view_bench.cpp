@@ -13,10 +13,10 @@
 #include <random>
 
 #include "bench/tiled_town.h"
-#include "host/host_manager.h"
-#include "host/host_window.h"
-#include "host/map_widget.h"
-#include "host/project_file.h"
+#include "host/app/host_window.h"
+#include "host/app/map_widget.h"
+#include "host/com/host_manager.h"
+#include "host/model/project_file.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/project_file.h"
+#include "host/model/project_file.h"
 
 namespace bench {
 

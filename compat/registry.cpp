@@ -1,17 +1,13 @@
 #include "compat/registry.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
+
+#include "compat/atomic_file.h"
 
 namespace compat {
 
@@ -79,16 +75,6 @@ std::size_t Unquote(const std::string& Line, std::size_t Pos, std::string& Out) 
     }
   }
   return std::string::npos;
-}
-
-// Whether this process may change Path. The superuser passes every access
-// check, so for it a file or folder without any write permission bit counts
-// as read-only too: replacing it by rename would silently defeat the mode.
-bool Writable(const std::filesystem::path& Path) {
-  if (::access(Path.c_str(), W_OK) != 0) return false;
-  struct stat St {};
-  if (::stat(Path.c_str(), &St) != 0) return false;
-  return ::geteuid() != 0 || (St.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
 }
 
 }  // namespace
@@ -265,30 +251,10 @@ void TRegistry::Save() const {
   }
   const std::string Text = Out.str();
 
-  namespace fs = std::filesystem;
-  const fs::path Target(FFileName);
-  std::error_code Ec;
-  if (Target.has_parent_path()) fs::create_directories(Target.parent_path(), Ec);
-  // The file is replaced by a rename, which only asks the folder: a file that
-  // may not be written, or a folder that may not be, must stop it first.
-  const fs::path Folder = Target.has_parent_path() ? Target.parent_path() : fs::path(".");
-  if (fs::exists(Target, Ec) && !Writable(Target))
-    throw ERegistryError("Cannot write " + Target.string() + ": read-only");
-  if (!Writable(Folder)) throw ERegistryError("Cannot write into " + Folder.string());
-  const fs::path Temp = Target.string() + ".tmp." + std::to_string(::getpid());
-  std::FILE* F = std::fopen(Temp.c_str(), "wb");
-  if (!F) throw ERegistryError("Cannot write " + Temp.string() + ": " + std::strerror(errno));
-  const bool Written = std::fwrite(Text.data(), 1, Text.size(), F) == Text.size() &&
-                       std::fflush(F) == 0 && ::fsync(::fileno(F)) == 0;
-  const bool Closed = std::fclose(F) == 0;
-  if (!Written || !Closed) {
-    fs::remove(Temp, Ec);
-    throw ERegistryError("Cannot write " + Temp.string());
-  }
-  fs::rename(Temp, Target, Ec);
-  if (Ec) {
-    fs::remove(Temp, Ec);
-    throw ERegistryError("Cannot replace " + Target.string());
+  try {
+    WriteFileAtomically(FFileName, Text, TFolder::Create);
+  } catch (const EFileWriteError& E) {
+    throw ERegistryError(E.what());
   }
 }
 

@@ -16,7 +16,7 @@
 #include "addonkit/macro_attrs_list.h"
 #include "addonkit/module_state.h"
 #include "compat/screen_cursors.h"
-#include "host/host_manager.h"
+#include "host/com/host_manager.h"
 #include "qt_app.h"
 
 namespace {

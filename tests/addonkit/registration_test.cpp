@@ -10,7 +10,7 @@
 #include "addonkit/com_server.h"
 #include "addonkit/custom_addon.h"
 #include "compat/registry.h"
-#include "host/addon_registry.h"
+#include "host/com/addon_registry.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host/host_object.h"
+#include "host/com/host_object.h"
 #include "hostapi/orvex_interfaces.h"
 
 namespace fake {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "geomio/json_value.h"
+#include "tests/support/temp_folder.h"
 
 namespace geomio::test {
 
@@ -118,20 +119,6 @@ inline int CheckOrientation(const TJsonValue& V) {
   return Rings;
 }
 
-// A fresh folder for one test, removed with it.
-class TTempFolder {
- public:
-  TTempFolder() {
-    Path = std::filesystem::temp_directory_path() /
-           ("trace_gis_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(Path);
-    std::filesystem::create_directories(Path);
-  }
-  ~TTempFolder() { std::filesystem::remove_all(Path); }
-  std::filesystem::path operator/(const std::string& Name) const { return Path / Name; }
-
-  std::filesystem::path Path;
-};
+using support::TTempFolder;
 
 }  // namespace geomio::test

@@ -13,9 +13,9 @@
 #include <filesystem>
 
 #include "compat/registry.h"
-#include "host/addon_module.h"
-#include "host/host_manager.h"
-#include "host/host_window.h"
+#include "host/app/host_window.h"
+#include "host/com/addon_module.h"
+#include "host/com/host_manager.h"
 #include "tests/addonkit/qt_app.h"
 
 namespace {

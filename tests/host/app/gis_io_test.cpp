@@ -18,41 +18,27 @@
 #include <memory>
 
 #include "geomio/gdal/crs.h"
-#include "host/host_script.h"
-#include "host/host_script_target.h"
-#include "host/host_window.h"
-#include "host/test_host.h"
+#include "host/app/host_script.h"
+#include "host/app/host_script_target.h"
+#include "host/app/host_window.h"
+#include "tests/host/app/gis_io_files.h"
 #include "tests/host/app/modal_answers.h"
-#include "tests/host/gis_io_files.h"
+#include "tests/support/test_host.h"
+#include "tests/support/two_style_project.h"
 
 namespace {
 
 using host::MakeID;
 
-const char* const Project = R"({
-  "format": "trace-host-project", "version": 1, "name": "GIS",
-  "styles": [
-    {"id":"STREET","name":"Улица","flags":1,"value1":0,"value2":0,"area":false,
-     "pen":{"style":0,"width":1.0,"forZoomScale":0.0,"color":8421504,"mode":4},
-     "brush":{"style":1,"backColor":16777215,"hatchColor":0,"transparency":1}},
-    {"id":"AREA","name":"Участок","flags":1,"value1":0,"value2":0,"area":true,
-     "pen":{"style":0,"width":0.5,"forZoomScale":0.0,"color":255,"mode":4},
-     "brush":{"style":0,"backColor":13434828,"hatchColor":0,"transparency":1}}
-  ],
-  "maps": [
-    {"id":"TOWN","name":"Город","layers":[
-      {"id":"ROADS","caption":"Улицы","styles":["STREET"]},
-      {"id":"PARCELS","caption":"Участки","styles":["AREA"]}]}
-  ],
-  "objects": []
-})";
+// Roads and parcels to import into.
+const std::string Project = host::test::TTwoStyleProject{}.Json();
 
 class GisIoTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Window = std::make_unique<host::THostWindow>(Host.Manager());
     Window->SetReporter([this](const QString& Text) { Reports << Text; });
-    Write("project.json", Project);
+    Write("project.json", QByteArray::fromStdString(Project));
     Window->OpenProject(File("project.json"));
     host::test::MakeTownGpkg(Path("town.gpkg"));
   }

@@ -18,31 +18,21 @@
 #include "geomio/enclosed_area.h"
 #include "geomio/input_reader.h"
 #include "tests/addonkit/qt_app.h"
+#include "tests/support/two_style_project.h"
 
 namespace {
 
 // One straight street, 100 m along y = 6 000 000, and an empty layer for
 // traced objects in an area style.
-const char* const Project = R"({
-  "format": "trace-host-project", "version": 1, "name": "Journey",
-  "styles": [
-    {"id":"STREET","name":"Улица","flags":1,"value1":0,"value2":0,"area":false,
-     "pen":{"style":0,"width":1.0,"forZoomScale":0.0,"color":8421504,"mode":4},
-     "brush":{"style":1,"backColor":16777215,"hatchColor":0,"transparency":1}},
-    {"id":"AREA","name":"Обрисовка","flags":1,"value1":0,"value2":0,"area":true,
-     "pen":{"style":0,"width":0.5,"forZoomScale":0.0,"color":255,"mode":4},
-     "brush":{"style":0,"backColor":13434828,"hatchColor":0,"transparency":1}}
-  ],
-  "maps": [
-    {"id":"TOWN","name":"Город","layers":[
-      {"id":"STREETS","caption":"Улицы","styles":["STREET"]},
-      {"id":"TRACED","caption":"Обрисованное","styles":["AREA"]}]}
-  ],
-  "objects": [
+const std::string Project = host::test::TTwoStyleProject{.Name = "Journey",
+                                                         .LineLayer = "STREETS",
+                                                         .AreaLayer = "TRACED",
+                                                         .AreaCaption = "Обрисованное",
+                                                         .AreaStyleName = "Обрисовка",
+                                                         .Objects = R"(
     {"id":"S1","layer":"STREETS","shapes":[
-      {"style":"STREET","commands":[[1,500000.0,6000000.0],[2,500100.0,6000000.0]]}]}
-  ]
-})";
+      {"style":"STREET","commands":[[1,500000.0,6000000.0],[2,500100.0,6000000.0]]}]})"}
+                                .Json();
 
 class JourneyTest : public ::testing::Test {
  protected:
@@ -55,7 +45,7 @@ class JourneyTest : public ::testing::Test {
     Env.insert("QT_QPA_PLATFORM", "offscreen");
     Env.insert("TRACE_REGISTRY_FILE", Dir.filePath("registry.reg"));
     ASSERT_EQ(Run({"--register", TRACE_MODULE_PATH}), 0) << Errors.toStdString();
-    Write("journey.json", Project);
+    Write("journey.json", QByteArray::fromStdString(Project));
   }
   void TearDown() override { Dir.removeRecursively(); }
 

@@ -10,11 +10,11 @@
 #include <cstdlib>
 #include <unordered_map>
 
-#include "host/host_map_view.h"
-#include "host/host_window.h"
-#include "host/map_widget.h"
-#include "host/project_file.h"
-#include "host/test_host.h"
+#include "host/app/host_window.h"
+#include "host/app/map_widget.h"
+#include "host/com/host_map_view.h"
+#include "host/model/project_file.h"
+#include "tests/support/test_host.h"
 
 namespace {
 

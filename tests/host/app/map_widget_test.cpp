@@ -6,10 +6,10 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
-#include "host/host_manager.h"
-#include "host/map_widget.h"
-#include "host/project_file.h"
-#include "host/test_host.h"
+#include "host/app/map_widget.h"
+#include "host/com/host_manager.h"
+#include "host/model/project_file.h"
+#include "tests/support/test_host.h"
 
 namespace {
 

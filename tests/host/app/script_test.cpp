@@ -1,8 +1,8 @@
 // The script reader and runner, and the host's command line.
 #include <gtest/gtest.h>
 
-#include "host/host_options.h"
-#include "host/host_script.h"
+#include "host/app/host_options.h"
+#include "host/app/host_script.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <QMouseEvent>
 
 #include "geomio/gdal/crs.h"
-#include "host/host_manager.h"
-#include "host/host_window.h"
-#include "host/map_widget.h"
-#include "host/test_host.h"
+#include "host/app/host_window.h"
+#include "host/app/map_widget.h"
+#include "host/com/host_manager.h"
+#include "tests/support/test_host.h"
 
 namespace {
 

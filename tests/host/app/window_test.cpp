@@ -8,11 +8,11 @@
 #include <QTemporaryDir>
 
 #include "geomio/gdal/crs.h"
-#include "host/host_manager.h"
-#include "host/host_window.h"
-#include "host/layer_panel.h"
-#include "host/map_widget.h"
-#include "host/test_host.h"
+#include "host/app/host_window.h"
+#include "host/app/layer_panel.h"
+#include "host/app/map_widget.h"
+#include "host/com/host_manager.h"
+#include "tests/support/test_host.h"
 
 namespace {
 

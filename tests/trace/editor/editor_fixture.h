@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "addonkit/custom_addon.h"
-#include "host/host_values.h"
-#include "host/map_model.h"
-#include "host/test_host.h"
+#include "host/com/host_values.h"
+#include "host/model/map_model.h"
+#include "tests/support/test_host.h"
 #include "trace/editor/gully_editor.h"
 
 namespace tracetest {

@@ -4,8 +4,8 @@
 // contour it wraps; the N-th AddCommand from now fails instead.
 #pragma once
 
-#include "host/host_error_info.h"
-#include "host/host_object.h"
+#include "host/com/host_error_info.h"
+#include "host/com/host_object.h"
 #include "hostapi/kx_interfaces.h"
 
 namespace tracetest {

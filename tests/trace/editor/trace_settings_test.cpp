@@ -8,7 +8,7 @@
 #include <set>
 
 #include "addonkit/hresult_error.h"
-#include "host/test_host.h"
+#include "tests/support/test_host.h"
 
 namespace {
 

@@ -1,0 +1,157 @@
+// The host's map view: a view transform (centre, metres per pixel, size),
+// the selection, the installed editor, and an image that the host draws the
+// map on and that the drawing objects draw on while an editor paints. What
+// the drawing objects drew is also kept as records, so that it can be read
+// back.
+#pragma once
+
+#include <QImage>
+#include <functional>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "compat/com_ptr.h"
+#include "host/com/host_context.h"
+#include "host/com/host_object.h"
+#include "host/com/host_painter.h"
+#include "host/model/map_model.h"
+#include "hostapi/kx_interfaces.h"
+
+namespace host {
+
+// One DrawContour call of the drawing surface.
+struct THostDrawRecord {
+  THostPenState Pen;
+  THostBrushState Brush;
+  std::int32_t Mode = -1;
+  std::vector<THostPaintPart> Parts;
+};
+
+class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
+ public:
+  explicit THostMapView(THostContextPtr Context);
+  ~THostMapView();
+
+  HOST_RESERVED(0)
+  HOST_RESERVED(1)
+  HOST_RESERVED(2)
+  HOST_RESERVED(3)
+  HOST_RESERVED(4)
+  // Ends whatever the view's own mouse tool was doing; counted.
+  HRESULT STDMETHODCALLTYPE Operation5() override;
+  HOST_RESERVED(6)
+  HRESULT STDMETHODCALLTYPE GetSelection(kx::IKxIDsList** Selection) override;
+  HOST_RESERVED(8)
+  HOST_RESERVED(9)
+  HOST_RESERVED(10)
+  HOST_RESERVED(11)
+  HOST_RESERVED(12)
+  HOST_RESERVED(13)
+  HOST_RESERVED(14)
+  HOST_RESERVED(15)
+  // Null removes the editor; the view holds a reference to the one set.
+  HRESULT STDMETHODCALLTYPE SetEditor(kx::IKxEditor* Editor) override;
+  HOST_RESERVED(17)
+  HOST_RESERVED(18)
+  HRESULT STDMETHODCALLTYPE Invalidate() override;
+  HOST_RESERVED(20)
+  HOST_RESERVED(21)
+  HOST_RESERVED(22)
+  HOST_RESERVED(23)
+  HOST_RESERVED(24)
+  HOST_RESERVED(25)
+  HOST_RESERVED(26)
+  // Stops the view's pending scroll before an editor handles a click; counted.
+  HRESULT STDMETHODCALLTYPE Operation27() override;
+  HOST_RESERVED(28)
+  // Rounded to the nearest pixel; E_FAIL beyond the 32-bit range.
+  HRESULT STDMETHODCALLTYPE MapToDevice(double X, double Y, std::int32_t* DX,
+                                        std::int32_t* DY) override;
+  // The map point of the pixel's top-left corner.
+  HRESULT STDMETHODCALLTYPE DeviceToMap(std::int32_t X, std::int32_t Y, double* MX,
+                                        double* MY) override;
+
+  // ---- The host's side ----
+  const THostViewTransform& Transform() const { return FTransform; }
+  // Raises EHostError for a size below 1 pixel or a resolution that is not
+  // a positive finite number.
+  void SetTransform(const THostViewTransform& T);
+  // Centres the view on the project's objects at a resolution that shows
+  // them all.
+  void ZoomToProject();
+
+  const std::vector<TKxID>& Selection() const { return FSelection; }
+
+  // The layers drawn, bottom first; objects of other layers are not drawn.
+  // Until it is set, every layer is drawn.
+  void SetLayerOrder(const std::vector<TKxID>& Layers);
+  bool LayerShown(const TKxID& LayerID) const;
+  // Where a layer is drawn, 0 at the bottom; nothing for one not drawn.
+  std::optional<std::size_t> LayerRank(const TKxID& LayerID) const;
+  void SetSelection(std::vector<TKxID> IDs) { FSelection = std::move(IDs); }
+
+  kx::IKxEditor* Editor() const { return FEditor.Get(); }
+  // Releases the installed editor, as the host does when the view closes.
+  void DropEditor() { FEditor.Reset(); }
+
+  int InvalidateCount() const { return FInvalidateCount; }
+  int Operation5Count() const { return FOperation5Count; }
+  int Operation27Count() const { return FOperation27Count; }
+  // Called on every Invalidate (a window schedules its repaint here).
+  void SetInvalidateHandler(std::function<void()> Handler) { FOnInvalidate = std::move(Handler); }
+
+  // Draws the map (the objects in view, each shape in its style), then lets
+  // the editor paint. Returns false, with the editor's error in
+  // LastPaintError, when the editor's Paint failed.
+  //
+  // With KeepMap the map drawn by the last Render is reused while the
+  // project's revision and the layer order stay: as it is when the view did
+  // not move, and shifted, with only the uncovered strips drawn, when the
+  // view moved by whole pixels at the same resolution. An add-on's
+  // Invalidate alone does not redraw the map; what it changed in the
+  // project does.
+  bool Render(bool KeepMap = false);
+  enum class TMapRedraw { Full, Shifted, Kept };
+  TMapRedraw LastMapRedraw() const { return FLastMapRedraw; }
+  const std::string& LastPaintError() const { return FLastPaintError; }
+  QImage& Image() { return FImage; }
+
+  // What the drawing surface drew since the last Render or ClearDrawLog.
+  const std::vector<THostDrawRecord>& DrawLog() const { return FDrawLog; }
+  void ClearDrawLog() { FDrawLog.clear(); }
+  // The drawing surface's entry: draws on the image and records.
+  void DrawParts(const THostDrawRecord& Record);
+
+ private:
+  // Draws the objects that show in a view of transform T (the size of
+  // Image) over white.
+  void DrawMap(QImage& Image, const THostViewTransform& T, QPoint BrushOrigin) const;
+
+  THostContextPtr FContext;
+  THostViewTransform FTransform;
+  QImage FImage;
+  // The map alone, as drawn at FMapTransform; hatches start at FBrushOrigin
+  // so that they stay put on the map when the picture is shifted.
+  QImage FMapImage;
+  THostViewTransform FMapTransform;
+  QPoint FBrushOrigin;
+  TMapRedraw FLastMapRedraw = TMapRedraw::Full;
+  // Set by a new layer order: the next Render draws the map whole, as it
+  // does when the project's revision moved from FMapRevision.
+  bool FMapStale = true;
+  std::uint64_t FMapRevision = 0;
+  std::vector<TKxID> FSelection;
+  bool FLayerOrderSet = false;
+  TIDKeyMap<std::size_t> FLayerRank;
+  compat::TComPtr<kx::IKxEditor> FEditor;
+  std::vector<THostDrawRecord> FDrawLog;
+  std::function<void()> FOnInvalidate;
+  std::string FLastPaintError;
+  int FInvalidateCount = 0;
+  int FOperation5Count = 0;
+  int FOperation27Count = 0;
+};
+
+}  // namespace host
