@@ -8,7 +8,7 @@
 #include <string_view>
 #include <utility>
 
-#include "addonlib/core/exception.h"
+#include "core/exception.h"
 
 namespace compat {
 
