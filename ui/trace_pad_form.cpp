@@ -56,6 +56,8 @@ TTracePadForm::TTracePadForm(QWidget* Owner, kx::TTraceAddOn* AAddon)
       FAddon(AAddon),
       FUi(std::make_unique<Ui::TTracePadForm>()) {
   FUi->setupUi(this);
+  // The layout file holds the controls; their texts are the model's.
+  resize(forms::PadWidth, forms::PadHeight);
   setWindowTitle(forms::PadCaption);
   FUi->NewObjectStyleLabel->setText(forms::PadNoStyleText);
   FUi->CheckBoxTraceOn->setText(forms::PadTraceOnText);
