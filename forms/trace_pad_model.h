@@ -102,7 +102,7 @@ class TTracePadView {
 // fraction, blanks around it ignored. Raises the conversion error otherwise.
 double ParseZoneWidth(const std::string& Text);
 
-class TTracePadModel : public trace::TGullyEditorPad {
+class TTracePadModel final : public trace::TGullyEditorPad {
  public:
   // Takes the application interface and a new graph, sets the actions'
   // states, then loads the stored placement and zone width.
