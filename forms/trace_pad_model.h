@@ -54,8 +54,8 @@ inline constexpr char PadTraceOnText[] = "Показать буферную зо
 inline constexpr char PadAlongText[] = "Обрисовывать вдоль буферной зоны";
 inline constexpr char PadCloseByText[] = "Создавать замкнутый контур";
 inline constexpr char PadWidthLabelText[] = "Буферная зона (м):";
-// The outer size the pad is made with; only the width can change, down to
-// the minimum.
+// The pad's client area when made; only the width can change, down to the
+// minimum.
 inline constexpr int PadWidth = 292, PadHeight = 168, PadMinWidth = 197;
 
 // What changed, for the view to show again.
