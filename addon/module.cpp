@@ -6,7 +6,6 @@
 #include "addon/trace_addon.h"
 #include "addonkit/com_server.h"
 #include "addonkit/cursors.h"
-#include "ui/trace_pad_form.h"
 
 // Outside any namespace, as the resource initialiser is a global function.
 // The resource registration of this library and the add-on's creation are
@@ -25,8 +24,6 @@ struct TTraceModule {
       InitResources();
       kx::EnsureComServer();
       kx::RegisterModuleCursors();
-      // The pad lives in the user interface library, above the add-on object.
-      kx::TracePadCreator = &ui::CreateTracePad;
       // Owned by its class factory link; destroyed explicitly below, first.
       kx::TraceAddOn = new kx::TTraceAddOn;
     } catch (...) {

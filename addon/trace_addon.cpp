@@ -12,12 +12,6 @@
 
 namespace kx {
 
-TTraceAddOn* TraceAddOn = nullptr;
-TTracePadLink* TracePadForm = nullptr;
-TTracePadCreator TracePadCreator = nullptr;
-TKxID NewObjectStyleID{};
-TKxID NewObjectLayerID{};
-
 namespace {
 
 TKxMacroAttrs MakeTraceMacro() {

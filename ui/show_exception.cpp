@@ -15,7 +15,10 @@ TExceptionReporter& Reporter() {
 }  // namespace
 
 void ShowException(QWidget* Parent, const std::exception& E) {
-  const QString Message = QString::fromUtf8(E.what());
+  ShowErrorMessage(Parent, QString::fromUtf8(E.what()));
+}
+
+void ShowErrorMessage(QWidget* Parent, const QString& Message) {
   if (Reporter()) {
     Reporter()(Parent, Message);
     return;

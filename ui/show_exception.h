@@ -11,6 +11,8 @@ class QWidget;
 namespace ui {
 
 void ShowException(QWidget* Parent, const std::exception& E);
+// The same for an error's text.
+void ShowErrorMessage(QWidget* Parent, const QString& Message);
 
 // Where the messages go instead of a message box (tests); returns the one
 // before. An empty function restores the message box.

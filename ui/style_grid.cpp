@@ -6,7 +6,6 @@
 #include <array>
 #include <span>
 
-#include "ui/dev_points.h"
 #include "ui/style_sample.h"
 
 namespace ui {

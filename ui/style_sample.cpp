@@ -40,14 +40,18 @@ void SetPenModeCopy(QPainter& Canvas) {
   Canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
+QPoint ToQPoint(TDevPoint P) {
+  return QPoint(P.X, P.Y);
+}
+
 QPainterPath PolygonPath(const TPolyPointList& Polygons) {
   QPainterPath Path;
   Path.setFillRule(Qt::OddEvenFill);
   int First = 0;
   for (int Part = 0; Part < Polygons.PartCount(); ++Part) {
     const int N = Polygons.PartCounts(Part);
-    Path.moveTo(Polygons[First]);
-    for (int I = 1; I < N; ++I) Path.lineTo(Polygons[First + I]);
+    Path.moveTo(ToQPoint(Polygons[First]));
+    for (int I = 1; I < N; ++I) Path.lineTo(ToQPoint(Polygons[First + I]));
     Path.closeSubpath();
     First += N;
   }
@@ -56,21 +60,24 @@ QPainterPath PolygonPath(const TPolyPointList& Polygons) {
 
 void DrawPolylines(const TPolyPointList& Polylines, QPainter& Canvas) {
   int First = 0;
-  for (int Part = 0; Part < Polylines.PartCount(); ++Part) {
-    const int N = Polylines.PartCounts(Part);
-    Canvas.drawPolyline(Polylines.Points() + First, N);
+  QPolygon Part;
+  for (int I = 0; I < Polylines.PartCount(); ++I) {
+    const int N = Polylines.PartCounts(I);
+    Part.resize(N);
+    for (int J = 0; J < N; ++J) Part[J] = ToQPoint(Polylines[First + J]);
+    Canvas.drawPolyline(Part);
     First += N;
   }
 }
 
 QRect Bounds(const TPointList& List) {
   if (List.Count() == 0) return {};
-  int L = List[0].x(), T = List[0].y(), R = L, B = T;
+  int L = List[0].X, T = List[0].Y, R = L, B = T;
   for (int I = 1; I < List.Count(); ++I) {
-    L = std::min(L, List[I].x());
-    R = std::max(R, List[I].x());
-    T = std::min(T, List[I].y());
-    B = std::max(B, List[I].y());
+    L = std::min(L, List[I].X);
+    R = std::max(R, List[I].X);
+    T = std::min(T, List[I].Y);
+    B = std::max(B, List[I].Y);
   }
   return QRect(QPoint(L, T), QPoint(R, B));
 }

@@ -7,8 +7,8 @@
 #include <QImage>
 
 #include "compat/gdi_styles.h"
+#include "trace/engine/dev_points.h"
 #include "trace/editor/style_records.h"
-#include "ui/dev_points.h"
 
 class QPainter;
 
@@ -17,6 +17,19 @@ namespace ui {
 // Colour values as the host's pen and brush records hold them.
 using compat::ColorFromRef;
 using compat::ColorToRef;
+
+// The device points that samples are drawn from.
+using trace::AddPoint;
+using trace::AddRect;
+using trace::FinishDevPoints;
+using trace::FlushPart;
+using trace::ResetDevPoints;
+using trace::TDevPoint;
+using trace::TDevPoints;
+using trace::TDevPointsLease;
+using trace::TDevRect;
+using trace::TPointList;
+using trace::TPolyPointList;
 
 // Brush transparency levels: 0 opaque, 1 transparent background, 2 to 10
 // partly transparent fill.

@@ -6,17 +6,12 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QToolBar>
 #include <QWindow>
 
-#include "core/exception.h"
 #include "compat/module_resources.h"
-#include "trace/editor/shape_enum.h"
-#include "ui/pad_placement.h"
-#include "ui/project_names.h"
 #include "ui/project_tree_form.h"
 #include "ui/settings_form.h"
 #include "ui/show_exception.h"
@@ -26,14 +21,10 @@ namespace ui {
 
 namespace {
 
-constexpr char PlacementKey[] = "TraceFormLTWH";
-constexpr char ZoneSizeKey[] = "TraceBufferZoneSize";
-// The settings store's section and kind for the pad's own values.
-constexpr std::int32_t StoreSection = 1;
-constexpr std::int32_t StoreKind = 0;
+using forms::TPadAction;
 
-std::string Key(const kx::TKxID& ID) {
-  return std::string(ID.Bytes());
+QString Text(const std::string& S) {
+  return QString::fromStdString(S);
 }
 
 // The frame around the window, as the platform will draw it; the window is
@@ -44,282 +35,184 @@ QMargins FrameMargins(QWidget* W) {
   return W->windowHandle() ? W->windowHandle()->frameMargins() : QMargins();
 }
 
+QRect ToQRect(const forms::TPadRect& R) {
+  return QRect(R.Left, R.Top, R.Width, R.Height);
+}
+
+forms::TPadRect FromQRect(const QRect& R) {
+  return {R.left(), R.top(), R.width(), R.height()};
+}
+
+// The add-on's command makes its pad through this hook, so that the module
+// below the user interface never names it.
+struct TPadInstaller {
+  TPadInstaller() { kx::TracePadCreator = &CreateTracePad; }
+} PadInstaller;
+
 }  // namespace
 
 TTracePadForm::TTracePadForm(QWidget* Owner, kx::TTraceAddOn* AAddon)
     : TKxAddonForm(Owner, Qt::Window | Qt::WindowContextHelpButtonHint),
-      Addon(AAddon),
+      FAddon(AAddon),
       FUi(std::make_unique<Ui::TTracePadForm>()) {
   FUi->setupUi(this);
-  // The tool bar: one button per action, separators after the second and the
-  // fourth; the images in the pad's image list order.
-  const std::pair<QAction*, const char*> Actions[] = {
-      {FUi->AddSelectedObjectsToBZListAction, "ADD_ZONE"},
-      {FUi->RemoveObjectFromBZListAction, "REMOVE_ZONES"},
-      {FUi->UndoTracePointAction, "UNDO_POINT"},
-      {FUi->UndoAllTracePointsAction, "UNDO_ALL"},
-      {FUi->SelectNewObjectStyleAction, "SELECT_STYLE"},
-      {FUi->CreateObjectAction, "CREATE_OBJECT"},
-      {FUi->SettingsAction, "SETTINGS"}};
-  int Index = 0;
-  for (const auto& [Action, Image] : Actions) {
-    Action->setIcon(QIcon(QPixmap::fromImage(compat::LoadBitmapImage(Image))));
-    FUi->TraceToolBar->addAction(Action);
-    if (++Index == 2 || Index == 4) FUi->TraceToolBar->addSeparator();
+  // The layout file holds the controls; their texts are the model's.
+  resize(forms::PadWidth, forms::PadHeight);
+  setWindowTitle(forms::PadCaption);
+  FUi->NewObjectStyleLabel->setText(forms::PadNoStyleText);
+  FUi->CheckBoxTraceOn->setText(forms::PadTraceOnText);
+  FUi->CheckBoxAlong->setText(forms::PadAlongText);
+  FUi->CheckBoxCloseBy->setText(forms::PadCloseByText);
+  FUi->Label1->setText(forms::PadWidthLabelText);
+  for (int I = 0; I < forms::PadActionCount; ++I) {
+    const auto A = static_cast<TPadAction>(I);
+    const forms::TPadActionText& T = forms::PadActionText(A);
+    QAction* Act = Action(A);
+    Act->setText(T.Caption);
+    Act->setToolTip(T.Hint);
+    Act->setIcon(QIcon(QPixmap::fromImage(compat::LoadBitmapImage(T.Image))));
+    FUi->TraceToolBar->addAction(Act);
+    if (T.SeparatorAfter) FUi->TraceToolBar->addSeparator();
+    connect(Act, &QAction::triggered, this, [this, A] { FModel->Execute(A); });
   }
   // The width can change, the height cannot.
-  setMinimumWidth(197);
-  setFixedHeight(168);
+  setMinimumWidth(forms::PadMinWidth);
+  setFixedHeight(forms::PadHeight);
 
-  const auto Bind = [this](QAction* Action, void (TTracePadForm::*Handler)()) {
-    connect(Action, &QAction::triggered, this,
-            [this, Handler] { Guarded([&] { (this->*Handler)(); }); });
-  };
-  Bind(FUi->AddSelectedObjectsToBZListAction, &TTracePadForm::AddSelectedObjectsToBZList);
-  Bind(FUi->RemoveObjectFromBZListAction, &TTracePadForm::RemoveObjectFromBZList);
-  Bind(FUi->UndoTracePointAction, &TTracePadForm::UndoTracePoint);
-  Bind(FUi->UndoAllTracePointsAction, &TTracePadForm::UndoAllTracePoints);
-  Bind(FUi->SelectNewObjectStyleAction, &TTracePadForm::SelectNewObjectStyle);
-  Bind(FUi->CreateObjectAction, &TTracePadForm::CreateObject);
-  Bind(FUi->SettingsAction, &TTracePadForm::OpenSettings);
   connect(FUi->CheckBoxTraceOn, &QCheckBox::clicked, this,
-          [this] { Guarded([&] { TraceOnClick(); }); });
-  connect(FUi->CheckBoxAlong, &QCheckBox::clicked, this,
-          [this] { Guarded([&] { AlongClick(); }); });
+          [this](bool On) { FModel->SetTraceOn(On); });
+  connect(FUi->CheckBoxAlong, &QCheckBox::clicked, this, [this](bool On) { FModel->SetAlong(On); });
   connect(FUi->CheckBoxCloseBy, &QCheckBox::clicked, this,
-          [this] { Guarded([&] { CloseByClick(); }); });
+          [this](bool On) { FModel->SetCloseBy(On); });
+  connect(FUi->BufferZoneEdit, &QLineEdit::textChanged, this,
+          [this](const QString& T) { FModel->SetWidthText(T.toStdString()); });
 
-  App = kx::TOrvexApplication::FromManager(Addon->AddOnManager.Intf());
-  Graph = std::make_unique<trace::TGConnectGraph>();
-  UpdatePadState();
-  LoadPadSettings();
+  FModel = std::make_unique<forms::TTracePadModel>(*FAddon, *this);
+  PadChanged(forms::pcAll);
 }
 
 TTracePadForm::~TTracePadForm() {
-  // The host may keep the editor installed after the pad is gone: it must
-  // neither take clicks nor reach this pad or its graph again, and the next
-  // pad makes an editor of its own.
-  if (trace::CurrentEditor) {
-    trace::CurrentEditor->DetachPad();
-    trace::CurrentEditor = nullptr;
-  }
-  try {
-    SavePadSettings();
-  } catch (const std::exception&) {
-    // Nothing to tell anyone while the add-on disconnects; the values of the
-    // last run stay stored.
-  }
+  FModel.reset();
   if (kx::TracePadForm == static_cast<kx::TTracePadLink*>(this)) kx::TracePadForm = nullptr;
-}
-
-template <class F>
-void TTracePadForm::Guarded(F&& Handler) {
-  try {
-    Handler();
-  } catch (const std::exception& E) {
-    ShowException(this, E);
-  }
 }
 
 void TTracePadForm::ShowPad() {
   if (!isVisible()) show();
 }
 
-void TTracePadForm::UpdatePadState() {
-  FUi->AddSelectedObjectsToBZListAction->setEnabled(Addon->MapView.GetSelection().GetCount() > 0);
-  FUi->CheckBoxTraceOn->setEnabled(!ZoneObjectIDs.empty());
-  const bool HasTrace = trace::CurrentEditor && trace::CurrentEditor->Elems.Count() > 0;
-  FUi->UndoTracePointAction->setEnabled(HasTrace);
-  FUi->UndoAllTracePointsAction->setEnabled(HasTrace);
-  FUi->CreateObjectAction->setEnabled(HasTrace);
-  FUi->RemoveObjectFromBZListAction->setEnabled(!ZoneObjectIDs.empty());
-}
-
-void TTracePadForm::AddSelectedObjectsToBZList() {
-  const kx::TKxIDsList Selection = Addon->MapView.GetSelection();
-  const std::int32_t Count = Selection.GetCount();
-  if (Count == 0) throw core::Exception("Необходимо выбрать объекты");
-  const QString WidthText = FUi->BufferZoneEdit->text();
-  bool Ok = false;
-  const double Width = QLocale().toDouble(WidthText.trimmed(), &Ok);
-  if (!Ok)
-    throw core::EConvertError(
-        QStringLiteral("'%1' is not a valid floating point value").arg(WidthText).toStdString());
-
-  // Zones can take a while: after a moment a progress dialog shows the
-  // objects done, and Cancel stops between two objects with the graph as it
-  // was. The host is only called on this thread.
-  QProgressDialog Progress(QStringLiteral("Построение буферных зон..."), QStringLiteral("Отмена"),
-                           0, Count, this);
-  Progress.setWindowTitle(windowTitle());
-  Progress.setWindowModality(Qt::ApplicationModal);
-  Progress.setMinimumDuration(ProgressDelay);
-  Progress.setAutoReset(false);
-  trace::TTMContourEnumAdd Enum(*Addon, Width, *Graph, Selection);
-  const bool Completed = Enum.ExecuteAll([&](std::int32_t Done, std::int32_t Total) {
-    Progress.setLabelText(QStringLiteral("Построение буферных зон: %1 из %2").arg(Done).arg(Total));
-    Progress.setValue(Done);
-    return !Progress.wasCanceled();
-  });
-  Progress.close();
-  if (!Completed) {
-    UpdatePadState();
-    return;
+void TTracePadForm::PadChanged(unsigned Changes) {
+  if (!FModel) return;  // the model's own construction; shown once it is made
+  const forms::TTracePadModel& M = *FModel;
+  if (Changes & forms::pcActions) {
+    for (int I = 0; I < forms::PadActionCount; ++I)
+      Action(static_cast<TPadAction>(I))->setEnabled(M.Enabled(static_cast<TPadAction>(I)));
+    FUi->CheckBoxTraceOn->setEnabled(M.TraceOnEnabled());
   }
-  for (std::int32_t I = 0; I < Count; ++I) {
-    const kx::TKxID ID = Selection.GetID(I);
-    if (FZoneObjectKeys.insert(Key(ID)).second) ZoneObjectIDs.push_back(ID);
+  if (Changes & forms::pcChecks) {
+    FUi->CheckBoxTraceOn->setChecked(M.TraceOn());
+    FUi->CheckBoxAlong->setChecked(M.Along());
+    FUi->CheckBoxCloseBy->setChecked(M.CloseBy());
   }
-  UpdatePadState();
-  TraceOnClick();
+  if (Changes & forms::pcStyleLine) FUi->NewObjectStyleLabel->setText(Text(M.StyleLine()));
+  if ((Changes & forms::pcWidthText) && FUi->BufferZoneEdit->text() != Text(M.WidthText()))
+    FUi->BufferZoneEdit->setText(Text(M.WidthText()));
 }
 
-void TTracePadForm::RemoveObjectFromBZList() {
-  Graph->Clear();
-  ZoneObjectIDs.clear();
-  FZoneObjectKeys.clear();
-  UpdatePadState();
-  Addon->MapView.Invalidate();
+void TTracePadForm::ShowError(const std::string& Message) {
+  ShowErrorMessage(this, Text(Message));
 }
 
-void TTracePadForm::TraceOnClick() {
-  if (FUi->CheckBoxTraceOn->isChecked()) {
-    Addon->MapView.Operation5();
-    if (!trace::CurrentEditor) {
-      auto* Editor = new trace::TGullyEditor(*Addon, this, Graph.get(), kx::NewObjectStyleID,
-                                             kx::NewObjectLayerID);
-      trace::CurrentEditor = Editor;
-      Editor->CloseBy = FUi->CheckBoxCloseBy->isChecked();
-      Editor->Along = FUi->CheckBoxAlong->isChecked();
-      try {
-        Addon->MapView.SetEditor(Editor->Editor());
-      } catch (...) {
-        Editor->ReleaseOwnReference();  // the host did not take it: it goes
-        throw;
-      }
-      // From now on the host's reference keeps the editor alive.
-      Editor->ReleaseOwnReference();
-    }
-    trace::CurrentEditor->Resume();
-  } else if (trace::CurrentEditor) {
-    trace::CurrentEditor->Suspend();
-  }
-  UpdatePadState();
+void TTracePadForm::BeginProgress(const std::string& Label, const std::string& CancelText,
+                                  int Total) {
+  FProgress = std::make_unique<QProgressDialog>(Text(Label), Text(CancelText), 0, Total, this);
+  FProgress->setWindowTitle(windowTitle());
+  FProgress->setWindowModality(Qt::ApplicationModal);
+  FProgress->setMinimumDuration(ProgressDelay);
+  FProgress->setAutoReset(false);
 }
 
-void TTracePadForm::AlongClick() {
-  if (trace::CurrentEditor) trace::CurrentEditor->Along = FUi->CheckBoxAlong->isChecked();
+bool TTracePadForm::StepProgress(const std::string& Label, int Done) {
+  FProgress->setLabelText(Text(Label));
+  FProgress->setValue(Done);
+  return !FProgress->wasCanceled();
 }
 
-void TTracePadForm::CloseByClick() {
-  if (trace::CurrentEditor) trace::CurrentEditor->CloseBy = FUi->CheckBoxCloseBy->isChecked();
-  Addon->MapView.Invalidate();
+void TTracePadForm::EndProgress() {
+  if (FProgress) FProgress->close();
+  FProgress.reset();
 }
 
-void TTracePadForm::UndoTracePoint() {
-  if (trace::CurrentEditor) trace::CurrentEditor->UndoLast();
-  UpdatePadState();
+bool TTracePadForm::ChooseFromProjectTree(const std::string& Caption, std::uint8_t Kind,
+                                          kx::TKxID& ID) {
+  return ui::ChooseFromProjectTree(FAddon, Text(Caption), Kind, ID);
 }
 
-void TTracePadForm::UndoAllTracePoints() {
-  if (trace::CurrentEditor) trace::CurrentEditor->UndoAll();
-  UpdatePadState();
-  Addon->MapView.Invalidate();
-}
-
-void TTracePadForm::SelectNewObjectStyle() {
-  kx::TKxID StyleID = kx::NewObjectStyleID;
-  if (ChooseFromProjectTree(Addon, QStringLiteral("Выберите стиль"), pkStyle, StyleID)) {
-    // The layer first: a failure then leaves the old style and layer.
-    const kx::TKxID LayerID = StyleLayerID(Addon, StyleID);
-    kx::NewObjectStyleID = StyleID;
-    kx::NewObjectLayerID = LayerID;
-    if (trace::CurrentEditor) {
-      trace::CurrentEditor->StyleID = StyleID;
-      trace::CurrentEditor->LayerID = LayerID;
-    }
-  }
-  FUi->NewObjectStyleLabel->setText(
-      ProjectLayerCaption(Addon, kx::NewObjectLayerID, QStringLiteral("слой не задан")) +
-      QStringLiteral(" - ") +
-      ProjectStyleName(Addon, kx::NewObjectStyleID, QStringLiteral("стиль не задан")));
-  UpdatePadState();
-}
-
-void TTracePadForm::CreateObject() {
-  if (kx::NewObjectStyleID.Empty())
-    throw core::Exception("Для создания объекта необходимо выбрать стиль");
-  if (trace::CurrentEditor) {
-    trace::CurrentEditor->CreateTracedObject();
-    trace::CurrentEditor->UndoAll();
-  }
-  UpdatePadState();
-  Addon->MapView.Invalidate();
-}
-
-void TTracePadForm::OpenSettings() {
+void TTracePadForm::ShowSettingsDialog(const kx::TOrvexApplication& App) {
   TSettingsForm Dialog(this);
   Dialog.SetApplication(App);
   Dialog.exec();
 }
 
-QString TTracePadForm::Placement() const {
-  TPadPlacement P;
+forms::TPadPlacement TTracePadForm::Placement() const {
+  forms::TPadPlacement P;
   const bool Normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
   // A maximised or minimised pad keeps the rectangle it returns to.
   const QRect Inner = Normal || normalGeometry().isEmpty() ? geometry() : normalGeometry();
-  P.Bounds = Inner.marginsAdded(FrameMargins(const_cast<TTracePadForm*>(this)));
-  P.State = windowState() & Qt::WindowMinimized   ? Qt::WindowMinimized
-            : windowState() & Qt::WindowMaximized ? Qt::WindowMaximized
-                                                  : Qt::WindowNoState;
-  return FormatPadPlacement(P);
+  P.Bounds = FromQRect(Inner.marginsAdded(FrameMargins(const_cast<TTracePadForm*>(this))));
+  P.State = windowState() & Qt::WindowMinimized   ? forms::TPadWindowState::Minimized
+            : windowState() & Qt::WindowMaximized ? forms::TPadWindowState::Maximized
+                                                  : forms::TPadWindowState::Normal;
+  return P;
 }
 
-void TTracePadForm::LoadPadSettings() {
-  const kx::TOrvexSettingsStore Store = App.GetSettingsStore();
-  const std::string Text =
-      Store.ReadValue(StoreSection, StoreKind, PlacementKey, Placement().toStdString());
-  if (const auto P = ParsePadPlacement(QString::fromStdString(Text))) {
-    QRect Outer = P->Bounds;
-    if (const QScreen* Screen = QGuiApplication::primaryScreen())
-      Outer = FitIntoWorkArea(Outer, Screen->availableGeometry());
-    setGeometry(Outer.marginsRemoved(FrameMargins(this)));
-    setWindowState(P->State);
-  }
-  FUi->BufferZoneEdit->setText(QString::fromStdString(
-      App.GetSettingsStore().ReadValue(StoreSection, StoreKind, ZoneSizeKey, "0")));
+std::optional<forms::TPadRect> TTracePadForm::WorkArea() const {
+  if (const QScreen* Screen = QGuiApplication::primaryScreen())
+    return FromQRect(Screen->availableGeometry());
+  return std::nullopt;
 }
 
-void TTracePadForm::SavePadSettings() {
-  App.GetSettingsStore().WriteValue(StoreSection, StoreKind, PlacementKey,
-                                    Placement().toStdString());
-  App.GetSettingsStore().WriteValue(StoreSection, StoreKind, ZoneSizeKey,
-                                    FUi->BufferZoneEdit->text().toStdString());
+void TTracePadForm::Place(const forms::TPadPlacement& P) {
+  setGeometry(ToQRect(P.Bounds).marginsRemoved(FrameMargins(this)));
+  setWindowState(P.State == forms::TPadWindowState::Minimized   ? Qt::WindowMinimized
+                 : P.State == forms::TPadWindowState::Maximized ? Qt::WindowMaximized
+                                                                : Qt::WindowNoState);
 }
 
 void TTracePadForm::closeEvent(QCloseEvent* Event) {
   // Closing hides the pad and suspends tracing; showing it again resumes.
-  Guarded([&] {
-    SavedTraceOn = FUi->CheckBoxTraceOn->isChecked();
-    FUi->CheckBoxTraceOn->setChecked(false);
-    TraceOnClick();
-  });
+  FModel->Hidden();
   Event->accept();
 }
 
 void TTracePadForm::showEvent(QShowEvent* Event) {
   TKxAddonForm::showEvent(Event);
   if (Event->spontaneous()) return;  // a window brought back by the system
-  Guarded([&] {
-    FUi->CheckBoxTraceOn->setChecked(SavedTraceOn);
-    TraceOnClick();
-  });
+  FModel->Shown();
 }
 
 void TTracePadForm::reject() {
   close();
 }
 
+QAction* TTracePadForm::Action(TPadAction A) const {
+  switch (A) {
+    case TPadAction::AddZones:
+      return FUi->AddSelectedObjectsToBZListAction;
+    case TPadAction::RemoveAllZones:
+      return FUi->RemoveObjectFromBZListAction;
+    case TPadAction::UndoTracePoint:
+      return FUi->UndoTracePointAction;
+    case TPadAction::UndoAllTracePoints:
+      return FUi->UndoAllTracePointsAction;
+    case TPadAction::SelectStyle:
+      return FUi->SelectNewObjectStyleAction;
+    case TPadAction::CreateObject:
+      return FUi->CreateObjectAction;
+    case TPadAction::Settings:
+      return FUi->SettingsAction;
+  }
+  return nullptr;
+}
 QToolBar* TTracePadForm::TraceToolBar() const {
   return FUi->TraceToolBar;
 }
@@ -337,27 +230,6 @@ QCheckBox* TTracePadForm::CheckBoxCloseBy() const {
 }
 QLineEdit* TTracePadForm::BufferZoneEdit() const {
   return FUi->BufferZoneEdit;
-}
-QAction* TTracePadForm::AddSelectedObjectsToBZListAction() const {
-  return FUi->AddSelectedObjectsToBZListAction;
-}
-QAction* TTracePadForm::RemoveObjectFromBZListAction() const {
-  return FUi->RemoveObjectFromBZListAction;
-}
-QAction* TTracePadForm::UndoTracePointAction() const {
-  return FUi->UndoTracePointAction;
-}
-QAction* TTracePadForm::UndoAllTracePointsAction() const {
-  return FUi->UndoAllTracePointsAction;
-}
-QAction* TTracePadForm::SelectNewObjectStyleAction() const {
-  return FUi->SelectNewObjectStyleAction;
-}
-QAction* TTracePadForm::CreateObjectAction() const {
-  return FUi->CreateObjectAction;
-}
-QAction* TTracePadForm::SettingsAction() const {
-  return FUi->SettingsAction;
 }
 
 kx::TTracePadLink* CreateTracePad(kx::TTraceAddOn* AddOn) {

@@ -1,26 +1,20 @@
-// The trace pad: the add-on's tool window. From it the user adds the zones of
-// the selected objects, switches tracing on and off with its two modes,
-// undoes trace points, picks the new object's style, creates the object and
-// opens the settings. It keeps its placement and the zone width in the
-// host's settings store.
+// The trace pad's Qt window: a view of forms::TTracePadModel. It shows the
+// model's state and passes clicks, the typed width and the window's hiding
+// and showing on; the model decides everything else.
 #pragma once
 
 #include <QString>
 #include <memory>
-#include <set>
-#include <string>
-#include <vector>
 
 #include "addon/trace_addon.h"
 #include "addonkit/dll_form.h"
-#include "addonkit/orvex_calls.h"
-#include "trace/engine/connect_graph.h"
-#include "trace/editor/gully_editor.h"
+#include "forms/trace_pad_model.h"
 
 class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QProgressDialog;
 class QToolBar;
 
 namespace Ui {
@@ -31,55 +25,29 @@ namespace ui {
 
 class TTracePadForm : public kx::TKxAddonForm,
                       public kx::TTracePadLink,
-                      public trace::TGullyEditorPad {
+                      public forms::TTracePadView {
  public:
-  // Joins the add-on's forms, takes the application interface, then sets
-  // the actions' states and loads the stored placement and zone width.
+  // Joins the add-on's forms and makes the model, which loads the stored
+  // placement and zone width.
   TTracePadForm(QWidget* Owner, kx::TTraceAddOn* AAddon);
-  // Stores the placement and the width; an editor still in the host's view
-  // is suspended and let go of the pad and the graph.
+  // The model goes first, so that it can store the placement while the
+  // window is still whole.
   ~TTracePadForm() override;
 
   void ShowPad() override;
-  void UpdateActions() override { UpdatePadState(); }
-  // Which actions and the trace check box are enabled.
-  void UpdatePadState() override;
+  void UpdateActions() override { FModel->UpdatePadState(); }
 
-  // The handlers. They raise on failure; the controls run them guarded, so
-  // that a failure is shown and ends the handler.
-  void AddSelectedObjectsToBZList();
-  void RemoveObjectFromBZList();
-  void TraceOnClick();
-  void AlongClick();
-  void CloseByClick();
-  void UndoTracePoint();
-  void UndoAllTracePoints();
-  void SelectNewObjectStyle();
-  void CreateObject();
-  void OpenSettings();
-  void LoadPadSettings();
-  void SavePadSettings();
+  forms::TTracePadModel& Model() const { return *FModel; }
 
+  // The controls, for tests.
+  QAction* Action(forms::TPadAction A) const;
   QToolBar* TraceToolBar() const;
   QLabel* NewObjectStyleLabel() const;
   QCheckBox* CheckBoxTraceOn() const;
   QCheckBox* CheckBoxAlong() const;
   QCheckBox* CheckBoxCloseBy() const;
   QLineEdit* BufferZoneEdit() const;
-  QAction* AddSelectedObjectsToBZListAction() const;
-  QAction* RemoveObjectFromBZListAction() const;
-  QAction* UndoTracePointAction() const;
-  QAction* UndoAllTracePointsAction() const;
-  QAction* SelectNewObjectStyleAction() const;
-  QAction* CreateObjectAction() const;
-  QAction* SettingsAction() const;
 
-  kx::TOrvexApplication App;
-  kx::TTraceAddOn* Addon;
-  std::unique_ptr<trace::TGConnectGraph> Graph;
-  bool SavedTraceOn = false;
-  // The objects whose zones are in Graph, each once, in the order added.
-  std::vector<kx::TKxID> ZoneObjectIDs;
   // A zone build that lasts longer than this shows its progress (ms).
   int ProgressDelay = 500;
 
@@ -90,16 +58,27 @@ class TTracePadForm : public kx::TKxAddonForm,
   void reject() override;
 
  private:
-  template <class F>
-  void Guarded(F&& Handler);
-  // The window's outer rectangle and state as the stored text has them.
-  QString Placement() const;
+  // forms::TTracePadView
+  void PadChanged(unsigned Changes) override;
+  void ShowError(const std::string& Message) override;
+  void BeginProgress(const std::string& Text, const std::string& CancelText, int Total) override;
+  bool StepProgress(const std::string& Text, int Done) override;
+  void EndProgress() override;
+  bool ChooseFromProjectTree(const std::string& Caption, std::uint8_t Kind, kx::TKxID& ID) override;
+  void ShowSettingsDialog(const kx::TOrvexApplication& App) override;
+  forms::TPadPlacement Placement() const override;
+  std::optional<forms::TPadRect> WorkArea() const override;
+  void Place(const forms::TPadPlacement& Placement) override;
 
+  kx::TTraceAddOn* FAddon;
   std::unique_ptr<Ui::TTracePadForm> FUi;
-  std::set<std::string> FZoneObjectKeys;  // bytes of ZoneObjectIDs, for lookups
+  std::unique_ptr<QProgressDialog> FProgress;
+  std::unique_ptr<forms::TTracePadModel> FModel;
 };
 
-// Creates the pad for the add-on's command; the add-on's forms own it.
+// Creates the pad for the add-on's command; the add-on's forms own it. The
+// user interface installs it as the add-on's TracePadCreator when the module
+// is loaded.
 kx::TTracePadLink* CreateTracePad(kx::TTraceAddOn* AddOn);
 
 }  // namespace ui

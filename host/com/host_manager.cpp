@@ -1,17 +1,20 @@
 #include "host/com/host_manager.h"
 
+#include <QApplication>
 #include <algorithm>
 
 namespace host {
 
 THostManager::THostManager(const std::string& SettingsPath)
-    : FMainWindow(std::make_unique<QMainWindow>()),
-      FContext(std::make_shared<THostContext>()),
+    : FContext(std::make_shared<THostContext>()),
       FMapView(FContext),
       FDatabase(FContext),
       FProject(FContext),
       FObjects(FContext),
       FApplication(FContext, FMapView, SettingsPath) {
+  // Without a widget application (a model's tests) the host has no window.
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+  FMainWindow = std::make_unique<QMainWindow>();
   FMainWindow->setWindowTitle(QStringLiteral("Trace host"));
   FMainWindow->resize(800, 600);
 }
@@ -42,7 +45,7 @@ HRESULT THostManager::GetMainWindow(HWND* Wnd) {
     ErrorInfo().SetLastError(&Source, &Message);
     return E_FAIL;
   }
-  *Wnd = static_cast<HWND>(FMainWindow->winId());
+  if (FMainWindow) *Wnd = static_cast<HWND>(FMainWindow->winId());
   return S_OK;
 }
 

@@ -21,8 +21,8 @@ namespace host {
 
 class THostManager : public THostObject<kx::IKxAddOnManager, kx::IID_IKxAddOnManager> {
  public:
-  // Needs a running Qt application for the main window. The settings store
-  // lives in the INI file at SettingsPath.
+  // Makes the main window when a Qt widget application runs. The settings
+  // store lives in the INI file at SettingsPath.
   explicit THostManager(const std::string& SettingsPath = THostSettingsStore::DefaultPath());
   ~THostManager();
 
@@ -30,6 +30,7 @@ class THostManager : public THostObject<kx::IKxAddOnManager, kx::IID_IKxAddOnMan
   HRESULT STDMETHODCALLTYPE GetMainWindow(HWND* Wnd) override;
   HRESULT STDMETHODCALLTYPE GetApplicationWindow(HWND* Wnd) override;
 
+  // The main window; there is none when no widget application was made.
   QMainWindow& MainWindow() const { return *FMainWindow; }
   const THostContextPtr& Context() const { return FContext; }
   THostProject& Project() { return FContext->Project; }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "pixels.h"
-#include "ui/dev_points.h"
 #include "ui_app.h"
 
 namespace {
@@ -15,10 +14,6 @@ namespace {
 using trace::TBrushRecord;
 using trace::TPenRecord;
 using ui::TDevPoints;
-
-std::vector<QPoint> Points(const ui::TPointList& L) {
-  return {L.Points(), L.Points() + L.Count()};
-}
 
 TPenRecord Pen(int Style, trace::TColorRef Color = 0, double Width = 0) {
   TPenRecord P;
@@ -58,72 +53,6 @@ void Square(TDevPoints& D) {
   ui::FinishDevPoints(D);
 }
 
-TEST(DevPoints, RepeatedCollinearAndSinglePoints) {
-  TDevPoints D;
-  ui::TPointList& C = D.Current;
-  ui::AddPoint(C, {5, 5});
-  ui::AddPoint(C, {5, 5});
-  EXPECT_EQ(C.Count(), 1);
-  ui::FlushPart(D);  // a single point makes no part
-  EXPECT_EQ(D.Polylines.PartCount(), 0);
-  EXPECT_EQ(C.Count(), 0);
-
-  for (int X = 0; X < 4; ++X) ui::AddPoint(C, {X, 0});
-  EXPECT_EQ(Points(C), (std::vector<QPoint>{{0, 0}, {3, 0}}));
-  // Turning back within the run shortens it: its first point lies between.
-  ui::AddPoint(C, {1, 0});
-  EXPECT_EQ(Points(C), (std::vector<QPoint>{{0, 0}, {1, 0}}));
-  // Beyond its start it makes a new run.
-  ui::AddPoint(C, {-2, 0});
-  EXPECT_EQ(Points(C), (std::vector<QPoint>{{0, 0}, {1, 0}, {-2, 0}}));
-  ui::FlushPart(D);
-
-  // A diagonal run, then a corner, then a run after the corner.
-  for (QPoint P : {QPoint(0, 0), QPoint(2, 2), QPoint(4, 4), QPoint(4, 4), QPoint(6, 6),
-                   QPoint(6, 9), QPoint(6, 12)})
-    ui::AddPoint(C, P);
-  EXPECT_EQ(Points(C), (std::vector<QPoint>{{0, 0}, {6, 6}, {6, 12}}));
-  ui::FlushPart(D);
-  ASSERT_EQ(D.Polylines.PartCount(), 2);
-  EXPECT_EQ(D.Polylines.PartCounts(0), 3);
-  EXPECT_EQ(D.Polylines.PartCounts(1), 3);
-  EXPECT_EQ(D.Polylines[3], QPoint(0, 0));
-  EXPECT_EQ(D.Polylines[5], QPoint(6, 12));
-}
-
-TEST(DevPoints, RectanglesAndGrowth) {
-  TDevPoints D;
-  ui::AddRect(D, {1, 2, 11, 22}, true);
-  ui::AddRect(D, {1, 2, 11, 22}, false);  // flushes the closed one first
-  ui::FinishDevPoints(D);
-  ASSERT_EQ(D.Polygons.PartCount(), 1);
-  ASSERT_EQ(D.Polylines.PartCount(), 1);
-  const std::vector<QPoint> Ring = {{1, 22}, {1, 2}, {11, 2}, {11, 22}, {1, 22}};
-  EXPECT_EQ(Points(D.Polygons), Ring);
-  EXPECT_EQ(Points(D.Polylines), Ring);
-
-  // Many parts and points: capacity grows by the needed count plus 32.
-  for (int I = 0; I < 100; ++I) ui::AddRect(D, {I, 0, I + 1, 1}, true);
-  ui::FinishDevPoints(D);
-  EXPECT_EQ(D.Polygons.PartCount(), 101);
-  EXPECT_EQ(D.Polygons.Count(), 505);
-  EXPECT_GE(D.Polygons.Capacity(), 505);
-  EXPECT_EQ(D.Polygons[504], QPoint(99, 1));
-}
-
-TEST(DevPoints, PoolHandsOutOneInstanceAtATime) {
-  TDevPoints* A = ui::AcquireDevPoints();
-  ui::AddPoint(A->Current, {1, 1});
-  TDevPoints* B = ui::AcquireDevPoints();
-  EXPECT_NE(A, B);
-  ui::ReleaseDevPoints(B);
-  ui::ReleaseDevPoints(A);
-  TDevPoints* C = ui::AcquireDevPoints();
-  EXPECT_EQ(C, A);
-  EXPECT_EQ(C->Current.Count(), 0);
-  ui::ReleaseDevPoints(C);
-}
-
 TEST(StyleSample, ClearPenAndBrushDrawNothing) {
   TDevPoints D;
   Square(D);
@@ -157,7 +86,7 @@ TEST(StyleSample, AlphaBlendIsClippedToThePolygons) {
   EXPECT_EQ(ui::BlendAlpha(2), 25);
   // A triangle: its bounding box is blended only inside it.
   TDevPoints D;
-  for (QPoint P : {QPoint(0, 0), QPoint(40, 0), QPoint(0, 40)}) ui::AddPoint(D.Current, P);
+  for (ui::TDevPoint P : {ui::TDevPoint{0, 0}, {40, 0}, {0, 40}}) ui::AddPoint(D.Current, P);
   D.Current.Closed = true;
   ui::FinishDevPoints(D);
   for (int Level : {2, 10}) {

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -239,7 +240,11 @@ class FileMenuDialogs : public GisIoTest {
   std::function<void(QDialog&)> PickFile(const QString& Name) const {
     const QString At = File(Name);
     return [At](QDialog& D) {
-      static_cast<QFileDialog&>(D).selectFile(At);
+      auto& Files = static_cast<QFileDialog&>(D);
+      Files.selectFile(At);
+      // selectFile leaves the name box alone once it has the focus, which
+      // a loaded machine may give it before this answer comes.
+      if (auto* Name = Files.findChild<QLineEdit*>("fileNameEdit")) Name->setText(At);
       D.accept();  // QFileDialog's own is protected
     };
   }

@@ -1,13 +1,19 @@
 // Device points of a style sample: parts collected point by point into
 // polygons (closed parts) and polylines (open parts), free of repeated and
-// collinear intermediate points.
+// collinear intermediate points. Plain integers, so that every view draws
+// them with its own device calls.
 #pragma once
 
-#include <QPoint>
 #include <cstdint>
 #include <vector>
 
-namespace ui {
+namespace trace {
+
+// A device pixel position.
+struct TDevPoint {
+  int X = 0, Y = 0;
+  friend bool operator==(const TDevPoint&, const TDevPoint&) = default;
+};
 
 class TPointList {
  public:
@@ -15,25 +21,25 @@ class TPointList {
 
   int Count() const { return FCount; }
   int Capacity() const { return static_cast<int>(FPoints.size()); }
-  const QPoint* Points() const { return FPoints.data(); }
-  const QPoint& operator[](int I) const { return FPoints[static_cast<std::size_t>(I)]; }
+  const TDevPoint* Points() const { return FPoints.data(); }
+  const TDevPoint& operator[](int I) const { return FPoints[static_cast<std::size_t>(I)]; }
 
   // The point before the last stored one, the first point stored after it,
   // and the last point offered.
-  QPoint Anchor, RunStart, Last;
+  TDevPoint Anchor, RunStart, Last;
 
   // Empties the list; the capacity stays.
   void Clear() { FCount = 0; }
 
  protected:
-  void Store(QPoint P);
-  void Append(const QPoint* P, int N);
-  void Overwrite(QPoint P) { FPoints[static_cast<std::size_t>(FCount - 1)] = P; }
-  friend void AddPoint(TPointList& List, QPoint P);
+  void Store(TDevPoint P);
+  void Append(const TDevPoint* P, int N);
+  void Overwrite(TDevPoint P) { FPoints[static_cast<std::size_t>(FCount - 1)] = P; }
+  friend void AddPoint(TPointList& List, TDevPoint P);
 
  private:
   void Grow(int Needed);
-  std::vector<QPoint> FPoints;
+  std::vector<TDevPoint> FPoints;
   int FCount = 0;
 };
 
@@ -69,7 +75,7 @@ TDevPoints* AcquireDevPoints();
 void ReleaseDevPoints(TDevPoints* D);
 void ResetDevPoints(TDevPoints& D);
 
-void AddPoint(TPointList& List, QPoint P);
+void AddPoint(TPointList& List, TDevPoint P);
 // Moves the current part to the polygons (closed, after its first point
 // again) or to the polylines (open); a part of one point is dropped.
 void FlushPart(TDevPoints& D);
@@ -92,4 +98,4 @@ class TDevPointsLease {
   TDevPoints* FPoints;
 };
 
-}  // namespace ui
+}  // namespace trace

@@ -1,8 +1,8 @@
-#include "ui/dev_points.h"
+#include "trace/engine/dev_points.h"
 
 #include <memory>
 
-namespace ui {
+namespace trace {
 
 namespace {
 
@@ -26,12 +26,12 @@ void TPointList::Grow(int Needed) {
   if (Needed > Capacity()) FPoints.resize(static_cast<std::size_t>(Needed) + 32);
 }
 
-void TPointList::Store(QPoint P) {
+void TPointList::Store(TDevPoint P) {
   Grow(FCount + 1);
   FPoints[static_cast<std::size_t>(FCount++)] = P;
 }
 
-void TPointList::Append(const QPoint* P, int N) {
+void TPointList::Append(const TDevPoint* P, int N) {
   Grow(FCount + N);
   for (int I = 0; I < N; ++I) FPoints[static_cast<std::size_t>(FCount++)] = P[I];
 }
@@ -70,7 +70,7 @@ void ResetDevPoints(TDevPoints& D) {
   D.Current.Clear();
 }
 
-void AddPoint(TPointList& List, QPoint P) {
+void AddPoint(TPointList& List, TDevPoint P) {
   if (List.Count() == 0) {
     List.Store(P);
     List.Anchor = P;
@@ -84,12 +84,12 @@ void AddPoint(TPointList& List, QPoint P) {
     List.Store(P);
     return;
   }
-  const QPoint A = List.Anchor, R = List.RunStart;
+  const TDevPoint A = List.Anchor, R = List.RunStart;
   // Exact for device coordinates within +-2^30.
   const auto D = [](int U, int V) { return std::int64_t(U) - V; };
-  const std::int64_t Cross1 = D(P.x(), A.x()) * D(R.y(), A.y());
-  const std::int64_t Cross2 = D(R.x(), A.x()) * D(P.y(), A.y());
-  if (Cross1 == Cross2 && Between(A.x(), R.x(), P.x()) && Between(A.y(), R.y(), P.y())) {
+  const std::int64_t Cross1 = D(P.X, A.X) * D(R.Y, A.Y);
+  const std::int64_t Cross2 = D(R.X, A.X) * D(P.Y, A.Y);
+  if (Cross1 == Cross2 && Between(A.X, R.X, P.X) && Between(A.Y, R.Y, P.Y)) {
     List.Overwrite(P);
     return;
   }
@@ -121,4 +121,4 @@ void AddRect(TDevPoints& D, const TDevRect& Rect, bool Closed) {
   if (!Closed) AddPoint(D.Current, {Rect.Left, Rect.Bottom});
 }
 
-}  // namespace ui
+}  // namespace trace

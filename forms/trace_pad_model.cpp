@@ -1,0 +1,324 @@
+#include "forms/trace_pad_model.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "addon/trace_addon.h"
+#include "core/exception.h"
+#include "forms/pad_style_names.h"
+#include "trace/editor/shape_enum.h"
+
+namespace forms {
+
+namespace {
+
+constexpr char PlacementKey[] = "TraceFormLTWH";
+constexpr char ZoneSizeKey[] = "TraceBufferZoneSize";
+// The settings store's section and kind for the pad's own values.
+constexpr std::int32_t StoreSection = 1;
+constexpr std::int32_t StoreKind = 0;
+// The project tree's node kind of styles.
+constexpr std::uint8_t StyleKind = 2;
+
+constexpr std::array<TPadActionText, PadActionCount> ActionTexts = {{
+    {"AddSelectedObjectsToBZListAction", "Добавить буферную зону",
+     "Добавить буферную зону к выделенному контуру", "ADD_ZONE", false},
+    {"RemoveObjectFromBZListAction", "Удалить буферные зоны", "Удалить все буферные зоны",
+     "REMOVE_ZONES", true},
+    {"UndoTracePointAction", "Отменить последнюю обрисовку",
+     "Отменить последнее действие, связанное с обрисовкой", "UNDO_POINT", false},
+    {"UndoAllTracePointsAction", "Отменить все обрисовки",
+     "Отменить все действия, связанные с обрисовкой", "UNDO_ALL", true},
+    {"SelectNewObjectStyleAction", "Выбрать стиль", "Выбрать стиль для нового объекта",
+     "SELECT_STYLE", false},
+    {"CreateObjectAction", "Создать пространственный объект", "Создать пространственный объект",
+     "CREATE_OBJECT", false},
+    {"SettingsAction", "Настройки", "Настройки", "SETTINGS", false},
+}};
+
+std::string Key(const kx::TKxID& ID) {
+  return std::string(ID.Bytes());
+}
+
+bool Blank(char C) {
+  return static_cast<unsigned char>(C) <= 32;
+}
+
+// Ends the progress display however the zone build ends.
+class TProgressScope {
+ public:
+  explicit TProgressScope(TTracePadView& View) : FView(View) {}
+  ~TProgressScope() { FView.EndProgress(); }
+  TProgressScope(const TProgressScope&) = delete;
+  TProgressScope& operator=(const TProgressScope&) = delete;
+
+ private:
+  TTracePadView& FView;
+};
+
+}  // namespace
+
+const TPadActionText& PadActionText(TPadAction Action) {
+  return ActionTexts[static_cast<std::size_t>(Action)];
+}
+
+double ParseZoneWidth(const std::string& Text) {
+  std::string_view S = Text;
+  while (!S.empty() && Blank(S.front())) S.remove_prefix(1);
+  while (!S.empty() && Blank(S.back())) S.remove_suffix(1);
+  // Either separator, whatever the machine's locale: the width is typed by
+  // people used to both.
+  std::string Number(S);
+  if (Number.size() > 1 && Number[0] == '+' && Number[1] != '-') Number.erase(0, 1);
+  for (char& C : Number)
+    if (C == ',') C = '.';
+  double Value = 0;
+  const char* End = Number.data() + Number.size();
+  const auto [Ptr, Error] = std::from_chars(Number.data(), End, Value);
+  if (Number.empty() || Error != std::errc() || Ptr != End || !std::isfinite(Value))
+    throw core::EConvertError("'" + Text + "' is not a valid floating point value");
+  return Value;
+}
+
+TTracePadModel::TTracePadModel(kx::TTraceAddOn& AAddon, TTracePadView& AView)
+    : Addon(AAddon),
+      App(kx::TOrvexApplication::FromManager(AAddon.AddOnManager.Intf())),
+      Graph(std::make_unique<trace::TGConnectGraph>()),
+      FView(AView) {
+  UpdatePadState();
+  LoadPadSettings();
+}
+
+TTracePadModel::~TTracePadModel() {
+  // The host may keep the editor installed after the pad is gone: it must
+  // neither take clicks nor reach this model or its graph again, and the
+  // next pad makes an editor of its own.
+  if (trace::CurrentEditor) {
+    trace::CurrentEditor->DetachPad();
+    trace::CurrentEditor = nullptr;
+  }
+  try {
+    SavePadSettings();
+  } catch (const std::exception&) {
+    // Nothing to tell anyone while the add-on disconnects; the values of the
+    // last run stay stored.
+  }
+}
+
+template <class F>
+void TTracePadModel::Guarded(F&& Handler) {
+  try {
+    Handler();
+  } catch (const std::exception& E) {
+    FView.ShowError(E.what());
+  }
+}
+
+void TTracePadModel::Execute(TPadAction Action) {
+  Guarded([&] {
+    switch (Action) {
+      case TPadAction::AddZones:
+        AddSelectedObjectsToBZList();
+        break;
+      case TPadAction::RemoveAllZones:
+        RemoveAllZones();
+        break;
+      case TPadAction::UndoTracePoint:
+        UndoTracePoint();
+        break;
+      case TPadAction::UndoAllTracePoints:
+        UndoAllTracePoints();
+        break;
+      case TPadAction::SelectStyle:
+        SelectNewObjectStyle();
+        break;
+      case TPadAction::CreateObject:
+        CreateObject();
+        break;
+      case TPadAction::Settings:
+        OpenSettings();
+        break;
+    }
+  });
+}
+
+void TTracePadModel::SetTraceOn(bool On) {
+  FTraceOn = On;
+  Changed(pcChecks);
+  Guarded([&] { TraceOnClick(); });
+}
+
+void TTracePadModel::SetAlong(bool On) {
+  FAlong = On;
+  Changed(pcChecks);
+  if (trace::CurrentEditor) trace::CurrentEditor->Along = On;
+}
+
+void TTracePadModel::SetCloseBy(bool On) {
+  FCloseBy = On;
+  Changed(pcChecks);
+  Guarded([&] {
+    if (trace::CurrentEditor) trace::CurrentEditor->CloseBy = On;
+    Addon.MapView.Invalidate();
+  });
+}
+
+void TTracePadModel::SetWidthText(const std::string& Text) {
+  if (Text == FWidthText) return;
+  FWidthText = Text;
+  Changed(pcWidthText);
+}
+
+void TTracePadModel::Hidden() {
+  SavedTraceOn = FTraceOn;
+  FTraceOn = false;
+  Changed(pcChecks);
+  Guarded([&] { TraceOnClick(); });
+}
+
+void TTracePadModel::Shown() {
+  FTraceOn = SavedTraceOn;
+  Changed(pcChecks);
+  Guarded([&] { TraceOnClick(); });
+}
+
+void TTracePadModel::UpdatePadState() {
+  const bool HasTrace = trace::CurrentEditor && trace::CurrentEditor->Elems.Count() > 0;
+  const auto Set = [&](TPadAction A, bool On) { FEnabled[static_cast<int>(A)] = On; };
+  Set(TPadAction::AddZones, Addon.MapView.GetSelection().GetCount() > 0);
+  Set(TPadAction::RemoveAllZones, !ZoneObjectIDs.empty());
+  Set(TPadAction::UndoTracePoint, HasTrace);
+  Set(TPadAction::UndoAllTracePoints, HasTrace);
+  Set(TPadAction::SelectStyle, true);
+  Set(TPadAction::CreateObject, HasTrace);
+  Set(TPadAction::Settings, true);
+  Changed(pcActions);
+}
+
+void TTracePadModel::AddSelectedObjectsToBZList() {
+  const kx::TKxIDsList Selection = Addon.MapView.GetSelection();
+  const std::int32_t Count = Selection.GetCount();
+  if (Count == 0) throw core::Exception("Необходимо выбрать объекты");
+  const double Width = ParseZoneWidth(FWidthText);
+
+  // Zones can take a while: the view shows the objects done, and Cancel
+  // stops between two objects with the graph as it was.
+  bool Completed = false;
+  {
+    FView.BeginProgress("Построение буферных зон...", "Отмена", Count);
+    TProgressScope Progress(FView);
+    trace::TTMContourEnumAdd Enum(Addon, Width, *Graph, Selection);
+    Completed = Enum.ExecuteAll([&](std::int32_t Done, std::int32_t Total) {
+      return FView.StepProgress(
+          "Построение буферных зон: " + std::to_string(Done) + " из " + std::to_string(Total),
+          Done);
+    });
+  }
+  if (!Completed) {
+    UpdatePadState();
+    return;
+  }
+  for (std::int32_t I = 0; I < Count; ++I) {
+    const kx::TKxID ID = Selection.GetID(I);
+    if (FZoneObjectKeys.insert(Key(ID)).second) ZoneObjectIDs.push_back(ID);
+  }
+  UpdatePadState();
+  TraceOnClick();
+}
+
+void TTracePadModel::RemoveAllZones() {
+  Graph->Clear();
+  ZoneObjectIDs.clear();
+  FZoneObjectKeys.clear();
+  UpdatePadState();
+  Addon.MapView.Invalidate();
+}
+
+void TTracePadModel::TraceOnClick() {
+  if (FTraceOn) {
+    Addon.MapView.Operation5();
+    if (!trace::CurrentEditor) {
+      auto* Editor = new trace::TGullyEditor(Addon, this, Graph.get(), kx::NewObjectStyleID,
+                                             kx::NewObjectLayerID);
+      trace::CurrentEditor = Editor;
+      Editor->CloseBy = FCloseBy;
+      Editor->Along = FAlong;
+      try {
+        Addon.MapView.SetEditor(Editor->Editor());
+      } catch (...) {
+        Editor->ReleaseOwnReference();  // the host did not take it: it goes
+        throw;
+      }
+      // From now on the host's reference keeps the editor alive.
+      Editor->ReleaseOwnReference();
+    }
+    trace::CurrentEditor->Resume();
+  } else if (trace::CurrentEditor) {
+    trace::CurrentEditor->Suspend();
+  }
+  UpdatePadState();
+}
+
+void TTracePadModel::UndoTracePoint() {
+  if (trace::CurrentEditor) trace::CurrentEditor->UndoLast();
+  UpdatePadState();
+}
+
+void TTracePadModel::UndoAllTracePoints() {
+  if (trace::CurrentEditor) trace::CurrentEditor->UndoAll();
+  UpdatePadState();
+  Addon.MapView.Invalidate();
+}
+
+void TTracePadModel::SelectNewObjectStyle() {
+  kx::TKxID StyleID = kx::NewObjectStyleID;
+  if (FView.ChooseFromProjectTree("Выберите стиль", StyleKind, StyleID)) {
+    // The layer first: a failure then leaves the old style and layer.
+    const kx::TKxID LayerID = StyleLayerID(Addon, StyleID);
+    kx::NewObjectStyleID = StyleID;
+    kx::NewObjectLayerID = LayerID;
+    if (trace::CurrentEditor) {
+      trace::CurrentEditor->StyleID = StyleID;
+      trace::CurrentEditor->LayerID = LayerID;
+    }
+  }
+  FStyleLine = ProjectLayerCaption(Addon, kx::NewObjectLayerID, "слой не задан") + " - " +
+               ProjectStyleName(Addon, kx::NewObjectStyleID, "стиль не задан");
+  Changed(pcStyleLine);
+  UpdatePadState();
+}
+
+void TTracePadModel::CreateObject() {
+  if (kx::NewObjectStyleID.Empty())
+    throw core::Exception("Для создания объекта необходимо выбрать стиль");
+  if (trace::CurrentEditor) {
+    trace::CurrentEditor->CreateTracedObject();
+    trace::CurrentEditor->UndoAll();
+  }
+  UpdatePadState();
+  Addon.MapView.Invalidate();
+}
+
+void TTracePadModel::OpenSettings() {
+  FView.ShowSettingsDialog(App);
+}
+
+void TTracePadModel::LoadPadSettings() {
+  const kx::TOrvexSettingsStore Store = App.GetSettingsStore();
+  const std::string Text =
+      Store.ReadValue(StoreSection, StoreKind, PlacementKey, FormatPadPlacement(FView.Placement()));
+  if (auto P = ParsePadPlacement(Text)) {
+    if (const auto Area = FView.WorkArea()) P->Bounds = FitIntoWorkArea(P->Bounds, *Area);
+    FView.Place(*P);
+  }
+  FWidthText = Store.ReadValue(StoreSection, StoreKind, ZoneSizeKey, "0");
+  Changed(pcWidthText);
+}
+
+void TTracePadModel::SavePadSettings() {
+  const kx::TOrvexSettingsStore Store = App.GetSettingsStore();
+  Store.WriteValue(StoreSection, StoreKind, PlacementKey, FormatPadPlacement(FView.Placement()));
+  Store.WriteValue(StoreSection, StoreKind, ZoneSizeKey, FWidthText);
+}
+
+}  // namespace forms

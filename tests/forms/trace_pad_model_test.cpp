@@ -1,0 +1,386 @@
+// The trace pad's model over the reference host, with no Qt application: a
+// recording view stands for the window. Actions and their states, zones
+// added and removed, tracing with the pad hidden and shown, the style
+// choice, the stored placement and width, Cancel of a long add, the editor
+// outliving the pad, and one whole session down to the created object.
+#include "forms/trace_pad_model.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <numbers>
+
+#include "addon/trace_addon.h"
+#include "addonkit/com_server.h"
+#include "core/exception.h"
+#include "host/model/host_contour.h"
+#include "host/com/host_manager.h"
+#include "host/model/small_project.h"
+
+namespace {
+
+using forms::TPadAction;
+using host::MakeID;
+
+constexpr double X0 = 500000, Y0 = 6000000;
+
+class TRecordingView : public forms::TTracePadView {
+ public:
+  void PadChanged(unsigned Changes) override { AllChanges |= Changes; }
+  void ShowError(const std::string& Message) override { Errors.push_back(Message); }
+  void BeginProgress(const std::string&, const std::string& CancelText, int Total) override {
+    Steps.push_back(CancelText + " " + std::to_string(Total));
+  }
+  bool StepProgress(const std::string& Text, int Done) override {
+    Steps.push_back(Text);
+    return Done < CancelAfter;
+  }
+  void EndProgress() override { Steps.push_back("end"); }
+  bool ChooseFromProjectTree(const std::string& Caption, std::uint8_t Kind,
+                             kx::TKxID& ID) override {
+    Steps.push_back(Caption + " " + std::to_string(Kind));
+    return Choose && Choose(ID);
+  }
+  void ShowSettingsDialog(const kx::TOrvexApplication&) override { Steps.push_back("settings"); }
+  forms::TPadPlacement Placement() const override { return Current; }
+  std::optional<forms::TPadRect> WorkArea() const override { return Area; }
+  void Place(const forms::TPadPlacement& P) override { Current = P; }
+
+  unsigned AllChanges = 0;
+  std::vector<std::string> Errors, Steps;
+  int CancelAfter = 1 << 30;
+  std::function<bool(kx::TKxID&)> Choose;
+  forms::TPadPlacement Current{{100, 100, 292, 168}, forms::TPadWindowState::Normal};
+  std::optional<forms::TPadRect> Area = forms::TPadRect{0, 0, 1280, 1024};
+};
+
+class TracePadModelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host::AddSmallProject(Host->Project());
+    Host->MapView().SetTransform({X0 + 75, Y0 + 60, 0.2, 800, 600});
+    // Owned by its class factory; destroyed with the server below.
+    AddOn = new kx::TTraceAddOn;
+    kx::TraceAddOn = AddOn;
+    AddOn->Connect(Host.get());
+  }
+  void TearDown() override {
+    Pad.reset();
+    if (AddOn->Connected) AddOn->Disconnect();
+    Host->MapView().DropEditor();
+    kx::DestroyComServer();
+    kx::TraceAddOn = nullptr;
+    std::filesystem::remove(SettingsPath);
+  }
+
+  forms::TTracePadModel& Open() {
+    Pad = std::make_unique<forms::TTracePadModel>(*AddOn, View);
+    return *Pad;
+  }
+  // The host tells the pad of a new selection.
+  void Select(std::vector<kx::TKxID> IDs) {
+    Host->MapView().SetSelection(std::move(IDs));
+    Pad->UpdatePadState();
+  }
+  void ClickAt(double X, double Y) {
+    std::int32_t DX = 0, DY = 0;
+    ASSERT_EQ(Host->MapView().MapToDevice(X, Y, &DX, &DY), S_OK);
+    ASSERT_EQ(Host->MapView().Editor()->MouseDown(0, 0, DX, DY), S_OK);
+  }
+  std::uint32_t EditorOptions() {
+    std::uint32_t Options = 99;
+    EXPECT_EQ(Host->MapView().Editor()->GetOptions(&Options), S_OK);
+    return Options;
+  }
+  std::string Stored(const char* Key) { return Host->Settings().Value(1, Key).value_or("none"); }
+
+  // One file per process: the tests may run side by side.
+  const std::string SettingsPath = (std::filesystem::temp_directory_path() /
+                                    ("trace-forms-" + std::to_string(::getpid()) + ".ini"))
+                                       .string();
+  std::unique_ptr<host::THostManager> Host = std::make_unique<host::THostManager>(SettingsPath);
+  kx::TTraceAddOn* AddOn = nullptr;
+  TRecordingView View;
+  std::unique_ptr<forms::TTracePadModel> Pad;
+};
+
+TEST_F(TracePadModelTest, FirstRunTextsAndTheStatesOfItsActions) {
+  forms::TTracePadModel& M = Open();
+  EXPECT_EQ(M.WidthText(), "0");  // no stored width yet
+  EXPECT_EQ(M.StyleLine(), "Не выбран стиль создаваемого объекта.");
+  EXPECT_FALSE(M.TraceOn());
+  EXPECT_TRUE(M.Along());
+  EXPECT_FALSE(M.CloseBy());
+
+  // Nothing selected, no zones, no trace.
+  for (const TPadAction A : {TPadAction::AddZones, TPadAction::RemoveAllZones,
+                             TPadAction::UndoTracePoint, TPadAction::CreateObject})
+    EXPECT_FALSE(M.Enabled(A)) << forms::PadActionText(A).Name;
+  EXPECT_FALSE(M.TraceOnEnabled());
+  EXPECT_TRUE(M.Enabled(TPadAction::SelectStyle));
+  EXPECT_TRUE(M.Enabled(TPadAction::Settings));
+  // Run anyway, the add is refused and changes nothing.
+  M.Execute(TPadAction::AddZones);
+  EXPECT_EQ(View.Errors, std::vector<std::string>{"Необходимо выбрать объекты"});
+  EXPECT_EQ(M.Graph->Vertices.Count(), 0);
+  Select({MakeID("1")});
+  EXPECT_TRUE(M.Enabled(TPadAction::AddZones));
+  M.Execute(TPadAction::Settings);
+  EXPECT_EQ(View.Steps.back(), "settings");
+}
+
+TEST_F(TracePadModelTest, ZoneWidthTakesEitherSeparatorAndNothingElse) {
+  EXPECT_EQ(forms::ParseZoneWidth("0,5"), 0.5);
+  EXPECT_EQ(forms::ParseZoneWidth(" 0.5\t"), 0.5);
+  EXPECT_EQ(forms::ParseZoneWidth("-12,25"), -12.25);
+  EXPECT_EQ(forms::ParseZoneWidth("+3"), 3);
+  for (const char* Bad : {"", "пять", "1,000.5", "0x10", "inf", "nan", "5 м", "+-1", "1e999"}) {
+    try {
+      forms::ParseZoneWidth(Bad);
+      ADD_FAILURE() << Bad;
+    } catch (const core::EConvertError& E) {
+      EXPECT_EQ(E.what(), "'" + std::string(Bad) + "' is not a valid floating point value");
+    }
+  }
+}
+
+TEST_F(TracePadModelTest, ZonesOfTheSelectionEachObjectOnceAndAllRemoved) {
+  forms::TTracePadModel& M = Open();
+  M.SetWidthText("2,5");
+  Select({MakeID("1"), MakeID("2")});
+  M.Execute(TPadAction::AddZones);
+  ASSERT_EQ(M.ZoneObjectIDs.size(), 2u);
+  const std::int32_t Vertices = M.Graph->Vertices.Count();
+  EXPECT_GT(Vertices, 0);
+  EXPECT_TRUE(M.TraceOnEnabled());
+  EXPECT_TRUE(M.Enabled(TPadAction::RemoveAllZones));
+  // The same zones with the point as separator.
+  M.Execute(TPadAction::RemoveAllZones);
+  M.SetWidthText("2.5");
+  M.Execute(TPadAction::AddZones);
+  EXPECT_EQ(M.Graph->Vertices.Count(), Vertices);
+
+  // Again with an overlap: every ID once, in the order first added.
+  Select({MakeID("2"), MakeID("3")});
+  M.Execute(TPadAction::AddZones);
+  EXPECT_EQ(M.ZoneObjectIDs, (std::vector{MakeID("1"), MakeID("2"), MakeID("3")}));
+  EXPECT_GT(M.Graph->Vertices.Count(), Vertices);
+  EXPECT_EQ(View.Errors, std::vector<std::string>{});
+
+  // A width that is no number is reported and adds nothing.
+  const std::int32_t Before = M.Graph->Vertices.Count();
+  M.SetWidthText("пять");
+  M.Execute(TPadAction::AddZones);
+  EXPECT_EQ(View.Errors, std::vector<std::string>{"'пять' is not a valid floating point value"});
+  EXPECT_EQ(M.Graph->Vertices.Count(), Before);
+
+  const int Invalidated = Host->MapView().InvalidateCount();
+  M.Execute(TPadAction::RemoveAllZones);
+  EXPECT_EQ(M.Graph->Vertices.Count(), 0);
+  EXPECT_EQ(M.Graph->Edges.Count(), 0);
+  EXPECT_TRUE(M.ZoneObjectIDs.empty());
+  EXPECT_FALSE(M.TraceOnEnabled());
+  EXPECT_FALSE(M.Enabled(TPadAction::RemoveAllZones));
+  EXPECT_GT(Host->MapView().InvalidateCount(), Invalidated);
+}
+
+TEST_F(TracePadModelTest, HidingThePadSuspendsTracingAndShowingItResumes) {
+  forms::TTracePadModel& M = Open();
+  M.SetWidthText("5");
+  Select({MakeID("2")});
+  M.Execute(TPadAction::AddZones);
+  const int Op5 = Host->MapView().Operation5Count();
+  M.SetTraceOn(true);
+  ASSERT_NE(Host->MapView().Editor(), nullptr);
+  EXPECT_EQ(Host->MapView().Operation5Count(), Op5 + 1);
+  EXPECT_EQ(EditorOptions(), 4628u);
+  ASSERT_NE(trace::CurrentEditor, nullptr);
+  EXPECT_TRUE(trace::CurrentEditor->Along);
+  EXPECT_FALSE(trace::CurrentEditor->CloseBy);
+  M.SetCloseBy(true);
+  M.SetAlong(false);
+  EXPECT_TRUE(trace::CurrentEditor->CloseBy);
+  EXPECT_FALSE(trace::CurrentEditor->Along);
+
+  // A click on a zone vertex makes a trace: the undo and create actions
+  // follow it.
+  ClickAt(M.Graph->Vertices.Items(0).X, M.Graph->Vertices.Items(0).Y);
+  EXPECT_TRUE(M.Enabled(TPadAction::UndoTracePoint));
+  EXPECT_TRUE(M.Enabled(TPadAction::CreateObject));
+
+  M.Hidden();
+  EXPECT_FALSE(M.TraceOn());
+  EXPECT_EQ(EditorOptions(), 0u);                     // suspended
+  EXPECT_EQ(trace::CurrentEditor->Elems.Count(), 1);  // the trace is kept
+  M.Shown();
+  EXPECT_TRUE(M.TraceOn());
+  EXPECT_EQ(EditorOptions(), 4628u);
+
+  // Creating needs a style first.
+  M.Execute(TPadAction::CreateObject);
+  EXPECT_EQ(View.Errors, std::vector<std::string>{"Для создания объекта необходимо выбрать стиль"});
+  M.Execute(TPadAction::UndoAllTracePoints);
+  EXPECT_EQ(trace::CurrentEditor->Elems.Count(), 0);
+  EXPECT_FALSE(M.Enabled(TPadAction::UndoTracePoint));
+}
+
+TEST_F(TracePadModelTest, StyleChoiceAndItsLineAlsoAfterCancel) {
+  forms::TTracePadModel& M = Open();
+  View.Choose = [](kx::TKxID& ID) {
+    ID = MakeID("S2");
+    return true;
+  };
+  View.AllChanges = 0;
+  M.Execute(TPadAction::SelectStyle);
+  EXPECT_EQ(View.AllChanges, forms::pcStyleLine | forms::pcActions);  // the view is told
+  EXPECT_EQ(View.Steps.back(), "Выберите стиль 2");
+  EXPECT_EQ(kx::NewObjectStyleID, MakeID("S2"));
+  EXPECT_EQ(kx::NewObjectLayerID, MakeID("L2"));
+  EXPECT_EQ(M.StyleLine(), "[Город] Участки - Участок");
+
+  // Cancel keeps the choice but still writes the line afresh.
+  kx::NewObjectStyleID = MakeID("S1");
+  kx::NewObjectLayerID = MakeID("L1");
+  View.Choose = nullptr;
+  M.Execute(TPadAction::SelectStyle);
+  EXPECT_EQ(kx::NewObjectStyleID, MakeID("S1"));
+  EXPECT_EQ(M.StyleLine(), "[Город] Улицы - Улица");
+  EXPECT_EQ(View.Errors, std::vector<std::string>{});
+}
+
+TEST_F(TracePadModelTest, PlacementAndWidthAreStoredAndRestored) {
+  Host->Settings().SetValue(1, "TraceFormLTWH", "10 20 300 197 maximized");
+  Host->Settings().SetValue(1, "TraceBufferZoneSize", "12,5");
+  forms::TTracePadModel& M = Open();
+  EXPECT_EQ(View.Current.State, forms::TPadWindowState::Maximized);
+  EXPECT_EQ(View.Current.Bounds, (forms::TPadRect{10, 20, 300, 197}));
+  EXPECT_EQ(M.WidthText(), "12,5");
+  M.SetWidthText("7");
+  View.Current.Bounds.Left = 40;
+  Pad.reset();
+  EXPECT_EQ(Stored("TraceBufferZoneSize"), "7");
+  EXPECT_EQ(Stored("TraceFormLTWH"), "40 20 300 197 maximized");
+
+  // A damaged text changes nothing.
+  Host->Settings().SetValue(1, "TraceFormLTWH", "10 20 x 197 normal");
+  Open();
+  EXPECT_EQ(View.Current.Bounds.Left, 40);
+  // Far outside the work area: moved back into it; unknown area: as stored.
+  Pad.reset();
+  Host->Settings().SetValue(1, "TraceFormLTWH", "-500 -400 300 197 normal");
+  Open();
+  EXPECT_EQ(View.Current.Bounds, (forms::TPadRect{0, 0, 300, 197}));
+  EXPECT_EQ(View.Current.State, forms::TPadWindowState::Normal);
+  Pad.reset();
+  Host->Settings().SetValue(1, "TraceFormLTWH", "-500 -400 300 197 normal");
+  View.Area.reset();
+  Open();
+  EXPECT_EQ(View.Current.Bounds, (forms::TPadRect{-500, -400, 300, 197}));
+}
+
+TEST_F(TracePadModelTest, CancellingALongAddLeavesEverythingAsItWas) {
+  forms::TTracePadModel& M = Open();
+  M.SetWidthText("5");
+  Select({MakeID("2")});
+  M.Execute(TPadAction::AddZones);
+  const std::int32_t Vertices = M.Graph->Vertices.Count();
+  const std::int32_t Edges = M.Graph->Edges.Count();
+
+  View.Steps.clear();
+  View.CancelAfter = 1;
+  Select({MakeID("1"), MakeID("3"), MakeID("2")});
+  M.Execute(TPadAction::AddZones);
+  EXPECT_EQ(View.Steps,
+            (std::vector<std::string>{"Отмена 3", "Построение буферных зон: 1 из 3", "end"}));
+  EXPECT_EQ(M.Graph->Vertices.Count(), Vertices);
+  EXPECT_EQ(M.Graph->Edges.Count(), Edges);
+  ASSERT_EQ(M.ZoneObjectIDs.size(), 1u);
+
+  // Not cancelled, the same add goes through.
+  View.CancelAfter = 1 << 30;
+  M.Execute(TPadAction::AddZones);
+  EXPECT_EQ(M.ZoneObjectIDs.size(), 3u);
+  EXPECT_GT(M.Graph->Vertices.Count(), Vertices);
+  EXPECT_EQ(View.Errors, std::vector<std::string>{});
+}
+
+TEST_F(TracePadModelTest, AnEditorLeftInTheViewOutlivesThePadSafely) {
+  forms::TTracePadModel& M = Open();
+  M.SetWidthText("5");
+  Select({MakeID("2")});
+  M.Execute(TPadAction::AddZones);
+  M.SetTraceOn(true);
+  const geo::TDPoint V = M.Graph->Vertices.Items(0);
+  ClickAt(V.X, V.Y);
+  Pad.reset();  // with its graph, while the host keeps the editor
+  ASSERT_NE(Host->MapView().Editor(), nullptr);
+  EXPECT_EQ(trace::CurrentEditor, nullptr);
+  EXPECT_EQ(EditorOptions(), 0u);
+  ClickAt(V.X + 1, V.Y);
+  EXPECT_EQ(Host->MapView().Editor()->Paint(), S_OK);
+
+  // A new pad makes an editor of its own, which replaces the old one.
+  forms::TTracePadModel& N = Open();
+  N.SetWidthText("5");
+  N.Execute(TPadAction::AddZones);
+  N.SetTraceOn(true);
+  ASSERT_NE(trace::CurrentEditor, nullptr);
+  EXPECT_EQ(trace::CurrentEditor->Elems.Count(), 0);
+  EXPECT_EQ(EditorOptions(), 4628u);
+  EXPECT_EQ(View.Errors, std::vector<std::string>{});
+}
+
+TEST_F(TracePadModelTest, AWholeSessionTracesAnObjectAlongAZone) {
+  // A straight street of 100 m; its zone of 5 m is a stadium whose top edge
+  // runs from (200, 205) to (300, 205) and whose right end is a half circle.
+  const kx::TKxID StreetID = MakeID("10");
+  Host->Project().AddObject(
+      MakeID("L1"),
+      {{MakeID("S1"),
+        {host::HostMoveTo(X0 + 200, Y0 + 200), host::HostLineTo(X0 + 300, Y0 + 200)}}},
+      &StreetID);
+  Host->MapView().SetTransform({X0 + 250, Y0 + 200, 0.2, 800, 600});
+  forms::TTracePadModel& M = Open();
+  Select({StreetID});
+  M.SetWidthText("5");
+  M.Execute(TPadAction::AddZones);
+  ASSERT_TRUE(M.TraceOnEnabled());
+  M.SetTraceOn(true);
+  View.Choose = [](kx::TKxID& ID) {
+    ID = MakeID("S1");
+    return true;
+  };
+  M.Execute(TPadAction::SelectStyle);
+  EXPECT_EQ(M.StyleLine(), "[Город] Улицы - Улица");
+  for (const auto& [X, Y] : {std::pair{200.0, 205.0}, {300.0, 205.0}, {300.0, 195.0}})
+    ClickAt(X0 + X + 0.2, Y0 + Y - 0.2);
+  ASSERT_TRUE(M.Enabled(TPadAction::CreateObject));
+  const auto Before = Host->Project().Objects(MakeID("L1")).size();
+  M.Execute(TPadAction::CreateObject);
+  EXPECT_EQ(View.Errors, std::vector<std::string>{});
+
+  const auto Objects = Host->Project().Objects(MakeID("L1"));
+  ASSERT_EQ(Objects.size(), Before + 1);
+  ASSERT_EQ(Objects.back()->Shapes.size(), 1u);
+  EXPECT_EQ(Objects.back()->Shapes[0].StyleID, MakeID("S1"));
+  const auto& Cmds = Objects.back()->Shapes[0].Commands;
+  ASSERT_GE(Cmds.size(), 3u);
+  const auto Near = [](kx::TKxPoint P, double X, double Y) {  // by value: the record is packed
+    return std::abs(P.X - (X0 + X)) < 1e-6 && std::abs(P.Y - (Y0 + Y)) < 1e-6;
+  };
+  EXPECT_TRUE(Near(Cmds[0].Point, 200, 205));
+  EXPECT_EQ(Cmds[1].Kind, kx::kxLineTo);
+  EXPECT_TRUE(Near(Cmds[1].Point, 300, 205));
+  // Round the right end, clockwise, a half turn on the 5 m circle.
+  double Sweep = 0;
+  for (std::size_t I = 2; I < Cmds.size(); ++I) Sweep += 4 * std::atan(Cmds[I].Convexity);
+  EXPECT_NEAR(Sweep, -std::numbers::pi, 1e-8);
+  EXPECT_TRUE(Near(Cmds.back().Point, 300, 195));
+  // The trace was emptied for the next one.
+  EXPECT_FALSE(M.Enabled(TPadAction::UndoTracePoint));
+}
+
+}  // namespace
