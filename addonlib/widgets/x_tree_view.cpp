@@ -176,18 +176,13 @@ void TXTreeView::RecomputeAncestors(TXTreeNode* Node) {
       Checked += S == csChecked;
       Indeterminate += S == csIndeterminate;
     }
-    TCheckState State = csIndeterminate;
-    if (Checked == P->childCount())
-      State = csChecked;
-    else if (Checked == 0 && Indeterminate == 0)
-      State = csUnchecked;
-    P->setData(0, StateRole, State);
+    P->setData(0, StateRole, ParentCheckState(P->childCount(), Checked, Indeterminate));
     viewport()->update(visualItemRect(P));
   }
 }
 
 void TXTreeView::Toggle(TXTreeNode* Node) {
-  SetCheckState(Node, GetCheckState(Node) == csChecked ? csUnchecked : csChecked);
+  SetCheckState(Node, ToggledCheckState(GetCheckState(Node)));
 }
 
 void TXTreeView::rowsInserted(const QModelIndex& Parent, int Start, int End) {
