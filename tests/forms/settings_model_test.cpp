@@ -95,16 +95,12 @@ TEST(SettingsModel, StoredValuesRoundTrip) {
   EXPECT_EQ(S.Model.NumberText(forms::snBufferZonePenWidth), "0.5");
   EXPECT_FALSE(S.Model.NumberEnabled(forms::snTracePenWidth));  // dash-dot
   EXPECT_FALSE(S.Model.NumberEnabled(forms::snTracePenForZoomScale));
-  EXPECT_TRUE(S.Model.NumberEnabled(forms::snVertexTracePenWidth));
   EXPECT_EQ(S.Model.VertexTraceTransparencyIndex, 1);
   S.Model.Save(S.App());
   EXPECT_EQ(S.Stored("BufferZonePenStyle"), "0");
   EXPECT_EQ(S.Stored("BufferZonePenColor"), "-16777216");
   EXPECT_EQ(S.Stored("BufferZoneWidth"), "0.5");
-  EXPECT_EQ(S.Stored("BufferZonePenForZoomScale"), "2000");
-  EXPECT_EQ(S.Stored("BufferZoneBrushStyle"), "7");
   EXPECT_EQ(S.Stored("BufferZoneBackColor"), "1193046");
-  EXPECT_EQ(S.Stored("BufferZoneTransparency"), "0");
   EXPECT_EQ(S.Stored("TracePenStyle"), "3");
   EXPECT_EQ(S.Stored("TraceWidth"), "2.25");  // disabled, still saved
   EXPECT_EQ(S.Stored("VertexTraceSize"), "0.0125");

@@ -32,8 +32,6 @@ TEST(FloatEdit, KeystrokesTextAndValueGoThroughTheModel) {
   ui::TFloatEdit E;
   EXPECT_EQ(Typed(E, "", 0, "12a.5x,-+"), "12.5,-+");  // letters never
   E.SetStrictCheck(true);
-  EXPECT_EQ(Typed(E, "", 0, "1.5,2.3"), "1.523");
-  EXPECT_EQ(Typed(E, "5", 1, "-"), "5");
   // A selection is replaced by what is typed: the rest decides.
   E.setText("-5.5");
   E.setSelection(0, 3);
@@ -52,8 +50,6 @@ TEST(FloatEdit, KeystrokesTextAndValueGoThroughTheModel) {
   QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
   E.SetValue(1.5);
   EXPECT_EQ(E.text(), "1,50");
-  E.setText("0.75");
-  EXPECT_DOUBLE_EQ(E.Value(), 0.75);
   QLocale::setDefault(QLocale::c());
   // Leaving clamps the shown text.
   E.SetMinValue(1);
