@@ -22,8 +22,7 @@ char32_t TFloatEdit::LocaleSeparator() {
   return Sep.isEmpty() ? U'.' : Sep.toUcs4().value(0, U'.');
 }
 
-forms::TFloatEditModel& TFloatEdit::Model() {
-  // The locale may change while the edit lives.
+forms::TFloatEditModel& TFloatEdit::Model() const {
   FModel.SetLocaleSeparator(LocaleSeparator());
   return FModel;
 }

@@ -22,10 +22,11 @@ class TFloatEdit : public QLineEdit {
  public:
   explicit TFloatEdit(QWidget* Parent = nullptr);
 
-  forms::TFloatEditModel& Model();
-  const forms::TFloatEditModel& Model() const { return FModel; }
+  // The model, told the locale's separator (the locale may change while the
+  // edit lives).
+  forms::TFloatEditModel& Model() const;
 
-  double Value() const { return const_cast<TFloatEdit*>(this)->Model().Value(); }
+  double Value() const { return Model().Value(); }
   void SetValue(double Value);
 
   double MinValue() const { return FModel.MinValue; }
@@ -54,7 +55,7 @@ class TFloatEdit : public QLineEdit {
  private:
   void ShowModelText();
 
-  forms::TFloatEditModel FModel;
+  mutable forms::TFloatEditModel FModel;
   bool FShowing = false;
 };
 

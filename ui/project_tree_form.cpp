@@ -62,7 +62,10 @@ TProjectTreeForm::TProjectTreeForm(QWidget* Owner)
   SelectionChanged();
 }
 
-TProjectTreeForm::~TProjectTreeForm() = default;
+TProjectTreeForm::~TProjectTreeForm() {
+  // The model goes before the tree: nothing it signals may reach it.
+  for (QObject* Child : findChildren<QObject*>()) Child->disconnect(this);
+}
 
 kx::TXTreeView* TProjectTreeForm::ProjectTree() const {
   return FUi->ProjectTree;

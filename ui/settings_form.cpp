@@ -68,7 +68,10 @@ TSettingsForm::TSettingsForm(QWidget* Owner) : QDialog(Owner), FForm(new Ui::Set
   ShowModel();
 }
 
-TSettingsForm::~TSettingsForm() = default;
+TSettingsForm::~TSettingsForm() {
+  // The model goes before the controls: nothing they signal may reach it.
+  for (QObject* Child : findChildren<QObject*>()) Child->disconnect(this);
+}
 
 TFloatEdit* TSettingsForm::NumberEdit(forms::TSettingsNumber Number) const {
   const Ui::SettingsForm& F = *FForm;
