@@ -105,9 +105,10 @@ TEST(StyleGridModel, StylesAndSamples) {
   EXPECT_EQ(B.Sample(0).Text, "Нет");
   const TSampleLook Cross = B.Sample(6);
   EXPECT_EQ(Cross.Kind, TSampleLook::Fill);
+  // The records are packed: their colours are read by value (unary +).
   EXPECT_EQ(Cross.Brush.Style, 6);
-  EXPECT_EQ(Cross.Brush.HatchColor, 0x00FF00u);
-  EXPECT_EQ(Cross.Brush.BackColor, 0xFFFFFFu);
+  EXPECT_EQ(+Cross.Brush.HatchColor, 0x00FF00u);
+  EXPECT_EQ(+Cross.Brush.BackColor, 0xFFFFFFu);
   EXPECT_EQ(Cross.Brush.Transparency, 1);
   EXPECT_EQ(Cross.Pen.Style, 5);  // no outline
   EXPECT_EQ(B.Sample(8).Kind, TSampleLook::None);
@@ -131,7 +132,7 @@ TEST(StyleGridModel, StylesAndSamples) {
   const TSampleLook DashDot = P.Sample(3);
   EXPECT_EQ(DashDot.Kind, TSampleLook::Line);
   EXPECT_EQ(DashDot.Pen.Style, 3);
-  EXPECT_EQ(DashDot.Pen.Color, 0x0000FFu);
+  EXPECT_EQ(+DashDot.Pen.Color, 0x0000FFu);
 }
 
 }  // namespace
