@@ -1,5 +1,6 @@
 // The check box rules of the extended tree view, apart from the view: what a
-// click makes of a state, and what a parent shows for its children.
+// click makes of a state, what a parent shows for its children, and how a
+// change runs through a tree with its events.
 #pragma once
 
 namespace kx {
@@ -21,5 +22,34 @@ constexpr TCheckState ParentCheckState(int ChildCount, int Checked, int Indeterm
   if (Checked == 0 && Indeterminate == 0) return csUnchecked;
   return csIndeterminate;
 }
+
+// A tree whose nodes carry check states, as the rules see it.
+class ICheckTree {
+ public:
+  using TItem = void*;
+
+  virtual int ChildCount(TItem Node) const = 0;
+  virtual TItem Child(TItem Node, int Index) const = 0;
+  // nullptr at the top.
+  virtual TItem Parent(TItem Node) const = 0;
+  virtual bool Expanded(TItem Node) const = 0;
+  virtual TCheckState State(TItem Node) const = 0;
+  // Shown: the node is on screen, and the view repaints it.
+  virtual void SetState(TItem Node, TCheckState State, bool Shown) = 0;
+  // The events of a change: the veto, before and after.
+  virtual bool CanCheck(TItem Node, bool Check) = 0;
+  virtual void Checking(TItem Node, bool Check) = 0;
+  virtual void Checked(TItem Node) = 0;
+
+ protected:
+  ~ICheckTree() = default;
+};
+
+// Gives Node State. Unless State is indeterminate the change may be vetoed
+// and is announced; in hierarchical mode the descendants follow, depth
+// first, and then each ancestor is recomputed from its children, without
+// events.
+void SetCheckState(ICheckTree& Tree, TCheckboxesMode Mode, ICheckTree::TItem Node,
+                   TCheckState State);
 
 }  // namespace kx

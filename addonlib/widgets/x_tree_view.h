@@ -70,8 +70,6 @@ class TXTreeView : public QTreeWidget {
 
  private:
   friend class TXTreeDelegate;
-  void ApplyState(TXTreeNode* Node, TCheckState State, bool Shown);
-  void RecomputeAncestors(TXTreeNode* Node);
   void Toggle(TXTreeNode* Node);
   QRect ItemRect(const TXTreeNode* Node, bool Icon) const;
   int StateWidth() const;
