@@ -5,7 +5,7 @@
 
 #include "addon/trace_addon.h"
 #include "core/exception.h"
-#include "forms/pad_style_names.h"
+#include "forms/tree_chooser_model.h"
 #include "trace/editor/shape_enum.h"
 
 namespace forms {
@@ -274,7 +274,7 @@ void TTracePadModel::SelectNewObjectStyle() {
   kx::TKxID StyleID = kx::NewObjectStyleID;
   if (FView.ChooseFromProjectTree("Выберите стиль", StyleKind, StyleID)) {
     // The layer first: a failure then leaves the old style and layer.
-    const kx::TKxID LayerID = StyleLayerID(Addon, StyleID);
+    const kx::TKxID LayerID = StyleLayerID(Addon.GISDatabase, StyleID);
     kx::NewObjectStyleID = StyleID;
     kx::NewObjectLayerID = LayerID;
     if (trace::CurrentEditor) {
@@ -282,8 +282,8 @@ void TTracePadModel::SelectNewObjectStyle() {
       trace::CurrentEditor->LayerID = LayerID;
     }
   }
-  FStyleLine = ProjectLayerCaption(Addon, kx::NewObjectLayerID, "слой не задан") + " - " +
-               ProjectStyleName(Addon, kx::NewObjectStyleID, "стиль не задан");
+  FStyleLine = ProjectLayerCaption(Addon.GISDatabase, kx::NewObjectLayerID, "слой не задан") + " - " +
+               ProjectStyleName(Addon.GISDatabase, kx::NewObjectStyleID, "стиль не задан");
   Changed(pcStyleLine);
   UpdatePadState();
 }

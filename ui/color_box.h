@@ -1,11 +1,11 @@
-// A drop-down list of colours: the sixteen standard colours, the current
-// colour when it is none of them, and a last item that opens the colour
-// dialog.
+// A drop-down list of colours, a view of the colour list model: it shows
+// the model's items and passes the user's choice to it; the last item asks
+// for a colour with the colour dialog.
 #pragma once
 
 #include <QComboBox>
 
-#include "trace/editor/style_records.h"
+#include "forms/color_list_model.h"
 
 namespace ui {
 
@@ -15,7 +15,8 @@ class TColorBox : public QComboBox {
  public:
   explicit TColorBox(QWidget* Parent = nullptr);
 
-  trace::TColorRef Selected() const { return FSelected; }
+  const forms::TColorListModel& Model() const { return FModel; }
+  trace::TColorRef Selected() const { return FModel.Selected(); }
   void SetSelected(trace::TColorRef Color);
 
  signals:
@@ -24,10 +25,9 @@ class TColorBox : public QComboBox {
 
  private:
   void Activated(int Index);
-  int IndexOf(trace::TColorRef Color) const;
+  void ShowModel();
 
-  trace::TColorRef FSelected = 0;
-  int FCustomIndex = -1;
+  forms::TColorListModel FModel;
 };
 
 }  // namespace ui

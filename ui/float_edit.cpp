@@ -5,108 +5,37 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QTimer>
-#include <cmath>
-#include <cstdio>
-#include <string>
 
 #include "core/exception.h"
 #include "ui/show_exception.h"
 
 namespace ui {
 
-namespace {
-
-bool IsSign(QChar Ch) {
-  return Ch == u'+' || Ch == u'-';
-}
-bool IsSeparator(QChar Ch) {
-  return Ch == u'.' || Ch == u',';
-}
-
-}  // namespace
-
 TFloatEdit::TFloatEdit(QWidget* Parent) : QLineEdit(Parent) {
-  connect(this, &QLineEdit::textChanged, this, [this] {
-    if (!FSettingValue) FEdited = true;
+  connect(this, &QLineEdit::textChanged, this, [this](const QString& Text) {
+    if (!FShowing) FModel.TextEdited(Text.toStdString());
   });
 }
 
-double TFloatEdit::TextToFloat(const QString& Text) {
-  QLocale Locale;
-  Locale.setNumberOptions(Locale.numberOptions() | QLocale::RejectGroupSeparator);
-  const QString Sep = Locale.decimalPoint();
-  QString S = Text;
-  qsizetype At = -1;
-  if (Sep == QLatin1String("."))
-    At = S.indexOf(u',');
-  else if (Sep == QLatin1String(","))
-    At = S.indexOf(u'.');
-  else if ((At = S.indexOf(u'.')) < 0)
-    At = S.indexOf(u',');
-  if (At >= 0) S.replace(At, 1, Sep);
-  bool Ok = false;
-  const double V = Locale.toDouble(S.trimmed(), &Ok);
-  if (!Ok || !std::isfinite(V))
-    throw core::EConvertError("'" + Text.toStdString() + "' is not a valid floating point value");
-  return V;
+char32_t TFloatEdit::LocaleSeparator() {
+  const QString Sep = QLocale().decimalPoint();
+  return Sep.isEmpty() ? U'.' : Sep.toUcs4().value(0, U'.');
 }
 
-void TFloatEdit::RaiseNotANumber(const QString& Text) {
-  if (Text.trimmed().isEmpty()) throw core::EConvertError("Ошибка: Введите число");
-  throw core::EConvertError("Ошибка: не могу преобразовать строку \"" + Text.toStdString() +
-                            "\" в число");
+forms::TFloatEditModel& TFloatEdit::Model() const {
+  FModel.SetLocaleSeparator(LocaleSeparator());
+  return FModel;
 }
 
-QString TFloatEdit::FloatToText(double Value, int Precision, bool TruncZeros) {
-  const char* Format = TruncZeros ? "%.*g" : "%.*f";
-  const int N = std::snprintf(nullptr, 0, Format, Precision, Value);
-  std::string Text(static_cast<std::size_t>(N) + 1, '\0');
-  std::snprintf(Text.data(), Text.size(), Format, Precision, Value);
-  Text.resize(static_cast<std::size_t>(N));
-  QString Result = QString::fromLatin1(Text);
-  Result.replace(u'.', QLocale().decimalPoint());
-  return Result;
-}
-
-double TFloatEdit::Clamp(double Value) const {
-  if (FMinValue == FMaxValue) return Value;
-  if (Value < FMinValue) return FMinValue;
-  if (Value > FMaxValue) return FMaxValue;
-  return Value;
-}
-
-double TFloatEdit::Value() const {
-  return FEdited ? TextToFloat(text()) : FValue;
+void TFloatEdit::ShowModelText() {
+  FShowing = true;
+  setText(QString::fromStdString(FModel.Text()));
+  FShowing = false;
 }
 
 void TFloatEdit::SetValue(double Value) {
-  // What is kept is what shows.
-  FValue = Clamp(Value);
-  FSettingValue = true;
-  setText(FloatToText(FValue, FPrecision, FTruncZeros));
-  FSettingValue = false;
-  FEdited = false;
-}
-
-bool TFloatEdit::AcceptsChar(QChar Ch) const {
-  if (Ch >= u'0' && Ch <= u'9') return true;
-  // The text as it will be once the typed character replaces the selection.
-  QString Rest = text();
-  int Caret = cursorPosition();
-  if (hasSelectedText()) {
-    Caret = selectionStart();
-    Rest.remove(Caret, selectedText().size());
-  }
-  if (IsSign(Ch)) {
-    if (!FStrictCheck) return true;
-    return FIsSigned && Caret == 0 && (Rest.isEmpty() || !IsSign(Rest[0]));
-  }
-  if (IsSeparator(Ch)) {
-    if (FPrecision == 0) return false;
-    if (!FStrictCheck) return true;
-    return !Rest.contains(u'.') && !Rest.contains(u',');
-  }
-  return false;
+  Model().SetValue(Value);
+  ShowModelText();
 }
 
 void TFloatEdit::keyPressEvent(QKeyEvent* Event) {
@@ -114,8 +43,13 @@ void TFloatEdit::keyPressEvent(QKeyEvent* Event) {
   // Control characters (backspace, enter, escape, shortcuts) are the edit's.
   const bool Printable = !Typed.isEmpty() && Typed[0] >= u' ' && Typed[0] != QChar(0x7F);
   if (Printable && !isReadOnly()) {
-    for (QChar Ch : Typed)
-      if (!AcceptsChar(Ch)) {
+    const QString Text = text();
+    const int Start = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int End = hasSelectedText() ? Start + static_cast<int>(selectedText().size()) : Start;
+    const std::string Before = Text.left(Start).toStdString();
+    const std::string After = Text.mid(End).toStdString();
+    for (const char32_t Ch : Typed.toUcs4())
+      if (!Model().AcceptsChar(Ch, Before, After)) {
         QApplication::beep();
         Event->accept();
         return;
@@ -125,18 +59,14 @@ void TFloatEdit::keyPressEvent(QKeyEvent* Event) {
 }
 
 void TFloatEdit::CheckOnExit() {
-  if (FStrictCheck) {
-    try {
-      TextToFloat(text());
-    } catch (const core::EConvertError&) {
-      setFocus();
-      RaiseNotANumber(text());
-    }
+  try {
+    Model().Leave();
+  } catch (const core::EConvertError&) {
+    setFocus();
+    throw;
   }
-  // Without bounds nothing changes; the text is checked when it is used.
-  if (FMinValue == FMaxValue) return;
-  const double V = Value();
-  if (V != Clamp(V)) SetValue(V);
+  // A value out of bounds was set again, clamped.
+  if (QString::fromStdString(FModel.Text()) != text()) ShowModelText();
 }
 
 void TFloatEdit::focusOutEvent(QFocusEvent* Event) {

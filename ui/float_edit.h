@@ -1,9 +1,12 @@
-// An edit for decimal numbers: keystrokes that cannot belong to a number are
-// refused with a beep, either "." or "," is taken as the decimal separator,
-// and the value shows with a fixed precision.
+// An edit for decimal numbers, a view of the numeric edit's model: it asks
+// the model which keystrokes to take (a refused one beeps), keeps the
+// model's text in step with its own and shows the model's error when the
+// field is left holding no number.
 #pragma once
 
 #include <QLineEdit>
+
+#include "forms/float_edit_model.h"
 
 namespace ui {
 
@@ -19,59 +22,41 @@ class TFloatEdit : public QLineEdit {
  public:
   explicit TFloatEdit(QWidget* Parent = nullptr);
 
-  // The number of the text while it has been edited since the value was
-  // set, else the value set; raises core::EConvertError for a text that is
-  // not a number.
-  double Value() const;
-  // Shows the value clamped to MinValue..MaxValue, with Precision decimals
-  // (significant digits, trailing zeros cut, under TruncZeros).
+  // The model, told the locale's separator (the locale may change while the
+  // edit lives).
+  forms::TFloatEditModel& Model() const;
+
+  double Value() const { return Model().Value(); }
   void SetValue(double Value);
 
-  double MinValue() const { return FMinValue; }
-  void SetMinValue(double Value) { FMinValue = Value; }
-  double MaxValue() const { return FMaxValue; }
-  void SetMaxValue(double Value) { FMaxValue = Value; }
-  int Precision() const { return FPrecision; }
-  void SetPrecision(int Value) { FPrecision = std::max(Value, 0); }
-  bool StrictCheck() const { return FStrictCheck; }
-  void SetStrictCheck(bool Value) { FStrictCheck = Value; }
-  bool TruncZeros() const { return FTruncZeros; }
-  void SetTruncZeros(bool Value) { FTruncZeros = Value; }
-  bool IsSigned() const { return FIsSigned; }
-  void SetIsSigned(bool Value) { FIsSigned = Value; }
+  double MinValue() const { return FModel.MinValue; }
+  void SetMinValue(double Value) { FModel.MinValue = Value; }
+  double MaxValue() const { return FModel.MaxValue; }
+  void SetMaxValue(double Value) { FModel.MaxValue = Value; }
+  int Precision() const { return FModel.Precision(); }
+  void SetPrecision(int Value) { FModel.SetPrecision(Value); }
+  bool StrictCheck() const { return FModel.StrictCheck; }
+  void SetStrictCheck(bool Value) { FModel.StrictCheck = Value; }
+  bool TruncZeros() const { return FModel.TruncZeros; }
+  void SetTruncZeros(bool Value) { FModel.TruncZeros = Value; }
+  bool IsSigned() const { return FModel.IsSigned; }
+  void SetIsSigned(bool Value) { FModel.IsSigned = Value; }
 
-  // Clamped only when MinValue and MaxValue differ.
-  double Clamp(double Value) const;
-  // Whether Ch may be typed into the text as it stands.
-  bool AcceptsChar(QChar Ch) const;
-  // The checks made when the field is left: under StrictCheck the text must
-  // be a number (core::EConvertError, the focus comes back); a value outside
-  // the bounds is clamped.
+  // The model's checks on leaving the field; on an error the focus comes
+  // back and the error is raised.
   void CheckOnExit();
-
-  // Reads Text with "." or "," as the decimal separator, in the current
-  // locale; raises core::EConvertError.
-  static double TextToFloat(const QString& Text);
-  // The error of a field left with Text that is not a number.
-  [[noreturn]] static void RaiseNotANumber(const QString& Text);
-  // Text of Value with Precision decimals ("%.<P>f") or significant digits
-  // ("%.<P>g"), the locale's decimal separator.
-  static QString FloatToText(double Value, int Precision, bool TruncZeros);
+  // The locale's decimal separator, for the models.
+  static char32_t LocaleSeparator();
 
  protected:
   void keyPressEvent(QKeyEvent* Event) override;
   void focusOutEvent(QFocusEvent* Event) override;
 
  private:
-  double FValue = 0;
-  double FMinValue = 0;
-  double FMaxValue = 0;
-  int FPrecision = 2;
-  bool FStrictCheck = false;
-  bool FTruncZeros = false;
-  bool FIsSigned = true;
-  bool FEdited = false;
-  bool FSettingValue = false;
+  void ShowModelText();
+
+  mutable forms::TFloatEditModel FModel;
+  bool FShowing = false;
 };
 
 }  // namespace ui

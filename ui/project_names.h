@@ -1,5 +1,5 @@
 // Texts by which the pad shows the chosen style and its layer, read from the
-// host's project.
+// host's project by the chooser's model; here as the pad's strings.
 #pragma once
 
 #include <QString>

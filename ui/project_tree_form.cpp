@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
-#include <array>
 
 #include "addonkit/custom_addon.h"
 #include "addonlib/widgets/search_in_tree.h"
@@ -17,21 +16,22 @@ namespace ui {
 
 namespace {
 
-// Nodes carry their holder.
+// Nodes carry their model node.
 class TIDHolderNode : public QTreeWidgetItem {
  public:
   static constexpr int NodeType = QTreeWidgetItem::UserType + 1;
-  TIDHolderNode(const TIDHolder& AHolder, const QString& Text)
-      : QTreeWidgetItem(QStringList{Text}, NodeType), Holder(AHolder) {}
+  TIDHolderNode(const forms::TProjectNode& ANode, int AIndex)
+      : QTreeWidgetItem(QStringList{QString::fromStdString(ANode.Text)}, NodeType),
+        Holder(ANode.Holder),
+        Index(AIndex) {}
   TIDHolder Holder;
+  int Index;
 };
 
-QString Text(const auto& Short) {
-  return QString::fromStdString(Short.ToUtf8());
+int NodeIndex(const QTreeWidgetItem* Node) {
+  if (!Node || Node->type() != TIDHolderNode::NodeType || !Node->isSelected()) return -1;
+  return static_cast<const TIDHolderNode*>(Node)->Index;
 }
-
-const std::array<const char*, 3> LabelTexts = {
-    "&Список карт:", "&Список слоев:", "&Список стилей:"};
 
 }  // namespace
 
@@ -55,14 +55,17 @@ TProjectTreeForm::TProjectTreeForm(QWidget* Owner)
   connect(FUi->ProjectTree, &QTreeWidget::itemSelectionChanged, this,
           [this] { SelectionChanged(); });
   connect(FUi->ProjectTree, &QTreeWidget::itemDoubleClicked, this, [this] {
-    if (!AnyKind && FUi->OkButton->isEnabled()) accept();
+    if (FModel.DoubleClickConfirms()) accept();
   });
   connect(FUi->OkButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(FUi->CancelButton, &QPushButton::clicked, this, &QDialog::reject);
   SelectionChanged();
 }
 
-TProjectTreeForm::~TProjectTreeForm() = default;
+TProjectTreeForm::~TProjectTreeForm() {
+  // The model goes before the tree: nothing it signals may reach it.
+  for (QObject* Child : findChildren<QObject*>()) Child->disconnect(this);
+}
 
 kx::TXTreeView* TProjectTreeForm::ProjectTree() const {
   return FUi->ProjectTree;
@@ -86,71 +89,45 @@ const TIDHolder* TProjectTreeForm::Holder(const QTreeWidgetItem* Node) {
 }
 
 void TProjectTreeForm::Fill(kx::TKxCustomAddon* Addon, std::uint8_t AKind, bool AAnyKind) {
-  Kind = AKind;
-  AnyKind = AAnyKind;
-  FUi->TreeLabel->setText(QString::fromUtf8(LabelTexts[std::min<std::size_t>(Kind, 2)]));
+  FModel.Fill(Addon->MapProject, Addon->GISDatabase, AKind, AAnyKind);
+  FUi->TreeLabel->setText(QString::fromStdString(FModel.LabelText()));
   kx::TXTreeView* Tree = FUi->ProjectTree;
-  const kx::TKxGISDatabase& Database = Addon->GISDatabase;
-  const auto Add = [&](QTreeWidgetItem* Parent, const kx::TKxID& ID, std::uint8_t NodeKind,
-                       const QString& Caption) {
-    auto* Node = new TIDHolderNode(TIDHolder(ID, NodeKind), Caption);
-    kx::SetNodeImageIndex(Node, NodeKind, FImages);
-    if (Parent)
-      Parent->addChild(Node);
-    else
-      Tree->addTopLevelItem(Node);
-    return Node;
-  };
   Tree->setUpdatesEnabled(false);
-  try {
+  {
+    const QSignalBlocker Block(Tree);
     Tree->clear();
-    const kx::TKxIDsList Maps = Addon->MapProject.GetMaps();
-    for (std::int32_t M = 0, MapCount = Maps.GetCount(); M < MapCount; ++M) {
-      const kx::TKxID MapID = Maps.GetID(M);
-      QTreeWidgetItem* MapNode = Add(nullptr, MapID, pkMap, Text(Database.GetMapInfo(MapID).Name));
-      if (Kind == pkMap) continue;
-      const kx::TKxIDsList Layers = Database.GetMapLayers(MapID);
-      for (std::int32_t L = 0, LayerCount = Layers.GetCount(); L < LayerCount; ++L) {
-        const kx::TKxID LayerID = Layers.GetID(L);
-        QTreeWidgetItem* LayerNode =
-            Add(MapNode, LayerID, pkLayer, Text(Database.GetLayerInfo(LayerID).Name));
-        if (Kind != pkStyle) continue;
-        const kx::TKxIDsList Styles = Database.GetLayerStyles(LayerID);
-        for (std::int32_t S = 0, StyleCount = Styles.GetCount(); S < StyleCount; ++S) {
-          const kx::TKxID StyleID = Styles.GetID(S);
-          Add(LayerNode, StyleID, pkStyle, Text(Database.GetStyle(StyleID).GetStyleInfo().Name));
-        }
-      }
+    FItems.clear();
+    const auto& Nodes = FModel.Nodes();
+    for (std::size_t I = 0; I < Nodes.size(); ++I) {
+      auto* Item = new TIDHolderNode(Nodes[I], static_cast<int>(I));
+      kx::SetNodeImageIndex(Item, Nodes[I].ImageIndex(), FImages);
+      if (Nodes[I].Parent < 0)
+        Tree->addTopLevelItem(Item);
+      else
+        FItems[static_cast<std::size_t>(Nodes[I].Parent)]->addChild(Item);
+      FItems.push_back(Item);
     }
-  } catch (...) {
-    Tree->setUpdatesEnabled(true);
-    throw;
   }
   Tree->setUpdatesEnabled(true);
   SelectionChanged();
 }
 
 void TProjectTreeForm::Preselect(const kx::TKxID& ID) {
-  if (ID.Empty()) return;
-  for (QTreeWidgetItemIterator It(FUi->ProjectTree); *It; ++It) {
-    const TIDHolder* H = Holder(*It);
-    if (H && H->ID == ID) {
-      FUi->ProjectTree->setCurrentItem(*It);
-      FUi->ProjectTree->scrollToItem(*It);
-      return;
-    }
-  }
+  FModel.Preselect(ID);
+  ShowSelection();
 }
 
-kx::TKxID TProjectTreeForm::ResultID() const {
-  QTreeWidgetItem* Node = FUi->ProjectTree->currentItem();
-  const TIDHolder* H = Node && Node->isSelected() ? Holder(Node) : nullptr;
-  if (H && (AnyKind || H->Kind == Kind)) return H->ID;
-  return kx::TKxID{};
+void TProjectTreeForm::ShowSelection() {
+  const int Node = FModel.Selected();
+  if (Node < 0) return;
+  QTreeWidgetItem* Item = FItems[static_cast<std::size_t>(Node)];
+  FUi->ProjectTree->setCurrentItem(Item);
+  FUi->ProjectTree->scrollToItem(Item);
 }
 
 void TProjectTreeForm::SelectionChanged() {
-  FUi->OkButton->setEnabled(!ResultID().Empty());
+  FModel.Select(NodeIndex(FUi->ProjectTree->currentItem()));
+  FUi->OkButton->setEnabled(FModel.OkEnabled());
 }
 
 bool ChooseFromProjectTree(kx::TKxCustomAddon* Addon, const QString& Caption, std::uint8_t Kind,
@@ -164,11 +141,8 @@ bool ChooseFromProjectTree(kx::TKxCustomAddon* Addon, const QString& Caption, st
     Frame.moveCenter(Screen->availableGeometry().center());
     Form.move(Frame.topLeft());
   }
-  if (Form.exec() != QDialog::Accepted) return false;
-  const kx::TKxID Result = Form.ResultID();
-  const bool Changed = !(Result == ID);
-  ID = Result;
-  return Changed;
+  const bool Confirmed = Form.exec() == QDialog::Accepted;
+  return Form.Model().Finish(Confirmed, ID);
 }
 
 }  // namespace ui

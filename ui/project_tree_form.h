@@ -1,14 +1,16 @@
-// The project tree chooser: the host project's maps, their layers and the
-// layers' styles, from which the user picks one node of a wanted kind.
+// The project tree chooser, a view of the tree chooser model: it shows the
+// model's tree of maps, layers and styles, forwards the selection, and OK
+// follows the model.
 #pragma once
 
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "addonkit/dll_form.h"
 #include "addonlib/widgets/x_tree_view.h"
-#include "ui/id_holder.h"
+#include "forms/tree_chooser_model.h"
 
 class QAction;
 class QLabel;
@@ -24,18 +26,21 @@ class TKxCustomAddon;
 
 namespace ui {
 
+using forms::pkLayer;
+using forms::pkMap;
+using forms::pkStyle;
+using forms::TIDHolder;
+
 class TProjectTreeForm : public kx::TDllForm {
  public:
   explicit TProjectTreeForm(QWidget* Owner = nullptr);
   ~TProjectTreeForm() override;
 
-  // Fills the tree down to the wanted kind: maps; maps and layers; maps,
-  // layers and styles.
+  // The model's filling, shown.
   void Fill(kx::TKxCustomAddon* Addon, std::uint8_t AKind, bool AAnyKind);
-  // Selects the first node, in tree order, that stands for ID.
   void Preselect(const kx::TKxID& ID);
-  // The selected node's ID when it may be chosen, else empty.
-  kx::TKxID ResultID() const;
+  kx::TKxID ResultID() const { return FModel.ResultID(); }
+  const forms::TProjectTreeModel& Model() const { return FModel; }
 
   static const TIDHolder* Holder(const QTreeWidgetItem* Node);
 
@@ -45,12 +50,15 @@ class TProjectTreeForm : public kx::TDllForm {
   QAction* FindItem() const;
   const kx::TImageList& Images() const { return FImages; }
 
-  std::uint8_t Kind = pkMap;
-  bool AnyKind = false;
+  std::uint8_t Kind() const { return FModel.Kind(); }
+  bool AnyKind() const { return FModel.AnyKind(); }
 
  private:
   void SelectionChanged();
+  void ShowSelection();
 
+  forms::TProjectTreeModel FModel;
+  std::vector<QTreeWidgetItem*> FItems;  // by model node
   std::unique_ptr<Ui::TProjectTreeForm> FUi;
   kx::TImageList FImages;
 };

@@ -2,128 +2,97 @@
 
 #include <QTreeWidget>
 
-#include "core/exception.h"
-#include "trace/editor/trace_settings.h"
 #include "ui/show_exception.h"
 #include "ui_settings_form.h"
 
 namespace ui {
 
-namespace {
-
-constexpr int PenSolid = 0;
-
-// Reals as their general text: up to 15 significant digits.
-QString GeneralText(double Value) {
-  return TFloatEdit::FloatToText(Value, 15, true);
-}
-
-std::string Text(const QLineEdit* Edit) {
-  return Edit->text().toStdString();
-}
-
-// Colours are written as signed 32-bit numbers.
-std::int32_t ColorValue(trace::TColorRef Color) {
-  return static_cast<std::int32_t>(Color);
-}
-
-struct TPenControls {
-  TPenStyleGrid* Grid;
-  TColorBox* Color;
-  TFloatEdit* Width;
-  TFloatEdit* Scale;
-};
-
-struct TBrushControls {
-  TBrushStyleGrid* Grid;
-  TColorBox* Back;
-  TColorBox* Hatch;
-  QComboBox* Transparency;
-};
-
-TPenControls BufferZonePen(const Ui::SettingsForm& F) {
-  return {F.BufferZonePenStyleGrid, F.BufferZonePenColorBox, F.BufferZoneWidthEdit,
-          F.BufferZonePenForZoomScaleEdit};
-}
-TPenControls TracePen(const Ui::SettingsForm& F) {
-  return {F.TracePenStyleGrid, F.TracePenColorBox, F.TraceWidthEdit, F.TracePenForZoomScaleEdit};
-}
-TBrushControls BufferZoneBrush(const Ui::SettingsForm& F) {
-  return {F.BufferZoneBrushStyleGrid, F.BufferZoneBackgroundColorBox, F.BufferZoneHatchingColorBox,
-          F.BufferZoneTransparentComboBox};
-}
-TBrushControls TraceBrush(const Ui::SettingsForm& F) {
-  return {F.TraceBrushStyleGrid, F.TraceBackgroundColorBox, F.TraceHatchingColorBox,
-          F.TraceTransparentComboBox};
-}
-
-void CouplePen(const TPenControls& C, std::function<void()> StyleChanged) {
-  C.Grid->OnChanged = [StyleChanged](TStyleGrid*) { StyleChanged(); };
-  QObject::connect(C.Color, &TColorBox::Changed, C.Grid,
-                   [C] { C.Grid->SetColor(C.Color->Selected()); });
-}
-
-void CoupleBrush(const TBrushControls& C) {
-  QObject::connect(C.Back, &TColorBox::Changed, C.Grid,
-                   [C] { C.Grid->SetBackColor(C.Back->Selected()); });
-  QObject::connect(C.Hatch, &TColorBox::Changed, C.Grid,
-                   [C] { C.Grid->SetHatchColor(C.Hatch->Selected()); });
-  QObject::connect(C.Transparency, &QComboBox::currentIndexChanged, C.Grid,
-                   [C](int Index) { C.Grid->SetTransparency(Index == 1); });
-}
-
-void LoadPen(const TPenControls& C, int Style, trace::TColorRef Color, double Width, int Scale) {
-  C.Grid->SetStyle(Style);
-  C.Grid->SetColor(Color);
-  C.Color->SetSelected(C.Grid->Color());
-  C.Width->setText(GeneralText(Width));
-  C.Scale->setText(QString::number(Scale));
-}
-
-void LoadBrush(const TBrushControls& C, int Style, trace::TColorRef Back, trace::TColorRef Hatch,
-               int Transparency) {
-  C.Grid->SetStyle(Style);
-  C.Grid->SetBackColor(Back);
-  C.Grid->SetHatchColor(Hatch);
-  C.Back->SetSelected(C.Grid->BackColor());
-  C.Hatch->SetSelected(C.Grid->HatchColor());
-  C.Grid->SetTransparency(Transparency != 0);
-  C.Transparency->setCurrentIndex(C.Grid->Transparency() ? 1 : 0);
-}
-
-void SavePen(const kx::TOrvexApplication& App, const char* Prefix, const TPenControls& C) {
-  const std::string P = Prefix;
-  trace::WriteIntSetting(App, P + "PenStyle", C.Grid->Style());
-  trace::WriteIntSetting(App, P + "PenColor", ColorValue(C.Grid->Color()));
-  trace::WriteSetting(App, P + "Width", Text(C.Width));
-  trace::WriteSetting(App, P + "PenForZoomScale", Text(C.Scale));
-}
-
-void SaveBrush(const kx::TOrvexApplication& App, const char* Prefix, const TBrushControls& C) {
-  const std::string P = Prefix;
-  trace::WriteIntSetting(App, P + "BrushStyle", C.Grid->Style());
-  trace::WriteIntSetting(App, P + "BackColor", ColorValue(C.Grid->BackColor()));
-  trace::WriteIntSetting(App, P + "HatchColor", ColorValue(C.Grid->HatchColor()));
-  trace::WriteIntSetting(App, P + "Transparency", C.Grid->Transparency() ? 1 : 0);
-}
-
-}  // namespace
-
 TSettingsForm::TSettingsForm(QWidget* Owner) : QDialog(Owner), FForm(new Ui::SettingsForm) {
   FForm->setupUi(this);
   Ui::SettingsForm& F = *FForm;
+  F.BufferZonePenStyleGrid->Attach(FModel.BufferZonePen);
+  F.TracePenStyleGrid->Attach(FModel.TracePen);
+  F.BufferZoneBrushStyleGrid->Attach(FModel.BufferZoneBrush);
+  F.TraceBrushStyleGrid->Attach(FModel.TraceBrush);
+  for (TStyleGrid* Grid : {static_cast<TStyleGrid*>(F.BufferZonePenStyleGrid),
+                           static_cast<TStyleGrid*>(F.TracePenStyleGrid)})
+    Grid->OnChanged = [this](TStyleGrid*) { ShowModel(); };
+
   connect(F.SettingsTreeView, &QTreeWidget::currentItemChanged, this, [this] { ShowPage(); });
   // A click on it must not leave a field first: the saving checks the fields.
   F.SettingsCloseButton->setFocusPolicy(Qt::TabFocus);
   connect(F.SettingsCloseButton, &QPushButton::clicked, this, &TSettingsForm::CloseClick);
-  CouplePen(BufferZonePen(F), [this] { UpdatePenControls(); });
-  CouplePen(TracePen(F), [this] { UpdatePenControls(); });
-  CoupleBrush(BufferZoneBrush(F));
-  CoupleBrush(TraceBrush(F));
-  UpdatePenControls();
+
+  // Every change goes to the model, and the dialog shows the model again.
+  const auto Forward = [this](auto* Control, auto Signal, auto Change) {
+    connect(Control, Signal, this, [this, Change](auto&&... Args) {
+      if (FShowing) return;
+      Change(Args...);
+      ShowModel();
+    });
+  };
+  for (int N = 0; N < forms::SettingsNumberCount; ++N) {
+    const auto Number = static_cast<forms::TSettingsNumber>(N);
+    Forward(NumberEdit(Number), &QLineEdit::textChanged, [this, Number](const QString& Text) {
+      FModel.SetNumberText(Number, Text.toStdString());
+    });
+  }
+  Forward(F.BufferZonePenColorBox, &TColorBox::Changed,
+          [this] { FModel.BufferZonePen.SetColor(FForm->BufferZonePenColorBox->Selected()); });
+  Forward(F.TracePenColorBox, &TColorBox::Changed,
+          [this] { FModel.TracePen.SetColor(FForm->TracePenColorBox->Selected()); });
+  Forward(F.BufferZoneBackgroundColorBox, &TColorBox::Changed, [this] {
+    FModel.BufferZoneBrush.SetBackColor(FForm->BufferZoneBackgroundColorBox->Selected());
+  });
+  Forward(F.BufferZoneHatchingColorBox, &TColorBox::Changed, [this] {
+    FModel.BufferZoneBrush.SetHatchColor(FForm->BufferZoneHatchingColorBox->Selected());
+  });
+  Forward(F.TraceBackgroundColorBox, &TColorBox::Changed,
+          [this] { FModel.TraceBrush.SetBackColor(FForm->TraceBackgroundColorBox->Selected()); });
+  Forward(F.TraceHatchingColorBox, &TColorBox::Changed,
+          [this] { FModel.TraceBrush.SetHatchColor(FForm->TraceHatchingColorBox->Selected()); });
+  Forward(F.GeneralTraceVertexPenColorBox, &TColorBox::Changed, [this] {
+    FModel.VertexTracePenColor = FForm->GeneralTraceVertexPenColorBox->Selected();
+  });
+  Forward(F.GeneralTraceVertexBrushColorBox, &TColorBox::Changed, [this] {
+    FModel.VertexTraceBackColor = FForm->GeneralTraceVertexBrushColorBox->Selected();
+  });
+  Forward(F.BufferZoneTransparentComboBox, &QComboBox::currentIndexChanged, [this](int Index) {
+    forms::TSettingsModel::SetTransparencyIndex(FModel.BufferZoneBrush, Index);
+  });
+  Forward(F.TraceTransparentComboBox, &QComboBox::currentIndexChanged, [this](int Index) {
+    forms::TSettingsModel::SetTransparencyIndex(FModel.TraceBrush, Index);
+  });
+  Forward(F.GeneralTraceVertexBrushTransparencyComboBox, &QComboBox::currentIndexChanged,
+          [this](int Index) { FModel.VertexTraceTransparencyIndex = Index; });
+  ShowModel();
 }
 
-TSettingsForm::~TSettingsForm() = default;
+TSettingsForm::~TSettingsForm() {
+  // The model goes before the controls: nothing they signal may reach it.
+  for (QObject* Child : findChildren<QObject*>()) Child->disconnect(this);
+}
+
+TFloatEdit* TSettingsForm::NumberEdit(forms::TSettingsNumber Number) const {
+  const Ui::SettingsForm& F = *FForm;
+  TFloatEdit* const Edits[] = {
+      F.BufferZoneWidthEdit,
+      F.BufferZonePenForZoomScaleEdit,
+      F.TraceWidthEdit,
+      F.TracePenForZoomScaleEdit,
+      F.GeneralTraceVertexSizeFloatEdit,
+      F.GeneralTraceVertexSizeForZoomScaleFloatEdit,
+      F.GeneralTraceVertexPenWidthFloatEdit,
+      F.GeneralTraceVertexPenWidthForZoomScaleFloatEdit,
+  };
+  return Edits[Number];
+}
+
+QWidget* TSettingsForm::PageWidget(forms::TSettingsPage Page) const {
+  QWidget* const Pages[] = {FForm->SettingsGeneralTabSheet, FForm->SettingsBufferZoneTabSheet,
+                            FForm->SettingsTraceTabSheet};
+  return Pages[Page];
+}
 
 void TSettingsForm::SetApplication(kx::TOrvexApplication App) {
   FApp = std::move(App);
@@ -132,107 +101,60 @@ void TSettingsForm::SetApplication(kx::TOrvexApplication App) {
 }
 
 void TSettingsForm::ShowPage() {
-  QTreeWidget* Tree = FForm->SettingsTreeView;
-  if (!Tree->currentItem() && Tree->topLevelItemCount() > 0)
-    Tree->setCurrentItem(Tree->topLevelItem(0));
-  const QTreeWidgetItem* Item = Tree->currentItem();
-  if (!Item) return;
-  const QString Node = Item->text(0);
-  QWidget* Page = nullptr;
-  if (Node == QStringLiteral("Вершины"))
-    Page = FForm->SettingsGeneralTabSheet;
-  else if (Node == QStringLiteral("Буферная зона"))
-    Page = FForm->SettingsBufferZoneTabSheet;
-  else if (Node == QStringLiteral("Трассировка"))
-    Page = FForm->SettingsTraceTabSheet;
-  if (Page) FForm->SettingsPageControl->setCurrentWidget(Page);
-}
-
-void TSettingsForm::UpdatePenControls() {
-  for (const TPenControls& C : {BufferZonePen(*FForm), TracePen(*FForm)}) {
-    const bool Solid = C.Grid->Style() == PenSolid;
-    C.Width->setEnabled(Solid);
-    C.Scale->setEnabled(Solid);
-  }
+  const QTreeWidgetItem* Item = FForm->SettingsTreeView->currentItem();
+  if (Item) FModel.SelectNode(Item->text(0).toStdString());
+  ShowModel();
 }
 
 void TSettingsForm::LoadSettings() {
-  const trace::TTraceSettings S = trace::ReadTraceSettings(FApp);
-  Ui::SettingsForm& F = *FForm;
-  LoadPen(BufferZonePen(F), S.BufferZonePenStyle, S.BufferZonePenColor, S.BufferZoneWidth,
-          S.BufferZonePenForZoomScale);
-  LoadBrush(BufferZoneBrush(F), S.BufferZoneBrushStyle, S.BufferZoneBackColor,
-            S.BufferZoneHatchColor, S.BufferZoneTransparency);
-  LoadPen(TracePen(F), S.TracePenStyle, S.TracePenColor, S.TraceWidth, S.TracePenForZoomScale);
-  LoadBrush(TraceBrush(F), S.TraceBrushStyle, S.TraceBackColor, S.TraceHatchColor,
-            S.TraceTransparency);
-  F.GeneralTraceVertexSizeFloatEdit->setText(GeneralText(S.VertexTraceSize));
-  F.GeneralTraceVertexSizeForZoomScaleFloatEdit->setText(
-      QString::number(S.VertexTraceSizeForZoomScale));
-  F.GeneralTraceVertexPenWidthFloatEdit->setText(GeneralText(S.VertexTraceWidth));
-  F.GeneralTraceVertexPenWidthForZoomScaleFloatEdit->setText(
-      QString::number(S.VertexTracePenWidthForZoomScale));
-  F.GeneralTraceVertexPenColorBox->SetSelected(S.VertexTracePenColor);
-  F.GeneralTraceVertexBrushColorBox->SetSelected(S.VertexTraceBackColor);
-  F.GeneralTraceVertexBrushTransparencyComboBox->setCurrentIndex(
-      S.VertexTraceBrushTransparency != 0 ? 1 : 0);
-  UpdatePenControls();
+  FModel.SetLocaleSeparator(TFloatEdit::LocaleSeparator());
+  FModel.Load(FApp);
+  ShowModel();
 }
 
-void TSettingsForm::CheckNumbers() {
-  const Ui::SettingsForm& F = *FForm;
-  struct TField {
-    TFloatEdit* Edit;
-    QWidget* Page;
-    bool Integer;
-  };
-  const TField Fields[] = {
-      {F.BufferZoneWidthEdit, F.SettingsBufferZoneTabSheet, false},
-      {F.BufferZonePenForZoomScaleEdit, F.SettingsBufferZoneTabSheet, true},
-      {F.TraceWidthEdit, F.SettingsTraceTabSheet, false},
-      {F.TracePenForZoomScaleEdit, F.SettingsTraceTabSheet, true},
-      {F.GeneralTraceVertexSizeFloatEdit, F.SettingsGeneralTabSheet, false},
-      {F.GeneralTraceVertexSizeForZoomScaleFloatEdit, F.SettingsGeneralTabSheet, true},
-      {F.GeneralTraceVertexPenWidthFloatEdit, F.SettingsGeneralTabSheet, false},
-      {F.GeneralTraceVertexPenWidthForZoomScaleFloatEdit, F.SettingsGeneralTabSheet, true},
-  };
-  for (const TField& Field : Fields) {
-    const std::string T = Text(Field.Edit);
-    try {
-      if (Field.Integer)
-        trace::SettingTextToInt(T);
-      else
-        trace::SettingTextToFloat(T);
-    } catch (const core::EConvertError&) {
-      FForm->SettingsPageControl->setCurrentWidget(Field.Page);
-      Field.Edit->setFocus();
-      TFloatEdit::RaiseNotANumber(Field.Edit->text());
-    }
+void TSettingsForm::ShowModel() {
+  if (FShowing) return;
+  FShowing = true;
+  Ui::SettingsForm& F = *FForm;
+  QTreeWidget* Tree = F.SettingsTreeView;
+  const int Node = FModel.Page();
+  if (Tree->indexOfTopLevelItem(Tree->currentItem()) != Node && Node < Tree->topLevelItemCount())
+    Tree->setCurrentItem(Tree->topLevelItem(Node));
+  F.SettingsPageControl->setCurrentWidget(PageWidget(FModel.Page()));
+  for (int N = 0; N < forms::SettingsNumberCount; ++N) {
+    const auto Number = static_cast<forms::TSettingsNumber>(N);
+    TFloatEdit* Edit = NumberEdit(Number);
+    const QString Text = QString::fromStdString(FModel.NumberText(Number));
+    if (Edit->text() != Text) Edit->setText(Text);
+    Edit->setEnabled(FModel.NumberEnabled(Number));
   }
+  F.BufferZonePenColorBox->SetSelected(FModel.BufferZonePen.Color());
+  F.TracePenColorBox->SetSelected(FModel.TracePen.Color());
+  F.BufferZoneBackgroundColorBox->SetSelected(FModel.BufferZoneBrush.BackColor());
+  F.BufferZoneHatchingColorBox->SetSelected(FModel.BufferZoneBrush.HatchColor());
+  F.TraceBackgroundColorBox->SetSelected(FModel.TraceBrush.BackColor());
+  F.TraceHatchingColorBox->SetSelected(FModel.TraceBrush.HatchColor());
+  F.GeneralTraceVertexPenColorBox->SetSelected(FModel.VertexTracePenColor);
+  F.GeneralTraceVertexBrushColorBox->SetSelected(FModel.VertexTraceBackColor);
+  F.BufferZoneTransparentComboBox->setCurrentIndex(
+      forms::TSettingsModel::TransparencyIndex(FModel.BufferZoneBrush));
+  F.TraceTransparentComboBox->setCurrentIndex(
+      forms::TSettingsModel::TransparencyIndex(FModel.TraceBrush));
+  F.GeneralTraceVertexBrushTransparencyComboBox->setCurrentIndex(
+      FModel.VertexTraceTransparencyIndex);
+  FShowing = false;
 }
 
 void TSettingsForm::SaveSettings() {
-  // A text that the readers cannot convert would stop every later paint and
-  // every later opening of this dialog.
-  CheckNumbers();
-  const Ui::SettingsForm& F = *FForm;
-  SavePen(FApp, "BufferZone", BufferZonePen(F));
-  SaveBrush(FApp, "BufferZone", BufferZoneBrush(F));
-  SavePen(FApp, "Trace", TracePen(F));
-  SaveBrush(FApp, "Trace", TraceBrush(F));
-  trace::WriteSetting(FApp, "VertexTraceSize", Text(F.GeneralTraceVertexSizeFloatEdit));
-  trace::WriteSetting(FApp, "VertexTraceSizeForZoomScale",
-                      Text(F.GeneralTraceVertexSizeForZoomScaleFloatEdit));
-  trace::WriteSetting(FApp, "VertexTraceWidth", Text(F.GeneralTraceVertexPenWidthFloatEdit));
-  trace::WriteSetting(FApp, "VertexTracePenWidthForZoomScale",
-                      Text(F.GeneralTraceVertexPenWidthForZoomScaleFloatEdit));
-  trace::WriteIntSetting(FApp, "VertexTracePenColor",
-                         ColorValue(F.GeneralTraceVertexPenColorBox->Selected()));
-  trace::WriteIntSetting(FApp, "VertexTraceBackColor",
-                         ColorValue(F.GeneralTraceVertexBrushColorBox->Selected()));
-  trace::WriteIntSetting(FApp, "VertexTraceBrushTransparency",
-                         F.GeneralTraceVertexBrushTransparencyComboBox->currentIndex());
-  FApp.MapViewOperation7();
+  try {
+    FModel.Save(FApp);
+  } catch (...) {
+    if (FModel.FailedNumber() >= 0) {
+      ShowModel();
+      NumberEdit(static_cast<forms::TSettingsNumber>(FModel.FailedNumber()))->setFocus();
+    }
+    throw;
+  }
 }
 
 void TSettingsForm::CloseClick() {

@@ -1,19 +1,22 @@
-// The settings dialog: the 23 drawing settings of the zone, the trace and
-// the trace vertices on three pages chosen from a tree. It reads the
-// settings when the application is set and writes them all when "Закрыть"
-// is pressed; any other way of closing writes nothing.
+// The settings dialog, a view of the settings model: the 23 drawing
+// settings of the zone, the trace and the trace vertices on three pages
+// chosen from a tree. It shows the model's state and passes every change to
+// it; "Закрыть" has the model save, any other way of closing writes nothing.
 #pragma once
 
 #include <QDialog>
 #include <memory>
 
 #include "addonkit/orvex_calls.h"
+#include "forms/settings_model.h"
 
 namespace Ui {
 class SettingsForm;
 }
 
 namespace ui {
+
+class TFloatEdit;
 
 class TSettingsForm : public QDialog {
   Q_OBJECT
@@ -28,21 +31,25 @@ class TSettingsForm : public QDialog {
   // The page of the selected tree node; the first node when none is.
   void ShowPage();
   void LoadSettings();
-  // Writes all 23 settings, then tells the host's map view. A width, size or
-  // scale that would not read back raises core::EConvertError before
-  // anything is written, with its field focused.
+  // The model's save; a number that would not read back is focused on its
+  // page and its error raised.
   void SaveSettings();
 
   // The controls.
   Ui::SettingsForm& Form() const { return *FForm; }
+  const forms::TSettingsModel& Model() const { return FModel; }
 
  private:
-  void UpdatePenControls();
-  void CheckNumbers();
+  TFloatEdit* NumberEdit(forms::TSettingsNumber Number) const;
+  QWidget* PageWidget(forms::TSettingsPage Page) const;
+  // Shows the whole state of the model.
+  void ShowModel();
   void CloseClick();
 
+  forms::TSettingsModel FModel;
   std::unique_ptr<Ui::SettingsForm> FForm;
   kx::TOrvexApplication FApp;
+  bool FShowing = false;
 };
 
 }  // namespace ui

@@ -6,8 +6,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <vector>
 
-#include "addonlib/widgets/words_filter.h"
 #include "addonlib/widgets/x_tree_view.h"
 #include "ui_search_in_tree.h"
 
@@ -15,23 +15,7 @@ namespace kx {
 
 namespace {
 
-constexpr int RefRole = Qt::UserRole;
-constexpr int FilterDelay = 100;  // ms after the last change
-
-// Matched: the filter matches the text; Visible: matched or with a visible
-// descendant.
-void MarkNodes(TNode& Parent, const TWordsFilter& Filter) {
-  for (auto& Child : Parent.Children) {
-    MarkNodes(*Child, Filter);
-    Child->Matched = Filter.Matches(Child->Text);
-    Child->Visible = Child->Matched;
-    for (const auto& Grand : Child->Children) Child->Visible = Child->Visible || Grand->Visible;
-  }
-}
-
-void* RefOf(const QTreeWidgetItem* Item) {
-  return Item ? Item->data(0, RefRole).value<void*>() : nullptr;
-}
+constexpr int RowRole = Qt::UserRole;
 
 }  // namespace
 
@@ -39,12 +23,19 @@ TSearchInTreeForm::TSearchInTreeForm(QWidget* Owner)
     : QDialog(Owner), FUi(std::make_unique<Ui::TSearchInTreeForm>()), FTimer(new QTimer(this)) {
   FUi->setupUi(this);
   SearchTree()->setSelectionMode(QAbstractItemView::SingleSelection);
-  FTimer->setInterval(FilterDelay);
-  connect(FTimer, &QTimer::timeout, this, [this] {
-    FTimer->stop();
-    FillResults();
+  FTimer->setInterval(FModel.FilterDelay());
+  FTimer->setSingleShot(true);
+  connect(FTimer, &QTimer::timeout, this, &TSearchInTreeForm::FillResults);
+  connect(FUi->Filter, &QLineEdit::textChanged, this, [this](const QString& Text) {
+    FModel.SetFilterDelay(FTimer->interval());
+    if (FModel.FilterChanged(Text.toStdString()))
+      FTimer->start();  // restarts a running one
+    else
+      ShowResults();
   });
-  connect(FUi->Filter, &QLineEdit::textChanged, this, [this] { FilterChanged(); });
+  connect(SearchTree(), &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* Item) {
+    if (!FShowing) FModel.Select(Item ? Item->data(0, RowRole).toInt() : -1);
+  });
   connect(FUi->OkButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(FUi->CancelButton, &QPushButton::clicked, this, &QDialog::reject);
   connect(SearchTree(), &QTreeWidget::itemDoubleClicked, this, [this] { accept(); });
@@ -68,11 +59,8 @@ QPushButton* TSearchInTreeForm::OkButton() const {
 
 void TSearchInTreeForm::Initialize(ITreeSource* Source, const QString& FilterText) {
   FSource = Source;
-  FRoot.Clear();
-  FRoot.Text.clear();
-  FRoot.ImageIndex = -1;
-  BuildNodes(FRoot, nullptr);
-  // Setting the text must not wait for the timer: the results follow below.
+  FModel.Initialize(*Source, FilterText.toStdString());
+  // The model has the text already: no refill is due for setting it.
   const QSignalBlocker Block(FUi->Filter);
   FUi->Filter->setText(FilterText);
   QMetaObject::invokeMethod(
@@ -82,86 +70,56 @@ void TSearchInTreeForm::Initialize(ITreeSource* Source, const QString& FilterTex
         FUi->Filter->setCursorPosition(static_cast<int>(FUi->Filter->text().size()));
       },
       Qt::QueuedConnection);
-  FillResults();
-}
-
-void TSearchInTreeForm::BuildNodes(TNode& Parent, ITreeSource::TItem Item) {
-  const int Count = FSource->GetChildCount(Item);
-  for (int I = 0; I < Count; ++I) {
-    ITreeSource::TItem Child = FSource->GetChild(Item, I);
-    QString Text;
-    FSource->GetText(Child, Text);
-    const int Image = FSource->GetImageIndex(Child);
-    if (!(FSource->GetFlags(Child) & tsfInclude)) continue;
-    TNode* Node = Parent.Add();
-    Node->Text = Text;
-    Node->ImageIndex = Image;
-    Node->Ref = Child;
-    BuildNodes(*Node, Child);
-  }
-}
-
-void TSearchInTreeForm::FilterChanged() {
-  if (FTimer->interval() != 0) {
-    FTimer->stop();
-    FTimer->start();
-  } else {
-    FillResults();
-  }
+  ShowResults();
 }
 
 void TSearchInTreeForm::FillResults() {
-  ++FFillCount;
-  void* Previous = RefOf(SearchTree()->currentItem());
-  const TWordsFilter Words(FUi->Filter->text());
+  FTimer->stop();
+  FModel.Refill();
+  ShowResults();
+}
+
+void TSearchInTreeForm::ShowResults() {
   TXTreeView* Tree = SearchTree();
   const TImageList NoImages;
   const TImageList& Images = FSource ? FSource->GetImages() : NoImages;
-  QTreeWidgetItem* Keep = nullptr;
-  QTreeWidgetItem* FirstMatch = nullptr;
+  const std::vector<TTreeSearchRow>& Rows = FModel.Rows();
+  std::vector<QTreeWidgetItem*> Items;
+  Items.reserve(Rows.size());
+  FShowing = true;
   {
     Tree->setUpdatesEnabled(false);
     const QSignalBlocker Block(Tree);
     Tree->clear();
-    if (!FUi->Filter->text().trimmed().isEmpty()) {
-      MarkNodes(FRoot, Words);
-      QFont Bold = Tree->font();
-      Bold.setBold(true);
-      // Depth first, in tree order, each visible node under its visible parent.
-      const auto Add = [&](const auto& Self, const TNode& Parent, QTreeWidgetItem* Under) -> void {
-        for (const auto& Child : Parent.Children) {
-          if (!Child->Visible) continue;
-          auto* Item = Under ? new QTreeWidgetItem(Under) : new QTreeWidgetItem(Tree);
-          Item->setText(0, Child->Text);
-          Item->setData(0, RefRole, QVariant::fromValue(Child->Ref));
-          SetNodeImageIndex(Item, Child->ImageIndex, Images);
-          if (Child->Matched) {
-            Item->setFont(0, Bold);
-            if (!FirstMatch) FirstMatch = Item;
-          }
-          if (Previous && Child->Ref == Previous && !Keep) Keep = Item;
-          Self(Self, *Child, Item);
-        }
-      };
-      Add(Add, FRoot, nullptr);
-      Tree->expandAll();
+    QFont Bold = Tree->font();
+    Bold.setBold(true);
+    for (std::size_t R = 0; R < Rows.size(); ++R) {
+      const TTreeSearchRow& Row = Rows[R];
+      auto* Item = Row.Parent < 0
+                       ? new QTreeWidgetItem(Tree)
+                       : new QTreeWidgetItem(Items[static_cast<std::size_t>(Row.Parent)]);
+      Item->setText(0, QString::fromStdString(Row.Node->Text));
+      Item->setData(0, RowRole, static_cast<int>(R));
+      SetNodeImageIndex(Item, Row.Node->ImageIndex, Images);
+      if (Row.Bold) Item->setFont(0, Bold);
+      Items.push_back(Item);
     }
+    Tree->expandAll();
     Tree->setUpdatesEnabled(true);
   }
-  QTreeWidgetItem* Select = Keep ? Keep : FirstMatch ? FirstMatch : Tree->topLevelItem(0);
-  if (Select) Tree->setCurrentItem(Select);
-  if (Keep) Tree->scrollToItem(Keep);
-}
-
-ITreeSource::TItem TSearchInTreeForm::SelectedRef() const {
-  QTreeWidgetItem* Item = SearchTree()->currentItem();
-  return Item && Item->isSelected() ? RefOf(Item) : nullptr;
+  const int Selected = FModel.SelectedRow();
+  if (Selected >= 0) {
+    QTreeWidgetItem* Item = Items[static_cast<std::size_t>(Selected)];
+    Tree->setCurrentItem(Item);
+    if (FModel.SelectionKept()) Tree->scrollToItem(Item);
+  }
+  FShowing = false;
 }
 
 void TSearchInTreeForm::accept() {
-  if (!SelectedRef()) {
+  if (!FModel.CanConfirm()) {
     QMessageBox::information(this, QGuiApplication::applicationDisplayName(),
-                             QStringLiteral("ВНИМАНИЕ! Необходимо выбрать элемент."));
+                             QString::fromUtf8(TTreeSearchModel::NoSelectionMessage));
     return;
   }
   QDialog::accept();

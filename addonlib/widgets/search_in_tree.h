@@ -1,12 +1,13 @@
-// The tree search dialog: the nodes of a tree whose captions hold every word
-// of a filter text at word starts, with their ancestors, matches in bold.
+// The tree search dialog: a view of the search model. It shows the model's
+// result rows (matches bold, all expanded), forwards the filter's text after
+// the model's pause (its timer), the user's selection and OK.
 #pragma once
 
 #include <QDialog>
 #include <QString>
 #include <memory>
 
-#include "addonlib/widgets/tree_node.h"
+#include "addonlib/trees/tree_search_model.h"
 #include "addonlib/widgets/tree_source.h"
 
 class QLineEdit;
@@ -26,12 +27,11 @@ class TSearchInTreeForm : public QDialog {
   explicit TSearchInTreeForm(QWidget* Owner = nullptr);
   ~TSearchInTreeForm() override;
 
-  // Copies the source's tree, sets the filter text and fills the results.
+  // Copies the source's tree, sets the filter text and shows the results.
   void Initialize(ITreeSource* Source, const QString& FilterText);
-  // Rebuilds the result tree from the filter text, keeping the selection.
+  // The model's refill, shown.
   void FillResults();
-  // The item of the selected result, nullptr when none is selected.
-  ITreeSource::TItem SelectedRef() const;
+  ITreeSource::TItem SelectedRef() const { return FModel.SelectedRef(); }
 
   // OK without a selected result says so and keeps the dialog open.
   void accept() override;
@@ -40,22 +40,19 @@ class TSearchInTreeForm : public QDialog {
   QLineEdit* Filter() const;
   QTimer* Timer() const { return FTimer; }
   QPushButton* OkButton() const;
-  const TNode& Root() const { return FRoot; }
-  // How often the results were filled.
-  int FillCount() const { return FFillCount; }
+  const TTreeSearchModel& Model() const { return FModel; }
 
  protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;
 
  private:
-  void BuildNodes(TNode& Parent, ITreeSource::TItem Item);
-  void FilterChanged();
+  void ShowResults();
 
   std::unique_ptr<Ui::TSearchInTreeForm> FUi;
   ITreeSource* FSource = nullptr;
-  TNode FRoot;
+  TTreeSearchModel FModel;
   QTimer* FTimer;
-  int FFillCount = 0;
+  bool FShowing = false;
 };
 
 // Shows the search dialog over Tree; the chosen node, selected and made

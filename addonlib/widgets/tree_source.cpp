@@ -8,8 +8,8 @@ TTreeViewSearchSource::TTreeViewSearchSource(QTreeWidget* Tree, TImageList Image
                                              TTreeFilterCallback Callback)
     : FTree(Tree), FImages(std::move(Images)), FCallback(std::move(Callback)) {}
 
-void TTreeViewSearchSource::GetText(TItem Item, QString& Text) const {
-  Text = Item ? Node(Item)->text(0) : QString();
+void TTreeViewSearchSource::GetText(TItem Item, std::string& Text) const {
+  Text = Item ? Node(Item)->text(0).toStdString() : std::string();
 }
 
 int TTreeViewSearchSource::GetImageIndex(TItem Item) const {

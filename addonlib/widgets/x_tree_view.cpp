@@ -142,52 +142,51 @@ TCheckState TXTreeView::GetCheckState(const TXTreeNode* Node) const {
   return csUnchecked;
 }
 
+namespace {
+
+// The view's nodes as the check box rules see them; the view's events.
+class TCheckAccess final : public ICheckTree {
+ public:
+  explicit TCheckAccess(TXTreeView& View) : FView(View) {}
+  static TXTreeNode* Node(TItem Item) { return static_cast<TXTreeNode*>(Item); }
+
+  int ChildCount(TItem N) const override { return Node(N)->childCount(); }
+  TItem Child(TItem N, int Index) const override { return Node(N)->child(Index); }
+  TItem Parent(TItem N) const override { return Node(N)->parent(); }
+  bool Expanded(TItem N) const override { return Node(N)->isExpanded(); }
+  TCheckState State(TItem N) const override { return FView.GetCheckState(Node(N)); }
+  void SetState(TItem N, TCheckState State, bool Shown) override {
+    Node(N)->setData(0, StateRole, State);
+    if (Shown) FView.viewport()->update(FView.visualItemRect(Node(N)));
+  }
+  bool CanCheck(TItem N, bool Check) override {
+    bool Can = true;
+    if (FView.OnNodeCanCheck) FView.OnNodeCanCheck(&FView, Node(N), Check, Can);
+    return Can;
+  }
+  void Checking(TItem N, bool Check) override {
+    if (FView.OnNodeChecking) FView.OnNodeChecking(&FView, Node(N), Check);
+  }
+  void Checked(TItem N) override {
+    if (FView.OnNodeChecked) FView.OnNodeChecked(&FView, Node(N));
+  }
+
+ private:
+  TXTreeView& FView;
+};
+
+}  // namespace
+
 void TXTreeView::SetCheckState(TXTreeNode* Node, TCheckState State) {
   TRACE_ASSERT_MSG(FCheckboxes != cbmNone, "Invalid use XTreeView, checkboxes disabled");
   if (!Node) return;
-  {
-    TUpdateBracket Bracket(this);
-    ApplyState(Node, State, true);
-    if (FCheckboxes == cbmHierarchical) RecomputeAncestors(Node);
-  }
-}
-
-void TXTreeView::ApplyState(TXTreeNode* Node, TCheckState State, bool Shown) {
-  const bool Check = State == csChecked;
-  if (State != csIndeterminate) {
-    bool CanCheck = true;
-    if (OnNodeCanCheck) OnNodeCanCheck(this, Node, Check, CanCheck);
-    if (!CanCheck) return;
-    if (OnNodeChecking) OnNodeChecking(this, Node, Check);
-  }
-  Node->setData(0, StateRole, State);
-  if (FCheckboxes == cbmHierarchical)
-    for (int I = 0; I < Node->childCount(); ++I)
-      ApplyState(Node->child(I), State, Node->isExpanded() && Shown);
-  if (OnNodeChecked) OnNodeChecked(this, Node);
-  if (Shown) viewport()->update(visualItemRect(Node));
-}
-
-void TXTreeView::RecomputeAncestors(TXTreeNode* Node) {
-  for (QTreeWidgetItem* P = Node->parent(); P; P = P->parent()) {
-    int Checked = 0, Indeterminate = 0;
-    for (int I = 0; I < P->childCount(); ++I) {
-      const TCheckState S = GetCheckState(P->child(I));
-      Checked += S == csChecked;
-      Indeterminate += S == csIndeterminate;
-    }
-    TCheckState State = csIndeterminate;
-    if (Checked == P->childCount())
-      State = csChecked;
-    else if (Checked == 0 && Indeterminate == 0)
-      State = csUnchecked;
-    P->setData(0, StateRole, State);
-    viewport()->update(visualItemRect(P));
-  }
+  TUpdateBracket Bracket(this);
+  TCheckAccess Access(*this);
+  kx::SetCheckState(Access, FCheckboxes, Node, State);
 }
 
 void TXTreeView::Toggle(TXTreeNode* Node) {
-  SetCheckState(Node, GetCheckState(Node) == csChecked ? csUnchecked : csChecked);
+  SetCheckState(Node, ToggledCheckState(GetCheckState(Node)));
 }
 
 void TXTreeView::rowsInserted(const QModelIndex& Parent, int Start, int End) {

@@ -9,6 +9,8 @@
 #include <QTreeWidget>
 #include <functional>
 
+#include "addonlib/trees/check_states.h"
+
 namespace kx {
 
 // Images of a tree's nodes, by image index.
@@ -16,11 +18,6 @@ using TImageList = QList<QIcon>;
 // Nodes of the extended tree view are the platform's tree nodes; what the view
 // adds lives in their data.
 using TXTreeNode = QTreeWidgetItem;
-
-enum TCheckboxesMode { cbmNone, cbmIndependent, cbmHierarchical };
-
-// State image indices: 0 and 1 both show the unchecked box.
-enum TCheckState { csUnchecked = 1, csChecked = 2, csIndeterminate = 3 };
 
 // A node's image index, -1 when it has none, and setting it: the node shows
 // Images[Index] when there is such an image.
@@ -73,8 +70,6 @@ class TXTreeView : public QTreeWidget {
 
  private:
   friend class TXTreeDelegate;
-  void ApplyState(TXTreeNode* Node, TCheckState State, bool Shown);
-  void RecomputeAncestors(TXTreeNode* Node);
   void Toggle(TXTreeNode* Node);
   QRect ItemRect(const TXTreeNode* Node, bool Icon) const;
   int StateWidth() const;

@@ -19,6 +19,7 @@
 #include "addonlib/widgets/search_in_tree.h"
 #include "host/model/map_model.h"
 #include "tests/support/test_host.h"
+#include "tests/forms/project_towns.h"
 #include "tests/ui/ui_app.h"
 #include "tests/widgets/screenshot.h"
 #include "ui/project_names.h"
@@ -40,25 +41,6 @@ QTreeWidgetItem* Find(QTreeWidget* Tree, const char* Text) {
   const auto Items =
       Tree->findItems(QString::fromUtf8(Text), Qt::MatchExactly | Qt::MatchRecursive);
   return Items.isEmpty() ? nullptr : Items[0];
-}
-
-// Two maps; the style "S2" belongs to a layer of each, and both maps have a
-// layer "Дороги".
-void AddTowns(host::THostProject& P) {
-  P.AddMap(MakeID("M1"), "Город");
-  P.AddLayer(MakeID("M1"), MakeID("L1"), "Дороги");
-  P.AddLayer(MakeID("M1"), MakeID("L2"), "Здания");
-  P.AddMap(MakeID("M2"), "Пригород");
-  P.AddLayer(MakeID("M2"), MakeID("L3"), "Дороги");
-  for (const auto& [ID, Name] : {std::pair{"S1", "Асфальт"}, {"S2", "Грунт"}, {"S3", "Жилые"}}) {
-    host::THostStyle S;
-    S.ID = MakeID(ID);
-    S.Name = Name;
-    P.AddStyle(S);
-  }
-  for (const auto& [Layer, Style] :
-       {std::pair{"L1", "S1"}, {"L1", "S2"}, {"L2", "S3"}, {"L3", "S2"}})
-    P.AttachStyle(MakeID(Layer), MakeID(Style));
 }
 
 // The host's database, except that it refuses every layer's style list the
@@ -123,7 +105,7 @@ class ChooserTest : public ::testing::Test {
   kx::TKxCustomAddon* AddOn = nullptr;
 };
 
-TEST_F(ChooserTest, FillsDownToTheWantedKindAndEnablesOkOnlyForThatKind) {
+TEST_F(ChooserTest, ShowsTheModelsTreeAndOkFollowsTheSelection) {
   TProjectTreeForm Form;
   Form.Fill(AddOn, ui::pkStyle, false);
   EXPECT_EQ(Form.TreeLabel()->text(), "&Список стилей:");
@@ -144,16 +126,7 @@ TEST_F(ChooserTest, FillsDownToTheWantedKindAndEnablesOkOnlyForThatKind) {
   Form.ProjectTree()->setCurrentItem(Ground);
   EXPECT_TRUE(Form.OkButton()->isEnabled());
   EXPECT_EQ(Form.ResultID(), MakeID("S2"));
-  // Any kind may be chosen when the caller says so.
-  Form.AnyKind = true;
-  Form.ProjectTree()->setCurrentItem(Ground->parent());
-  EXPECT_TRUE(Form.OkButton()->isEnabled());
-  EXPECT_EQ(Form.ResultID(), MakeID("L1"));
 
-  TProjectTreeForm Maps;
-  Maps.Fill(AddOn, ui::pkMap, false);
-  EXPECT_EQ(Maps.TreeLabel()->text(), "&Список карт:");
-  EXPECT_EQ(Lines(Maps.ProjectTree()), (QStringList{"Город", "Пригород"}));
   TProjectTreeForm Layers;
   Layers.Fill(AddOn, ui::pkLayer, false);
   EXPECT_EQ(Layers.TreeLabel()->text(), "&Список слоев:");
@@ -222,18 +195,7 @@ TEST_F(ChooserTest, ChoosingAStyleReturnsWhetherTheIDChanged) {
   EXPECT_EQ(StyleID, MakeID("S1"));
 }
 
-TEST_F(ChooserTest, EmptyProjectAndHostFailures) {
-  Host.Project().Clear();
-  {
-    TProjectTreeForm Form;
-    Form.Fill(AddOn, ui::pkStyle, false);
-    EXPECT_EQ(Form.ProjectTree()->topLevelItemCount(), 0);
-    EXPECT_FALSE(Form.OkButton()->isEnabled());
-    Form.Preselect(MakeID("S1"));  // not there: nothing happens
-    EXPECT_EQ(Form.ProjectTree()->currentItem(), nullptr);
-  }
-  AddTowns(Host.Project());
-
+TEST_F(ChooserTest, HostFailuresEndTheChoice) {
   // A failing host call ends the choice with the host's error; the ID stays.
   TNoLayerStyles NoStyles(Host.Manager().Database());
   AddOn->GISDatabase = kx::TKxGISDatabase(TComPtr<kx::IKxGISDatabase>(&NoStyles));
@@ -280,15 +242,11 @@ TEST_F(ChooserTest, FindItemSearchesTheTreeAndSelectsTheFoundNode) {
   EXPECT_TRUE(Form.OkButton()->isEnabled());
 }
 
-TEST_F(ChooserTest, TextsForTheChosenStyleAndItsLayer) {
+TEST_F(ChooserTest, TextsForThePad) {
   EXPECT_EQ(ui::ProjectStyleName(AddOn, MakeID("S2"), "стиль не задан"), "Грунт");
-  EXPECT_EQ(ui::ProjectStyleName(AddOn, kx::TKxID{}, "стиль не задан"), "стиль не задан");
   EXPECT_EQ(ui::ProjectLayerCaption(AddOn, MakeID("L3"), "слой не задан"), "[Пригород] Дороги");
-  const int Calls = Host.Manager().Database().GetStyleCount();
   EXPECT_EQ(ui::ProjectLayerCaption(AddOn, kx::TKxID{}, "слой не задан"), "слой не задан");
-  EXPECT_EQ(ui::StyleLayerID(AddOn, MakeID("S2")), MakeID("L1"));  // the first of its layers
-  EXPECT_EQ(Host.Manager().Database().GetStyleCount(), Calls + 1);
-  EXPECT_THROW(ui::ProjectStyleName(AddOn, MakeID("nope"), ""), kx::EHResultError);
+  EXPECT_EQ(ui::StyleLayerID(AddOn, MakeID("S2")), MakeID("L1"));
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ void TGullyEditor::DrawZone(const kx::TOrvexCanvas& Surface) const {
   if (!Graph || Graph->Edges.Count() < 3) return;
   const TTraceSettings& S = Settings;
   SetupPenBrush(Surface,
-                MakePen(S.BufferZonePenStyle, S.BufferZoneWidth, S.BufferZonePenForZoomScale,
+                MakePen(S.BufferZonePenStyle, S.BufferZonePenWidth, S.BufferZonePenForZoomScale,
                         S.BufferZonePenColor),
                 TBrushRecord{S.BufferZoneBrushStyle, S.BufferZoneBackColor, S.BufferZoneHatchColor,
                              S.BufferZoneTransparency});
@@ -85,7 +85,7 @@ void TGullyEditor::DrawTrace(const kx::TOrvexCanvas& Surface) const {
   if (N == 0) return;
   const TTraceSettings& S = Settings;
   SetupPenBrush(
-      Surface, MakePen(S.TracePenStyle, S.TraceWidth, S.TracePenForZoomScale, S.TracePenColor),
+      Surface, MakePen(S.TracePenStyle, S.TracePenWidth, S.TracePenForZoomScale, S.TracePenColor),
       TBrushRecord{S.TraceBrushStyle, S.TraceBackColor, S.TraceHatchColor, S.TraceTransparency});
   const kx::TOrvexContour Contour = Application.NewPaintContour();
   kx::TOrvexContourPart Part;
@@ -137,7 +137,7 @@ void TGullyEditor::DrawVertexMarks(const kx::TOrvexCanvas& Surface) const {
   const double H = Side / 2;
   SetupPenBrush(
       Surface,
-      MakePen(0, S.VertexTraceWidth, S.VertexTracePenWidthForZoomScale, S.VertexTracePenColor),
+      MakePen(0, S.VertexTracePenWidth, S.VertexTracePenWidthForZoomScale, S.VertexTracePenColor),
       TBrushRecord{0, S.VertexTraceBackColor, 0, 0});
   for (std::int32_t I = 0; I < MarkPoints.Count(); ++I) {
     geo::TDPoint P;

@@ -33,7 +33,7 @@ template <class Settings, class F>
 void VisitSettings(Settings& S, F&& Visit) {
   Visit("BufferZonePenStyle", S.BufferZonePenStyle);
   Visit("BufferZonePenColor", S.BufferZonePenColor);
-  Visit("BufferZoneWidth", S.BufferZoneWidth);
+  Visit("BufferZoneWidth", S.BufferZonePenWidth);
   Visit("BufferZonePenForZoomScale", S.BufferZonePenForZoomScale);
   Visit("BufferZoneBrushStyle", S.BufferZoneBrushStyle);
   Visit("BufferZoneBackColor", S.BufferZoneBackColor);
@@ -41,7 +41,7 @@ void VisitSettings(Settings& S, F&& Visit) {
   Visit("BufferZoneTransparency", S.BufferZoneTransparency);
   Visit("TracePenStyle", S.TracePenStyle);
   Visit("TracePenColor", S.TracePenColor);
-  Visit("TraceWidth", S.TraceWidth);
+  Visit("TraceWidth", S.TracePenWidth);
   Visit("TracePenForZoomScale", S.TracePenForZoomScale);
   Visit("TraceBrushStyle", S.TraceBrushStyle);
   Visit("TraceBackColor", S.TraceBackColor);
@@ -49,7 +49,7 @@ void VisitSettings(Settings& S, F&& Visit) {
   Visit("TraceTransparency", S.TraceTransparency);
   Visit("VertexTraceSize", S.VertexTraceSize);
   Visit("VertexTraceSizeForZoomScale", S.VertexTraceSizeForZoomScale);
-  Visit("VertexTraceWidth", S.VertexTraceWidth);
+  Visit("VertexTraceWidth", S.VertexTracePenWidth);
   Visit("VertexTracePenWidthForZoomScale", S.VertexTracePenWidthForZoomScale);
   Visit("VertexTracePenColor", S.VertexTracePenColor);
   Visit("VertexTraceBackColor", S.VertexTraceBackColor);

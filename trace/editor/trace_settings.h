@@ -50,11 +50,13 @@ struct TSettingInfo {
 extern const std::array<TSettingInfo, 23> TraceSettingTable;
 
 // Setting values; a default-constructed record holds the defaults. Colours
-// are 0x00BBGGRR, stored as signed decimal integers.
+// are 0x00BBGGRR, stored as signed decimal integers. The outlines' pen
+// widths are stored under the names BufferZoneWidth, TraceWidth and
+// VertexTraceWidth.
 struct TTraceSettings {
   std::uint8_t BufferZonePenStyle = 0;
   std::uint32_t BufferZonePenColor = 0x008000;
-  double BufferZoneWidth = 1.0;
+  double BufferZonePenWidth = 1.0;
   std::int32_t BufferZonePenForZoomScale = 0;
   std::uint8_t BufferZoneBrushStyle = 4;
   std::uint32_t BufferZoneBackColor = 0xFFFFFF;
@@ -62,7 +64,7 @@ struct TTraceSettings {
   std::uint8_t BufferZoneTransparency = 1;
   std::uint8_t TracePenStyle = 0;
   std::uint32_t TracePenColor = 0x0000FF;
-  double TraceWidth = 1.0;
+  double TracePenWidth = 1.0;
   std::int32_t TracePenForZoomScale = 0;
   std::uint8_t TraceBrushStyle = 5;
   std::uint32_t TraceBackColor = 0xFFFFFF;
@@ -70,7 +72,7 @@ struct TTraceSettings {
   std::uint8_t TraceTransparency = 1;
   double VertexTraceSize = 0.002;
   std::int32_t VertexTraceSizeForZoomScale = 0;
-  double VertexTraceWidth = 0.0;
+  double VertexTracePenWidth = 0.0;
   std::int32_t VertexTracePenWidthForZoomScale = 0;
   std::uint32_t VertexTracePenColor = 0xFF0000;
   std::uint32_t VertexTraceBackColor = 0xFFFFFF;

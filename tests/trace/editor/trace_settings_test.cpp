@@ -31,7 +31,7 @@ TEST_F(SettingsTest, EmptyStoreGivesTheTableDefaultsInBothReaders) {
   const TTraceSettings S = trace::ReadTraceSettings(App);
   EXPECT_EQ(S.BufferZonePenStyle, 0);
   EXPECT_EQ(S.BufferZonePenColor, 32768u);
-  EXPECT_EQ(S.BufferZoneWidth, 1.0);
+  EXPECT_EQ(S.BufferZonePenWidth, 1.0);
   EXPECT_EQ(S.BufferZoneBrushStyle, 4);
   EXPECT_EQ(S.BufferZoneBackColor, 16777215u);
   EXPECT_EQ(S.BufferZoneHatchColor, 32768u);
@@ -40,7 +40,7 @@ TEST_F(SettingsTest, EmptyStoreGivesTheTableDefaultsInBothReaders) {
   EXPECT_EQ(S.TraceBrushStyle, 5);
   EXPECT_EQ(S.TraceHatchColor, 255u);
   EXPECT_EQ(S.VertexTraceSize, 0.002);
-  EXPECT_EQ(S.VertexTraceWidth, 0.0);
+  EXPECT_EQ(S.VertexTracePenWidth, 0.0);
   EXPECT_EQ(S.VertexTracePenColor, 16711680u);
   EXPECT_EQ(S.VertexTraceBrushTransparency, 0);
   EXPECT_EQ(S, TTraceSettings{});
@@ -52,7 +52,7 @@ TEST_F(SettingsTest, EmptyStoreGivesTheTableDefaultsInBothReaders) {
 
   // The drawing reader: same defaults, whatever the record held before.
   TTraceSettings Drawing;
-  Drawing.TraceWidth = 7;
+  Drawing.TracePenWidth = 7;
   Drawing.BufferZonePenColor = 1;
   trace::LoadDrawingSettings(App, Drawing);
   EXPECT_EQ(Drawing, TTraceSettings{});
@@ -86,7 +86,7 @@ TEST_F(SettingsTest, EachSettingHasItsOwnKeyAndDrawingNeverReadsTheVertexBrushTr
   TTraceSettings Want;
   Want.BufferZonePenStyle = 1;
   Want.BufferZonePenColor = 2;
-  Want.BufferZoneWidth = 3.5;
+  Want.BufferZonePenWidth = 3.5;
   Want.BufferZonePenForZoomScale = 4;
   Want.BufferZoneBrushStyle = 5;
   Want.BufferZoneBackColor = 6;
@@ -94,7 +94,7 @@ TEST_F(SettingsTest, EachSettingHasItsOwnKeyAndDrawingNeverReadsTheVertexBrushTr
   Want.BufferZoneTransparency = 0;
   Want.TracePenStyle = 2;
   Want.TracePenColor = 10;
-  Want.TraceWidth = 11.5;
+  Want.TracePenWidth = 11.5;
   Want.TracePenForZoomScale = 12;
   Want.TraceBrushStyle = 3;
   Want.TraceBackColor = 14;
@@ -102,7 +102,7 @@ TEST_F(SettingsTest, EachSettingHasItsOwnKeyAndDrawingNeverReadsTheVertexBrushTr
   Want.TraceTransparency = 0;
   Want.VertexTraceSize = 0.25;
   Want.VertexTraceSizeForZoomScale = 18;
-  Want.VertexTraceWidth = 19.5;
+  Want.VertexTracePenWidth = 19.5;
   Want.VertexTracePenWidthForZoomScale = 20;
   Want.VertexTracePenColor = 21;
   Want.VertexTraceBackColor = 22;
@@ -168,7 +168,7 @@ TEST_F(SettingsTest, ABrokenStoreFailsEveryReadAndWrite) {
   // A settings file the host cannot read leaves its store refusing every
   // call, with the file's name in the error.
   const std::string Path = Host.SettingsPath() + ".broken";
-  std::ofstream(Path) << "[User]\nTrace.TraceWidth 2\n";
+  std::ofstream(Path) << "[User]\nTrace.TracePenWidth 2\n";
   host::TTestHost Broken(Path);
   const auto BrokenApp = kx::TOrvexApplication::FromManager(Broken.AddOnManager());
   EXPECT_THROW(trace::ReadSetting(BrokenApp, "TraceWidth"), kx::EHResultError);
@@ -183,7 +183,7 @@ TEST_F(SettingsTest, WritersUseTraceKeysAndReadBack) {
   S.BufferZonePenColor = 0xFF00FF;
   S.TracePenColor = 0xFFFFFFFF;
   S.VertexTraceSize = 0.1;
-  S.TraceWidth = 1.0 / 3;
+  S.TracePenWidth = 1.0 / 3;
   S.VertexTraceBrushTransparency = 1;
   S.TracePenForZoomScale = 25000;
   const int Before = Fetches();

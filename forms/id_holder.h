@@ -5,7 +5,7 @@
 
 #include "hostapi/kx_records.h"
 
-namespace ui {
+namespace forms {
 
 enum TProjectKind : std::uint8_t { pkMap = 0, pkLayer = 1, pkStyle = 2 };
 
@@ -17,4 +17,4 @@ class TIDHolder {
   std::uint8_t Kind;
 };
 
-}  // namespace ui
+}  // namespace forms

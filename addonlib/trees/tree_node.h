@@ -1,15 +1,15 @@
-// One node of the tree that the search dialog filters: a copy of a source
-// item's text and image, with the item itself as Ref.
+// One node of the tree that the search filters: a copy of a source item's
+// text and image, with the item itself as Ref.
 #pragma once
 
-#include <QString>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace kx {
 
 struct TNode {
-  QString Text;
+  std::string Text;  // UTF-8
   int ImageIndex = -1;
   void* Ref = nullptr;
   bool Visible = false;

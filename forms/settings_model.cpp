@@ -1,0 +1,173 @@
+#include "forms/settings_model.h"
+
+#include "core/exception.h"
+#include "forms/float_edit_model.h"
+#include "trace/editor/trace_settings.h"
+
+namespace forms {
+
+namespace {
+
+constexpr int PenSolid = 0;
+
+struct TNumberInfo {
+  const char* Setting;
+  bool Integer;
+  TSettingsPage Page;
+};
+
+// By TSettingsNumber.
+constexpr std::array<TNumberInfo, SettingsNumberCount> Numbers = {{
+    {"BufferZoneWidth", false, spBufferZone},
+    {"BufferZonePenForZoomScale", true, spBufferZone},
+    {"TraceWidth", false, spTrace},
+    {"TracePenForZoomScale", true, spTrace},
+    {"VertexTraceSize", false, spVertices},
+    {"VertexTraceSizeForZoomScale", true, spVertices},
+    {"VertexTraceWidth", false, spVertices},
+    {"VertexTracePenWidthForZoomScale", true, spVertices},
+}};
+
+// Colours are written as signed 32-bit numbers.
+std::int32_t ColorValue(trace::TColorRef Color) {
+  return static_cast<std::int32_t>(Color);
+}
+
+void LoadPen(TPenStyleGridModel& Grid, int Style, trace::TColorRef Color) {
+  Grid.SetStyle(Style);
+  Grid.SetColor(Color);
+}
+
+void LoadBrush(TBrushStyleGridModel& Grid, int Style, trace::TColorRef Back, trace::TColorRef Hatch,
+               int Transparency) {
+  Grid.SetStyle(Style);
+  Grid.SetBackColor(Back);
+  Grid.SetHatchColor(Hatch);
+  Grid.SetTransparency(Transparency != 0);
+}
+
+}  // namespace
+
+TSettingsModel::TSettingsModel() {
+  for (TStyleGridModel* Pen : {&BufferZonePen, &TracePen}) Pen->SetColCount(3);
+  for (TStyleGridModel* Brush : {&BufferZoneBrush, &TraceBrush}) Brush->SetColCount(4);
+}
+
+void TSettingsModel::SelectNode(std::string_view NodeText) {
+  for (int I = 0; I < static_cast<int>(SettingsPageNames.size()); ++I)
+    if (NodeText == SettingsPageNames[static_cast<std::size_t>(I)]) FNode = I;
+}
+
+TSettingsPage TSettingsModel::Page() const {
+  return FNode < 0 ? spVertices : static_cast<TSettingsPage>(FNode);
+}
+
+int TSettingsModel::TransparencyIndex(const TBrushStyleGridModel& Brush) {
+  return Brush.Transparency() ? 1 : 0;
+}
+
+void TSettingsModel::SetTransparencyIndex(TBrushStyleGridModel& Brush, int Index) {
+  Brush.SetTransparency(Index == 1);
+}
+
+const std::string& TSettingsModel::NumberText(TSettingsNumber Number) const {
+  return FNumbers[static_cast<std::size_t>(Number)];
+}
+
+void TSettingsModel::SetNumberText(TSettingsNumber Number, std::string_view Text) {
+  FNumbers[static_cast<std::size_t>(Number)] = Text;
+}
+
+bool TSettingsModel::NumberEnabled(TSettingsNumber Number) const {
+  switch (Number) {
+    case snBufferZonePenWidth:
+    case snBufferZonePenForZoomScale:
+      return BufferZonePen.Style() == PenSolid;
+    case snTracePenWidth:
+    case snTracePenForZoomScale:
+      return TracePen.Style() == PenSolid;
+    default:
+      return true;
+  }
+}
+
+TSettingsPage TSettingsModel::PageOf(TSettingsNumber Number) {
+  return Numbers[static_cast<std::size_t>(Number)].Page;
+}
+
+void TSettingsModel::Load(const kx::TOrvexApplication& App) {
+  const trace::TTraceSettings S = trace::ReadTraceSettings(App);
+  // Reals as their general text: up to 15 significant digits.
+  const auto Real = [this](double V) {
+    return TFloatEditModel::FloatToText(V, 15, true, FSeparator);
+  };
+  LoadPen(BufferZonePen, S.BufferZonePenStyle, S.BufferZonePenColor);
+  FNumbers[snBufferZonePenWidth] = Real(S.BufferZonePenWidth);
+  FNumbers[snBufferZonePenForZoomScale] = std::to_string(S.BufferZonePenForZoomScale);
+  LoadBrush(BufferZoneBrush, S.BufferZoneBrushStyle, S.BufferZoneBackColor, S.BufferZoneHatchColor,
+            S.BufferZoneTransparency);
+  LoadPen(TracePen, S.TracePenStyle, S.TracePenColor);
+  FNumbers[snTracePenWidth] = Real(S.TracePenWidth);
+  FNumbers[snTracePenForZoomScale] = std::to_string(S.TracePenForZoomScale);
+  LoadBrush(TraceBrush, S.TraceBrushStyle, S.TraceBackColor, S.TraceHatchColor,
+            S.TraceTransparency);
+  FNumbers[snVertexTraceSize] = Real(S.VertexTraceSize);
+  FNumbers[snVertexTraceSizeForZoomScale] = std::to_string(S.VertexTraceSizeForZoomScale);
+  FNumbers[snVertexTracePenWidth] = Real(S.VertexTracePenWidth);
+  FNumbers[snVertexTracePenWidthForZoomScale] = std::to_string(S.VertexTracePenWidthForZoomScale);
+  VertexTracePenColor = S.VertexTracePenColor & 0xFFFFFF;
+  VertexTraceBackColor = S.VertexTraceBackColor & 0xFFFFFF;
+  VertexTraceTransparencyIndex = S.VertexTraceBrushTransparency != 0 ? 1 : 0;
+}
+
+void TSettingsModel::Save(const kx::TOrvexApplication& App) {
+  // A text that the readers cannot convert would stop every later paint and
+  // every later opening of this dialog.
+  FFailed = -1;
+  for (int N = 0; N < SettingsNumberCount; ++N) {
+    const std::string& Text = FNumbers[static_cast<std::size_t>(N)];
+    try {
+      if (Numbers[static_cast<std::size_t>(N)].Integer)
+        trace::SettingTextToInt(Text);
+      else
+        trace::SettingTextToFloat(Text);
+    } catch (const core::EConvertError&) {
+      FFailed = N;
+      FNode = PageOf(static_cast<TSettingsNumber>(N));
+      TFloatEditModel::RaiseNotANumber(Text);
+    }
+  }
+  const auto Number = [&](TSettingsNumber N) {
+    trace::WriteSetting(App, Numbers[static_cast<std::size_t>(N)].Setting,
+                        FNumbers[static_cast<std::size_t>(N)]);
+  };
+  const auto Pen = [&](const char* Prefix, const TPenStyleGridModel& Grid, TSettingsNumber Width,
+                       TSettingsNumber Scale) {
+    const std::string P = Prefix;
+    trace::WriteIntSetting(App, P + "PenStyle", Grid.Style());
+    trace::WriteIntSetting(App, P + "PenColor", ColorValue(Grid.Color()));
+    Number(Width);
+    Number(Scale);
+  };
+  const auto Brush = [&](const char* Prefix, const TBrushStyleGridModel& Grid) {
+    const std::string P = Prefix;
+    trace::WriteIntSetting(App, P + "BrushStyle", Grid.Style());
+    trace::WriteIntSetting(App, P + "BackColor", ColorValue(Grid.BackColor()));
+    trace::WriteIntSetting(App, P + "HatchColor", ColorValue(Grid.HatchColor()));
+    trace::WriteIntSetting(App, P + "Transparency", TransparencyIndex(Grid));
+  };
+  Pen("BufferZone", BufferZonePen, snBufferZonePenWidth, snBufferZonePenForZoomScale);
+  Brush("BufferZone", BufferZoneBrush);
+  Pen("Trace", TracePen, snTracePenWidth, snTracePenForZoomScale);
+  Brush("Trace", TraceBrush);
+  Number(snVertexTraceSize);
+  Number(snVertexTraceSizeForZoomScale);
+  Number(snVertexTracePenWidth);
+  Number(snVertexTracePenWidthForZoomScale);
+  trace::WriteIntSetting(App, "VertexTracePenColor", ColorValue(VertexTracePenColor));
+  trace::WriteIntSetting(App, "VertexTraceBackColor", ColorValue(VertexTraceBackColor));
+  trace::WriteIntSetting(App, "VertexTraceBrushTransparency", VertexTraceTransparencyIndex);
+  App.MapViewOperation7();
+}
+
+}  // namespace forms
