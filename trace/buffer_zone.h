@@ -69,6 +69,11 @@ double GetConnectDirectionAngle(const geo::TDSegment& Segment, bool Forward = tr
 // the interiors of the source's closed parts. Where the part turns away from
 // a side between two straight edges, that side cuts across where the two
 // offsets cross instead: the loop left out only ever wound -1 inside the zone.
+// Where the offsets are too short for that, the side runs to the vertex and
+// out again, square to both, rather than back round it. A closed part that
+// neither crosses nor touches itself gives its outward side alone, with a
+// join at every vertex: that curve winds once around the part's interior and
+// the band outside it, so the interior needs no curve of its own.
 void BuildBufferZone(const TContour& Source, TContour& Dest, double Width);
 
 // The same zone from the overlay engine alone: raises geoalg::EOverlayTopology

@@ -9,6 +9,8 @@
 #include "addonlib/geometry/edge_iter.h"
 #include "addonlib/geometry/measures.h"
 #include "addonlib/overlay/overlay.h"
+#include "addonlib/overlay/packed_rtree.h"
+#include "addonlib/overlay/pieces.h"
 
 namespace trace {
 
@@ -77,23 +79,50 @@ class TCurve {
       if (K > 0 && InnerCorner(Path[K - 1], E, Turn[K], 1, X)) {
         Add(X, E.Convexity);
       } else {
-        if (K > 0) Join(Turn[K]);
+        if (K > 0) Join(Turn[K], E.A);
         Add(Offset(E.A, E.TA, 1), E.Convexity);
       }
       FLast = Offset(E.B, E.TB, 1);
     }
-    Join(geo::Pi);  // around the far end
+    Join(geo::Pi, Path[N - 1].B);  // around the far end
     for (size_t K = N; K-- > 0;) {
       const TPathEdge& E = Path[K];
       if (K + 1 < N && InnerCorner(Path[K + 1], E, -Turn[K + 1], -1, X)) {
         Add(X, -E.Convexity);
       } else {
-        if (K + 1 < N) Join(-Turn[K + 1]);
+        if (K + 1 < N) Join(-Turn[K + 1], E.B);
         Add(Offset(E.B, E.TB, -1), -E.Convexity);
       }
       FLast = Offset(E.A, E.TA, -1);
     }
-    Join(geo::Pi);  // around the start; the last edge returns to the first point
+    Join(geo::Pi, Path[0].A);  // around the start; the last edge returns to the first point
+  }
+
+  // The outward side alone of a closed part that runs counter-clockwise
+  // without touching itself: the inward side never reaches the zone's
+  // outline, since the part's interior belongs to the zone. The joins go
+  // round every vertex, the one where the part closes too.
+  void BuildOutward(const std::vector<TPathEdge>& Path) {
+    FPoints.clear();
+    FConvexities.clear();
+    const size_t N = Path.size();
+    FPoints.reserve(2 * N);
+    FConvexities.reserve(2 * N);
+    TDPoint X;
+    FLast = Offset(Path[N - 1].B, Path[N - 1].TB, 1);
+    for (size_t K = 0; K < N; ++K) {
+      const TPathEdge& In = Path[K == 0 ? N - 1 : K - 1];
+      const TPathEdge& E = Path[K];
+      const double Turn = std::atan2(In.TB[0] * E.TA[1] - In.TB[1] * E.TA[0],
+                                     In.TB[0] * E.TA[0] + In.TB[1] * E.TA[1]);
+      if (InnerCorner(In, E, Turn, 1, X)) {
+        Add(X, E.Convexity);
+      } else {
+        Join(Turn, E.A);
+        Add(Offset(E.A, E.TA, 1), E.Convexity);
+      }
+      FLast = Offset(E.B, E.TB, 1);
+    }
   }
 
   const std::vector<TDPoint>& Points() const { return FPoints; }
@@ -113,7 +142,21 @@ class TCurve {
 
   // From the end of the last offset edge, around the vertex it left, by the
   // angle Turn: the arc's convexity is tan(Turn / 4).
-  void Join(double Turn) { Add(FLast, std::tan(Turn / 4)); }
+  // Where the curve turns away from its side, the join around the vertex
+  // would run back along both offsets within a hair of them, and a third
+  // curve crossing there meets the two at points the noding cannot tell
+  // apart. It goes through the vertex instead, square to both offsets: the
+  // loop of the join and the two radii wound -1 around a sector of the disc
+  // of the width around the vertex, which lies in the zone, and nothing
+  // elsewhere.
+  void Join(double Turn, const TDPoint& Vertex) {
+    if (Turn < 0) {
+      Add(FLast, 0);
+      Add(Vertex, 0);
+    } else {
+      Add(FLast, std::tan(Turn / 4));
+    }
+  }
 
   // Where the curve turns away from its side (Turn < 0) between two straight
   // edges, the offsets of both cross at X, at the width from both, before
@@ -145,6 +188,90 @@ class TCurve {
   std::vector<double> FConvexities;
 };
 
+// Twice the area the closed path encloses, counter-clockwise positive: its
+// polygon and the circular segment of every arc.
+LD PathArea2(const std::vector<TPathEdge>& Path) {
+  LD Sum = 0;
+  const TDPoint O = Path[0].A;
+  for (const TPathEdge& E : Path) {
+    const LD AX = E.A.X - O.X, AY = E.A.Y - O.Y, BX = E.B.X - O.X, BY = E.B.Y - O.Y;
+    Sum += AX * BY - BX * AY;
+    if (E.Convexity != 0) {
+      // r^2 (t - sin t) with t = 4 atan c, r = (d / 2) (1 + c^2) / (2 |c|).
+      const LD C = E.Convexity;
+      const LD R = E.Length / 2 * (1 + C * C) / (2 * std::fabs(C));
+      const LD T = 4 * std::atan(C);
+      Sum += R * R * (T - std::sin(T));
+    }
+  }
+  return Sum;
+}
+
+// The same path run the other way.
+void Reverse(std::vector<TPathEdge>& Path) {
+  std::reverse(Path.begin(), Path.end());
+  for (TPathEdge& E : Path) {
+    std::swap(E.A, E.B);
+    E.Convexity = -E.Convexity;
+    const double TA[2] = {-E.TB[0], -E.TB[1]};
+    E.TB[0] = -E.TA[0];
+    E.TB[1] = -E.TA[1];
+    E.TA[0] = TA[0];
+    E.TA[1] = TA[1];
+  }
+}
+
+// Whether a closed path neither crosses nor touches itself, as the engine
+// sees it: its pieces cut as the engine cuts them, met pairwise over a
+// packed R-tree of their boxes widened by the tolerance. Only consecutive
+// pieces may meet, at their common end alone. It must also enclose some area.
+bool SimpleRing(const std::vector<TPathEdge>& Path, const geoalg::TOverlayTolerance& Tol) {
+  namespace ov = geoalg::overlay;
+  const size_t N = Path.size();
+  if (N < 3 || PathArea2(Path) == 0) return false;
+  std::vector<TDPoint> Points;
+  std::vector<ov::TPiece> Pieces;
+  Points.reserve(3 * N);
+  Pieces.reserve(N + N / 2);
+  for (const TPathEdge& E : Path) {
+    const auto I = static_cast<int32_t>(Points.size());
+    Points.push_back(E.A);
+    Points.push_back(E.B);
+    ov::AddEdgePieces(E.A, I, E.B, I + 1, E.Convexity, 0, 1, Tol, Points, Pieces);
+  }
+  const int32_t M = static_cast<int32_t>(Pieces.size());
+  if (M < 3) return false;
+  std::vector<geo::TDRect> Boxes(Pieces.size());
+  std::vector<int32_t> Ids(Pieces.size());
+  for (int32_t I = 0; I < M; ++I) {
+    const geo::TDRect R = Pieces[I].Box();
+    const double T = Pieces[I].Tol;
+    Boxes[I] = {R.X1 - T, R.Y1 - T, R.X2 + T, R.Y2 + T};
+    Ids[I] = I;
+  }
+  ov::TPackedRTree Tree;
+  Tree.Build(Boxes, Ids);
+  bool Simple = true;
+  std::vector<ov::TSplit> Splits;
+  Tree.SelfJoin([&](int32_t I, int32_t J) {
+    if (!Simple) return;
+    if (I > J) std::swap(I, J);
+    const bool Next = J == I + 1 || (I == 0 && J == M - 1);
+    Splits.clear();
+    ov::IntersectPieces(Pieces, I, J, Tol, Splits);
+    if (!Splits.empty()) {
+      Simple = false;
+      return;
+    }
+    if (Next) return;
+    const ov::TPiece &P = Pieces[I], &Q = Pieces[J];
+    if (ov::NearPoints(P.A, Q.A, Tol) || ov::NearPoints(P.A, Q.B, Tol) ||
+        ov::NearPoints(P.B, Q.A, Tol) || ov::NearPoints(P.B, Q.B, Tol))
+      Simple = false;
+  });
+  return Simple;
+}
+
 }  // namespace
 
 void BuildBufferZoneByOverlay(const geo::TContour& Source, geo::TContour& Dest, double Width) {
@@ -162,24 +289,42 @@ void BuildBufferZoneByOverlay(const geo::TContour& Source, geo::TContour& Dest, 
   TCurve Curve(Width);
   std::vector<TPathEdge> Path;
   Path.reserve(static_cast<size_t>(Source.CommandCount()));
-  geo::TContourEdgeIter It;
-  for (bool More = It.Start(Source); More; More = It.Next()) {
-    if (It.IsFirstOfPart()) Path.clear();
-    Path.push_back(PathEdge(It.Edge));
-    if (It.IsLastOfPart()) {
-      Curve.Build(Path);
+  // The curve of every part of Contour; true when it was a closed part that
+  // never touches itself, whose outward side alone was given.
+  auto AddParts = [&](const geo::TContour& Contour) {
+    bool OneSided = false;
+    geo::TContourEdgeIter It;
+    for (bool More = It.Start(Contour); More; More = It.Next()) {
+      if (It.IsFirstOfPart()) Path.clear();
+      Path.push_back(PathEdge(It.Edge));
+      if (!It.IsLastOfPart()) continue;
+      if (It.IsClosedPart() && SimpleRing(Path, Tol)) {
+        if (PathArea2(Path) < 0) Reverse(Path);
+        Curve.BuildOutward(Path);
+        OneSided = true;
+      } else {
+        Curve.Build(Path);
+      }
       O.AddRing(Curve.Points().data(), Curve.Convexities().data(),
                 static_cast<int32_t>(Curve.Points().size()), 0, Orient::AsRuns);
     }
-  }
+    return OneSided;
+  };
   // Split into parts only to find the closed ones: an open line has none.
   bool AnyClose = false;
   for (int32_t I = 0; I < Source.CommandCount() && !AnyClose; ++I)
     AnyClose = geo::IsCloseKind(Source.CmdRec(I).Kind);
-  geo::TContourList Parts;
-  if (AnyClose) geo::SplitIntoParts(Source, Parts);
-  for (const auto& Part : Parts)
-    if (geo::LastIsClose(*Part)) O.AddContour(*Part, 1, Orient::Counterclockwise);
+  if (!AnyClose) {
+    AddParts(Source);
+  } else {
+    geo::TContourList Parts;
+    geo::SplitIntoParts(Source, Parts);
+    // The interior of a closed part that crosses or touches itself is added
+    // as it is; a simple one's curve winds around it already.
+    for (const auto& Part : Parts)
+      if (!AddParts(*Part) && geo::LastIsClose(*Part))
+        O.AddContour(*Part, 1, Orient::Counterclockwise);
+  }
   Dest = O.Run(geoalg::TOverlayOp::Union, geoalg::TFillRule::Positive, geoalg::TFillRule::NonZero);
 }
 
