@@ -7,12 +7,14 @@
 // pieces that lie close together.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
 #include "addonlib/algebra/quadtree.h"
 #include "addonlib/algebra/union_graph.h"
+#include "addonlib/core/exception.h"
 #include "addonlib/geometry/contour.h"
 #include "addonlib/geometry/edge.h"
 
@@ -21,10 +23,34 @@ namespace trace {
 using geo::TContour;
 using geo::TDPoint;
 
+// Asked now and then while a zone is built (a few times a tenth of a second,
+// however large the source): true stops the build, which then raises
+// EZoneCancelled and leaves its destination as it was.
+using TZoneCancel = std::function<bool()>;
+
+class EZoneCancelled : public core::Exception {
+ public:
+  using core::Exception::Exception;
+};
+
+// Calls Cancel at most once in Interval seconds of its own calls, and raises
+// EZoneCancelled when it answers true.
+class TZoneCancelPoll {
+ public:
+  explicit TZoneCancelPoll(const TZoneCancel& Cancel, double Interval = 0.02);
+  void operator()();
+
+ private:
+  static double Now();
+  const TZoneCancel& FCancel;
+  double FInterval;
+  double FLast;
+};
+
 class TTBufferZoneEnum {
  public:
   // Source is not owned and must outlive the enumerator.
-  TTBufferZoneEnum(const TContour& ASource, double AWidth);
+  TTBufferZoneEnum(const TContour& ASource, double AWidth, const TZoneCancel& ACancel = {});
 
   const TContour& Source;
   double Width;
@@ -50,6 +76,7 @@ class TTBufferZoneEnum {
   // The pieces while the zone is built; a united piece is freed at once.
   std::vector<std::unique_ptr<TContour>> FPieces;
   std::unordered_map<const TContour*, size_t> FSlot;
+  TZoneCancelPoll FPoll;
 };
 
 // Direction of a segment at its start, in radians (reversed first when not
@@ -74,15 +101,18 @@ double GetConnectDirectionAngle(const geo::TDSegment& Segment, bool Forward = tr
 // neither crosses nor touches itself gives its outward side alone, with a
 // join at every vertex: that curve winds once around the part's interior and
 // the band outside it, so the interior needs no curve of its own.
-void BuildBufferZone(const TContour& Source, TContour& Dest, double Width);
+void BuildBufferZone(const TContour& Source, TContour& Dest, double Width,
+                     const TZoneCancel& Cancel = {});
 
 // The same zone from the overlay engine alone: raises geoalg::EOverlayTopology
 // where the engine finds its cut edges out of order, which BuildBufferZone
 // answers with the reference zone.
-void BuildBufferZoneByOverlay(const TContour& Source, TContour& Dest, double Width);
+void BuildBufferZoneByOverlay(const TContour& Source, TContour& Dest, double Width,
+                              const TZoneCancel& Cancel = {});
 
 // The same zone united piece by piece, sector by sector, through the union
 // graph: the written algorithm, kept to check the engine against.
-void BuildBufferZoneReference(const TContour& Source, TContour& Dest, double Width);
+void BuildBufferZoneReference(const TContour& Source, TContour& Dest, double Width,
+                              const TZoneCancel& Cancel = {});
 
 }  // namespace trace

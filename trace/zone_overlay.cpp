@@ -274,7 +274,8 @@ bool SimpleRing(const std::vector<TPathEdge>& Path, const geoalg::TOverlayTolera
 
 }  // namespace
 
-void BuildBufferZoneByOverlay(const geo::TContour& Source, geo::TContour& Dest, double Width) {
+void BuildBufferZoneByOverlay(const geo::TContour& Source, geo::TContour& Dest, double Width,
+                              const TZoneCancel& Cancel) {
   TRACE_ASSERT(&Source != &Dest);
   geo::TDRect B;
   if (geo::GetBounds(Source, B) && !(std::isfinite((B.X2 + Width) - (B.X1 - Width)) &&
@@ -285,6 +286,8 @@ void BuildBufferZoneByOverlay(const geo::TContour& Source, geo::TContour& Dest, 
   // them, far below anything the zone shows.
   Tol.Split = Width * 1e-9;
   geoalg::TOverlay O(Tol);
+  TZoneCancelPoll Poll(Cancel);
+  if (Cancel) O.SetPoll([&Poll] { Poll(); });
   O.Reserve(static_cast<size_t>(Source.CommandCount()) * 4);
   TCurve Curve(Width);
   std::vector<TPathEdge> Path;
@@ -298,6 +301,7 @@ void BuildBufferZoneByOverlay(const geo::TContour& Source, geo::TContour& Dest, 
       if (It.IsFirstOfPart()) Path.clear();
       Path.push_back(PathEdge(It.Edge));
       if (!It.IsLastOfPart()) continue;
+      Poll();
       if (It.IsClosedPart() && SimpleRing(Path, Tol)) {
         if (PathArea2(Path) < 0) Reverse(Path);
         Curve.BuildOutward(Path);
@@ -328,16 +332,17 @@ void BuildBufferZoneByOverlay(const geo::TContour& Source, geo::TContour& Dest, 
   Dest = O.Run(geoalg::TOverlayOp::Union, geoalg::TFillRule::Positive, geoalg::TFillRule::NonZero);
 }
 
-void BuildBufferZone(const geo::TContour& Source, geo::TContour& Dest, double Width) {
+void BuildBufferZone(const geo::TContour& Source, geo::TContour& Dest, double Width,
+                     const TZoneCancel& Cancel) {
   TRACE_ASSERT(&Source != &Dest);
   geo::TContour Zone;
   try {
-    BuildBufferZoneByOverlay(Source, Zone, Width);
+    BuildBufferZoneByOverlay(Source, Zone, Width, Cancel);
   } catch (const geoalg::EOverlayTopology&) {
     // No zone tried raises it (thousands of walks a few centimetres wide far
     // from the origin among them); a case not seen yet still gets its zone,
     // slower, from the piece-by-piece union, which orders nothing by angle.
-    BuildBufferZoneReference(Source, Dest, Width);
+    BuildBufferZoneReference(Source, Dest, Width, Cancel);
     return;
   }
   Dest = std::move(Zone);

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -147,8 +149,8 @@ void TTracePadForm::AddSelectedObjectsToBZList() {
         QStringLiteral("'%1' is not a valid floating point value").arg(WidthText).toStdString());
 
   // Zones can take a while: after a moment a progress dialog shows the
-  // objects done, and Cancel stops between two objects with the graph as it
-  // was. The host is only called on this thread.
+  // objects done, and Cancel stops the build, inside an object too, with the
+  // graph as it was. The host is only called on this thread.
   QProgressDialog Progress(QStringLiteral("Построение буферных зон..."), QStringLiteral("Отмена"),
                            0, Count, this);
   Progress.setWindowTitle(windowTitle());
@@ -156,6 +158,15 @@ void TTracePadForm::AddSelectedObjectsToBZList() {
   Progress.setMinimumDuration(ProgressDelay);
   Progress.setAutoReset(false);
   trace::TTMContourEnumAdd Enum(*Addon, Width, *Graph, Selection);
+  // Inside one large object the dialog shows itself and answers its button
+  // while the zone is built.
+  QElapsedTimer Started;
+  Started.start();
+  Enum.Cancel = [&] {
+    if (!Progress.isVisible() && Started.elapsed() >= ProgressDelay) Progress.show();
+    QCoreApplication::processEvents();
+    return Progress.wasCanceled();
+  };
   const bool Completed = Enum.ExecuteAll([&](std::int32_t Done, std::int32_t Total) {
     Progress.setLabelText(QStringLiteral("Построение буферных зон: %1 из %2").arg(Done).arg(Total));
     Progress.setValue(Done);
