@@ -106,9 +106,19 @@ void BuildBufferZone(const TContour& Source, TContour& Dest, double Width,
 
 // The same zone from the overlay engine alone: raises geoalg::EOverlayTopology
 // where the engine finds its cut edges out of order, which BuildBufferZone
-// answers with the reference zone.
+// answers with the reference zone. Where the curves' pieces overlap more
+// than 24 others each (judged on a sample), the zone is the union of the
+// zones of runs of 16 edges (a run of a simple closed part offset outward,
+// closed down the radii and back along its edges), united pairwise so that
+// each level keeps only outlines; its interior joins at the top.
 void BuildBufferZoneByOverlay(const TContour& Source, TContour& Dest, double Width,
                               const TZoneCancel& Cancel = {});
+
+// The two ways BuildBufferZoneByOverlay chooses from, each alone: every
+// part's curve in one pass, or the zones of runs of 16 edges united
+// pairwise (where the one pass would meet many pairs of pieces for each).
+void BuildBufferZoneOnePass(const TContour& Source, TContour& Dest, double Width);
+void BuildBufferZoneByRuns(const TContour& Source, TContour& Dest, double Width);
 
 // The same zone united piece by piece, sector by sector, through the union
 // graph: the written algorithm, kept to check the engine against.

@@ -136,6 +136,40 @@ TEST(OverlayZoneDense, OneSidedClosedPartsMatchBothSidesWithTheInterior) {
   }
 }
 
+// The union of the zones of runs of 16 edges against the one pass, on
+// zigzags, walks that retrace themselves or turn by arcs, stars with holes
+// and bulging sides, and rounded circles, near the origin and far from it.
+TEST(OverlayZoneDense, RunsUnitedPairwiseMatchTheOnePass) {
+  std::mt19937 Rng(17);
+  for (int Round = 0; Round < 40; ++Round) {
+    SCOPED_TRACE("round " + std::to_string(Round));
+    const TDPoint O = Round % 2 ? TDPoint{500000, 6000000} : TDPoint{0, 0};
+    const double W = Uniform(Rng, 0.5, 6);
+    const int N = 20 + static_cast<int>(Rng() % 200);
+    TContour Source;
+    switch (Round % 5) {
+      case 0:
+        Source = ZigZag(Rng, O, W, N);
+        break;
+      case 1:
+        Source = Walk(Rng, O, W, N, std::numbers::pi, Round % 3 ? 0 : 0.6, Round % 4 == 1);
+        break;
+      case 2:
+        Source = StarWithHoles(Rng, O, 10 * W, N, Round % 3, Round % 4 ? 0.2 : 0);
+        break;
+      default:
+        Source =
+            RoundedCircle(O, N * 0.03 / (2 * std::numbers::pi), N, 1e-3, Round % 5 == 3, Round % 2);
+    }
+    TContour One, Runs;
+    trace::BuildBufferZoneOnePass(Source, One, W);
+    ASSERT_NO_THROW(trace::BuildBufferZoneByRuns(Source, Runs, W));
+    ExpectVerticesAtWidth(Source, W, Runs);
+    const double A = oracle::EnclosedArea(One);
+    EXPECT_NEAR(oracle::EnclosedArea(Runs), A, 1e-9 * A);
+  }
+}
+
 // Stopped a moment into a 100 000-vertex zone, either way of building it,
 // the build answers within 0.2 s and leaves the destination as it was.
 TEST(OverlayZoneDense, CancelAnswersWithinAFifthOfASecond) {
