@@ -348,6 +348,7 @@ class TZoneBuilder {
       if (Part.Interior && !Part.Simple) O.AddContour(*Part.Interior, 1, Orient::Counterclockwise);
     }
     if (!Unlimited && Crowded(Boxes)) throw EOverBudget{};
+    std::vector<geo::TDRect>().swap(Boxes);  // not held through the run
     // Noding polls every 4096 pairs of pieces met: a backstop where the
     // sample misjudged.
     const size_t Budget = Unlimited ? SIZE_MAX : 64 * Pieces / 4096 + 16;

@@ -159,11 +159,15 @@ void TTracePadForm::AddSelectedObjectsToBZList() {
   Progress.setAutoReset(false);
   trace::TTMContourEnumAdd Enum(*Addon, Width, *Graph, Selection);
   // Inside one large object the dialog shows itself and answers its button
-  // while the zone is built.
+  // while the zone is built; events are taken only once the modal dialog
+  // shows, so no other window of the application gets input meanwhile.
   QElapsedTimer Started;
   Started.start();
   Enum.Cancel = [&] {
-    if (!Progress.isVisible() && Started.elapsed() >= ProgressDelay) Progress.show();
+    if (!Progress.isVisible()) {
+      if (Started.elapsed() < ProgressDelay) return false;
+      Progress.show();
+    }
     QCoreApplication::processEvents();
     return Progress.wasCanceled();
   };
