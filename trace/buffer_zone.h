@@ -107,7 +107,7 @@ void BuildBufferZone(const TContour& Source, TContour& Dest, double Width,
 // The same zone from the overlay engine alone: raises geoalg::EOverlayTopology
 // where the engine finds its cut edges out of order, which BuildBufferZone
 // answers with the reference zone. Where the curves' pieces overlap more
-// than 24 others each (judged on a sample), the zone is the union of the
+// than 35 others each (judged on a sample), the zone is the union of the
 // zones of runs of 16 edges (a run of a simple closed part offset outward,
 // closed down the radii and back along its edges), united pairwise so that
 // each level keeps only outlines; its interior joins at the top.
