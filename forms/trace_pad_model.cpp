@@ -202,12 +202,14 @@ void TTracePadModel::AddSelectedObjectsToBZList() {
   const double Width = ParseZoneWidth(FWidthText);
 
   // Zones can take a while: the view shows the objects done, and Cancel
-  // stops between two objects with the graph as it was.
+  // stops the build, inside one object too where the view answers so soon,
+  // with the graph as it was.
   bool Completed = false;
   {
     FView.BeginProgress("Построение буферных зон...", "Отмена", Count);
     TProgressScope Progress(FView);
     trace::TTMContourEnumAdd Enum(Addon, Width, *Graph, Selection);
+    Enum.Cancel = [this] { return FView.ProgressCancelled(); };
     Completed = Enum.ExecuteAll([&](std::int32_t Done, std::int32_t Total) {
       return FView.StepProgress(
           "Построение буферных зон: " + std::to_string(Done) + " из " + std::to_string(Total),
@@ -282,8 +284,8 @@ void TTracePadModel::SelectNewObjectStyle() {
       trace::CurrentEditor->LayerID = LayerID;
     }
   }
-  FStyleLine = ProjectLayerCaption(Addon.GISDatabase, kx::NewObjectLayerID, "слой не задан") + " - " +
-               ProjectStyleName(Addon.GISDatabase, kx::NewObjectStyleID, "стиль не задан");
+  FStyleLine = ProjectLayerCaption(Addon.GISDatabase, kx::NewObjectLayerID, "слой не задан") +
+               " - " + ProjectStyleName(Addon.GISDatabase, kx::NewObjectStyleID, "стиль не задан");
   Changed(pcStyleLine);
   UpdatePadState();
 }

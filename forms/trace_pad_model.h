@@ -17,8 +17,8 @@
 #include "addonkit/orvex_calls.h"
 #include "forms/pad_placement.h"
 #include "hostapi/kx_records.h"
-#include "trace/engine/connect_graph.h"
 #include "trace/editor/gully_editor.h"
+#include "trace/engine/connect_graph.h"
 
 namespace kx {
 class TTraceAddOn;
@@ -80,6 +80,10 @@ class TTracePadView {
   virtual void BeginProgress(const std::string& Text, const std::string& CancelText, int Total) = 0;
   virtual bool StepProgress(const std::string& Text, int Done) = 0;
   virtual void EndProgress() = 0;
+  // Asked often while one object's zone is built: true stops the build
+  // inside that object, with the graph as it was. A view that cannot answer
+  // so soon leaves it false and cancels between objects.
+  virtual bool ProgressCancelled() { return false; }
 
   // The project tree chooser, modal: true when the user confirmed a node of
   // Kind whose ID differs from ID, which then holds it.

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -129,12 +130,26 @@ void TTracePadForm::BeginProgress(const std::string& Label, const std::string& C
   FProgress->setWindowModality(Qt::ApplicationModal);
   FProgress->setMinimumDuration(ProgressDelay);
   FProgress->setAutoReset(false);
+  FProgressStarted.start();
 }
 
 bool TTracePadForm::StepProgress(const std::string& Label, int Done) {
   FProgress->setLabelText(Text(Label));
   FProgress->setValue(Done);
   return !FProgress->wasCanceled();
+}
+
+// Inside one large object the dialog shows itself and answers its button
+// while the zone is built; events are taken only once the modal dialog
+// shows, so no other window of the application gets input meanwhile.
+bool TTracePadForm::ProgressCancelled() {
+  if (!FProgress) return false;
+  if (!FProgress->isVisible()) {
+    if (FProgressStarted.elapsed() < ProgressDelay) return false;
+    FProgress->show();
+  }
+  QCoreApplication::processEvents();
+  return FProgress->wasCanceled();
 }
 
 void TTracePadForm::EndProgress() {

@@ -3,6 +3,7 @@
 // and showing on; the model decides everything else.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <memory>
 
@@ -64,6 +65,7 @@ class TTracePadForm : public kx::TKxAddonForm,
   void BeginProgress(const std::string& Text, const std::string& CancelText, int Total) override;
   bool StepProgress(const std::string& Text, int Done) override;
   void EndProgress() override;
+  bool ProgressCancelled() override;
   bool ChooseFromProjectTree(const std::string& Caption, std::uint8_t Kind, kx::TKxID& ID) override;
   void ShowSettingsDialog(const kx::TOrvexApplication& App) override;
   forms::TPadPlacement Placement() const override;
@@ -73,6 +75,7 @@ class TTracePadForm : public kx::TKxAddonForm,
   kx::TTraceAddOn* FAddon;
   std::unique_ptr<Ui::TTracePadForm> FUi;
   std::unique_ptr<QProgressDialog> FProgress;
+  QElapsedTimer FProgressStarted;
   std::unique_ptr<forms::TTracePadModel> FModel;
 };
 

@@ -126,7 +126,11 @@ void SplitByLength(const std::vector<geo::TDRect>& Boxes, std::vector<int32_t>& 
 }  // namespace
 
 TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& Points,
-                       const TOverlayTolerance& Tol) {
+                       const TOverlayTolerance& Tol, const std::function<void()>& Poll) {
+  uint32_t Met = 0;
+  auto Tick = [&] {
+    if ((++Met & 4095) == 0 && Poll) Poll();
+  };
   const int32_t N = static_cast<int32_t>(Pieces.size());
   std::vector<TSplit> Splits;
   {
@@ -144,6 +148,7 @@ TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& 
     SmallTree.Build(Boxes, Small);
     LongTree.Build(Boxes, Long);
     auto Pair = [&](int32_t I, int32_t J) {
+      Tick();
       IntersectPieces(Pieces, std::min(I, J), std::max(I, J), Tol, Splits);
     };
     SmallTree.SelfJoin(Pair);
@@ -159,6 +164,7 @@ TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& 
       // Each crossing is filed for both its pieces: looked up once.
       if (Splits[K].Other < Splits[K].Piece) continue;
       const TSplit S = Splits[K];
+      Tick();
       auto Cut = [&](int32_t J) {
         const TPiece& P = Pieces[J];
         // The piece's own tolerance too: a piece that runs within it of

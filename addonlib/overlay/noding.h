@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "addonlib/overlay/pieces.h"
@@ -24,8 +25,9 @@ struct TNodedGraph {
 };
 
 // Points: the store the pieces' IA and IB index (split points are added to
-// it). The pieces are left as they are.
+// it). The pieces are left as they are. Poll, when given, is called every
+// few thousand pairs of pieces met; it may throw to stop the work.
 TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& Points,
-                       const TOverlayTolerance& Tol);
+                       const TOverlayTolerance& Tol, const std::function<void()>& Poll = {});
 
 }  // namespace geoalg::overlay

@@ -18,6 +18,7 @@ class TOverlay::TImpl {
   explicit TImpl(const TOverlayTolerance& T) : Tol(T) {}
 
   TOverlayTolerance Tol;
+  std::function<void()> Poll;
   std::vector<geo::TDPoint> Points;
   std::vector<TPiece> Pieces;
 
@@ -56,6 +57,10 @@ TOverlay::TOverlay(const TOverlayTolerance& Tolerance)
     : FImpl(std::make_unique<TImpl>(Tolerance)) {}
 
 TOverlay::~TOverlay() = default;
+
+void TOverlay::SetPoll(std::function<void()> Poll) {
+  FImpl->Poll = std::move(Poll);
+}
 
 void TOverlay::Reserve(size_t Edges) {
   FImpl->Pieces.reserve(Edges + Edges / 2);
@@ -173,8 +178,11 @@ void TOverlay::AddRing(const geo::TDPoint* Points, const double* Convexities, in
 }
 
 geo::TContour TOverlay::Run(TOverlayOp Op, TFillRule Rule0, TFillRule Rule1) {
-  overlay::TNodedGraph N = overlay::NodePieces(FImpl->Pieces, FImpl->Points, FImpl->Tol);
+  const std::function<void()>& Poll = FImpl->Poll;
+  overlay::TNodedGraph N = overlay::NodePieces(FImpl->Pieces, FImpl->Points, FImpl->Tol, Poll);
+  if (Poll) Poll();
   const overlay::TLabelledGraph G = overlay::LabelGraph(std::move(N), FImpl->Pieces, FImpl->Tol);
+  if (Poll) Poll();
   return overlay::BuildResult(G, FImpl->Pieces, Op, Rule0, Rule1, FImpl->Tol);
 }
 

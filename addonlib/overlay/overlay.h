@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -77,6 +78,9 @@ class TOverlay {
                TOrient Orient);
   // Hints the number of edges to come.
   void Reserve(size_t Edges);
+  // Called between the stages of Run and every few thousand pairs of pieces
+  // met while noding; it may throw to stop the run.
+  void SetPoll(std::function<void()> Poll);
 
   geo::TContour Run(TOverlayOp Op, TFillRule Rule0, TFillRule Rule1);
 

@@ -128,7 +128,7 @@ void TTMContourEnumAdd::ProcessContour(const TTMShape& Shape) {
   HostContourToContour(Shape.Contour, C);
   if (std::fabs(Width) != 0) {
     geo::TContour Z;
-    BuildBufferZone(C, Z, std::fabs(Width));
+    BuildBufferZone(C, Z, std::fabs(Width), Cancel);
     Add(Z);
   } else {
     Add(C);
@@ -153,6 +153,8 @@ bool TTMContourEnumAdd::ExecuteAll(
   bool Completed = false;
   try {
     Completed = Execute();
+  } catch (const EZoneCancelled&) {
+    Completed = false;
   } catch (...) {
     FStaged = nullptr;
     throw;

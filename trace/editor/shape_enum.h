@@ -14,6 +14,7 @@
 #include "addonkit/custom_addon.h"
 #include "addonkit/host_calls.h"
 #include "addonlib/geometry/contour.h"
+#include "trace/engine/buffer_zone.h"
 #include "trace/engine/connect_graph.h"
 
 namespace trace {
@@ -110,6 +111,9 @@ class TTMContourEnumAdd : public TTMObjectShapeDefineGeometryEnum {
 
   TGConnectGraph& Graph;
   double Width;
+  // Asked while a zone is built; true stops ExecuteAll (which then answers
+  // false) inside the object at hand, with Graph as it was.
+  TZoneCancel Cancel;
 
  protected:
   void ProcessContour(const TTMShape& Shape) override;

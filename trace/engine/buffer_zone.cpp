@@ -1,6 +1,7 @@
 #include "trace/engine/buffer_zone.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <numbers>
 
@@ -21,8 +22,24 @@ bool HasUsableBounds(const TContour& C, geo::TDRect& R) {
 
 }  // namespace
 
-TTBufferZoneEnum::TTBufferZoneEnum(const TContour& ASource, double AWidth)
-    : Source(ASource), Width(AWidth) {
+TZoneCancelPoll::TZoneCancelPoll(const TZoneCancel& Cancel, double Interval)
+    : FCancel(Cancel), FInterval(Interval), FLast(Now()) {}
+
+double TZoneCancelPoll::Now() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+void TZoneCancelPoll::operator()() {
+  if (!FCancel) return;
+  const double T = Now();
+  if (T - FLast < FInterval) return;
+  FLast = T;
+  if (FCancel()) throw EZoneCancelled("Построение буферной зоны прервано");
+}
+
+TTBufferZoneEnum::TTBufferZoneEnum(const TContour& ASource, double AWidth,
+                                   const TZoneCancel& ACancel)
+    : Source(ASource), Width(AWidth), FPoll(ACancel) {
   Union.SkipSmall = true;
   // 0.1 mm, but at most a thousandth of the width: for zones a few
   // centimetres wide a fixed 0.1 mm lets slivers fall between the pieces.
@@ -115,6 +132,7 @@ void TTBufferZoneEnum::Keep(std::unique_ptr<TContour> Piece) {
 void TTBufferZoneEnum::Execute() {
   geo::TContourEdgeIter It;
   for (bool More = It.Start(Source); More; More = It.Next()) {
+    FPoll();
     const geo::TEdge& S = It.Edge;
     const double Angle = GetConnectDirectionAngle(S);
     if (It.IsFirstOfPart()) Keep(MakeVertexDisc(S.P1, Angle));
@@ -128,6 +146,7 @@ void TTBufferZoneEnum::Execute() {
   geo::InflateRect(Bounds, Width, Width);
   geoalg::TQuadroTree Tree(1, Bounds);
   for (const auto& Piece : FPieces) {
+    FPoll();
     geo::TDRect R;
     if (Piece && geo::GetBounds(*Piece, R)) Tree.Insert(Piece.get(), R);
   }
@@ -142,6 +161,7 @@ void TTBufferZoneEnum::UniteSectors(geoalg::TQuadroSector& Sector, geoalg::TQuad
   if (Sector.HasChildren())
     for (geoalg::TQuadroSector* Child : Sector.Children) UniteSectors(*Child, &Sector, Tree);
   if (Sector.Items.empty()) return;
+  FPoll();
   Union.Clear();
   for (geoalg::TSpatialIndexItem* Item : Sector.Items) {
     auto* Piece = static_cast<TContour*>(Item->Object);
@@ -164,9 +184,10 @@ void TTBufferZoneEnum::AddClosedParts() {
     if (geo::LastIsClose(*Part)) Union.Add(*Part);
 }
 
-void BuildBufferZoneReference(const TContour& Source, TContour& Dest, double Width) {
+void BuildBufferZoneReference(const TContour& Source, TContour& Dest, double Width,
+                              const TZoneCancel& Cancel) {
   TRACE_ASSERT(&Source != &Dest);
-  TTBufferZoneEnum Enum(Source, Width);
+  TTBufferZoneEnum Enum(Source, Width, Cancel);
   Enum.Execute();
   Dest.Assign(&Enum.Union.Result);
 }
