@@ -130,6 +130,8 @@ TEST(OverlayCases, ZonesOfExtremeSizes) {
       {"far-line.wkt", 1e-6, 2 * std::sqrt(2.0) * 1e-6 + std::numbers::pi * 1e-12, 2e-3},
       {"long-line-1e14.wkt", 1, 2e14 + std::numbers::pi, 1e-12},
       {"unit-line.wkt", 1e-9, 2 * std::sqrt(2.0) * 1e-9 + std::numbers::pi * 1e-18, 1e-7},
+      // The hole stays open, shrunk by the width: 100 - 16 + 40 + pi + 12.
+      {"polygon-hole-buffer.wkt", 1, 136 + std::numbers::pi, 1e-12},
   };
   for (const TZoneCase& C : Cases) {
     SCOPED_TRACE(C.File);

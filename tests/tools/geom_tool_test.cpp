@@ -104,10 +104,11 @@ TEST(GeomTool, BufferZonesHaveTheirExactAreas) {
   ASSERT_EQ(R.Status, 0) << R.Err;
   const std::vector<double> A = AreasOf(R.Out);
   ASSERT_EQ(A.size(), 3u);
-  // A stadium; the parcel grown by the width with rounded corners (a ring's
-  // zone covers its inside, so the courtyard is filled too).
+  // A stadium; the parcel grown by the width with rounded corners, and its
+  // courtyard (no part of the parcel) shrunk by the width, left open.
   EXPECT_NEAR(A[0], 2 * W * 100 + Pi * W * W, 1e-6);
-  EXPECT_NEAR(A[1], 120 * 110 + 2 * W * (120 + 110) + Pi * W * W, 1e-6);
+  EXPECT_NEAR(A[1], 120 * 110 + 2 * W * (120 + 110) + Pi * W * W - (45 - 2 * W) * (35 - 2 * W),
+              1e-6);
   EXPECT_NEAR(A[2], Pi * 35 * 35, 1e-6);
   EXPECT_NE(R.Out.find("CIRCULARSTRING"), std::string::npos);
 
