@@ -43,6 +43,9 @@ TEST(OverlayCases, BooleanOperationsGiveTheExpectedAreas) {
       {"holes-2-11.wkt", 128.776934314535, 18.907019715481, 54.975030145361, 109.869914599055},
       {"symdiff-hole-vs-square.wkt", 232, 32, 32, 200},
       {"empty-operand.wkt", 100, 0, 100, 100},
+      // EMPTY parts of a multipolygon add nothing.
+      {"multipolygon-empty-part.wkt", 700, 100, 300, 600},
+      {"multipolygon-empty-part-min.wkt", 4, 1, 0, 3},
       {"huge-square-intersection.wkt", 1e32, 1, 1e32 - 1, 1e32 - 1},
   };
   for (const TBooleanCase& C : Cases) {
