@@ -89,6 +89,15 @@ TEST(GeomTool, KernelFailuresExitWithOne) {
             "trace-geom: line 1: buffer failed: Buffer zone: the zone reaches beyond the range of "
             "numbers\n");
   EXPECT_TRUE(R.Out.empty());
+  // A line shorter than the point tolerance is a point to the kernel: refused
+  // rather than answered with no zone, even beside a part with a zone.
+  const TRun Tiny =
+      RunTool({"buffer", "--width", "1"}, "MULTILINESTRING ((0 0, 5 0), (9 9, 9.000001 9))\n");
+  EXPECT_EQ(Tiny.Status, 1);
+  EXPECT_EQ(Tiny.Err,
+            "trace-geom: line 1: buffer failed: Buffer zone: the part at 9 9 spans less than the "
+            "point tolerance (1e-6): its points are one point to the kernel, which builds no "
+            "zone for it\n");
 }
 
 TEST(GeomTool, BufferZonesHaveTheirExactAreas) {
