@@ -94,10 +94,8 @@ TEST(GeomTool, KernelFailuresExitWithOne) {
   const TRun Tiny =
       RunTool({"buffer", "--width", "1"}, "MULTILINESTRING ((0 0, 5 0), (9 9, 9.000001 9))\n");
   EXPECT_EQ(Tiny.Status, 1);
-  EXPECT_EQ(Tiny.Err,
-            "trace-geom: line 1: buffer failed: Buffer zone: the part at 9 9 spans less than the "
-            "point tolerance (1e-6): its points are one point to the kernel, which builds no "
-            "zone for it\n");
+  EXPECT_NE(Tiny.Err.find("the part at 9 9 spans less than the point tolerance (1e-6)"),
+            std::string::npos);
 }
 
 TEST(GeomTool, BufferZonesHaveTheirExactAreas) {

@@ -7,7 +7,6 @@
 #include <random>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "addonlib/geometry/edge_iter.h"
@@ -63,56 +62,6 @@ TEST(BufferZone, SegmentPolygonAndEmptySource) {
   TContour Dot;
   Dot.AddMoveTo({3, 3});  // a part without segments contributes nothing
   EXPECT_EQ(Zone(Dot, 5).CommandCount(), 0);
-}
-
-// Squares of the given sides at (X, X), the first counter-clockwise, every
-// other one clockwise.
-TContour Squares(TDPoint O, std::vector<std::pair<double, double>> XSides) {
-  TContour C;
-  for (size_t I = 0; I < XSides.size(); ++I) {
-    const auto [X, S] = XSides[I];
-    const double D = I % 2 ? S : 0, E = S - D;
-    C.AddMoveTo({O.X + X, O.Y + X});
-    C.AddLineTo({O.X + X + E, O.Y + X + D});
-    C.AddLineTo({O.X + X + S, O.Y + X + S});
-    C.AddLineTo({O.X + X + D, O.Y + X + E});
-    C.AddClose();
-  }
-  return C;
-}
-
-// A closed part inside another is a hole: the zone takes in the polygon's
-// interior, not the courtyard, which keeps an outline at the width inside
-// (the hole shrinks by the width); an island in it is interior again. The
-// engine and the reference alike, with separate parts beside them.
-TEST(BufferZone, HolesStayOpenInsideTheirBand) {
-  for (TDPoint O : {TDPoint{0, 0}, TDPoint{500000, 6000000}}) {
-    // Interior 100 - 16, outside 40 + pi, inside the hole 16 - 2 * 2.
-    const TContour Holed = Squares(O, {{0, 10}, {3, 4}});
-    TContour Mixed = Squares(O, {{0, 10}, {3, 4}, {20, 10}});  // a third part
-    Mixed.AddMoveTo({O.X + 30, O.Y});
-    Mixed.AddLineTo({O.X + 40, O.Y});
-    TContour Annulus;
-    for (double R : {5, 2}) {
-      Annulus.AddMoveTo({O.X + R, O.Y});
-      Annulus.AddArcTo({O.X - R, O.Y}, 1);
-      Annulus.AddCloseArc(1);
-    }
-    for (bool Reference : {false, true}) {
-      SCOPED_TRACE(Reference ? "reference" : "engine");
-      auto Area = [&](const TContour& Source, double W) {
-        TContour Z;
-        (Reference ? trace::BuildBufferZoneReference : trace::BuildBufferZone)(Source, Z, W, {});
-        return oracle::EnclosedArea(Z);
-      };
-      EXPECT_NEAR(Area(Holed, 1), 136 + pi, 1e-6);
-      // Interior 400 - 144 + 16; bands 80 + pi, 144 - 100 in the hole, 16 + pi.
-      EXPECT_NEAR(Area(Squares(O, {{0, 20}, {4, 12}, {8, 4}}), 1), 412 + 2 * pi, 1e-6);
-      EXPECT_NEAR(Area(Mixed, 1), 136 + pi + 140 + pi + 20 + pi, 1e-6);
-      for (double W : {1.0, 1.4})
-        EXPECT_NEAR(Area(Annulus, W), pi * ((5 + W) * (5 + W) - (2 - W) * (2 - W)), 1e-6) << W;
-    }
-  }
 }
 
 // Zones narrower than the point tolerance: the two sides of a cap are then
