@@ -45,7 +45,9 @@ const std::vector<TJsonValue>& ArrayOf(const TJsonValue& V, const char* What) {
 
 void Path(const TJsonValue& Coords, bool Ring, geo::TContour& Contour) {
   TPartBuilder B;
-  for (const TJsonValue& P : ArrayOf(Coords, "a line's coordinates")) {
+  // An empty line or ring (an empty part of a multi-geometry) adds nothing.
+  if (ArrayOf(Coords, "a line's coordinates").empty()) return;
+  for (const TJsonValue& P : Coords.Items) {
     const geo::TDPoint Point = Position(P);
     if (B.Started()) {
       B.LineTo(Point);

@@ -102,6 +102,14 @@ class TWktParser {
     return false;
   }
 
+  // EMPTY as an item of a list: an empty ring, line or polygon adds nothing.
+  bool EmptyItem() {
+    const size_t Save = Pos;
+    if (Word() == "EMPTY") return true;
+    Pos = Save;
+    return false;
+  }
+
   double Number() {
     SkipSpace();
     const size_t Begin = Pos;
@@ -172,6 +180,7 @@ class TWktParser {
       LinePoints(B);
       return true;
     }
+    if (EmptyItem()) return false;
     const size_t At = Pos;
     const std::string W = Word();
     if (DimensionAndEmpty()) return false;
@@ -209,6 +218,7 @@ class TWktParser {
     if (Curved) {
       if (!Curve(B, true)) return;
     } else {
+      if (EmptyItem()) return;
       LinePoints(B);
     }
     Build(At, [&] { B.EndRing(Contour); });
@@ -256,6 +266,7 @@ class TWktParser {
     } else if (W == "MULTILINESTRING" || W == "MULTICURVE") {
       Expect('(');
       do {
+        if (EmptyItem()) continue;
         const size_t PartAt = Pos;
         TPartBuilder B;
         if (W == "MULTILINESTRING") {
@@ -268,6 +279,7 @@ class TWktParser {
     } else if (W == "MULTIPOLYGON" || W == "MULTISURFACE") {
       Expect('(');
       do {
+        if (EmptyItem()) continue;
         if (Peek('(')) {
           RingList(false);
           continue;

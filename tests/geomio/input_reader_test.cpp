@@ -48,9 +48,10 @@ TEST(InputReader, GeoJsonFeaturesAndGeometries) {
       "6000040]]]}},\n"
       "  {\"type\": \"Feature\", \"geometry\": {\"type\": \"GeometryCollection\", \"geometries\": "
       "[\n"
-      "    {\"type\": \"MultiLineString\", \"coordinates\": [[[0, 0], [1, 0]], [[2, 2], [3, "
+      "    {\"type\": \"MultiLineString\", \"coordinates\": [[[0, 0], [1, 0]], [], [[2, 2], [3, "
       "3]]]},\n"
-      "    {\"type\": \"MultiPolygon\", \"coordinates\": [[[[0, 0], [1, 0], [1, 1], [0, 0]]]]}]}}\n"
+      "    {\"type\": \"MultiPolygon\", \"coordinates\": [[[[0, 0], [1, 0], [1, 1], [0, 0]]], [], "
+      "[[]]]}]}}\n"
       "]}");
   ASSERT_EQ(In.size(), 2u);
   EXPECT_EQ(In[0].Label, "feature 1");
@@ -58,7 +59,7 @@ TEST(InputReader, GeoJsonFeaturesAndGeometries) {
   EXPECT_EQ(Kinds(In[0].Contour), "MLLLCMLLC");
   EXPECT_DOUBLE_EQ(EnclosedArea(In[0].Contour), 10000 - 200);
   EXPECT_EQ(In[1].Label, "feature 2");
-  EXPECT_EQ(Kinds(In[1].Contour), "MLMLMLLC");
+  EXPECT_EQ(Kinds(In[1].Contour), "MLMLMLLC");  // empty parts add nothing
 
   // One object per line, a lone feature and a bare geometry.
   const auto Lines = ReadInput(

@@ -44,6 +44,13 @@ TEST(WktReader, StraightGeometriesBecomeOpenAndClosedParts) {
             "MLMLLC");
   EXPECT_EQ(Wkt("POLYGON EMPTY").CommandCount(), 0);
   EXPECT_EQ(Wkt("GEOMETRYCOLLECTION Z EMPTY").CommandCount(), 0);
+  // An EMPTY item of a list (a polygon, line, ring or curve) adds nothing.
+  EXPECT_EQ(Kinds(Wkt("MULTIPOLYGON (((0 0, 1 0, 1 1, 0 0)), EMPTY, ((5 5, 6 5, 6 6, 5 5)))")),
+            "MLLCMLLC");
+  EXPECT_EQ(Kinds(Wkt("MULTILINESTRING (EMPTY, (0 0, 1 0))")), "ML");
+  EXPECT_EQ(Kinds(Wkt("POLYGON ((0 0, 1 0, 1 1, 0 0), EMPTY)")), "MLLC");
+  EXPECT_EQ(Kinds(Wkt("MULTISURFACE (EMPTY, CURVEPOLYGON (EMPTY, (0 0, 1 0, 1 1, 0 0)))")), "MLLC");
+  EXPECT_EQ(Kinds(Wkt("MULTICURVE (EMPTY, COMPOUNDCURVE (EMPTY, (0 0, 1 0)))")), "ML");
 }
 
 TEST(WktReader, ThreePointArcsBecomeBulgeArcs) {

@@ -12,6 +12,7 @@
 #include "geomio/input_reader.h"
 #include "oracle.h"
 #include "trace/engine/buffer_zone.h"
+#include "zone_checks.h"
 
 namespace {
 
@@ -43,6 +44,9 @@ TEST(OverlayCases, BooleanOperationsGiveTheExpectedAreas) {
       {"holes-2-11.wkt", 128.776934314535, 18.907019715481, 54.975030145361, 109.869914599055},
       {"symdiff-hole-vs-square.wkt", 232, 32, 32, 200},
       {"empty-operand.wkt", 100, 0, 100, 100},
+      // EMPTY parts of a multipolygon add nothing.
+      {"multipolygon-empty-part.wkt", 700, 100, 300, 600},
+      {"multipolygon-empty-part-min.wkt", 4, 1, 0, 3},
       {"huge-square-intersection.wkt", 1e32, 1, 1e32 - 1, 1e32 - 1},
   };
   for (const TBooleanCase& C : Cases) {
@@ -130,6 +134,8 @@ TEST(OverlayCases, ZonesOfExtremeSizes) {
       {"far-line.wkt", 1e-6, 2 * std::sqrt(2.0) * 1e-6 + std::numbers::pi * 1e-12, 2e-3},
       {"long-line-1e14.wkt", 1, 2e14 + std::numbers::pi, 1e-12},
       {"unit-line.wkt", 1e-9, 2 * std::sqrt(2.0) * 1e-9 + std::numbers::pi * 1e-18, 1e-7},
+      // The hole stays open, shrunk by the width: 100 - 16 + 40 + pi + 12.
+      {"polygon-hole-buffer.wkt", 1, 136 + std::numbers::pi, 1e-12},
   };
   for (const TZoneCase& C : Cases) {
     SCOPED_TRACE(C.File);
@@ -138,6 +144,38 @@ TEST(OverlayCases, ZonesOfExtremeSizes) {
     trace::BuildBufferZone(In[0].Contour, Z, C.Width);
     EXPECT_NEAR(oracle::EnclosedArea(Z), C.Area, C.Area * C.Rel);
   }
+}
+
+TEST(OverlayCases, ZonesLeaveHolesOpenInsideTheirBand) {
+  // A hole is no part of the polygon: the zone holds its band alone (the hole
+  // shrunk by the width), an island in it is interior again; beside other parts.
+  const double Pi = std::numbers::pi;
+  const struct {
+    const char* Wkt;
+    double W, Area;
+  } Cases[] = {
+      // 100 - 16 inside, 40 + pi outside, 16 - 4 in the hole.
+      {"POLYGON ((0 0,10 0,10 10,0 10,0 0),(3 3,3 7,7 7,7 3,3 3))", 1, 136 + Pi},
+      {"MULTIPOLYGON (((0 0,20 0,20 20,0 20,0 0),(4 4,16 4,16 16,4 16,4 4)),"
+       "((8 8,12 8,12 12,8 12,8 8)))",
+       1, 272 + 80 + Pi + 44 + 16 + Pi},
+      {"GEOMETRYCOLLECTION (POLYGON ((0 0,10 0,10 10,0 10,0 0),(3 3,7 3,7 7,3 7,3 3)),"
+       "LINESTRING (30 0,40 0),POLYGON ((20 20,20 30,30 30,30 20,20 20)))",
+       1, 136 + Pi + 20 + Pi + 140 + Pi},
+      {"CURVEPOLYGON (CIRCULARSTRING (5 0,0 5,-5 0,0 -5,5 0),"
+       "CIRCULARSTRING (2 0,0 -2,-2 0,0 2,2 0))",
+       1, Pi * (36 - 1)},
+      {"CURVEPOLYGON (CIRCULARSTRING (5 0,0 5,-5 0,0 -5,5 0),"
+       "CIRCULARSTRING (2 0,0 -2,-2 0,0 2,2 0))",
+       1.4, Pi * (6.4 * 6.4 - 0.6 * 0.6)},
+  };
+  for (const auto& C : Cases)
+    for (double Far : {0.0, 1e6}) {
+      SCOPED_TRACE(std::string(C.Wkt) + (Far > 0 ? " far" : ""));
+      const TContour S = overlay_zone::Moved(geomio::ReadInput(C.Wkt)[0].Contour, Far / 2, Far * 6);
+      EXPECT_NEAR(oracle::EnclosedArea(overlay_zone::EngineZone(S, C.W)), C.Area, 1e-6);
+      EXPECT_NEAR(oracle::EnclosedArea(overlay_zone::ReferenceZone(S, C.W)), C.Area, 1e-6);
+    }
 }
 
 TEST(OverlayCases, CombOfFourThousandVertices) {

@@ -18,8 +18,8 @@ TContour ReferenceZone(const TContour& Source, double W);
 TContour Moved(const TContour& C, double DX, double DY);
 bool HasArcs(const TContour& C);
 // Every outline vertex at the width from the source, and every random point
-// clear of the outline inside exactly when nearer than the width or inside a
-// closed part of the source.
+// clear of the outline inside exactly when nearer than the width or inside the
+// source's interior (its closed parts read by their nesting: holes open).
 void CheckZone(std::mt19937& Rng, const TContour& Source, double W, const TContour& Z);
 
 inline const TDPoint Far{500000, 6000000};

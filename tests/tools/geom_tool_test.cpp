@@ -89,6 +89,13 @@ TEST(GeomTool, KernelFailuresExitWithOne) {
             "trace-geom: line 1: buffer failed: Buffer zone: the zone reaches beyond the range of "
             "numbers\n");
   EXPECT_TRUE(R.Out.empty());
+  // A line shorter than the point tolerance is a point to the kernel: refused
+  // rather than answered with no zone, even beside a part with a zone.
+  const TRun Tiny =
+      RunTool({"buffer", "--width", "1"}, "MULTILINESTRING ((0 0, 5 0), (9 9, 9.000001 9))\n");
+  EXPECT_EQ(Tiny.Status, 1);
+  EXPECT_NE(Tiny.Err.find("the part at 9 9 spans less than the point tolerance (1e-6)"),
+            std::string::npos);
 }
 
 TEST(GeomTool, BufferZonesHaveTheirExactAreas) {
@@ -104,10 +111,11 @@ TEST(GeomTool, BufferZonesHaveTheirExactAreas) {
   ASSERT_EQ(R.Status, 0) << R.Err;
   const std::vector<double> A = AreasOf(R.Out);
   ASSERT_EQ(A.size(), 3u);
-  // A stadium; the parcel grown by the width with rounded corners (a ring's
-  // zone covers its inside, so the courtyard is filled too).
+  // A stadium; the parcel grown by the width with rounded corners, and its
+  // courtyard (no part of the parcel) shrunk by the width, left open.
   EXPECT_NEAR(A[0], 2 * W * 100 + Pi * W * W, 1e-6);
-  EXPECT_NEAR(A[1], 120 * 110 + 2 * W * (120 + 110) + Pi * W * W, 1e-6);
+  EXPECT_NEAR(A[1], 120 * 110 + 2 * W * (120 + 110) + Pi * W * W - (45 - 2 * W) * (35 - 2 * W),
+              1e-6);
   EXPECT_NEAR(A[2], Pi * 35 * 35, 1e-6);
   EXPECT_NE(R.Out.find("CIRCULARSTRING"), std::string::npos);
 

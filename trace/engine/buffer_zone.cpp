@@ -11,6 +11,7 @@
 #include "addonlib/geometry/edge_iter.h"
 #include "addonlib/geometry/measures.h"
 #include "addonlib/geometry/rect.h"
+#include "trace/engine/zone_path.h"
 
 namespace trace {
 
@@ -178,10 +179,29 @@ void TTBufferZoneEnum::UniteSectors(geoalg::TQuadroSector& Sector, geoalg::TQuad
 }
 
 void TTBufferZoneEnum::AddClosedParts() {
-  geo::TContourList Parts;
-  geo::SplitIntoParts(Source, Parts);
-  for (const auto& Part : Parts)
-    if (geo::LastIsClose(*Part)) Union.Add(*Part);
+  geo::TContourList Parts, Closed;
+  std::vector<int32_t> Depth;
+  std::vector<bool> Holds;
+  zone::ClosedNesting(Source, Parts, Closed, Depth, Holds);
+  int32_t MaxDepth = 0;
+  for (int32_t D : Depth) MaxDepth = std::max(MaxDepth, D);
+  if (MaxDepth == 0) {
+    for (const auto& Part : Closed) Union.Add(*Part);
+    return;
+  }
+  // The interior as the contour's nesting reads it, level by level: the
+  // outer parts, less the holes, with the islands in them, and so on. A
+  // hole's inside is no part of the polygon: only its band is in the zone.
+  geoalg::TGUnionGraphBigReference Interior;
+  Interior.SkipSmall = true;
+  Interior.SplitTolerance = Union.SplitTolerance;
+  for (int32_t D = 0; D <= MaxDepth; ++D) {
+    Interior.Operation =
+        D % 2 == 0 ? geoalg::TUnionOperation::Union : geoalg::TUnionOperation::Difference;
+    for (size_t I = 0; I < Closed.size(); ++I)
+      if (Depth[I] == D) Interior.Add(*Closed[I]);
+  }
+  if (!Interior.IsEmpty) Union.Add(Interior.Result);
 }
 
 void BuildBufferZoneReference(const TContour& Source, TContour& Dest, double Width,

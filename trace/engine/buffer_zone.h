@@ -1,5 +1,6 @@
 // Buffer zones: the outline of every point within a width of a contour, with
-// the interior of its closed parts.
+// the interior of its closed parts read by their nesting (a closed part
+// inside another is a hole: its inside is not the polygon's).
 //
 // The reference zone is the union of simple pieces (a disc at every vertex, a
 // rectangle along every straight segment, an annular sector along every arc),
@@ -93,14 +94,16 @@ double GetConnectDirectionAngle(const geo::TDSegment& Segment, bool Forward = tr
 // (a half circle at either end). Around every point within the width of the
 // part this curve winds once for every stretch of the part that comes that
 // close, and nowhere else, so the zone is where it winds above 0, united with
-// the interiors of the source's closed parts. Where the part turns away from
+// the interior of the source's closed parts (outer parts less their holes,
+// as the Boolean operations read them). Where the part turns away from
 // a side between two straight edges, that side cuts across where the two
 // offsets cross instead: the loop left out only ever wound -1 inside the zone.
 // Where the offsets are too short for that, the side runs to the vertex and
 // out again, square to both, rather than back round it. A closed part that
-// neither crosses nor touches itself gives its outward side alone, with a
-// join at every vertex: that curve winds once around the part's interior and
-// the band outside it, so the interior needs no curve of its own.
+// neither crosses nor touches itself, nor holds or lies in another part,
+// gives its outward side alone, with a join at every vertex: that curve
+// winds once around the part's interior and the band outside it, so the
+// interior needs no curve of its own.
 void BuildBufferZone(const TContour& Source, TContour& Dest, double Width,
                      const TZoneCancel& Cancel = {});
 

@@ -201,14 +201,39 @@ class TCurve {
   std::vector<double> FConvexities;
 };
 
-// One part of the source: its path, whether it is a closed part that never
-// touches itself (then run counter-clockwise), and the closed part whose
-// interior the zone takes in (null for an open part).
+// One part of the source: its path, whether it is a closed part offset
+// outward alone (one that never touches itself and neither holds nor lies
+// in another part; then run counter-clockwise), the closed part whose
+// interior the zone takes in (null for an open part), and whether that part
+// is a hole of the contour, whose inside the zone leaves out.
 struct TZonePart {
   std::vector<TPathEdge> Path;
   bool Simple = false;
   const geo::TContour* Interior = nullptr;
+  bool Hole = false;
 };
+
+// The interior of a closed part as the second input: +1 around what an
+// outer part covers, -1 around a hole, so that the holes of a polygon stay
+// open (the nonzero rule) and islands in them fill again.
+void AddInterior(geoalg::TOverlay& O, const TZonePart& Part) {
+  if (!Part.Hole) {
+    O.AddContour(*Part.Interior, 1, Orient::Counterclockwise);
+    return;
+  }
+  std::vector<TPathEdge> Path = Part.Path;
+  if (PathArea2(Path) > 0) Reverse(Path);
+  std::vector<TDPoint> Points;
+  std::vector<double> Convexities;
+  Points.reserve(Path.size());
+  Convexities.reserve(Path.size());
+  for (const TPathEdge& E : Path) {
+    Points.push_back(E.A);
+    Convexities.push_back(E.Convexity);
+  }
+  O.AddRing(Points.data(), Convexities.data(), static_cast<int32_t>(Points.size()), 1,
+            Orient::AsRuns);
+}
 
 // The zone in one pass of the engine over the curves of all parts, or, where
 // that pass would meet many pairs of pieces for each piece (offsets that
@@ -238,7 +263,7 @@ class TZoneBuilder {
       Add(O, 0);
       Pieces += FCurve.Points().size();
       if (!Unlimited) AddBoxes(Boxes);
-      if (Part.Interior && !Part.Simple) O.AddContour(*Part.Interior, 1, Orient::Counterclockwise);
+      if (Part.Interior && !Part.Simple) AddInterior(O, Part);
     }
     if (!Unlimited && Crowded(Boxes)) throw EOverBudget{};
     std::vector<geo::TDRect>().swap(Boxes);  // not held through the run
@@ -337,7 +362,7 @@ class TZoneBuilder {
     }
     if (Top)
       for (const TZonePart& Part : Parts)
-        if (Part.Interior) O.AddContour(*Part.Interior, 1, Orient::Counterclockwise);
+        if (Part.Interior) AddInterior(O, Part);
     return O.Run(geoalg::TOverlayOp::Union, Rule, geoalg::TFillRule::NonZero);
   }
 
@@ -364,20 +389,22 @@ void BuildZone(const geo::TContour& Source, geo::TContour& Dest, double Width,
   // joins them, far below anything the zone shows.
   Tol.Split = Width * SplitFraction;
   TZoneCancelPoll Poll(Cancel);
-  // The parts: a closed one that never touches itself turned
-  // counter-clockwise and offset outward alone, its interior added as it is
-  // (a closed part that crosses or touches itself gets its interior so).
+  // The parts: a closed one that never touches itself, nor holds or lies in
+  // another, turned counter-clockwise and offset outward alone, its interior
+  // added as it is. Any other closed part is offset to both sides, and its
+  // interior added as the contour's nesting reads it: a hole's inside is
+  // not the polygon's, and keeps an outline of its own.
   std::vector<TZonePart> Parts;
-  geo::TContourList Split;
-  auto AddParts = [&](const geo::TContour& Contour, bool Closed) {
+  geo::TContourList Split, Closed;
+  auto AddParts = [&](const geo::TContour& Contour, bool IsClosed, bool Hole, bool Alone) {
     geo::TContourEdgeIter It;
     for (bool More = It.Start(Contour); More; More = It.Next()) {
-      if (It.IsFirstOfPart()) Parts.push_back({{}, false, Closed ? &Contour : nullptr});
+      if (It.IsFirstOfPart()) Parts.push_back({{}, false, IsClosed ? &Contour : nullptr, Hole});
       TZonePart& Part = Parts.back();
       Part.Path.push_back(PathEdge(It.Edge));
       if (!It.IsLastOfPart()) continue;
       Poll();
-      if (It.IsClosedPart() && SimpleRing(Part.Path, Tol)) {
+      if (Alone && It.IsClosedPart() && SimpleRing(Part.Path, Tol)) {
         if (PathArea2(Part.Path) < 0) Reverse(Part.Path);
         Part.Simple = true;
       }
@@ -388,10 +415,21 @@ void BuildZone(const geo::TContour& Source, geo::TContour& Dest, double Width,
   for (int32_t I = 0; I < Source.CommandCount() && !AnyClose; ++I)
     AnyClose = geo::IsCloseKind(Source.CmdRec(I).Kind);
   if (!AnyClose) {
-    AddParts(Source, false);
+    AddParts(Source, false, false, false);
   } else {
-    geo::SplitIntoParts(Source, Split);
-    for (const auto& Part : Split) AddParts(*Part, geo::LastIsClose(*Part));
+    std::vector<int32_t> Depth;
+    std::vector<bool> Holds;
+    zone::ClosedNesting(Source, Split, Closed, Depth, Holds);
+    // In the source's order, the closed parts moved out of Split.
+    size_t K = 0;
+    for (const auto& Part : Split) {
+      if (Part) {
+        AddParts(*Part, false, false, false);
+      } else {
+        AddParts(*Closed[K], true, Depth[K] % 2 != 0, Depth[K] == 0 && !Holds[K]);
+        ++K;
+      }
+    }
   }
   TZoneBuilder Zone(Width, Tol, Poll);
   if (Way != TZoneWay::Choose) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "addonlib/algebra/complex_part.h"
+#include "addonlib/geometry/measures.h"
 #include "addonlib/index/packed_rtree.h"
 #include "addonlib/overlay/pieces.h"
 
@@ -109,6 +111,38 @@ bool SimpleRing(const std::vector<TPathEdge>& Path, const geoalg::TOverlayTolera
       Simple = false;
   });
   return Simple;
+}
+
+void ClosedNesting(const geo::TContour& Source, geo::TContourList& Parts, geo::TContourList& Closed,
+                   std::vector<int32_t>& Depth, std::vector<bool>& Holds) {
+  geo::SplitIntoParts(Source, Parts);
+  for (auto& Part : Parts)
+    if (geo::LastIsClose(*Part)) Closed.push_back(std::move(Part));
+  const size_t N = Closed.size();
+  Depth.assign(N, 0);
+  Holds.assign(N, false);
+  if (N < 2) return;
+  geo::TLongintList Depths;
+  geoalg::PartNesting(Closed, Depths);
+  std::vector<geo::TDRect> Boxes(N);
+  std::vector<int32_t> Boxed;
+  for (size_t I = 0; I < N; ++I) {
+    Depth[I] = Depths.Items(static_cast<int32_t>(I));
+    if (geo::GetBounds(*Closed[I], Boxes[I])) Boxed.push_back(static_cast<int32_t>(I));
+  }
+  // Only a nested part can lie within another: an index of the boxes finds
+  // the parts around each, so that many separate parcels never meet.
+  geo::index::TPackedRTree Index;
+  Index.Build(Boxes, Boxed);
+  for (int32_t I : Boxed) {
+    if (Depth[static_cast<size_t>(I)] == 0) continue;
+    const geo::TDRect& B = Boxes[static_cast<size_t>(I)];
+    Index.Query(B, [&](int32_t J) {
+      const geo::TDRect& H = Boxes[static_cast<size_t>(J)];
+      if (J != I && H.X1 <= B.X1 && H.Y1 <= B.Y1 && H.X2 >= B.X2 && H.Y2 >= B.Y2)
+        Holds[static_cast<size_t>(J)] = true;
+    });
+  }
 }
 
 }  // namespace trace::zone

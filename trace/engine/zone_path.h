@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "addonlib/geometry/contour_split.h"
 #include "addonlib/geometry/edge_iter.h"
 #include "addonlib/overlay/overlay.h"
 
@@ -36,5 +37,15 @@ void Reverse(std::vector<TPathEdge>& Path);
 // packed R-tree of their boxes widened by the tolerance. Only consecutive
 // pieces may meet, at their common end alone. It must also enclose some area.
 bool SimpleRing(const std::vector<TPathEdge>& Path, const geoalg::TOverlayTolerance& Tol);
+
+// The parts of Source, and how its closed parts nest, read as the Boolean
+// operations read a polygon. The closed parts are moved from Parts (left
+// null there, so that the source's order stays) to Closed. Depth[i] counts
+// the other parts that hold Closed[i] (odd: a hole, whose inside the
+// contour does not cover). Holds[i] is set where some part nested at any
+// depth lies within its bounds: such a part cannot stand for its inside by
+// its outline alone.
+void ClosedNesting(const geo::TContour& Source, geo::TContourList& Parts, geo::TContourList& Closed,
+                   std::vector<int32_t>& Depth, std::vector<bool>& Holds);
 
 }  // namespace trace::zone
