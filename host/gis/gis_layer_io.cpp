@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "compat/atomic_file.h"
 #include "geomio/gdal/crs.h"
 #include "geomio/gdal/gis_reader.h"
 #include "geomio/gdal/gis_writer.h"
@@ -162,9 +163,11 @@ std::vector<std::string> ExportLayerFile(const THostProject& Project, const TKxI
                                          const std::string& Path, double Tolerance) {
   if (IsGisFileName(Path)) return ExportGisLayer(Project, LayerID, Path, Tolerance, "", true);
   const std::string Text = ExportLayerWkt(Project, LayerID);
-  std::ofstream Out(Path, std::ios::binary | std::ios::trunc);
-  if (!Out || !Out.write(Text.data(), static_cast<std::streamsize>(Text.size())) || !Out.flush())
-    throw EHostError("Файл " + Path + " не записан");
+  try {
+    compat::WriteFileAtomically(Path, Text);
+  } catch (const compat::EFileWriteError& E) {
+    throw EHostError("Файл " + Path + " не записан: " + E.Reason);
+  }
   std::vector<std::string> Notes;
   if (!Project.Layer(LayerID).Fields.empty())
     Notes.push_back("WKT keeps no attributes; they are left out");

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <random>
 #include <sstream>
@@ -11,6 +13,8 @@
 #include "geomio/input_reader.h"
 #include "geomio/json_value.h"
 #include "tests/geomio/geomio_test_util.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/temp_folder.h"
 
 namespace geomio {
 namespace {
@@ -89,6 +93,24 @@ TEST(GeomTool, KernelFailuresExitWithOne) {
             "trace-geom: line 1: buffer failed: Buffer zone: the zone reaches beyond the range of "
             "numbers\n");
   EXPECT_TRUE(R.Out.empty());
+}
+
+// An output that cannot be written whole (a file size limit stands in for a
+// full disk) leaves the old file and says why, naming it.
+TEST(GeomTool, AnOutputThatFailsLeavesTheOldFile) {
+  support::TTempFolder Dir;
+  const std::string Path = (Dir / "out.wkt").string();
+  std::ofstream(Path) << "old\n";
+  TRun R;
+  {
+    support::TFileSizeLimit Limit(16);
+    R = RunTool({"buffer", "--width", "5", "-o", Path}, "LINESTRING (0 0, 100 0)\n");
+  }
+  EXPECT_EQ(R.Status, 1);
+  EXPECT_EQ(R.Err, "trace-geom: cannot write " + Path + ": File too large\n");
+  std::ifstream In(Path);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(In), {}), "old\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir.Path), {}), 1);
 }
 
 TEST(GeomTool, BufferZonesHaveTheirExactAreas) {

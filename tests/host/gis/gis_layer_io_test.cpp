@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "geomio/enclosed_area.h"
 #include "geomio/gdal/crs.h"
 #include "geomio/gdal/gis_reader.h"
@@ -16,6 +18,8 @@
 #include "host/model/small_project.h"
 #include "tests/geomio/gdal/gis_test_files.h"
 #include "tests/geomio/geomio_test_util.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -213,6 +217,36 @@ TEST(HostGisLayerIO, FieldsOfSeveralFilesShareTheLayerAndComeBackOnce) {
   for (size_t K = 0; K < First.Geometries.size(); ++K)
     EXPECT_EQ(Second.Geometries[K].Values, First.Geometries[K].Values) << K;
   EXPECT_EQ(First.Geometries.back().Values.at(0), TFieldValue{IDText(B)});
+}
+
+// Exports over an existing file that fail halfway (a file size limit stands
+// in for a full disk) leave the old file whole and name it with the reason.
+TEST(HostGisLayerIO, AnExportThatFailsLeavesTheOldFile) {
+  namespace fs = std::filesystem;
+  geomio::test::TTempFolder Dir;
+  THostProject P;
+  AddSmallProject(P);
+  const TKxID L2 = MakeID("L2");
+  for (const char* Name : {"old.wkt", "old.gpkg", "old.shp"}) {
+    const std::string Path = (Dir / Name).string();
+    ExportLayerFile(P, L2, Path, 0.01);
+    const auto Files = [&] { return std::distance(fs::directory_iterator(Dir.Path), {}); };
+    const auto Before = Files();
+    const std::string Old = support::TTempFolder::Text(Path);
+    std::string Message;
+    try {
+      support::TFileSizeLimit Limit(Old.size() / 2);
+      ExportLayerFile(P, L2, Path, 0.01);
+    } catch (const EHostError& E) {
+      Message = E.what();
+    }
+    EXPECT_NE(Message.find(Path), std::string::npos) << Message;
+    EXPECT_NE(Message.find("File too large"), std::string::npos) << Message;
+    EXPECT_EQ(support::TTempFolder::Text(Path), Old) << Name;
+    EXPECT_EQ(Files(), Before) << Name;
+    ExportLayerFile(P, L2, Path, 0.01);  // nothing left beside it either
+    EXPECT_EQ(Files(), Before) << Name;
+  }
 }
 
 }  // namespace
