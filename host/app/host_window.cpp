@@ -236,6 +236,9 @@ void THostWindow::LoadAddOns(const compat::TRegistry& Registry) {
   for (const THostAddOnCommand& Command : FAddOns->Commands()) AddCommand(Command);
   if (!Failures.isEmpty())
     Report(QStringLiteral("Some add-ons were left out:\n") + Failures.join('\n'));
+  // Told here, once: the add-ons read their settings as defaults and run.
+  if (const std::string& Damaged = FManager.Settings().LoadError(); !Damaged.empty())
+    Report(QString::fromStdString(Damaged));
 }
 
 QAction* THostWindow::CommandAction(const THostAddOnCommand& Command) const {

@@ -151,4 +151,15 @@ TEST_F(JourneyTest, AFailingStepEndsTheRunWithItsLine) {
   EXPECT_TRUE(Errors.contains("script.txt:1: wrong number of arguments")) << Errors.toStdString();
 }
 
+// A settings file that cannot be read (a key line taken for a section
+// header) is told once; the add-on runs on its defaults.
+TEST_F(JourneyTest, ADamagedSettingsFileIsToldOnceAndTraceRuns) {
+  Write("settings.ini", "[User]\n[k=1\n");
+  EXPECT_EQ(RunScript("select S1\ncommand Trace\nwidth 10\n"
+                      "press AddSelectedObjectsToBZListAction\n"),
+            0)
+      << Errors.toStdString();
+  EXPECT_EQ(Errors.count("settings.ini, строка 2"), 1) << Errors.toStdString();
+}
+
 }  // namespace
