@@ -73,6 +73,10 @@ TEST(GeomTool, BadUsageAndInputExitWithTwoAndOneLine) {
       {{"buffer", "--width", "1", "--format", "geojson", "--tolerance", "1e-12"},
        "CURVEPOLYGON (CIRCULARSTRING (0 0, 2000000 0, 0 0))",
        "too fine"},
+      {{"area"},
+       "POLYGON ((0 0, 1 0, 1 1, 0 0))\nPOLYGON ((-1e308 -1e308, 1e308 -1e308, 1e308 1e308, "
+       "-1e308 -1e308))\n",
+       "trace-geom: <stdin>:2: the area of line 2 is beyond the range of numbers\n"},
   };
   for (const auto& C : Cases) {
     const TRun R = RunTool(C.Args, C.Input);

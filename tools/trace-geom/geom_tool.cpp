@@ -1,5 +1,6 @@
 #include "tools/trace-geom/geom_tool.h"
 
+#include <cmath>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -114,7 +115,18 @@ int Run(const TOptions& O, std::istream& In, std::ostream& Out, std::ostream& Er
   const std::vector<TInputGeometry>& Inputs = Sets[0].Geometries;
 
   if (O.Command == "area") {
-    for (const TInputGeometry& G : Inputs) Out << NumberText(EnclosedArea(G.Contour)) << '\n';
+    // All areas first: a refused one leaves no partial list behind.
+    std::string Areas;
+    for (const TInputGeometry& G : Inputs) {
+      const double A = EnclosedArea(G.Contour);
+      // Coordinates near the largest double overflow the products.
+      if (!std::isfinite(A))
+        throw EInputError("the area of " + G.Label + (G.Line ? "" : " of " + Sets[0].Source) +
+                              " is beyond the range of numbers",
+                          G.Line);
+      Areas += NumberText(A) + '\n';
+    }
+    Out << Areas;
     return 0;
   }
 
