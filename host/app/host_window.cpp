@@ -329,9 +329,13 @@ void THostWindow::SaveProject(const QString& Path) {
 }
 
 std::vector<TKxID> THostWindow::ImportFile(const TKxID& LayerID, const TKxID& StyleID,
-                                           const QString& Path, const QString& GisLayer) {
+                                           const QString& Path, const QString& GisLayer,
+                                           QStringList* Notes) {
+  std::vector<std::string> Said;
   std::vector<TKxID> IDs = ImportLayerFile(FManager.Project(), LayerID, StyleID, Path.toStdString(),
-                                           GisLayer.toStdString());
+                                           GisLayer.toStdString(), &Said);
+  if (Notes)
+    for (const std::string& Note : Said) *Notes << Utf8(Note);
   FHostModified = true;
   FMap->MapChanged();
   UpdateTitle();

@@ -49,10 +49,15 @@ void CheckCrs(const THostProject& Project, const std::string& Source,
 }
 
 std::vector<TKxID> AddChecked(THostProject& Project, const TKxID& LayerID, const TKxID& StyleID,
-                              const std::string& Source, const geomio::TInputSet& Set) {
+                              const std::string& Source, const geomio::TInputSet& Set,
+                              std::vector<std::string>* Notes) {
   CheckCrs(Project, Source, Set);
   std::vector<TKxID> IDs = AddGeometries(Project, LayerID, StyleID, Set.Geometries, Set.Fields);
   if (Project.Crs.empty()) Project.Crs = Set.Crs;
+  if (const std::size_t N = geomio::DroppedZMCount(Set.Geometries); N && Notes)
+    Notes->push_back(Source + ": the map keeps x and y only; Z and M values of " +
+                     std::to_string(N) + " of " + std::to_string(Set.Geometries.size()) +
+                     " objects were left out");
   return IDs;
 }
 
@@ -67,13 +72,14 @@ std::string ReadFile(const std::string& Path) {
 
 std::vector<TKxID> ImportLayerFile(THostProject& Project, const TKxID& LayerID,
                                    const TKxID& StyleID, const std::string& Path,
-                                   const std::string& GisLayer) {
-  if (IsGisFileName(Path)) return ImportGisLayer(Project, LayerID, StyleID, Path, GisLayer);
-  return ImportGeometry(Project, LayerID, StyleID, ReadFile(Path), Path);
+                                   const std::string& GisLayer, std::vector<std::string>* Notes) {
+  if (IsGisFileName(Path)) return ImportGisLayer(Project, LayerID, StyleID, Path, GisLayer, Notes);
+  return ImportGeometry(Project, LayerID, StyleID, ReadFile(Path), Path, Notes);
 }
 
 std::vector<TKxID> ImportGeometry(THostProject& Project, const TKxID& LayerID, const TKxID& StyleID,
-                                  std::string_view Text, const std::string& Source) {
+                                  std::string_view Text, const std::string& Source,
+                                  std::vector<std::string>* Notes) {
   geomio::TInputSet Set;
   std::string CrsName;
   try {
@@ -90,18 +96,19 @@ std::vector<TKxID> ImportGeometry(THostProject& Project, const TKxID& LayerID, c
     } catch (const geomio::EInputError& E) {
       throw EHostError(Source + ": " + E.Text);
     }
-  return AddChecked(Project, LayerID, StyleID, Source, Set);
+  return AddChecked(Project, LayerID, StyleID, Source, Set, Notes);
 }
 
 std::vector<TKxID> ImportGisLayer(THostProject& Project, const TKxID& LayerID, const TKxID& StyleID,
-                                  const std::string& Path, const std::string& GisLayer) {
+                                  const std::string& Path, const std::string& GisLayer,
+                                  std::vector<std::string>* Notes) {
   geomio::TInputSet Set;
   try {
     Set = geomio::ReadGisLayer(Path, GisLayer);
   } catch (const geomio::EInputError& E) {
     throw EHostError(E.Text);
   }
-  return AddChecked(Project, LayerID, StyleID, Path, Set);
+  return AddChecked(Project, LayerID, StyleID, Path, Set, Notes);
 }
 
 std::vector<std::string> FileLayerNames(const std::string& Path) {

@@ -117,6 +117,25 @@ TEST(GeomTool, AnOutputThatFailsLeavesTheOldFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir.Path), {}), 1);
 }
 
+TEST(GeomTool, DroppedZAndMAreToldOnce) {
+  const std::string Note =
+      "trace-geom: note: <stdin>: Z and M values of 2 of 3 geometries are left out; results are "
+      "in x and y\n";
+  const TRun Wkt = RunTool({"area"},
+                           "POLYGON Z ((0 0 5, 2 0 5, 2 2 5, 0 0 5))\nLINESTRING (0 0, 1 0)\n"
+                           "LINESTRING ZM (0 0 1 2, 1 0 1 2)\n");
+  EXPECT_EQ(Wkt.Status, 0);
+  EXPECT_EQ(Wkt.Err, Note);
+  const TRun Json = RunTool({"area"}, R"({"type":"FeatureCollection","features":[
+    {"type":"Feature","geometry":{"type":"LineString","coordinates":[[0,0,1],[1,0,1]]}},
+    {"type":"Feature","geometry":{"type":"GeometryCollection","geometries":[
+      {"type":"LineString","coordinates":[[0,0],[1,0]]},
+      {"type":"Polygon","coordinates":[[[0,0,1],[2,0,1],[2,2,1],[0,0,1]]]}]}},
+    {"type":"Feature","geometry":{"type":"LineString","coordinates":[[0,0],[1,0]]}}]})");
+  EXPECT_EQ(Json.Err, Note);
+  EXPECT_EQ(RunTool({"area", "-q"}, "LINESTRING Z (0 0 1, 1 0 1)\n").Err, "");
+}
+
 TEST(GeomTool, BufferZonesHaveTheirExactAreas) {
   const double W = 5;
   const TRun R =

@@ -112,6 +112,10 @@ int Run(const TOptions& O, std::istream& In, std::ostream& Out, std::ostream& Er
     for (const std::string& F : O.Files) Sets.push_back(ReadSource(O, F, In, Progress));
   }
   CheckCrs(O, Sets);
+  for (const TInputSet& S : Sets)
+    if (const std::size_t N = DroppedZMCount(S.Geometries); N && !O.Quiet)
+      Err << "trace-geom: note: " << S.Source << ": Z and M values of " << N << " of "
+          << S.Geometries.size() << " geometries are left out; results are in x and y\n";
   const std::vector<TInputGeometry>& Inputs = Sets[0].Geometries;
 
   if (O.Command == "area") {

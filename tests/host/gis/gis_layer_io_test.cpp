@@ -249,4 +249,31 @@ TEST(HostGisLayerIO, AnExportThatFailsLeavesTheOldFile) {
   }
 }
 
+// Z and M values go, and each import says so once, with how many had them.
+TEST(HostGisLayerIO, DroppedZAndMAreToldOncePerImport) {
+  geomio::test::TTempFolder Dir;
+  THostProject P;
+  AddSmallProject(P);
+  const TKxID L2 = MakeID("L2"), S2 = MakeID("S2");
+  const char* Flat = "POLYGON ((500000 6000000,500010 6000000,500010 6000010,500000 6000000))";
+  const char* WithZ =
+      "POLYGON Z ((500000 6000000 1,500010 6000000 2,500010 6000010 3,500000 6000000 1))";
+  geomio::test::MakeGisFile(Dir / "z.gpkg", "GPKG", "z", 25832,
+                            {{WithZ, ""}, {WithZ, ""}, {Flat, ""}});
+  std::vector<std::string> Notes;
+  EXPECT_EQ(ImportLayerFile(P, L2, S2, (Dir / "z.gpkg").string(), "", &Notes).size(), 3u);
+  EXPECT_EQ(Notes, std::vector<std::string>{(Dir / "z.gpkg").string() +
+                                            ": the map keeps x and y only; Z and M values of 2 "
+                                            "of 3 objects were left out"});
+  Notes.clear();
+  ImportGeometry(P, L2, S2, std::string(Flat) + "\nPOLYGON M ((0 0 1,9 0 1,9 9 1,0 0 1))\n",
+                 "t.wkt", &Notes);
+  ASSERT_EQ(Notes.size(), 1u);
+  EXPECT_NE(Notes[0].find("t.wkt: the map keeps x and y only; Z and M values of 1 of 2"),
+            std::string::npos);
+  Notes.clear();
+  ImportGeometry(P, L2, S2, std::string(Flat) + "\n", "t.wkt", &Notes);
+  EXPECT_TRUE(Notes.empty());
+}
+
 }  // namespace
