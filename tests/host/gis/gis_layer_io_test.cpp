@@ -146,12 +146,17 @@ TEST(HostGisLayerIO, FilesInAnotherSystemOrInDegreesAreRefusedAndAddNothing) {
   EXPECT_FALSE(IsGisFileName("a.TXT"));
 }
 
-TEST(HostGisLayerIO, FieldsOfSeveralFilesShareTheLayerAndComeBackOnce) {
+// The small project's area layer, and a square in it.
+class HostGisSmall : public ::testing::Test {
+ protected:
+  void SetUp() override { AddSmallProject(P); }
   geomio::test::TTempFolder Dir;
   THostProject P;
-  AddSmallProject(P);
   const TKxID L2 = MakeID("L2"), S2 = MakeID("S2");
   const char* Square = "POLYGON ((500000 6000000,500010 6000000,500010 6000010,500000 6000000))";
+};
+
+TEST_F(HostGisSmall, FieldsOfSeveralFilesShareTheLayerAndComeBackOnce) {
   // name (String), count (Integer64), share (Real).
   geomio::test::MakeGisFile(Dir / "a.gpkg", "GPKG", "a", 25832, {{Square, "a", 3, 0.5}});
   const TKxID A = ImportLayerFile(P, L2, S2, (Dir / "a.gpkg").string()).at(0);
@@ -221,12 +226,8 @@ TEST(HostGisLayerIO, FieldsOfSeveralFilesShareTheLayerAndComeBackOnce) {
 
 // Exports over an existing file that fail halfway (a file size limit stands
 // in for a full disk) leave the old file whole and name it with the reason.
-TEST(HostGisLayerIO, AnExportThatFailsLeavesTheOldFile) {
+TEST_F(HostGisSmall, AnExportThatFailsLeavesTheOldFile) {
   namespace fs = std::filesystem;
-  geomio::test::TTempFolder Dir;
-  THostProject P;
-  AddSmallProject(P);
-  const TKxID L2 = MakeID("L2");
   for (const char* Name : {"old.wkt", "old.gpkg", "old.shp"}) {
     const std::string Path = (Dir / Name).string();
     ExportLayerFile(P, L2, Path, 0.01);
@@ -250,12 +251,8 @@ TEST(HostGisLayerIO, AnExportThatFailsLeavesTheOldFile) {
 }
 
 // Z and M values go, and each import says so once, with how many had them.
-TEST(HostGisLayerIO, DroppedZAndMAreToldOncePerImport) {
-  geomio::test::TTempFolder Dir;
-  THostProject P;
-  AddSmallProject(P);
-  const TKxID L2 = MakeID("L2"), S2 = MakeID("S2");
-  const char* Flat = "POLYGON ((500000 6000000,500010 6000000,500010 6000010,500000 6000000))";
+TEST_F(HostGisSmall, DroppedZAndMAreToldOncePerImport) {
+  const char* Flat = Square;
   const char* WithZ =
       "POLYGON Z ((500000 6000000 1,500010 6000000 2,500010 6000010 3,500000 6000000 1))";
   geomio::test::MakeGisFile(Dir / "z.gpkg", "GPKG", "z", 25832,
