@@ -52,7 +52,8 @@ std::vector<TKxID> AddChecked(THostProject& Project, const TKxID& LayerID, const
                               const std::string& Source, const geomio::TInputSet& Set,
                               std::vector<std::string>* Notes) {
   CheckCrs(Project, Source, Set);
-  std::vector<TKxID> IDs = AddGeometries(Project, LayerID, StyleID, Set.Geometries, Set.Fields);
+  std::vector<TKxID> IDs =
+      AddGeometries(Project, LayerID, StyleID, Set.Geometries, Set.Fields, Source);
   if (Project.Crs.empty()) Project.Crs = Set.Crs;
   if (const std::size_t N = geomio::DroppedZMCount(Set.Geometries); N && Notes)
     Notes->push_back(Source + ": the map keeps x and y only; Z and M values of " +
@@ -85,9 +86,9 @@ std::vector<TKxID> ImportGeometry(THostProject& Project, const TKxID& LayerID, c
   try {
     Set.Geometries = geomio::ReadInput(Text, &CrsName);
   } catch (const geomio::EInputError& E) {
-    throw EHostError("Строка " + std::to_string(E.Line) + ": " + E.Text);
+    throw EHostError(Source + ", строка " + std::to_string(E.Line) + ": " + E.Text);
   } catch (const core::Exception& E) {
-    throw EHostError(std::string("Ошибка чтения геометрии: ") + E.what());
+    throw EHostError(Source + ": ошибка чтения геометрии: " + E.what());
   }
   // RFC 7946: GeoJSON is longitude and latitude on WGS 84 unless it says
   // otherwise (as GDAL's output in other systems does).
@@ -125,6 +126,11 @@ std::vector<std::string> ExportGisLayer(const THostProject& Project, const TKxID
                                         const std::string& Driver, bool Overwrite) {
   const std::vector<geomio::TFieldDef>& Fields = Project.Layer(LayerID).Fields;
   if (!(Tolerance > 0)) throw EHostError("Допуск хорд должен быть положительным");
+  // Told in the host's words: GDAL's own message names the tool's option.
+  if (Driver.empty() && geomio::DriverForPath(Path).empty())
+    throw EHostError("Файл " + Path + " не записан: формат не определить по расширению «" +
+                     std::filesystem::path(Path).extension().string() +
+                     "»; выберите .wkt, .gpkg, .geojson, .fgb, .dxf или .shp");
   const auto Taken = [&](const char* Name) {
     return std::any_of(Fields.begin(), Fields.end(),
                        [&](const geomio::TFieldDef& F) { return SameFieldName(F.Name, Name); });

@@ -273,4 +273,16 @@ TEST_F(HostGisSmall, DroppedZAndMAreToldOncePerImport) {
   EXPECT_TRUE(Notes.empty());
 }
 
+TEST_F(HostGisSmall, ARefusedFeatureIsNamedWithItsFile) {
+  const std::string Path = (Dir / "line.gpkg").string();
+  geomio::test::MakeGisFile(Path, "GPKG", "line", 25832,
+                            {{"LINESTRING (500000 6000000,500010 6000000)", ""}});
+  try {
+    ImportLayerFile(P, L2, S2, Path);  // a line into an area style
+    ADD_FAILURE() << "a line taken as an area";
+  } catch (const EHostError& E) {
+    EXPECT_EQ(std::string(E.what()).rfind(Path + ", объект 1: Фигура 0: ", 0), 0u) << E.what();
+  }
+}
+
 }  // namespace
