@@ -162,4 +162,17 @@ TEST_F(JourneyTest, ADamagedSettingsFileIsToldOnceAndTraceRuns) {
   EXPECT_EQ(Errors.count("settings.ini, строка 2"), 1) << Errors.toStdString();
 }
 
+// A registry that cannot be written: the failure names the file and why.
+TEST_F(JourneyTest, AFailedRegistrationNamesTheRegistryFile) {
+  ASSERT_TRUE(QDir().mkpath(Dir.filePath("locked")));
+  QFile::setPermissions(Dir.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+  Env.insert("TRACE_REGISTRY_FILE", Dir.filePath("locked/registry.reg"));
+  EXPECT_EQ(Run({"--register", TRACE_MODULE_PATH}), 1);
+  EXPECT_TRUE(Errors.contains("registration failed: Cannot write " +
+                              Dir.filePath("locked/registry.reg") + ": Permission denied"))
+      << Errors.toStdString();
+  QFile::setPermissions(Dir.filePath("locked"),
+                        QFileDevice::WriteOwner | QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+}
+
 }  // namespace
