@@ -176,8 +176,8 @@ class TReplacement {
     const std::vector<std::string> Old =
         VSIStatL(FTarget.c_str(), &Stat) == 0 ? DatasetFiles(FTarget) : std::vector<std::string>{};
     // Side files share the temporary's stem: each takes the target's.
-    const std::string TempStem = fs::path(FTemporary).stem().string();
-    const std::string Stem = fs::path(FTarget).stem().string();
+    const std::string TempStem = StemOf(FTemporary);
+    const std::string Stem = StemOf(FTarget);
     std::vector<std::pair<std::string, std::string>> Moves;
     for (const std::string& F : Written()) {
       const fs::path P(F);
@@ -188,21 +188,33 @@ class TReplacement {
     FDone = true;
     // A side file of the old one that the new has not (a .prj) would
     // describe the new one wrongly.
-    for (const std::string& F : Old)
-      if (std::none_of(Moves.begin(), Moves.end(), [&](const auto& M) { return M.second == F; }))
+    // Compared as files, not as texts: GDAL may spell a path otherwise.
+    for (const std::string& F : Old) {
+      std::error_code Ignored;
+      if (std::none_of(Moves.begin(), Moves.end(),
+                       [&](const auto& M) { return fs::equivalent(F, M.second, Ignored); }))
         VSIUnlink(F.c_str());
+    }
   }
 
  private:
+  // The file's name less the target's extension: the part its side files
+  // share ("a.tmp.7.0" of "a.tmp.7.0.shp" and "a.tmp.7.0.dbf").
+  std::string StemOf(const std::string& Path) const {
+    const std::string Name = std::filesystem::path(Path).filename().string();
+    return Name.substr(0, Name.size() - std::filesystem::path(FTarget).extension().string().size());
+  }
+
   std::vector<std::string> Written() const {
     namespace fs = std::filesystem;
     std::vector<std::string> Files;
     const fs::path Temp(FTemporary);
-    const std::string TempStem = Temp.stem().string() + ".";
+    const std::string TempStem = StemOf(FTemporary);
     std::error_code Error;
     const fs::path Folder = Temp.parent_path().empty() ? fs::path(".") : Temp.parent_path();
     for (const fs::directory_entry& E : fs::directory_iterator(Folder, Error))
-      if (E.path().filename().string().rfind(TempStem, 0) == 0)
+      if (const std::string Name = E.path().filename().string();
+          Name == TempStem || Name.rfind(TempStem + ".", 0) == 0)
         Files.push_back((Temp.parent_path() / E.path().filename()).string());
     return Files;
   }
