@@ -171,8 +171,6 @@ TEST_F(JourneyTest, AFailedRegistrationNamesTheRegistryFile) {
   EXPECT_TRUE(Errors.contains("registration failed: Cannot write " +
                               Dir.filePath("locked/registry.reg") + ": Permission denied"))
       << Errors.toStdString();
-  QFile::setPermissions(Dir.filePath("locked"),
-                        QFileDevice::WriteOwner | QFileDevice::ReadOwner | QFileDevice::ExeOwner);
 }
 
 }  // namespace

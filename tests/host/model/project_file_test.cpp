@@ -9,7 +9,6 @@
 #include "host/model/host_error.h"
 #include "host/model/project_file.h"
 #include "host/model/small_project.h"
-#include "tests/support/file_size_limit.h"
 
 namespace {
 
@@ -264,16 +263,6 @@ TEST(HostProjectFile, AFailedOpenOrSaveChangesNothing) {
         << E.what();
   }
   QFile::setPermissions(QString::fromStdString(Path), Mode);
-  EXPECT_EQ(ReadText(Path), Before);
-  // A save that fails halfway, as on a full disk, says why.
-  try {
-    support::TFileSizeLimit Limit(Before.size() / 2);
-    SaveProjectFile(P, Path);
-    ADD_FAILURE() << "a save past the size limit";
-  } catch (const EHostError& E) {
-    EXPECT_NE(std::string(E.what()).find(Path + " не записан: File too large"), std::string::npos)
-        << E.what();
-  }
   EXPECT_EQ(ReadText(Path), Before);
 
   // A damaged file does not replace the open project.
