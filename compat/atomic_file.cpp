@@ -109,17 +109,48 @@ void SyncFolderOf(const std::string& Path) {
   ::close(Fd);
 }
 
+// A read-only target, or a folder where nothing can be made, raises.
+void CheckWritable(const std::string& Path) {
+  struct stat St {};
+  int Refusal = ::stat(Path.c_str(), &St) == 0 ? WriteRefusal(Path) : 0;
+  if (!Refusal) Refusal = WriteRefusal(FolderOf(Path));
+  if (Refusal) throw EFileWriteError(Path, SystemReason(Refusal));
+}
+
 }  // namespace
+
+std::string ReplacementName(const std::string& Target) {
+  CheckWritable(Target);
+  const std::filesystem::path P(Target);
+  const std::string Ext = P.extension().string();
+  std::string Name;
+  for (int Attempt = 0; Attempt < 16; ++Attempt) {
+    Name = TemporaryName(Target.substr(0, Target.size() - Ext.size())) + Ext;
+    struct stat St {};
+    if (::lstat(Name.c_str(), &St) != 0) return Name;
+  }
+  throw EFileWriteError(Target, SystemReason(EEXIST));
+}
+
+void ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& FromTo) {
+  for (const auto& [From, To] : FromTo) {
+    const int Fd = ::open(From.c_str(), O_RDONLY | O_CLOEXEC);
+    if (Fd < 0) throw EFileWriteError(To, SystemReason(errno));
+    const int Synced = ::fsync(Fd) == 0 ? 0 : errno;
+    ::close(Fd);
+    if (Synced) throw EFileWriteError(To, SystemReason(Synced));
+  }
+  for (const auto& [From, To] : FromTo)
+    if (::rename(From.c_str(), To.c_str()) != 0) throw EFileWriteError(To, SystemReason(errno));
+  if (!FromTo.empty()) SyncFolderOf(FromTo.front().second);
+}
 
 void WriteFileAtomically(const std::string& Path, std::string_view Bytes, TFolder Folder) {
   if (Folder == TFolder::Create) {
     std::error_code Ignored;  // a folder that cannot be made fails below, saying why
     std::filesystem::create_directories(FolderOf(Path), Ignored);
   }
-  struct stat St {};
-  int Refusal = ::stat(Path.c_str(), &St) == 0 ? WriteRefusal(Path) : 0;
-  if (!Refusal) Refusal = WriteRefusal(FolderOf(Path));
-  if (Refusal) throw EFileWriteError(Path, SystemReason(Refusal));
+  CheckWritable(Path);
   TTemporary Temp(Path);
   int Error = Temp.Write(Bytes);
   if (!Error) Error = Temp.KeepModeOf(Path);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "core/exception.h"
 
@@ -34,5 +35,16 @@ enum class TFolder { MustExist, Create };
 // let through. Raises EFileWriteError.
 void WriteFileAtomically(const std::string& Path, std::string_view Bytes,
                          TFolder Folder = TFolder::MustExist);
+
+// For files written by a library that takes only a file name: a fresh
+// name beside Target, with its extension (drivers go by it), checked as
+// WriteFileAtomically checks a target. Nothing is created. Raises
+// EFileWriteError.
+std::string ReplacementName(const std::string& Target);
+
+// Each From, complete and closed, synced and then renamed over its To (one
+// folder); on a failure the Froms not yet renamed stay for the caller to
+// remove. Raises EFileWriteError naming the To.
+void ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& FromTo);
 
 }  // namespace compat

@@ -1,5 +1,6 @@
 #include "geomio/geojson_reader.h"
 
+#include <algorithm>
 #include <string>
 
 #include "geomio/input_error.h"
@@ -94,6 +95,18 @@ void Geometry(const TJsonValue& G, geo::TContour& Contour, int Depth) {
   }
 }
 
+// Whether any position below V has a third or fourth number.
+bool HasZ(const TJsonValue& V) {
+  if (V.IsObject()) {
+    const TJsonValue* C = V.Find("coordinates");
+    const TJsonValue* G = V.Find("geometries");
+    return (C && HasZ(*C)) || (G && HasZ(*G));
+  }
+  if (!V.IsArray()) return false;
+  if (!V.Items.empty() && V.Items[0].Kind == TJsonValue::jNumber) return V.Items.size() > 2;
+  return std::any_of(V.Items.begin(), V.Items.end(), [](const TJsonValue& I) { return HasZ(I); });
+}
+
 void Feature(const TJsonValue& F, const std::string& Label, std::vector<TInputGeometry>& Out) {
   const TJsonValue* G = F.Find("geometry");
   if (!G || G->Kind == TJsonValue::jNull) Fail(F, Label + " has no geometry");
@@ -102,6 +115,7 @@ void Feature(const TJsonValue& F, const std::string& Label, std::vector<TInputGe
   In.Line = F.Line;
   try {
     Geometry(*G, In.Contour, 0);
+    In.DroppedZM = HasZ(*G);
   } catch (const EInputError& E) {
     // A lone feature is named by its line already.
     const bool Numbered = Label.rfind("feature", 0) == 0;
@@ -130,6 +144,7 @@ void ReadRoot(const TJsonValue& Root, std::vector<TInputGeometry>& Out) {
     In.Label = "line " + std::to_string(Root.Line);
     In.Line = Root.Line;
     Geometry(Root, In.Contour, 0);
+    In.DroppedZM = HasZ(Root);
     Out.push_back(std::move(In));
   }
 }

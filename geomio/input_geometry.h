@@ -2,6 +2,7 @@
 // and its attributes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,7 +18,15 @@ struct TInputGeometry {
   geo::TContour Contour;
   int64_t Id = 0;                   // the feature's identifier, or its number in text input
   std::vector<TFieldValue> Values;  // one per field of its set, or none
+  bool DroppedZM = false;           // it had Z or M values, which a contour does not keep
 };
+
+// How many of the geometries had Z or M values dropped.
+inline std::size_t DroppedZMCount(const std::vector<TInputGeometry>& Geometries) {
+  std::size_t N = 0;
+  for (const TInputGeometry& G : Geometries) N += G.DroppedZM;
+  return N;
+}
 
 // The geometries of one input (a file's layer, or text) with what they share.
 struct TInputSet {

@@ -59,7 +59,7 @@ std::vector<TInputGeometry> ReadInput(std::string_view Text, std::string* CrsNam
     In.Label = "line " + std::to_string(Line);
     In.Line = Line;
     try {
-      ReadWkt(Raw, In.Contour);
+      ReadWkt(Raw, In.Contour, &In.DroppedZM);
     } catch (const EInputError& E) {
       throw E.WithLine(Line);
     }

@@ -30,6 +30,7 @@ class TWktParser {
     SkipSpace();
     if (Pos < Text.size()) Fail("WKT: unexpected text after the geometry: " + Found());
   }
+  bool DroppedZM = false;
 
  private:
   [[noreturn]] void Fail(const std::string& What) const {
@@ -139,6 +140,7 @@ class TWktParser {
       SkipSpace();
       if (Pos >= Text.size() || Text[Pos] == ',' || Text[Pos] == ')') break;
       Number();
+      DroppedZM = true;
     }
     return P;
   }
@@ -308,9 +310,11 @@ class TWktParser {
 
 }  // namespace
 
-void ReadWkt(std::string_view Text, geo::TContour& Contour) {
+void ReadWkt(std::string_view Text, geo::TContour& Contour, bool* DroppedZM) {
   geo::TContour Parsed;
-  TWktParser(Text, Parsed).Run();
+  TWktParser Parser(Text, Parsed);
+  Parser.Run();
+  if (DroppedZM) *DroppedZM = Parser.DroppedZM;
   // Only a whole geometry reaches the caller.
   AppendCommands(Contour, Parsed);
 }

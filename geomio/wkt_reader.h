@@ -13,7 +13,8 @@
 namespace geomio {
 
 // Appends the parts of the geometry in Text to Contour. Raises EInputError,
-// naming the column, for anything that is not a valid geometry.
-void ReadWkt(std::string_view Text, geo::TContour& Contour);
+// naming the column, for anything that is not a valid geometry. DroppedZM,
+// when given, tells whether Z or M values were dropped.
+void ReadWkt(std::string_view Text, geo::TContour& Contour, bool* DroppedZM = nullptr);
 
 }  // namespace geomio

@@ -154,7 +154,9 @@ TInputSet ReadGisLayer(const std::string& Path, const std::string& Layer,
     In.Id = F->GetFID();
     In.Label = "feature " + std::to_string(In.Id);
     try {
-      ReadGeometry(F->GetGeometryRef(), In.Contour);
+      const OGRGeometry* G = F->GetGeometryRef();
+      ReadGeometry(G, In.Contour);
+      In.DroppedZM = G && (G->Is3D() || G->IsMeasured());
     } catch (const EInputError& E) {
       throw EInputError(Path + ", layer " + Set.Layer + ", " + In.Label + ": " + E.Text);
     }

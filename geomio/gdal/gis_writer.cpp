@@ -5,11 +5,17 @@
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <system_error>
 
+#include "compat/atomic_file.h"
 #include "core/exception.h"
 #include "geomio/arc_linearize.h"
 #include "geomio/contour_layout.h"
@@ -113,14 +119,109 @@ std::unique_ptr<OGRGeometry> OgrGeometry(const geo::TContour& Contour, bool Keep
   return std::unique_ptr<OGRGeometry>(G);
 }
 
-void RemoveExisting(GDALDriver& D, const std::string& Path, bool Overwrite) {
-  VSIStatBufL Stat;
-  if (VSIStatL(Path.c_str(), &Stat) != 0) return;
-  if (!Overwrite) throw EInputError(Path + " exists; --overwrite replaces it");
-  // The driver knows a format's side files (a Shapefile's .dbf and .shx).
-  if (D.Delete(Path.c_str()) != CE_None && VSIUnlink(Path.c_str()) != 0)
-    WriteFailure(Path, "it exists and cannot be removed");
+// The files of the dataset at Path (a Shapefile's .dbf and .shx with it),
+// or Path alone when GDAL cannot open it.
+std::vector<std::string> DatasetFiles(const std::string& Path) {
+  std::vector<std::string> Files;
+  gdal::TDatasetPtr D(GDALDataset::Open(Path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+  if (char** List = D ? D->GetFileList() : nullptr) {
+    for (char** F = List; *F; ++F) Files.emplace_back(*F);
+    CSLDestroy(List);
+  }
+  if (Files.empty()) Files.push_back(Path);
+  return Files;
 }
+
+// The new file is written under another name beside the target and takes
+// the target's name only when complete, so a failure (a full disk) leaves
+// the old file as it was.
+class TReplacement {
+ public:
+  explicit TReplacement(const std::string& Target)
+      : FTarget(Target), FTemporary(compat::ReplacementName(Target)) {}
+  TReplacement(const TReplacement&) = delete;
+  TReplacement& operator=(const TReplacement&) = delete;
+  ~TReplacement() {
+    if (FDone) return;
+    gdal::TGdalMessages Quiet;
+    for (const std::string& F : Written()) VSIUnlink(F.c_str());
+  }
+  const std::string& Temporary() const { return FTemporary; }
+
+  // GDAL words a full disk in its drivers' terms (a GeoPackage's "no such
+  // table"); after a failure, whether the file can still grow tells the
+  // system's reason: 0, or ENOSPC, EFBIG, EDQUOT, EIO.
+  int RoomLeft() const {
+    const int Fd = ::open(FTemporary.c_str(), O_WRONLY | O_CLOEXEC);
+    if (Fd < 0) return 0;
+    const off_t End = ::lseek(Fd, 0, SEEK_END);
+    const std::string Block(64 * 1024, '\0');
+    std::string_view Left = End >= 0 ? std::string_view(Block) : std::string_view();
+    int Error = 0;
+    while (!Left.empty() && !Error) {
+      const ssize_t N = ::write(Fd, Left.data(), Left.size());
+      if (N < 0 && errno != EINTR) Error = errno;
+      if (N > 0) Left.remove_prefix(static_cast<std::size_t>(N));
+    }
+    if (End >= 0 && ::ftruncate(Fd, End) != 0) {
+      // Removed with the rest in any case.
+    }
+    ::close(Fd);
+    return Error == ENOSPC || Error == EFBIG || Error == EDQUOT || Error == EIO ? Error : 0;
+  }
+
+  void Commit() {
+    namespace fs = std::filesystem;
+    VSIStatBufL Stat;
+    const std::vector<std::string> Old =
+        VSIStatL(FTarget.c_str(), &Stat) == 0 ? DatasetFiles(FTarget) : std::vector<std::string>{};
+    // Side files share the temporary's stem: each takes the target's.
+    const std::string TempStem = StemOf(FTemporary);
+    const std::string Stem = StemOf(FTarget);
+    std::vector<std::pair<std::string, std::string>> Moves;
+    for (const std::string& F : Written()) {
+      const fs::path P(F);
+      const std::string Rest = P.filename().string().substr(TempStem.size());
+      Moves.emplace_back(F, (fs::path(FTarget).parent_path() / (Stem + Rest)).string());
+    }
+    compat::ReplaceFiles(Moves);
+    FDone = true;
+    // A side file of the old one that the new has not (a .prj) would
+    // describe the new one wrongly.
+    // Compared as files, not as texts: GDAL may spell a path otherwise.
+    for (const std::string& F : Old) {
+      std::error_code Ignored;
+      if (std::none_of(Moves.begin(), Moves.end(),
+                       [&](const auto& M) { return fs::equivalent(F, M.second, Ignored); }))
+        VSIUnlink(F.c_str());
+    }
+  }
+
+ private:
+  // The file's name less the target's extension: the part its side files
+  // share ("a.tmp.7.0" of "a.tmp.7.0.shp" and "a.tmp.7.0.dbf").
+  std::string StemOf(const std::string& Path) const {
+    const std::string Name = std::filesystem::path(Path).filename().string();
+    return Name.substr(0, Name.size() - std::filesystem::path(FTarget).extension().string().size());
+  }
+
+  std::vector<std::string> Written() const {
+    namespace fs = std::filesystem;
+    std::vector<std::string> Files;
+    const fs::path Temp(FTemporary);
+    const std::string TempStem = StemOf(FTemporary);
+    std::error_code Error;
+    const fs::path Folder = Temp.parent_path().empty() ? fs::path(".") : Temp.parent_path();
+    for (const fs::directory_entry& E : fs::directory_iterator(Folder, Error))
+      if (const std::string Name = E.path().filename().string();
+          Name == TempStem || Name.rfind(TempStem + ".", 0) == 0)
+        Files.push_back((Temp.parent_path() / E.path().filename()).string());
+    return Files;
+  }
+
+  std::string FTarget, FTemporary;
+  bool FDone = false;
+};
 
 // Whether the written file tells its coordinate system; some formats (DXF)
 // have no place for it, which only reading the file back shows.
@@ -151,6 +252,75 @@ void SetValue(OGRFeature& F, int i, const TFieldValue& V) {
   } else {
     F.SetFieldNull(i);
   }
+}
+
+std::string LayerNameOf(const TGisOutput& O) {
+  return O.Layer.empty() ? std::filesystem::path(O.Path).stem().string() : O.Layer;
+}
+
+// The new dataset at Temp, complete and closed; whether it was given a
+// coordinate system.
+bool WriteDataset(const TGisOutput& O, GDALDriver& Driver, const std::string& Temp,
+                  std::vector<std::unique_ptr<OGRGeometry>>& Geometries, OGRwkbGeometryType Type,
+                  const std::vector<TGisFeature>& Features, const TProgressFn& Progress,
+                  bool HadArcs, std::vector<std::string>& Notes) {
+  gdal::TGdalMessages Messages;
+  const std::string DriverName = Driver.GetDescription();
+  gdal::TDatasetPtr Ds(Driver.Create(Temp.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+  if (!Ds) WriteFailure(O.Path, Messages.LastError("GDAL cannot create it"));
+
+  OGRSpatialReference Srs;
+  Srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  const bool HasSrs = !O.Crs.empty() && Srs.importFromWkt(O.Crs.c_str()) == OGRERR_NONE;
+  std::vector<const char*> LayerOptions;
+  // GDAL rounds RFC 7946 output to 7 decimals (about a centimetre) unless told.
+  if (O.Rfc7946) {
+    LayerOptions.push_back("RFC7946=YES");
+    LayerOptions.push_back("COORDINATE_PRECISION=9");
+  }
+  if (DriverName == "CSV") LayerOptions.push_back("GEOMETRY=AS_WKT");
+  LayerOptions.push_back(nullptr);
+  const std::string LayerName = LayerNameOf(O);
+  OGRLayer* L = Ds->CreateLayer(LayerName.c_str(), HasSrs ? &Srs : nullptr, Type,
+                                const_cast<char**>(LayerOptions.data()));
+  if (!L) WriteFailure(O.Path, Messages.LastError("GDAL cannot create the layer"));
+
+  // Field i of the output goes to the layer's field Index[i], or nowhere.
+  std::vector<int> Index(O.Fields.size(), -1);
+  if (!O.Fields.empty() && !L->TestCapability(OLCCreateField)) {
+    Notes.push_back(DriverName + " keeps no attributes; they are left out");
+  } else {
+    for (size_t i = 0; i < O.Fields.size(); ++i) {
+      const TFieldDef& F = O.Fields[i];
+      OGRFieldDefn Defn(F.Name.c_str(), Supported(Driver, OgrType(F.Kind)));
+      if (F.Width > 0) Defn.SetWidth(F.Width);
+      if (F.Precision > 0) Defn.SetPrecision(F.Precision);
+      if (L->CreateField(&Defn) != OGRERR_NONE)
+        WriteFailure(O.Path, Messages.LastError("field " + F.Name + " cannot be created"));
+      Index[i] = L->GetLayerDefn()->GetFieldCount() - 1;
+    }
+  }
+  if (HadArcs)
+    Notes.push_back(DriverName + " holds no arcs; they are written as chords within " +
+                    NumberText(O.Tolerance));
+
+  const bool Transaction = Ds->StartTransaction(FALSE) == OGRERR_NONE;
+  for (size_t k = 0; k < Features.size(); ++k) {
+    OGRFeature F(L->GetLayerDefn());
+    if (Geometries[k]) F.SetGeometryDirectly(Geometries[k].release());
+    const std::vector<TFieldValue>& Values = *Features[k].Values;
+    for (size_t i = 0; i < Index.size() && i < Values.size(); ++i)
+      if (Index[i] >= 0) SetValue(F, Index[i], Values[i]);
+    if (L->CreateFeature(&F) != OGRERR_NONE)
+      WriteFailure(O.Path, Messages.LastError("feature " + std::to_string(k + 1) + " refused"));
+    if (Progress) Progress(k + 1, Features.size());
+  }
+  if (Transaction && Ds->CommitTransaction() != OGRERR_NONE)
+    WriteFailure(O.Path, Messages.LastError("the features cannot be committed"));
+  Ds.reset();
+  if (!Messages.Errors.empty()) WriteFailure(O.Path, Messages.Errors.back());
+  for (const std::string& W : Messages.Warnings) Notes.push_back("GDAL: " + W);
+  return HasSrs;
 }
 
 }  // namespace
@@ -204,62 +374,30 @@ std::vector<std::string> WriteGisLayer(const TGisOutput& O,
   }
   const OGRwkbGeometryType Type = LayerType(Geometries);
 
-  RemoveExisting(Driver, O.Path, O.Overwrite);
-  gdal::TDatasetPtr Ds(Driver.Create(O.Path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
-  if (!Ds) WriteFailure(O.Path, Messages.LastError("GDAL cannot create it"));
-
-  OGRSpatialReference Srs;
-  Srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-  const bool HasSrs = !O.Crs.empty() && Srs.importFromWkt(O.Crs.c_str()) == OGRERR_NONE;
-  std::vector<const char*> LayerOptions;
-  // GDAL rounds RFC 7946 output to 7 decimals (about a centimetre) unless told.
-  if (O.Rfc7946) {
-    LayerOptions.push_back("RFC7946=YES");
-    LayerOptions.push_back("COORDINATE_PRECISION=9");
+  VSIStatBufL Stat;
+  if (!O.Overwrite && VSIStatL(O.Path.c_str(), &Stat) == 0)
+    throw EInputError(O.Path + " exists; --overwrite replaces it");
+  std::optional<TReplacement> Replacement;
+  try {
+    Replacement.emplace(O.Path);
+  } catch (const compat::EFileWriteError& E) {
+    WriteFailure(O.Path, E.Reason);
   }
-  if (DriverName == "CSV") LayerOptions.push_back("GEOMETRY=AS_WKT");
-  LayerOptions.push_back(nullptr);
-  const std::string LayerName =
-      O.Layer.empty() ? std::filesystem::path(O.Path).stem().string() : O.Layer;
-  OGRLayer* L = Ds->CreateLayer(LayerName.c_str(), HasSrs ? &Srs : nullptr, Type,
-                                const_cast<char**>(LayerOptions.data()));
-  if (!L) WriteFailure(O.Path, Messages.LastError("GDAL cannot create the layer"));
-
-  // Field i of the output goes to the layer's field Index[i], or nowhere.
-  std::vector<int> Index(O.Fields.size(), -1);
-  if (!O.Fields.empty() && !L->TestCapability(OLCCreateField)) {
-    Notes.push_back(DriverName + " keeps no attributes; they are left out");
-  } else {
-    for (size_t i = 0; i < O.Fields.size(); ++i) {
-      const TFieldDef& F = O.Fields[i];
-      OGRFieldDefn Defn(F.Name.c_str(), Supported(Driver, OgrType(F.Kind)));
-      if (F.Width > 0) Defn.SetWidth(F.Width);
-      if (F.Precision > 0) Defn.SetPrecision(F.Precision);
-      if (L->CreateField(&Defn) != OGRERR_NONE)
-        WriteFailure(O.Path, Messages.LastError("field " + F.Name + " cannot be created"));
-      Index[i] = L->GetLayerDefn()->GetFieldCount() - 1;
-    }
+  bool HasSrs = false;
+  try {
+    HasSrs = WriteDataset(O, Driver, Replacement->Temporary(), Geometries, Type, Features, Progress,
+                          HadArcs, Notes);
+  } catch (const core::Exception&) {
+    if (const int Error = Replacement->RoomLeft())
+      WriteFailure(O.Path, std::generic_category().message(Error));
+    throw;
   }
-  if (HadArcs)
-    Notes.push_back(DriverName + " holds no arcs; they are written as chords within " +
-                    NumberText(O.Tolerance));
-
-  const bool Transaction = Ds->StartTransaction(FALSE) == OGRERR_NONE;
-  for (size_t k = 0; k < Features.size(); ++k) {
-    OGRFeature F(L->GetLayerDefn());
-    if (Geometries[k]) F.SetGeometryDirectly(Geometries[k].release());
-    const std::vector<TFieldValue>& Values = *Features[k].Values;
-    for (size_t i = 0; i < Index.size() && i < Values.size(); ++i)
-      if (Index[i] >= 0) SetValue(F, Index[i], Values[i]);
-    if (L->CreateFeature(&F) != OGRERR_NONE)
-      WriteFailure(O.Path, Messages.LastError("feature " + std::to_string(k + 1) + " refused"));
-    if (Progress) Progress(k + 1, Features.size());
+  try {
+    Replacement->Commit();
+  } catch (const compat::EFileWriteError& E) {
+    WriteFailure(O.Path, E.Reason);
   }
-  if (Transaction && Ds->CommitTransaction() != OGRERR_NONE)
-    WriteFailure(O.Path, Messages.LastError("the features cannot be committed"));
-  Ds.reset();
-  if (!Messages.Errors.empty()) WriteFailure(O.Path, Messages.Errors.back());
-  if (HasSrs && !KeptCrs(O.Path, LayerName))
+  if (HasSrs && !KeptCrs(O.Path, LayerNameOf(O)))
     Notes.push_back(DriverName + " keeps no coordinate system; the coordinates are in " +
                     CrsName(O.Crs));
   for (const std::string& W : Messages.Warnings) Notes.push_back("GDAL: " + W);

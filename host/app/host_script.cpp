@@ -1,6 +1,5 @@
 #include "host/app/host_script.h"
 
-#include <QProcess>
 #include <map>
 
 namespace host {
@@ -57,6 +56,30 @@ const std::map<QString, TVerb>& Verbs() {
   return Table;
 }
 
+// Words separated by blanks; double quotes keep blanks in a word and make
+// an empty word of "" (a file name left empty is an error of its step, not
+// a word to drop).
+QStringList SplitWords(const QString& Line) {
+  QStringList Words;
+  QString Word;
+  bool InWord = false, Quoted = false;
+  for (const QChar C : Line) {
+    if (C == '"') {
+      Quoted = !Quoted;
+      InWord = true;
+    } else if (!Quoted && C.isSpace()) {
+      if (InWord) Words << Word;
+      Word.clear();
+      InWord = false;
+    } else {
+      Word += C;
+      InWord = true;
+    }
+  }
+  if (InWord) Words << Word;
+  return Words;
+}
+
 }  // namespace
 
 QString ScriptVerbsText() {
@@ -72,7 +95,8 @@ TScriptError ParseScript(const QString& Text, std::vector<TScriptStep>& Steps) {
     const QString Line = Lines[I].trimmed();
     if (Line.isEmpty() || Line.startsWith('#')) continue;
     if (Line.count('"') % 2 != 0) return {I + 1, "unbalanced double quote"};
-    QStringList Words = QProcess::splitCommand(Line);
+    QStringList Words = SplitWords(Line);
+    if (Words.front().isEmpty()) return {I + 1, "empty step"};
     TScriptStep Step;
     Step.Line = I + 1;
     Step.Verb = Words.takeFirst().toLower();

@@ -138,7 +138,10 @@ QString THostScriptTarget::DoStep(const TScriptStep& Step) {
     return {};
   }
   if (V == "import") {
-    FWindow.ImportFile(ID(A[0]), ID(A[1]), Path(A[2]), A.value(3));
+    QStringList Notes;
+    FWindow.ImportFile(ID(A[0]), ID(A[1]), Path(A[2]), A.value(3), &Notes);
+    for (const QString& Note : Notes)
+      std::fprintf(stderr, "trace-host: line %d: %s\n", Step.Line, qPrintable(Note));
     return {};
   }
   if (V == "export") {

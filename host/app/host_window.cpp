@@ -236,6 +236,9 @@ void THostWindow::LoadAddOns(const compat::TRegistry& Registry) {
   for (const THostAddOnCommand& Command : FAddOns->Commands()) AddCommand(Command);
   if (!Failures.isEmpty())
     Report(QStringLiteral("Some add-ons were left out:\n") + Failures.join('\n'));
+  // Told here, once: the add-ons read their settings as defaults and run.
+  if (const std::string& Damaged = FManager.Settings().LoadError(); !Damaged.empty())
+    Report(QString::fromStdString(Damaged));
 }
 
 QAction* THostWindow::CommandAction(const THostAddOnCommand& Command) const {
@@ -326,9 +329,13 @@ void THostWindow::SaveProject(const QString& Path) {
 }
 
 std::vector<TKxID> THostWindow::ImportFile(const TKxID& LayerID, const TKxID& StyleID,
-                                           const QString& Path, const QString& GisLayer) {
+                                           const QString& Path, const QString& GisLayer,
+                                           QStringList* Notes) {
+  std::vector<std::string> Said;
   std::vector<TKxID> IDs = ImportLayerFile(FManager.Project(), LayerID, StyleID, Path.toStdString(),
-                                           GisLayer.toStdString());
+                                           GisLayer.toStdString(), &Said);
+  if (Notes)
+    for (const std::string& Note : Said) *Notes << Utf8(Note);
   FHostModified = true;
   FMap->MapChanged();
   UpdateTitle();

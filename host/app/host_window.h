@@ -55,9 +55,10 @@ class THostWindow : public QObject {
   void SaveProject(const QString& Path);
   // Reads a file into a layer: WKT text (.wkt, .txt) or any GIS format
   // (GisLayer: the file's layer, needed when it has several), attributes
-  // kept; returns the new objects' IDs.
+  // kept; returns the new objects' IDs. Notes, when given, gets what the
+  // map could not hold (Z and M values).
   std::vector<TKxID> ImportFile(const TKxID& LayerID, const TKxID& StyleID, const QString& Path,
-                                const QString& GisLayer = {});
+                                const QString& GisLayer = {}, QStringList* Notes = nullptr);
   // Writes a layer by the file's extension (WKT with arcs kept, GeoPackage,
   // GeoJSON, FlatGeobuf, DXF, ...); returns notes on what the format could
   // not hold (arcs written as chords within ExportTolerance).

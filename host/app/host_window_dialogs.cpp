@@ -129,7 +129,10 @@ void THostWindow::ImportDialog() {
           QStringLiteral("Layer of %1:").arg(QFileInfo(Path).fileName()), Names, 0, false, &Ok);
       if (!Ok) return;
     }
-    const auto IDs = ImportFile(Layer, Style, Path, GisLayer);
+    QStringList Notes;
+    const auto IDs = ImportFile(Layer, Style, Path, GisLayer, &Notes);
+    if (!Notes.isEmpty() && !FReporter)
+      QMessageBox::information(&Window(), QStringLiteral("Import"), Notes.join('\n'));
     Window().statusBar()->showMessage(QString("%1 objects imported").arg(IDs.size()), 5000);
   } catch (const std::exception& E) {
     Report(QString::fromUtf8(E.what()));

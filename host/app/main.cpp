@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "compat/atomic_file.h"
+#include "compat/registry.h"
 #include "host/app/host_options.h"
 #include "host/app/host_script.h"
 #include "host/app/host_script_target.h"
@@ -24,7 +26,16 @@ int Register(const QString& Path, bool Register) {
     const HRESULT AddOns = Module.KxDllRegisterAddOn(nullptr, Register ? 1 : 0);
     const HRESULT Classes = Register ? Module.DllRegisterServer() : Module.DllUnregisterServer();
     if (FAILED(AddOns) || FAILED(Classes)) {
-      std::fprintf(stderr, "trace-host: %s: registration failed\n", qPrintable(Path));
+      // The module says nothing of why; the registry file that cannot be
+      // written is the usual reason, and the system tells it.
+      std::string Why = ", the registry is " + compat::TRegistry::DefaultFileName();
+      try {
+        compat::ReplacementName(compat::TRegistry::DefaultFileName());
+      } catch (const compat::EFileWriteError& E) {
+        Why = ": " + std::string(E.what());
+      }
+      std::fprintf(stderr, "trace-host: %s: registration failed%s\n", qPrintable(Path),
+                   Why.c_str());
       return 1;
     }
     return 0;

@@ -4,7 +4,10 @@
 #include <QStandardPaths>
 #include <QString>
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <system_error>
 
 #include "compat/atomic_file.h"
 #include "compat/cp1251.h"
@@ -16,8 +19,11 @@ namespace {
 
 constexpr char Header[] = "; Trace host settings\n";
 
-std::string Escape(const std::string& S) {
+// Keys also escape a leading ";", "#" or "[", which would make the line a
+// comment or a section header.
+std::string Escape(const std::string& S, bool Key) {
   std::string R;
+  if (Key && !S.empty() && (S[0] == ';' || S[0] == '#' || S[0] == '[')) R += '\\';
   for (char C : S) {
     switch (C) {
       case '\\':
@@ -39,7 +45,7 @@ std::string Escape(const std::string& S) {
   return R;
 }
 
-// False for a backslash not followed by one of \ n r =.
+// False for a backslash not followed by one of \ n r = ; # [.
 bool Unescape(std::string_view S, std::string& Out) {
   Out.clear();
   for (std::size_t I = 0; I < S.size(); ++I) {
@@ -59,7 +65,10 @@ bool Unescape(std::string_view S, std::string& Out) {
         Out += '\r';
         break;
       case '=':
-        Out += '=';
+      case ';':
+      case '#':
+      case '[':
+        Out += S[I];
         break;
       default:
         return false;
@@ -114,8 +123,9 @@ void THostSettingsStore::Load() {
   if (!File.exists()) return;
   const auto Fail = [&](int Line, const std::string& What) {
     FData.clear();
-    FLoadError =
-        "Файл настроек " + FPath + (Line ? ", строка " + std::to_string(Line) : "") + ": " + What;
+    FLoadError = "Файл настроек " + FPath + (Line ? ", строка " + std::to_string(Line) : "") +
+                 ": " + What + ". Действуют настройки по умолчанию; при первом изменении файл " +
+                 "сохраняется как " + DamagedPath();
   };
   if (!File.open(QIODevice::ReadOnly)) return Fail(0, "не читается");
   const QByteArray Bytes = File.readAll();
@@ -151,15 +161,16 @@ void THostSettingsStore::Load() {
   }
 }
 
-void THostSettingsStore::CheckUsable() const {
-  if (!FLoadError.empty()) throw EHostError(FLoadError);
+std::string THostSettingsStore::DamagedPath() const {
+  return FPath + ".damaged";
 }
 
 void THostSettingsStore::Save(const TSections& Data) const {
   std::string Text = Header;
   for (const auto& [Section, Values] : Data) {
     Text += "\n[" + Section + "]\n";
-    for (const auto& [Key, Value] : Values) Text += Escape(Key) + "=" + Escape(Value) + "\n";
+    for (const auto& [Key, Value] : Values)
+      Text += Escape(Key, true) + "=" + Escape(Value, false) + "\n";
   }
   try {
     compat::WriteFileAtomically(FPath, Text, compat::TFolder::Create);
@@ -171,7 +182,6 @@ void THostSettingsStore::Save(const TSections& Data) const {
 std::optional<std::string> THostSettingsStore::Value(std::int32_t Section,
                                                      const std::string& Key) const {
   const char* Name = SectionName(Section, 0);
-  CheckUsable();
   const auto S = FData.find(Name);
   if (S == FData.end()) return std::nullopt;
   const auto V = S->second.find(Key);
@@ -182,10 +192,16 @@ std::optional<std::string> THostSettingsStore::Value(std::int32_t Section,
 void THostSettingsStore::SetValue(std::int32_t Section, const std::string& Key,
                                   const std::string& Value) {
   const char* Name = SectionName(Section, 0);
-  CheckUsable();
   if (Key.empty()) throw EHostError("Хранилище настроек: пустой ключ", E_INVALIDARG);
   TSections Next = FData;
   Next[Name][Key] = Value;
+  // The damaged file is kept aside rather than overwritten: what it held
+  // may still be worth reading.
+  if (!FLoadError.empty() && std::rename(FPath.c_str(), DamagedPath().c_str()) != 0 &&
+      errno != ENOENT)
+    throw EHostError("Файл настроек " + FPath + " не переименован в " + DamagedPath() + ": " +
+                     std::generic_category().message(errno));
+  FLoadError.clear();
   Save(Next);  // the store changes only once the file holds the change
   FData = std::move(Next);
 }

@@ -6,12 +6,15 @@
 // The two leading arguments of ReadValue / WriteValue: the section (1: the
 // user's settings, [User]; 0: the application's, [Application]) and the
 // kind of value (0: text). Keys and values are UTF-8 in the file; "\\",
-// "\n", "\r" and "=" are written as backslash escapes.
+// "\n", "\r" and "=" are written as backslash escapes, and so is a ";",
+// "#" or "[" that begins a key, so that every key written reads back.
 //
 // A file that cannot be read as such (a line without "=", a bad escape, a
 // key outside any section, a repeated key, text that is not UTF-8, a last
-// line without its end) leaves the store broken: every call fails with the
-// file's name and the line, and the file is left alone.
+// line without its end) is told once by LoadError, with the file's name and
+// the line; the store then starts empty, so every value reads as its
+// default, and the first change moves the damaged file aside (DamagedPath)
+// before writing the new one.
 #pragma once
 
 #include <map>
@@ -37,8 +40,10 @@ class THostSettingsStore
                                        const kx::TKxText* Key, const kx::TKxText* Value) override;
 
   const std::string& Path() const { return FPath; }
-  // Empty when the file was read (or did not exist).
+  // Empty when the file was read (or did not exist), or once a change
+  // replaced the damaged file.
   const std::string& LoadError() const { return FLoadError; }
+  std::string DamagedPath() const;
   // UTF-8 key and value; raise EHostError like the COM calls fail.
   std::optional<std::string> Value(std::int32_t Section, const std::string& Key) const;
   void SetValue(std::int32_t Section, const std::string& Key, const std::string& Value);
@@ -52,7 +57,6 @@ class THostSettingsStore
   static const char* SectionName(std::int32_t Section, std::int32_t Kind);
   void Load();
   void Save(const TSections& Data) const;
-  void CheckUsable() const;
 
   THostContextPtr FContext;
   std::string FPath;

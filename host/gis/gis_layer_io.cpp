@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "compat/atomic_file.h"
 #include "geomio/gdal/crs.h"
 #include "geomio/gdal/gis_reader.h"
 #include "geomio/gdal/gis_writer.h"
@@ -48,10 +49,16 @@ void CheckCrs(const THostProject& Project, const std::string& Source,
 }
 
 std::vector<TKxID> AddChecked(THostProject& Project, const TKxID& LayerID, const TKxID& StyleID,
-                              const std::string& Source, const geomio::TInputSet& Set) {
+                              const std::string& Source, const geomio::TInputSet& Set,
+                              std::vector<std::string>* Notes) {
   CheckCrs(Project, Source, Set);
-  std::vector<TKxID> IDs = AddGeometries(Project, LayerID, StyleID, Set.Geometries, Set.Fields);
+  std::vector<TKxID> IDs =
+      AddGeometries(Project, LayerID, StyleID, Set.Geometries, Set.Fields, Source);
   if (Project.Crs.empty()) Project.Crs = Set.Crs;
+  if (const std::size_t N = geomio::DroppedZMCount(Set.Geometries); N && Notes)
+    Notes->push_back(Source + ": the map keeps x and y only; Z and M values of " +
+                     std::to_string(N) + " of " + std::to_string(Set.Geometries.size()) +
+                     " objects were left out");
   return IDs;
 }
 
@@ -66,21 +73,22 @@ std::string ReadFile(const std::string& Path) {
 
 std::vector<TKxID> ImportLayerFile(THostProject& Project, const TKxID& LayerID,
                                    const TKxID& StyleID, const std::string& Path,
-                                   const std::string& GisLayer) {
-  if (IsGisFileName(Path)) return ImportGisLayer(Project, LayerID, StyleID, Path, GisLayer);
-  return ImportGeometry(Project, LayerID, StyleID, ReadFile(Path), Path);
+                                   const std::string& GisLayer, std::vector<std::string>* Notes) {
+  if (IsGisFileName(Path)) return ImportGisLayer(Project, LayerID, StyleID, Path, GisLayer, Notes);
+  return ImportGeometry(Project, LayerID, StyleID, ReadFile(Path), Path, Notes);
 }
 
 std::vector<TKxID> ImportGeometry(THostProject& Project, const TKxID& LayerID, const TKxID& StyleID,
-                                  std::string_view Text, const std::string& Source) {
+                                  std::string_view Text, const std::string& Source,
+                                  std::vector<std::string>* Notes) {
   geomio::TInputSet Set;
   std::string CrsName;
   try {
     Set.Geometries = geomio::ReadInput(Text, &CrsName);
   } catch (const geomio::EInputError& E) {
-    throw EHostError("Строка " + std::to_string(E.Line) + ": " + E.Text);
+    throw EHostError(Source + ", строка " + std::to_string(E.Line) + ": " + E.Text);
   } catch (const core::Exception& E) {
-    throw EHostError(std::string("Ошибка чтения геометрии: ") + E.what());
+    throw EHostError(Source + ": ошибка чтения геометрии: " + E.what());
   }
   // RFC 7946: GeoJSON is longitude and latitude on WGS 84 unless it says
   // otherwise (as GDAL's output in other systems does).
@@ -89,18 +97,19 @@ std::vector<TKxID> ImportGeometry(THostProject& Project, const TKxID& LayerID, c
     } catch (const geomio::EInputError& E) {
       throw EHostError(Source + ": " + E.Text);
     }
-  return AddChecked(Project, LayerID, StyleID, Source, Set);
+  return AddChecked(Project, LayerID, StyleID, Source, Set, Notes);
 }
 
 std::vector<TKxID> ImportGisLayer(THostProject& Project, const TKxID& LayerID, const TKxID& StyleID,
-                                  const std::string& Path, const std::string& GisLayer) {
+                                  const std::string& Path, const std::string& GisLayer,
+                                  std::vector<std::string>* Notes) {
   geomio::TInputSet Set;
   try {
     Set = geomio::ReadGisLayer(Path, GisLayer);
   } catch (const geomio::EInputError& E) {
     throw EHostError(E.Text);
   }
-  return AddChecked(Project, LayerID, StyleID, Path, Set);
+  return AddChecked(Project, LayerID, StyleID, Path, Set, Notes);
 }
 
 std::vector<std::string> FileLayerNames(const std::string& Path) {
@@ -117,6 +126,11 @@ std::vector<std::string> ExportGisLayer(const THostProject& Project, const TKxID
                                         const std::string& Driver, bool Overwrite) {
   const std::vector<geomio::TFieldDef>& Fields = Project.Layer(LayerID).Fields;
   if (!(Tolerance > 0)) throw EHostError("Допуск хорд должен быть положительным");
+  // Told in the host's words: GDAL's own message names the tool's option.
+  if (Driver.empty() && geomio::DriverForPath(Path).empty())
+    throw EHostError("Файл " + Path + " не записан: формат не определить по расширению «" +
+                     std::filesystem::path(Path).extension().string() +
+                     "»; выберите .wkt, .gpkg, .geojson, .fgb, .dxf или .shp");
   const auto Taken = [&](const char* Name) {
     return std::any_of(Fields.begin(), Fields.end(),
                        [&](const geomio::TFieldDef& F) { return SameFieldName(F.Name, Name); });
@@ -162,9 +176,11 @@ std::vector<std::string> ExportLayerFile(const THostProject& Project, const TKxI
                                          const std::string& Path, double Tolerance) {
   if (IsGisFileName(Path)) return ExportGisLayer(Project, LayerID, Path, Tolerance, "", true);
   const std::string Text = ExportLayerWkt(Project, LayerID);
-  std::ofstream Out(Path, std::ios::binary | std::ios::trunc);
-  if (!Out || !Out.write(Text.data(), static_cast<std::streamsize>(Text.size())) || !Out.flush())
-    throw EHostError("Файл " + Path + " не записан");
+  try {
+    compat::WriteFileAtomically(Path, Text);
+  } catch (const compat::EFileWriteError& E) {
+    throw EHostError("Файл " + Path + " не записан: " + E.Reason);
+  }
   std::vector<std::string> Notes;
   if (!Project.Layer(LayerID).Fields.empty())
     Notes.push_back("WKT keeps no attributes; they are left out");

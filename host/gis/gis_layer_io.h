@@ -17,10 +17,12 @@
 namespace host {
 
 // The file, by its extension: WKT text (.wkt, .txt) through ImportGeometry,
-// anything else through ImportGisLayer. Returns the new IDs.
+// anything else through ImportGisLayer. Returns the new IDs. Notes, when
+// given, gets what the map could not hold (Z and M values), once per file.
 std::vector<TKxID> ImportLayerFile(THostProject& Project, const TKxID& LayerID,
                                    const TKxID& StyleID, const std::string& Path,
-                                   const std::string& GisLayer = "");
+                                   const std::string& GisLayer = "",
+                                   std::vector<std::string>* Notes = nullptr);
 
 // Adds one object per geometry of Text (WKT, or GeoJSON when it begins with
 // "{") to the layer, each a single shape in the style. All or nothing: any
@@ -30,7 +32,8 @@ std::vector<TKxID> ImportLayerFile(THostProject& Project, const TKxID& LayerID,
 // 84 unless it names another (RFC 7946), and is refused as ImportGisLayer
 // refuses degrees. Source names the text in messages.
 std::vector<TKxID> ImportGeometry(THostProject& Project, const TKxID& LayerID, const TKxID& StyleID,
-                                  std::string_view Text, const std::string& Source = "GeoJSON");
+                                  std::string_view Text, const std::string& Source = "GeoJSON",
+                                  std::vector<std::string>* Notes = nullptr);
 
 // Adds one object per feature of the file's layer (GisLayer, or the file's
 // only layer) to the layer, each a single shape in the style, with the
@@ -40,7 +43,8 @@ std::vector<TKxID> ImportGeometry(THostProject& Project, const TKxID& LayerID, c
 // project's is refused, naming both; a project without one takes the
 // file's. Returns the new IDs.
 std::vector<TKxID> ImportGisLayer(THostProject& Project, const TKxID& LayerID, const TKxID& StyleID,
-                                  const std::string& Path, const std::string& GisLayer = "");
+                                  const std::string& Path, const std::string& GisLayer = "",
+                                  std::vector<std::string>* Notes = nullptr);
 
 // The layers of a GIS file, for choosing one; empty for WKT text.
 std::vector<std::string> FileLayerNames(const std::string& Path);

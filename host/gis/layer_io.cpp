@@ -8,7 +8,8 @@ namespace host {
 
 std::vector<TKxID> AddGeometries(THostProject& Project, const TKxID& LayerID, const TKxID& StyleID,
                                  const std::vector<geomio::TInputGeometry>& Input,
-                                 const std::vector<geomio::TFieldDef>& Fields) {
+                                 const std::vector<geomio::TFieldDef>& Fields,
+                                 const std::string& Source) {
   std::vector<std::size_t> Slots;
   std::vector<geomio::TFieldDef> Merged = Project.MergedFields(LayerID, Fields, Slots);
   std::vector<std::vector<THostShape>> Objects;
@@ -27,8 +28,8 @@ std::vector<TKxID> AddGeometries(THostProject& Project, const TKxID& LayerID, co
     } catch (const EHostError& E) {
       // Text names its lines, GIS files their features.
       const std::string Where =
-          G.Line > 0 ? "Строка " + std::to_string(G.Line) : "Объект " + std::to_string(G.Id);
-      throw EHostError(Where + ": " + E.what());
+          G.Line > 0 ? "строка " + std::to_string(G.Line) : "объект " + std::to_string(G.Id);
+      throw EHostError(Source + (Source.empty() ? "" : ", ") + Where + ": " + E.what());
     }
     Objects.push_back(std::move(Shapes));
   }

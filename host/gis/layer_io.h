@@ -15,11 +15,12 @@ namespace host {
 // Adds one object per geometry to the layer, each a single shape in the
 // style, with the geometry's values of Fields (the layer's fields are
 // extended by them, as THostProject::MergedFields does). All or nothing:
-// a geometry the style refuses raises EHostError naming its input line or
-// feature, and nothing is added. Returns the new IDs.
+// a geometry the style refuses raises EHostError naming Source (the file)
+// and its input line or feature, and nothing is added. Returns the new IDs.
 std::vector<TKxID> AddGeometries(THostProject& Project, const TKxID& LayerID, const TKxID& StyleID,
                                  const std::vector<geomio::TInputGeometry>& Input,
-                                 const std::vector<geomio::TFieldDef>& Fields = {});
+                                 const std::vector<geomio::TFieldDef>& Fields = {},
+                                 const std::string& Source = "");
 
 // The geometry of an object: its shapes whose styles define geometry, as
 // one contour (labels and hatching are not geometry).

@@ -1,11 +1,9 @@
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <iterator>
 
 #include "compat/atomic_file.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -50,15 +48,11 @@ TEST_F(AtomicFile, AWriteThatFailsHalfwayLeavesTheOldFile) {
   WriteFileAtomically(File, "old");
   // A file size limit makes the write fail after part of it reached the
   // temporary file, as a full disk would.
-  rlimit Saved{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &Saved), 0);
-  rlimit Small = Saved;
-  Small.rlim_cur = 4096;
-  auto* OldHandler = ::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &Small), 0);
-  const std::string Reason = Refusal(File, compat::TFolder::MustExist, 100000);
-  ::setrlimit(RLIMIT_FSIZE, &Saved);
-  ::signal(SIGXFSZ, OldHandler);
+  std::string Reason;
+  {
+    support::TFileSizeLimit Limit(4096);
+    Reason = Refusal(File, compat::TFolder::MustExist, 100000);
+  }
   EXPECT_EQ(Reason, "File too large");
   EXPECT_EQ(FileText(), "old");
   EXPECT_EQ(Entries(), 1);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <random>
 #include <sstream>
@@ -11,6 +13,8 @@
 #include "geomio/input_reader.h"
 #include "geomio/json_value.h"
 #include "tests/geomio/geomio_test_util.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/temp_folder.h"
 
 namespace geomio {
 namespace {
@@ -69,6 +73,10 @@ TEST(GeomTool, BadUsageAndInputExitWithTwoAndOneLine) {
       {{"buffer", "--width", "1", "--format", "geojson", "--tolerance", "1e-12"},
        "CURVEPOLYGON (CIRCULARSTRING (0 0, 2000000 0, 0 0))",
        "too fine"},
+      {{"area"},
+       "POLYGON ((0 0, 1 0, 1 1, 0 0))\nPOLYGON ((-1e308 -1e308, 1e308 -1e308, 1e308 1e308, "
+       "-1e308 -1e308))\n",
+       "trace-geom: <stdin>:2: the area of line 2 is beyond the range of numbers\n"},
   };
   for (const auto& C : Cases) {
     const TRun R = RunTool(C.Args, C.Input);
@@ -96,6 +104,43 @@ TEST(GeomTool, KernelFailuresExitWithOne) {
   EXPECT_EQ(Tiny.Status, 1);
   EXPECT_NE(Tiny.Err.find("the part at 9 9 spans less than the point tolerance (1e-6)"),
             std::string::npos);
+}
+
+// An output that cannot be written whole (a file size limit stands in for a
+// full disk) leaves the old file and says why, naming it.
+TEST(GeomTool, AnOutputThatFailsLeavesTheOldFile) {
+  support::TTempFolder Dir;
+  const std::string Path = (Dir / "out.wkt").string();
+  std::ofstream(Path) << "old\n";
+  TRun R;
+  {
+    support::TFileSizeLimit Limit(16);
+    R = RunTool({"buffer", "--width", "5", "-o", Path}, "LINESTRING (0 0, 100 0)\n");
+  }
+  EXPECT_EQ(R.Status, 1);
+  EXPECT_EQ(R.Err, "trace-geom: cannot write " + Path + ": File too large\n");
+  std::ifstream In(Path);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(In), {}), "old\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir.Path), {}), 1);
+}
+
+TEST(GeomTool, DroppedZAndMAreToldOnce) {
+  const std::string Note =
+      "trace-geom: note: <stdin>: Z and M values of 2 of 3 geometries are left out; results are "
+      "in x and y\n";
+  const TRun Wkt = RunTool({"area"},
+                           "POLYGON Z ((0 0 5, 2 0 5, 2 2 5, 0 0 5))\nLINESTRING (0 0, 1 0)\n"
+                           "LINESTRING ZM (0 0 1 2, 1 0 1 2)\n");
+  EXPECT_EQ(Wkt.Status, 0);
+  EXPECT_EQ(Wkt.Err, Note);
+  const TRun Json = RunTool({"area"}, R"({"type":"FeatureCollection","features":[
+    {"type":"Feature","geometry":{"type":"LineString","coordinates":[[0,0,1],[1,0,1]]}},
+    {"type":"Feature","geometry":{"type":"GeometryCollection","geometries":[
+      {"type":"LineString","coordinates":[[0,0],[1,0]]},
+      {"type":"Polygon","coordinates":[[[0,0,1],[2,0,1],[2,2,1],[0,0,1]]]}]}},
+    {"type":"Feature","geometry":{"type":"LineString","coordinates":[[0,0],[1,0]]}}]})");
+  EXPECT_EQ(Json.Err, Note);
+  EXPECT_EQ(RunTool({"area", "-q"}, "LINESTRING Z (0 0 1, 1 0 1)\n").Err, "");
 }
 
 TEST(GeomTool, BufferZonesHaveTheirExactAreas) {

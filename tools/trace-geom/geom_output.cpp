@@ -1,10 +1,11 @@
 #include "tools/trace-geom/geom_output.h"
 
 #include <cctype>
-#include <fstream>
 #include <iostream>
 #include <optional>
+#include <sstream>
 
+#include "compat/atomic_file.h"
 #include "core/exception.h"
 #include "geomio/gdal/crs.h"
 #include "geomio/gdal/gis_writer.h"
@@ -115,11 +116,15 @@ void WriteOutput(const TOptions& O, const std::vector<TInputSet>& Sets,
       WriteText(O, Sets, Results, Out);
       return;
     }
-    std::ofstream F(O.Output, std::ios::binary);
-    if (!F) throw EInputError("cannot create " + O.Output);
-    WriteText(O, Sets, Results, F);
-    F.close();
-    if (!F) throw core::Exception("cannot write " + O.Output);
+    // Written whole beside the old file and renamed over it: a full disk
+    // leaves the old file as it was.
+    std::ostringstream Text;
+    WriteText(O, Sets, Results, Text);
+    try {
+      compat::WriteFileAtomically(O.Output, Text.str());
+    } catch (const compat::EFileWriteError& E) {
+      throw core::Exception("cannot write " + O.Output + ": " + E.Reason);
+    }
     return;
   }
   TGisOutput G;

@@ -1,5 +1,6 @@
 #include "tools/trace-geom/geom_tool.h"
 
+#include <cmath>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -111,10 +112,25 @@ int Run(const TOptions& O, std::istream& In, std::ostream& Out, std::ostream& Er
     for (const std::string& F : O.Files) Sets.push_back(ReadSource(O, F, In, Progress));
   }
   CheckCrs(O, Sets);
+  for (const TInputSet& S : Sets)
+    if (const std::size_t N = DroppedZMCount(S.Geometries); N && !O.Quiet)
+      Err << "trace-geom: note: " << S.Source << ": Z and M values of " << N << " of "
+          << S.Geometries.size() << " geometries are left out; results are in x and y\n";
   const std::vector<TInputGeometry>& Inputs = Sets[0].Geometries;
 
   if (O.Command == "area") {
-    for (const TInputGeometry& G : Inputs) Out << NumberText(EnclosedArea(G.Contour)) << '\n';
+    // All areas first: a refused one leaves no partial list behind.
+    std::string Areas;
+    for (const TInputGeometry& G : Inputs) {
+      const double A = EnclosedArea(G.Contour);
+      // Coordinates near the largest double overflow the products.
+      if (!std::isfinite(A))
+        throw EInputError("the area of " + G.Label + (G.Line ? "" : " of " + Sets[0].Source) +
+                              " is beyond the range of numbers",
+                          G.Line);
+      Areas += NumberText(A) + '\n';
+    }
+    Out << Areas;
     return 0;
   }
 

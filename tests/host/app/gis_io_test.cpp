@@ -318,7 +318,7 @@ TEST_F(FileMenuDialogs, CancellingTheLayerChoiceOrThePickedLayerAddsNothing) {
                 .Then("QMessageBox", ReadBox(Error))
                 .Run([&] { Trigger("FileImport"); }),
             QStringList());
-  EXPECT_TRUE(Error.startsWith("Строка 2: WKT")) << qPrintable(Error);
+  EXPECT_TRUE(Error.contains("bad.wkt, строка 2: WKT")) << qPrintable(Error);
   EXPECT_EQ(P.ObjectCount(), 0);
 }
 

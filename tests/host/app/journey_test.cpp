@@ -151,4 +151,26 @@ TEST_F(JourneyTest, AFailingStepEndsTheRunWithItsLine) {
   EXPECT_TRUE(Errors.contains("script.txt:1: wrong number of arguments")) << Errors.toStdString();
 }
 
+// A settings file that cannot be read (a key line taken for a section
+// header) is told once; the add-on runs on its defaults.
+TEST_F(JourneyTest, ADamagedSettingsFileIsToldOnceAndTraceRuns) {
+  Write("settings.ini", "[User]\n[k=1\n");
+  EXPECT_EQ(RunScript("select S1\ncommand Trace\nwidth 10\n"
+                      "press AddSelectedObjectsToBZListAction\n"),
+            0)
+      << Errors.toStdString();
+  EXPECT_EQ(Errors.count("settings.ini, строка 2"), 1) << Errors.toStdString();
+}
+
+// A registry that cannot be written: the failure names the file and why.
+TEST_F(JourneyTest, AFailedRegistrationNamesTheRegistryFile) {
+  ASSERT_TRUE(QDir().mkpath(Dir.filePath("locked")));
+  QFile::setPermissions(Dir.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+  Env.insert("TRACE_REGISTRY_FILE", Dir.filePath("locked/registry.reg"));
+  EXPECT_EQ(Run({"--register", TRACE_MODULE_PATH}), 1);
+  EXPECT_TRUE(Errors.contains("registration failed: Cannot write " +
+                              Dir.filePath("locked/registry.reg") + ": Permission denied"))
+      << Errors.toStdString();
+}
+
 }  // namespace

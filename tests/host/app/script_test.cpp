@@ -16,10 +16,11 @@ TEST(ScriptTest, ReadsStepsWithTheirLinesAndQuotedWords) {
       "  select S1 \"Street 2\"\n"
       "COMMAND Trace\n"
       "select\n"
-      "click 500010.5 6000020\n";
+      "click 500010.5 6000020\n"
+      "type Edit \"\"\n";
   std::vector<TScriptStep> Steps;
   ASSERT_FALSE(host::ParseScript(Text, Steps));
-  ASSERT_EQ(Steps.size(), 5u);
+  ASSERT_EQ(Steps.size(), 6u);
   EXPECT_EQ(Steps[0].Line, 3);
   EXPECT_EQ(Steps[0].Verb, "open");
   EXPECT_EQ(Steps[1].Line, 4);
@@ -27,6 +28,7 @@ TEST(ScriptTest, ReadsStepsWithTheirLinesAndQuotedWords) {
   EXPECT_EQ(Steps[2].Verb, "command");  // verbs in any case
   EXPECT_TRUE(Steps[3].Args.isEmpty());
   EXPECT_EQ(Steps[4].Args, QStringList({"500010.5", "6000020"}));
+  EXPECT_EQ(Steps[5].Args, QStringList({"Edit", ""}));  // an empty word is kept
 }
 
 TEST(ScriptTest, AFaultyLineIsNamedAndNothingIsKept) {
@@ -38,7 +40,8 @@ TEST(ScriptTest, AFaultyLineIsNamedAndNothingIsKept) {
   };
   for (const Case& C :
        {Case{"open a\nfly away\n", 2, "unknown step"}, Case{"\n\nclick 1\n", 3, "usage: click X Y"},
-        Case{"press a b\n", 1, "usage: press NAME"}, Case{"open a\nselect \"S1\n", 2, "quote"}}) {
+        Case{"press a b\n", 1, "usage: press NAME"}, Case{"open a\nselect \"S1\n", 2, "quote"},
+        Case{"new\n\"\"\n", 2, "empty step"}, Case{"open \"\" x\n", 1, "usage: open FILE"}}) {
     const host::TScriptError E = host::ParseScript(QString::fromUtf8(C.Text), Steps);
     EXPECT_EQ(E.Line, C.Line) << C.Text;
     EXPECT_TRUE(E.Message.contains(C.Says)) << qPrintable(E.Message);

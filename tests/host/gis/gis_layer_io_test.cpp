@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "geomio/enclosed_area.h"
 #include "geomio/gdal/crs.h"
 #include "geomio/gdal/gis_reader.h"
@@ -16,6 +18,8 @@
 #include "host/model/small_project.h"
 #include "tests/geomio/gdal/gis_test_files.h"
 #include "tests/geomio/geomio_test_util.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -142,12 +146,17 @@ TEST(HostGisLayerIO, FilesInAnotherSystemOrInDegreesAreRefusedAndAddNothing) {
   EXPECT_FALSE(IsGisFileName("a.TXT"));
 }
 
-TEST(HostGisLayerIO, FieldsOfSeveralFilesShareTheLayerAndComeBackOnce) {
+// The small project's area layer, and a square in it.
+class HostGisSmall : public ::testing::Test {
+ protected:
+  void SetUp() override { AddSmallProject(P); }
   geomio::test::TTempFolder Dir;
   THostProject P;
-  AddSmallProject(P);
   const TKxID L2 = MakeID("L2"), S2 = MakeID("S2");
   const char* Square = "POLYGON ((500000 6000000,500010 6000000,500010 6000010,500000 6000000))";
+};
+
+TEST_F(HostGisSmall, FieldsOfSeveralFilesShareTheLayerAndComeBackOnce) {
   // name (String), count (Integer64), share (Real).
   geomio::test::MakeGisFile(Dir / "a.gpkg", "GPKG", "a", 25832, {{Square, "a", 3, 0.5}});
   const TKxID A = ImportLayerFile(P, L2, S2, (Dir / "a.gpkg").string()).at(0);
@@ -213,6 +222,67 @@ TEST(HostGisLayerIO, FieldsOfSeveralFilesShareTheLayerAndComeBackOnce) {
   for (size_t K = 0; K < First.Geometries.size(); ++K)
     EXPECT_EQ(Second.Geometries[K].Values, First.Geometries[K].Values) << K;
   EXPECT_EQ(First.Geometries.back().Values.at(0), TFieldValue{IDText(B)});
+}
+
+// Exports over an existing file that fail halfway (a file size limit stands
+// in for a full disk) leave the old file whole and name it with the reason.
+TEST_F(HostGisSmall, AnExportThatFailsLeavesTheOldFile) {
+  namespace fs = std::filesystem;
+  for (const char* Name : {"old.wkt", "old.gpkg", "old.shp"}) {
+    const std::string Path = (Dir / Name).string();
+    ExportLayerFile(P, L2, Path, 0.01);
+    const auto Files = [&] { return std::distance(fs::directory_iterator(Dir.Path), {}); };
+    const auto Before = Files();
+    const std::string Old = support::TTempFolder::Text(Path);
+    std::string Message;
+    try {
+      support::TFileSizeLimit Limit(Old.size() / 2);
+      ExportLayerFile(P, L2, Path, 0.01);
+    } catch (const EHostError& E) {
+      Message = E.what();
+    }
+    EXPECT_NE(Message.find(Path), std::string::npos) << Message;
+    EXPECT_NE(Message.find("File too large"), std::string::npos) << Message;
+    EXPECT_EQ(support::TTempFolder::Text(Path), Old) << Name;
+    EXPECT_EQ(Files(), Before) << Name;
+    ExportLayerFile(P, L2, Path, 0.01);  // nothing left beside it either
+    EXPECT_EQ(Files(), Before) << Name;
+  }
+}
+
+// Z and M values go, and each import says so once, with how many had them.
+TEST_F(HostGisSmall, DroppedZAndMAreToldOncePerImport) {
+  const char* Flat = Square;
+  const char* WithZ =
+      "POLYGON Z ((500000 6000000 1,500010 6000000 2,500010 6000010 3,500000 6000000 1))";
+  geomio::test::MakeGisFile(Dir / "z.gpkg", "GPKG", "z", 25832,
+                            {{WithZ, ""}, {WithZ, ""}, {Flat, ""}});
+  std::vector<std::string> Notes;
+  EXPECT_EQ(ImportLayerFile(P, L2, S2, (Dir / "z.gpkg").string(), "", &Notes).size(), 3u);
+  EXPECT_EQ(Notes, std::vector<std::string>{(Dir / "z.gpkg").string() +
+                                            ": the map keeps x and y only; Z and M values of 2 "
+                                            "of 3 objects were left out"});
+  Notes.clear();
+  ImportGeometry(P, L2, S2, std::string(Flat) + "\nPOLYGON M ((0 0 1,9 0 1,9 9 1,0 0 1))\n",
+                 "t.wkt", &Notes);
+  ASSERT_EQ(Notes.size(), 1u);
+  EXPECT_NE(Notes[0].find("t.wkt: the map keeps x and y only; Z and M values of 1 of 2"),
+            std::string::npos);
+  Notes.clear();
+  ImportGeometry(P, L2, S2, std::string(Flat) + "\n", "t.wkt", &Notes);
+  EXPECT_TRUE(Notes.empty());
+}
+
+TEST_F(HostGisSmall, ARefusedFeatureIsNamedWithItsFile) {
+  const std::string Path = (Dir / "line.gpkg").string();
+  geomio::test::MakeGisFile(Path, "GPKG", "line", 25832,
+                            {{"LINESTRING (500000 6000000,500010 6000000)", ""}});
+  try {
+    ImportLayerFile(P, L2, S2, Path);  // a line into an area style
+    ADD_FAILURE() << "a line taken as an area";
+  } catch (const EHostError& E) {
+    EXPECT_EQ(std::string(E.what()).rfind(Path + ", объект 1: Фигура 0: ", 0), 0u) << E.what();
+  }
 }
 
 }  // namespace

@@ -175,11 +175,12 @@ TEST(HostLayerIO, InputWithErrorsAddsNothing) {
   THostProject P;
   AddSmallProject(P);
   const TKxID L1 = MakeID("L1"), L2 = MakeID("L2"), S1 = MakeID("S1"), S2 = MakeID("S2");
+  std::string Source = "in.wkt";
   const auto Fails = [&](const TKxID& Layer, const TKxID& Style, const std::string& Text,
                          const std::string& Says) {
     const auto Before = P.ObjectCount();
     try {
-      ImportGeometry(P, Layer, Style, Text);
+      ImportGeometry(P, Layer, Style, Text, Source);
       ADD_FAILURE() << "accepted: " << Text;
     } catch (const EHostError& E) {
       EXPECT_NE(std::string(E.what()).find(Says), std::string::npos) << E.what();
@@ -187,18 +188,30 @@ TEST(HostLayerIO, InputWithErrorsAddsNothing) {
     EXPECT_EQ(P.ObjectCount(), Before);
   };
   // A syntax error on line 3, after two good lines.
-  Fails(L1, S1, "LINESTRING(0 0,1 1)\nLINESTRING(2 2,3 3)\nLINESTRING(4 4,\n", "Строка 3");
+  Fails(L1, S1, "LINESTRING(0 0,1 1)\nLINESTRING(2 2,3 3)\nLINESTRING(4 4,\n",
+        "in.wkt, строка 3: WKT: expected a coordinate, found the end of the line (column 16)");
   // A line into an area style: the second geometry is refused, the first not added either.
   Fails(L2, S2, "POLYGON((0 0,1 0,1 1,0 0))\n\nLINESTRING(0 0,1 1)\n",
-        "Строка 3: Фигура 0: Команда 1 контура: часть не замкнута");
+        "in.wkt, строка 3: Фигура 0: Команда 1 контура: часть не замкнута");
   Fails(L1, S2, "LINESTRING(0 0,1 1)\n", "не принадлежит слою");
   Fails(L1, S1,
         "{\"type\":\"FeatureCollection\",\"features\":[\n{\"type\":\"Feature\",\"geometry\":"
         "{\"type\":\"LineString\",\"coordinates\":[[0,0],[1,\"x\"]]}}]}",
-        "Строка 2");
-  Fails(L1, S1, "POINT(1 2)\n", "Строка 1");
+        "in.wkt, строка 2");
+  Fails(L1, S1, "POINT(1 2)\n", "in.wkt, строка 1");
   EXPECT_THROW(ExportLayerWkt(P, MakeID("L9")), EHostError);
   EXPECT_THROW(ExportGisLayer(P, L1, "never.geojson", 0), EHostError);
+  try {
+    ExportLayerFile(P, L1, "never.abc", 0.01);
+    ADD_FAILURE() << "an unknown extension written";
+  } catch (const EHostError& E) {
+    EXPECT_EQ(std::string(E.what()).rfind("Файл never.abc не записан: формат не определить по "
+                                          "расширению «.abc»",
+                                          0),
+              0u)
+        << E.what();
+  }
+  Source = "GeoJSON";
 
   // GeoJSON without "crs" is longitude and latitude (RFC 7946), whatever
   // its numbers: refused, as GDAL's path refuses degrees, and the project

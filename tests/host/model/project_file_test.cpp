@@ -250,6 +250,21 @@ TEST(HostProjectFile, AFailedOpenOrSaveChangesNothing) {
   Blocker.close();
   EXPECT_THROW(SaveProjectFile(P, (Dir.path() + "/blocker/town.json").toStdString()), EHostError);
 
+  // A read-only file is refused, for the superuser too.
+  const auto Mode = QFile::permissions(QString::fromStdString(Path));
+  QFile::setPermissions(QString::fromStdString(Path), QFileDevice::ReadOwner);
+  P.RemoveObject(MakeID("2"));
+  try {
+    SaveProjectFile(P, Path);
+    ADD_FAILURE() << "a read-only file replaced";
+  } catch (const EHostError& E) {
+    EXPECT_NE(std::string(E.what()).find(Path + " не записан: Permission denied"),
+              std::string::npos)
+        << E.what();
+  }
+  QFile::setPermissions(QString::fromStdString(Path), Mode);
+  EXPECT_EQ(ReadText(Path), Before);
+
   // A damaged file does not replace the open project.
   {
     QFile F(QString::fromStdString(Path));
