@@ -299,7 +299,8 @@ class TZoneBuilder {
     const auto& P = FCurve.Points();
     for (size_t K = 0; K < P.size(); ++K) {
       const TDPoint &A = P[K], &B = P[(K + 1) % P.size()];
-      const double S = std::fabs(FCurve.Convexities()[K]) * std::hypot(B.X - A.X, B.Y - A.Y) / 2;
+      const double DX = B.X - A.X, DY = B.Y - A.Y;
+      const double S = std::fabs(FCurve.Convexities()[K]) * std::sqrt(DX * DX + DY * DY) / 2;
       Boxes.push_back({std::min(A.X, B.X) - S, std::min(A.Y, B.Y) - S, std::max(A.X, B.X) + S,
                        std::max(A.Y, B.Y) + S});
     }
@@ -315,9 +316,9 @@ class TZoneBuilder {
   static bool Crowded(const std::vector<geo::TDRect>& Boxes) {
     const size_t N = Boxes.size();
     if (N < 4096) return false;
-    // Met among every Stride-th box, counted as many times over: indexing
-    // them all would cost a tenth of the zone.
-    const size_t Stride = (N + 65535) / 65536;
+    // Met among every Stride-th box (at most 8 192 of them), counted as many
+    // times over: indexing them all cost a tenth of a plain walk's zone.
+    const size_t Stride = std::max<size_t>(1, N / 8192);
     std::vector<int32_t> Ids;
     Ids.reserve(N / Stride + 1);
     for (size_t I = 0; I < N; I += Stride) Ids.push_back(static_cast<int32_t>(I));
