@@ -117,15 +117,15 @@ inline constexpr double ZoneSplitFraction = 1e-9;
 // too). Where the curves' pieces overlap more
 // than 35 others each (judged on a sample), the zone is the union of the
 // zones of runs of 16 edges (a run of a simple closed part offset outward,
-// closed down the radii and back along its edges), united pairwise so that
-// each level keeps only outlines; its interior joins at the top.
+// closed down the radii and back along its edges), united sixteen at a time
+// so that each level keeps only outlines; its interior joins at the top.
 void BuildBufferZoneByOverlay(const TContour& Source, TContour& Dest, double Width,
                               const TZoneCancel& Cancel = {},
                               double SplitFraction = ZoneSplitFraction);
 
 // The two ways BuildBufferZoneByOverlay chooses from, each alone: every
-// part's curve in one pass, or the zones of runs of 16 edges united
-// pairwise (where the one pass would meet many pairs of pieces for each).
+// part's curve in one pass, or the zones of runs of 16 edges united sixteen
+// at a time (where the one pass would meet many pairs of pieces for each).
 void BuildBufferZoneOnePass(const TContour& Source, TContour& Dest, double Width);
 void BuildBufferZoneByRuns(const TContour& Source, TContour& Dest, double Width);
 

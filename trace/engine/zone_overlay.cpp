@@ -238,8 +238,8 @@ void AddInterior(geoalg::TOverlay& O, const TZonePart& Part) {
 // The zone in one pass of the engine over the curves of all parts, or, where
 // that pass would meet many pairs of pieces for each piece (offsets that
 // overlap hundreds deep: zigzags, tangles, stars of thin spikes), as the
-// union of the zones of short runs of the parts' edges, united pairwise so
-// that each level keeps only the outlines. A run's curve winds once around
+// union of the zones of short runs of the parts' edges, united sixteen at a
+// time so that each level keeps only the outlines. A run's curve winds once around
 // every point within the width of the run (outward alone for a run of a
 // simple closed part: its interior is united at the top), so the union is
 // the zone itself.
@@ -290,6 +290,7 @@ class TZoneBuilder {
 
  private:
   static constexpr size_t RunLength = 16;
+  static constexpr size_t FanOut = 16;
   struct TRun {
     size_t Part, First, Count;
   };
@@ -357,9 +358,13 @@ class TZoneBuilder {
       Add(O, 0);
       Rule = geoalg::TFillRule::Positive;
     } else {
-      const size_t Mid = From + (To - From) / 2;
-      O.AddContour(Unite(Parts, Runs, From, Mid, false), 0, Orient::AsRuns);
-      O.AddContour(Unite(Parts, Runs, Mid, To, false), 0, Orient::AsRuns);
+      // Every outline winds the same way round what it covers, so any number
+      // of them unite in one pass; fewer levels note the outlines fewer times.
+      const size_t Count = To - From, Fan = std::min<size_t>(FanOut, Count);
+      for (size_t K = 0; K < Fan; ++K)
+        O.AddContour(
+            Unite(Parts, Runs, From + Count * K / Fan, From + Count * (K + 1) / Fan, false), 0,
+            Orient::AsRuns);
     }
     if (Top)
       for (const TZonePart& Part : Parts)
