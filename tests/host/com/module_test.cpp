@@ -354,9 +354,9 @@ TEST_F(ModuleTest, UnloadsOnceEverythingIsReleased) {
 
 }  // namespace
 
-// Load, connect, disconnect and unload as a host does on every session;
-// LeakSanitizer then finds anything a cycle leaves behind. TRACE_SOAK=1
-// runs the long soak.
+// Load, connect, open the pad, disconnect and unload as a host does on
+// every session; LeakSanitizer then finds anything a cycle leaves behind.
+// TRACE_SOAK=1 runs the long soak.
 TEST_F(ModuleTest, SurvivesManyLoadConnectUnloadCycles) {
   const int Cycles = std::getenv("TRACE_SOAK") ? 1000 : 50;
   for (int I = 0; I < Cycles; ++I) {
@@ -365,6 +365,11 @@ TEST_F(ModuleTest, SurvivesManyLoadConnectUnloadCycles) {
       ASSERT_EQ(A->Connect(HostManager()), S_OK) << "cycle " << I;
       kx::TKxAddOnInfo Info{};
       ASSERT_EQ(A->GetInfo(&Info), S_OK) << "cycle " << I;
+      // The command list with its image, and the command that opens the pad.
+      TComPtr<kx::IKxMacroAttrsList> Macros;
+      ASSERT_EQ(A->GetMacros(Macros.Out()), S_OK) << "cycle " << I;
+      ASSERT_EQ(A->ExecuteMacro(0, 0), S_OK) << "cycle " << I;
+      Macros.Reset();
       ASSERT_EQ(A->Disconnect(), S_OK) << "cycle " << I;
     }
     ASSERT_EQ(Manager->OutstandingReferences(), 0) << "cycle " << I;
