@@ -1,8 +1,8 @@
 // Failures of calls into the host.
 #pragma once
 
-#include "core/exception.h"
 #include "compat/com.h"
+#include "core/exception.h"
 
 namespace kx {
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "core/exception.h"
 #include "addonlib/trees/words_filter.h"
+#include "core/exception.h"
 #include "trace/editor/trace_settings.h"
 
 namespace forms {

@@ -8,10 +8,10 @@
 #include <cmath>
 #include <string>
 
-#include "core/exception.h"
 #include "compat/bitmap_handle.h"
 #include "compat/gdi_styles.h"
 #include "compat/module_resources.h"
+#include "core/exception.h"
 
 namespace ui {
 

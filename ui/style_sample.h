@@ -7,8 +7,8 @@
 #include <QImage>
 
 #include "compat/gdi_styles.h"
-#include "trace/engine/dev_points.h"
 #include "trace/editor/style_records.h"
+#include "trace/engine/dev_points.h"
 
 class QPainter;
 

@@ -1,7 +1,7 @@
 #include "addonlib/algebra/connect_brief_list.h"
 
-#include "core/exception.h"
 #include "addonlib/geometry/intersect.h"
+#include "core/exception.h"
 
 namespace geoalg {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/exception.h"
 #include "addonlib/geometry/rec_list.h"
+#include "core/exception.h"
 
 namespace geoalg {
 

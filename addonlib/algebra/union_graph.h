@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "addonlib/overlay/union_operation.h"
 #include "addonlib/geometry/contour.h"
+#include "addonlib/overlay/union_operation.h"
 
 namespace geoalg {
 

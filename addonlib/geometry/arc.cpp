@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "core/exception.h"
 #include "addonlib/geometry/coord_sys.h"
+#include "core/exception.h"
 
 namespace geo {
 

@@ -1,7 +1,7 @@
 #include "addonlib/geometry/contour.h"
 
-#include "core/exception.h"
 #include "addonlib/geometry/arc.h"
+#include "core/exception.h"
 
 namespace geo {
 

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "core/exception.h"
 #include "addonlib/geometry/arc.h"
 #include "addonlib/geometry/coord_sys.h"
 #include "addonlib/geometry/measures.h"
 #include "addonlib/geometry/snap.h"
+#include "core/exception.h"
 
 namespace geo {
 

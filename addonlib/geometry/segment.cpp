@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "core/exception.h"
 #include "addonlib/geometry/arc.h"
+#include "core/exception.h"
 
 namespace geo {
 

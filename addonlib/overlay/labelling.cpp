@@ -8,8 +8,8 @@
 #include <string>
 #include <utility>
 
-#include "core/exception.h"
 #include "addonlib/overlay/ray_bands.h"
+#include "core/exception.h"
 
 namespace geoalg::overlay {
 

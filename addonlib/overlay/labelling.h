@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/exception.h"
 #include "addonlib/overlay/noding.h"
+#include "core/exception.h"
 
 namespace geoalg::overlay {
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/exception.h"
 #include "addonlib/overlay/labelling.h"
 #include "addonlib/overlay/noding.h"
 #include "addonlib/overlay/pieces.h"
 #include "addonlib/overlay/rings.h"
+#include "core/exception.h"
 
 namespace geoalg {
 

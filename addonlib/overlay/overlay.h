@@ -16,9 +16,9 @@
 #include <memory>
 #include <vector>
 
-#include "core/exception.h"
 #include "addonlib/geometry/contour.h"
 #include "addonlib/overlay/union_operation.h"
+#include "core/exception.h"
 
 namespace geoalg {
 

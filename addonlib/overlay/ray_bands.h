@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "addonlib/overlay/labelling.h"
 #include "addonlib/index/packed_rtree.h"
+#include "addonlib/overlay/labelling.h"
 
 namespace geoalg::overlay {
 

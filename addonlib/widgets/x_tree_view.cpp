@@ -11,8 +11,8 @@
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
-#include "core/exception.h"
 #include "compat/module_resources.h"
+#include "core/exception.h"
 
 namespace kx {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/exception.h"
 #include "compat/com.h"
+#include "core/exception.h"
 
 namespace host {
 

@@ -16,8 +16,8 @@
 #include "addon/trace_addon.h"
 #include "addonkit/com_server.h"
 #include "core/exception.h"
-#include "host/model/host_contour.h"
 #include "host/com/host_manager.h"
+#include "host/model/host_contour.h"
 #include "host/model/small_project.h"
 
 namespace {

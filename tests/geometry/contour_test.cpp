@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "core/exception.h"
 #include "addonlib/geometry/arc.h"
 #include "addonlib/geometry/complex_enum.h"
 #include "addonlib/geometry/contour.h"
 #include "addonlib/geometry/contour_split.h"
 #include "addonlib/geometry/typed_lists.h"
+#include "core/exception.h"
 #include "test_util.h"
 
 namespace geo {

@@ -4,7 +4,6 @@
 #include <random>
 #include <string>
 
-#include "core/exception.h"
 #include "addonlib/geometry/arc.h"
 #include "addonlib/geometry/coord_sys.h"
 #include "addonlib/geometry/point_array.h"
@@ -13,6 +12,7 @@
 #include "addonlib/geometry/rect.h"
 #include "addonlib/geometry/segment.h"
 #include "addonlib/geometry/snap.h"
+#include "core/exception.h"
 #include "test_util.h"
 
 namespace geo {

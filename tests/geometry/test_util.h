@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "core/exception.h"
 #include "addonlib/geometry/contour.h"
 #include "addonlib/geometry/primitives.h"
 #include "addonlib/geometry/tolerance.h"
+#include "core/exception.h"
 
 namespace geo::test {
 

@@ -11,8 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "core/exception.h"
 #include "addonlib/widgets/x_tree_view.h"
+#include "core/exception.h"
 #include "tests/addonkit/qt_app.h"
 #include "tests/widgets/screenshot.h"
 

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "addonlib/overlay/union_operation.h"
 #include "addonlib/geometry/contour.h"
+#include "addonlib/overlay/union_operation.h"
 
 namespace geomio {
 

@@ -1,7 +1,7 @@
 #include "trace/editor/gully_editor.h"
 
-#include "core/exception.h"
 #include "addonlib/geometry/intersect.h"
+#include "core/exception.h"
 #include "trace/editor/shape_enum.h"
 
 namespace trace {

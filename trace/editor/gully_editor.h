@@ -15,10 +15,10 @@
 #include "addonkit/orvex_calls.h"
 #include "addonlib/geometry/point_list.h"
 #include "addonlib/geometry/typed_lists.h"
-#include "trace/engine/connect_graph.h"
-#include "trace/engine/nearest_point.h"
 #include "trace/editor/style_records.h"
 #include "trace/editor/trace_settings.h"
+#include "trace/engine/connect_graph.h"
+#include "trace/engine/nearest_point.h"
 
 namespace trace {
 
