@@ -1,12 +1,8 @@
 #include "addonkit/com_server.h"
 
-#include <dlfcn.h>
-
-#include <climits>
-#include <cstdlib>
-
 #include "addonkit/addon_factory.h"
 #include "addonkit/module_state.h"
+#include "compat/module_file.h"
 #include "compat/registry.h"
 
 namespace kx {
@@ -48,9 +44,8 @@ int TComServer::ObjectCount() const {
 
 void TComServer::UpdateRegistry(bool Register) const {
   compat::TRegistry Registry;
-  const std::string Path = ModuleFileName();
+  const std::string Path = compat::RegisteredModulePath(ModuleFileName());
   for (const auto& F : FFactories) {
-    // A Linux path has no short form; it is written as it is.
     const std::string Key = "CLSID\\" + compat::GuidToString(F->ClassID);
     if (Register) {
       Registry.WriteString(compat::TRootKey::ClassesRoot, Key, "", F->Description);
@@ -63,11 +58,7 @@ void TComServer::UpdateRegistry(bool Register) const {
 }
 
 std::string TComServer::ModuleFileName() {
-  Dl_info Info{};
-  if (!dladdr(reinterpret_cast<const void*>(&TComServer::ModuleFileName), &Info) || !Info.dli_fname)
-    return {};
-  char Full[PATH_MAX];
-  return realpath(Info.dli_fname, Full) ? std::string(Full) : std::string(Info.dli_fname);
+  return compat::ModuleFileName();
 }
 
 TComServer* ComServer() {

@@ -13,10 +13,8 @@ namespace compat {
 
 namespace {
 
-// The platform's part: create a fresh file, write, sync, replace, remove.
-// POSIX here; a Windows version would create with CreateFileW, sync with
-// FlushFileBuffers and replace with MoveFileExW(MOVEFILE_REPLACE_EXISTING |
-// MOVEFILE_WRITE_THROUGH) behind the same interface.
+// The POSIX version: create a fresh file, write, sync, rename, remove
+// (atomic_file_win32.cpp is the Windows one).
 
 std::string SystemReason(int Error) {
   return std::generic_category().message(Error);

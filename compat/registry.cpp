@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -77,14 +78,42 @@ std::size_t Unquote(const std::string& Line, std::size_t Pos, std::string& Out) 
   return std::string::npos;
 }
 
-}  // namespace
+struct TValue {
+  std::string Name;
+  bool IsString = true;
+  std::string Data;  // the text of a string, or the raw data of another type
+};
+struct TKeyLess {
+  bool operator()(const std::string& A, const std::string& B) const {
+    return Folded(A) < Folded(B);
+  }
+};
+using TKeys = std::map<std::string, std::vector<TValue>, TKeyLess>;
 
-bool TRegistry::TKeyLess::operator()(const std::string& A, const std::string& B) const {
-  return Folded(A) < Folded(B);
+std::string FullPath(TRootKey Root, std::string_view Key) {
+  std::string Path = RootName(Root);
+  const std::string Rest = NormalizeKey(Key);
+  if (!Rest.empty()) Path += '\\' + Rest;
+  return Path;
 }
 
-TRegistry::TRegistry(std::string FileName) : FFileName(std::move(FileName)) {
-  Load();
+}  // namespace
+
+struct TRegistry::TStore {
+  std::string FileName;
+  TKeys Keys;
+  void Load();
+};
+
+TRegistry::TRegistry(std::string FileName) : FStore(std::make_unique<TStore>()) {
+  FStore->FileName = std::move(FileName);
+  FStore->Load();
+}
+
+TRegistry::~TRegistry() = default;
+
+const std::string& TRegistry::FileName() const {
+  return FStore->FileName;
 }
 
 std::string TRegistry::DefaultFileName() {
@@ -99,15 +128,8 @@ std::string TRegistry::DefaultFileName() {
   return (Base / "trace" / "registry.reg").string();
 }
 
-std::string TRegistry::FullPath(TRootKey Root, std::string_view Key) {
-  std::string Path = RootName(Root);
-  const std::string Rest = NormalizeKey(Key);
-  if (!Rest.empty()) Path += '\\' + Rest;
-  return Path;
-}
-
-void TRegistry::Load() {
-  std::ifstream In(FFileName, std::ios::binary);
+void TRegistry::TStore::Load() {
+  std::ifstream In(FileName, std::ios::binary);
   if (!In) return;  // a registry that does not exist yet is empty
   std::string Line;
   bool SawHeader = false;
@@ -118,21 +140,21 @@ void TRegistry::Load() {
       // Tolerate a byte order mark before the header.
       if (Line.rfind("\xEF\xBB\xBF", 0) == 0) Line.erase(0, 3);
       if (Line.empty()) continue;
-      if (Line != Header) throw ERegistryError("Not a registry file: " + FFileName);
+      if (Line != Header) throw ERegistryError("Not a registry file: " + FileName);
       SawHeader = true;
       continue;
     }
     if (Line.empty() || Line[0] == ';') continue;
     if (Line[0] == '[') {
       const auto End = Line.rfind(']');
-      if (End == std::string::npos) throw ERegistryError("Malformed key line in " + FFileName);
+      if (End == std::string::npos) throw ERegistryError("Malformed key line in " + FileName);
       std::string Key = NormalizeKey(std::string_view(Line).substr(1, End - 1));
       if (!Key.empty() && Key[0] == '-') {
         // A removal entry: nothing to keep.
         Current = nullptr;
         continue;
       }
-      Current = &FKeys[Key];
+      Current = &Keys[Key];
       continue;
     }
     if (!Current) continue;
@@ -142,16 +164,16 @@ void TRegistry::Load() {
       Pos = 1;
     } else if (Line[0] == '"') {
       Pos = Unquote(Line, 0, Value.Name);
-      if (Pos == std::string::npos) throw ERegistryError("Malformed value in " + FFileName);
+      if (Pos == std::string::npos) throw ERegistryError("Malformed value in " + FileName);
     } else {
-      throw ERegistryError("Malformed value in " + FFileName);
+      throw ERegistryError("Malformed value in " + FileName);
     }
     if (Pos >= Line.size() || Line[Pos] != '=')
-      throw ERegistryError("Malformed value in " + FFileName);
+      throw ERegistryError("Malformed value in " + FileName);
     ++Pos;
     if (Pos < Line.size() && Line[Pos] == '"') {
       if (Unquote(Line, Pos, Value.Data) == std::string::npos)
-        throw ERegistryError("Malformed value in " + FFileName);
+        throw ERegistryError("Malformed value in " + FileName);
     } else {
       // Other value types are kept as they are, continuation lines included.
       Value.IsString = false;
@@ -168,15 +190,15 @@ void TRegistry::Load() {
     else
       Current->push_back(std::move(Value));
   }
-  if (!SawHeader && In.bad()) throw ERegistryError("Cannot read " + FFileName);
+  if (!SawHeader && In.bad()) throw ERegistryError("Cannot read " + FileName);
 }
 
 bool TRegistry::KeyExists(TRootKey Root, std::string_view Key) const {
   const std::string Path = FullPath(Root, Key);
-  if (FKeys.count(Path)) return true;
+  if (FStore->Keys.count(Path)) return true;
   // A key that only has subkeys exists too.
   const std::string Prefix = Folded(Path) + '\\';
-  for (const auto& [Name, Values] : FKeys)
+  for (const auto& [Name, Values] : FStore->Keys)
     if (Folded(Name).rfind(Prefix, 0) == 0) return true;
   return false;
 }
@@ -186,7 +208,7 @@ std::vector<std::string> TRegistry::SubKeys(TRootKey Root, std::string_view Key)
   const std::string Prefix = Folded(Path) + '\\';
   std::vector<std::string> Result;
   std::set<std::string> Seen;
-  for (const auto& [Name, Values] : FKeys) {
+  for (const auto& [Name, Values] : FStore->Keys) {
     if (Folded(Name).rfind(Prefix, 0) != 0) continue;
     std::string Child = Name.substr(Prefix.size());
     Child = Child.substr(0, Child.find('\\'));
@@ -197,20 +219,20 @@ std::vector<std::string> TRegistry::SubKeys(TRootKey Root, std::string_view Key)
 
 std::optional<std::string> TRegistry::ReadString(TRootKey Root, std::string_view Key,
                                                  std::string_view Name) const {
-  const auto It = FKeys.find(FullPath(Root, Key));
-  if (It == FKeys.end()) return std::nullopt;
+  const auto It = FStore->Keys.find(FullPath(Root, Key));
+  if (It == FStore->Keys.end()) return std::nullopt;
   for (const TValue& V : It->second)
     if (SameText(V.Name, Name)) return V.IsString ? std::optional(V.Data) : std::nullopt;
   return std::nullopt;
 }
 
 void TRegistry::CreateKey(TRootKey Root, std::string_view Key) {
-  FKeys[FullPath(Root, Key)];
+  FStore->Keys[FullPath(Root, Key)];
 }
 
 void TRegistry::WriteString(TRootKey Root, std::string_view Key, std::string_view Name,
                             std::string_view Value) {
-  auto& Values = FKeys[FullPath(Root, Key)];
+  auto& Values = FStore->Keys[FullPath(Root, Key)];
   TValue New{std::string(Name), true, std::string(Value)};
   auto Same = std::find_if(Values.begin(), Values.end(),
                            [&](const TValue& V) { return SameText(V.Name, Name); });
@@ -226,10 +248,10 @@ bool TRegistry::DeleteKey(TRootKey Root, std::string_view Key) {
   const std::string Path = FullPath(Root, Key);
   const std::string Folder = Folded(Path);
   bool Found = false;
-  for (auto It = FKeys.begin(); It != FKeys.end();) {
+  for (auto It = FStore->Keys.begin(); It != FStore->Keys.end();) {
     const std::string Name = Folded(It->first);
     if (Name == Folder || Name.rfind(Folder + '\\', 0) == 0) {
-      It = FKeys.erase(It);
+      It = FStore->Keys.erase(It);
       Found = true;
     } else {
       ++It;
@@ -241,7 +263,7 @@ bool TRegistry::DeleteKey(TRootKey Root, std::string_view Key) {
 void TRegistry::Save() const {
   std::ostringstream Out;
   Out << Header << "\r\n\r\n";
-  for (const auto& [Key, Values] : FKeys) {
+  for (const auto& [Key, Values] : FStore->Keys) {
     Out << '[' << Key << "]\r\n";
     for (const TValue& V : Values) {
       Out << (V.Name.empty() ? std::string("@") : Quote(V.Name)) << '=';
@@ -252,7 +274,7 @@ void TRegistry::Save() const {
   const std::string Text = Out.str();
 
   try {
-    WriteFileAtomically(FFileName, Text, TFolder::Create);
+    WriteFileAtomically(FStore->FileName, Text, TFolder::Create);
   } catch (const EFileWriteError& E) {
     throw ERegistryError(E.what());
   }
