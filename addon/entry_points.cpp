@@ -1,13 +1,13 @@
 // The module's exported entry points: the four COM server functions and the
-// host's add-on registration.
+// host's add-on registration, in the COM calling convention (STDAPI), and the
+// add-on's class ID. Only they leave the module: a version script says so on
+// Linux, the module definition file (Trace.def) on Windows.
 #include "addon/trace_addon.h"
 #include "addonkit/addon_factory.h"
 #include "addonkit/addon_registration.h"
 #include "addonkit/com_server.h"
 #include "compat/com.h"
 #include "compat/cp1251.h"
-
-#define TRACE_EXPORT __attribute__((visibility("default")))
 
 namespace {
 
@@ -23,12 +23,12 @@ HRESULT UpdateServerRegistry(bool Register) {
 }  // namespace
 
 extern "C" {
-
-TRACE_EXPORT extern const GUID CLSID_TraceAddOn;
+extern const GUID CLSID_TraceAddOn;
 const GUID CLSID_TraceAddOn = kx::CLASS_TraceAddOn;
+}
 
 // Applied: cp1251 text or null. Any failure gives E_FAIL, with no message.
-TRACE_EXPORT HRESULT KxDllRegisterAddOn(const char* Applied, BOOL Active) {
+STDAPI KxDllRegisterAddOn(const char* Applied, BOOL Active) {
   try {
     const std::string Name = Applied ? compat::Cp1251ToUtf8(Applied) : std::string();
     kx::RegisterAddOns(Name.c_str(), Active != 0);
@@ -38,20 +38,20 @@ TRACE_EXPORT HRESULT KxDllRegisterAddOn(const char* Applied, BOOL Active) {
   }
 }
 
-TRACE_EXPORT HRESULT DllUnregisterServer() {
+STDAPI DllUnregisterServer() {
   return UpdateServerRegistry(false);
 }
 
-TRACE_EXPORT HRESULT DllRegisterServer() {
+STDAPI DllRegisterServer() {
   return UpdateServerRegistry(true);
 }
 
-TRACE_EXPORT HRESULT DllCanUnloadNow() {
+STDAPI DllCanUnloadNow() {
   const kx::TComServer* Server = kx::ComServer();
   return !Server || Server->CanUnloadNow() ? S_OK : S_FALSE;
 }
 
-TRACE_EXPORT HRESULT DllGetClassObject(REFCLSID ClassID, REFIID Iid, void** Obj) {
+STDAPI DllGetClassObject(REFCLSID ClassID, REFIID Iid, void** Obj) {
   if (!Obj) return E_POINTER;
   *Obj = nullptr;
   kx::TComServer* Server = kx::ComServer();
@@ -59,5 +59,3 @@ TRACE_EXPORT HRESULT DllGetClassObject(REFCLSID ClassID, REFIID Iid, void** Obj)
   if (!Factory) return CLASS_E_CLASSNOTAVAILABLE;
   return Factory->QueryInterface(Iid, Obj);
 }
-
-}  // extern "C"

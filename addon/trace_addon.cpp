@@ -1,14 +1,10 @@
 #include "addon/trace_addon.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImage>
-#include <QString>
+#include <cctype>
 
 #include "addonkit/host_calls.h"
 #include "addonkit/macro_attrs_list.h"
-#include "compat/bitmap_handle.h"
-#include "compat/module_resources.h"
+#include "compat/module_images.h"
 
 namespace kx {
 
@@ -46,13 +42,14 @@ TTraceAddOn::TTraceAddOn()
   NewObjectStyleID.Clear();
   NewObjectLayerID.Clear();
   TKxMacroAttrs& Macro = Macros()[0];
-  const std::string Resource = QString::fromStdString(Macro.Ident.ToUtf8()).toUpper().toStdString();
-  Macro.Image = compat::LoadBitmapResource(Resource);
+  std::string Resource = Macro.Ident.ToUtf8();
+  for (char& C : Resource) C = static_cast<char>(std::toupper(static_cast<unsigned char>(C)));
+  Macro.Image = compat::HandleField(compat::LoadBitmapResource(Resource));
 }
 
 TTraceAddOn::~TTraceAddOn() {
   TKxMacroAttrs& Macro = Macros()[0];
-  if (Macro.Image) compat::DeleteBitmapHandle(Macro.Image);
+  if (Macro.Image) compat::DeleteBitmapHandle(compat::HandleFromField<HBITMAP>(Macro.Image));
   Macro.Image = 0;
   if (TraceAddOn == this) TraceAddOn = nullptr;
 }
@@ -78,19 +75,15 @@ void TTraceAddOn::Notify(std::int32_t Code, IKxParamsList* Params) {
 
 bool TTraceAddOn::SaveBitmap(IStream* Stream, HBITMAP Bitmap) {
   if (!Bitmap) return false;
-  const QImage* Image = compat::BitmapFromHandle(Bitmap);
-  if (!Image) throw core::Exception("Invalid bitmap handle");
+  const std::optional<std::string> Bytes = compat::BitmapFileImage(Bitmap);
+  if (!Bytes) throw core::Exception("Invalid bitmap handle");
   if (!Stream) throw core::Exception("Ошибка при записи в OLE-поток");
-  QByteArray Bytes;
-  QBuffer Buffer(&Bytes);
-  Buffer.open(QIODevice::WriteOnly);
-  if (!Image->save(&Buffer, "BMP")) throw core::Exception("Cannot encode the bitmap");
-  const auto Size = static_cast<std::uint32_t>(Bytes.size());
+  const auto Size = static_cast<std::uint32_t>(Bytes->size());
   const unsigned char Length[4] = {
       static_cast<unsigned char>(Size), static_cast<unsigned char>(Size >> 8),
       static_cast<unsigned char>(Size >> 16), static_cast<unsigned char>(Size >> 24)};
   WriteAll(Stream, Length, 4);
-  WriteAll(Stream, Bytes.constData(), Size);
+  WriteAll(Stream, Bytes->data(), Size);
   return true;
 }
 

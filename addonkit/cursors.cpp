@@ -2,8 +2,7 @@
 
 #include <iterator>
 
-#include "compat/module_resources.h"
-#include "compat/screen_cursors.h"
+#include "compat/module_images.h"
 
 namespace kx {
 
@@ -13,11 +12,8 @@ int NextIndex = 1;
 
 int RegisterRange(const char* const* First, const char* const* Last) {
   const int Start = NextIndex;
-  for (const char* const* Name = First; Name != Last; ++Name) {
-    if (auto Cursor = compat::LoadCursorResource(*Name))
-      compat::SetScreenCursor(NextIndex, std::move(*Cursor));
-    ++NextIndex;
-  }
+  for (const char* const* Name = First; Name != Last; ++Name)
+    compat::LoadScreenCursor(NextIndex++, *Name);
   return Start;
 }
 
@@ -28,8 +24,7 @@ int RegisterCursors(std::initializer_list<const char*> Names) {
 }
 
 int RegisterModuleCursors() {
-  if (auto Cross = compat::LoadCursorResource("CR_CROSS"))
-    compat::SetScreenCursor(compat::crCross, std::move(*Cross));
+  compat::LoadScreenCursor(compat::crCross, "CR_CROSS");
   return RegisterRange(std::begin(ModuleCursorNames), std::end(ModuleCursorNames));
 }
 

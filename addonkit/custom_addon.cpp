@@ -1,14 +1,14 @@
 #include "addonkit/custom_addon.h"
 
-#include <QWidget>
 #include <algorithm>
 
 #include "addonkit/addon_factory.h"
+#include "addonkit/addon_form_link.h"
 #include "addonkit/com_server.h"
-#include "addonkit/dll_form.h"
 #include "addonkit/hresult_error.h"
 #include "addonkit/macro_attrs_list.h"
 #include "addonkit/module_state.h"
+#include "compat/module_images.h"
 
 namespace kx {
 
@@ -23,6 +23,16 @@ compat::TComPtr<T> Take(IUnknown* Manager, const GUID& Iid) {
 }
 
 constexpr int MaxApplicationTitle = 1024;
+
+// The first Count characters of UTF-8 Text.
+std::string Utf8Prefix(const std::string& Text, int Count) {
+  std::size_t End = 0;
+  for (int N = 0; End < Text.size() && N < Count; ++N) {
+    ++End;
+    while (End < Text.size() && (static_cast<unsigned char>(Text[End]) & 0xC0) == 0x80) ++End;
+  }
+  return Text.substr(0, End);
+}
 
 }  // namespace
 
@@ -78,9 +88,7 @@ void TKxCustomAddon::Connect(IUnknown* AManager) {
   TKxPreferences NewPreferences(Take<IKxPreferences>(AManager, IID_IKxPreferences));
 
   const HWND AppWindow = NewManager.GetApplicationWindow();
-  QString Title;
-  if (QWidget* W = AppWindow ? QWidget::find(static_cast<WId>(AppWindow)) : nullptr)
-    Title = W->windowTitle().left(MaxApplicationTitle);
+  const std::string Title = Utf8Prefix(compat::WindowTitle(AppWindow), MaxApplicationTitle);
   const HWND MainWindow = NewManager.GetMainWindow();
 
   AddOnManager = std::move(NewManager);
@@ -91,7 +99,7 @@ void TKxCustomAddon::Connect(IUnknown* AManager) {
   GeometryLib = std::move(NewGeometry);
   Preferences = std::move(NewPreferences);
   State.ApplicationWindow = AppWindow;
-  State.ApplicationTitle = Title.toStdString();
+  State.ApplicationTitle = Title;
   State.FormParentWindow = MainWindow;
   Connected = true;
   State.CurrentAddon = this;
@@ -125,21 +133,29 @@ bool TKxCustomAddon::SaveBitmap(IStream*, HBITMAP) {
   return false;
 }
 
-void TKxCustomAddon::AddForm(TKxAddonForm* Form) {
+void TKxCustomAddon::AddForm(TKxAddonFormLink* Form) {
   Forms.push_back(Form);
 }
 
-void TKxCustomAddon::RemoveForm(TKxAddonForm* Form) {
+void TKxCustomAddon::RemoveForm(TKxAddonFormLink* Form) {
   std::erase(Forms, Form);
 }
 
 void TKxCustomAddon::FreeForms() {
   // Each form leaves the list in its destructor.
   while (!Forms.empty()) {
-    TKxAddonForm* Form = Forms.back();
+    TKxAddonFormLink* Form = Forms.back();
     delete Form;
     if (!Forms.empty() && Forms.back() == Form) Forms.pop_back();
   }
+}
+
+TKxAddonFormLink::TKxAddonFormLink() : FAddon(ModuleState().CurrentAddon) {
+  if (FAddon) FAddon->AddForm(this);
+}
+
+TKxAddonFormLink::~TKxAddonFormLink() {
+  if (FAddon) FAddon->RemoveForm(this);
 }
 
 }  // namespace kx

@@ -14,7 +14,7 @@
 namespace kx {
 
 class TKxAddonFactory;
-class TKxAddonForm;
+class TKxAddonFormLink;
 
 inline constexpr std::uint32_t KxAddOnVersion = 260;
 
@@ -47,8 +47,8 @@ class TKxCustomAddon {
   std::string ErrorSource() const { return Description.ToUtf8(); }
 
   // Called by a form when it joins or leaves.
-  void AddForm(TKxAddonForm* Form);
-  void RemoveForm(TKxAddonForm* Form);
+  void AddForm(TKxAddonFormLink* Form);
+  void RemoveForm(TKxAddonFormLink* Form);
   // Frees every form, the last one first.
   void FreeForms();
 
@@ -59,7 +59,7 @@ class TKxCustomAddon {
   std::uint32_t Version;
   TKxAddonFactory* Factory = nullptr;
   bool Connected = false;
-  std::vector<TKxAddonForm*> Forms;  // open forms; each removes itself when destroyed
+  std::vector<TKxAddonFormLink*> Forms;  // open forms; each removes itself when destroyed
 
   TKxAddOnManager AddOnManager;
   TKxGISDatabase GISDatabase;

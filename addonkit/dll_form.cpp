@@ -1,6 +1,5 @@
 #include "addonkit/dll_form.h"
 
-#include "addonkit/custom_addon.h"
 #include "addonkit/module_state.h"
 
 namespace kx {
@@ -17,13 +16,6 @@ TDllForm::TDllForm(QWidget* Owner, Qt::WindowFlags Flags) : QDialog(nullptr, Fla
     setParent(Owner, Flags);
 }
 
-TKxAddonForm::TKxAddonForm(QWidget* Owner, Qt::WindowFlags Flags)
-    : TDllForm(Owner, Flags), FAddon(ModuleState().CurrentAddon) {
-  if (FAddon) FAddon->AddForm(this);
-}
-
-TKxAddonForm::~TKxAddonForm() {
-  if (FAddon) FAddon->RemoveForm(this);
-}
+TKxAddonForm::TKxAddonForm(QWidget* Owner, Qt::WindowFlags Flags) : TDllForm(Owner, Flags) {}
 
 }  // namespace kx

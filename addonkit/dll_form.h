@@ -5,9 +5,9 @@
 
 #include <QDialog>
 
-namespace kx {
+#include "addonkit/addon_form_link.h"
 
-class TKxCustomAddon;
+namespace kx {
 
 class TDllForm : public QDialog {
  public:
@@ -22,17 +22,9 @@ class TDllForm : public QDialog {
 
 // A form of an add-on: it joins the current add-on's forms, which the add-on
 // frees at Disconnect.
-class TKxAddonForm : public TDllForm {
+class TKxAddonForm : public TDllForm, public TKxAddonFormLink {
  public:
   explicit TKxAddonForm(QWidget* Owner = nullptr, Qt::WindowFlags Flags = Qt::Window);
-  ~TKxAddonForm() override;
-
-  TKxCustomAddon* Addon() const { return FAddon; }
-  // Called by the add-on when it goes first.
-  void DetachAddon() { FAddon = nullptr; }
-
- private:
-  TKxCustomAddon* FAddon;
 };
 
 }  // namespace kx

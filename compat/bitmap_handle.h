@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "compat/com.h"
+#include "compat/module_images.h"
 
 namespace compat {
 
@@ -13,8 +13,5 @@ HBITMAP CreateBitmapHandle(QImage Image);
 
 // Null for 0 and for handles that are unknown or already deleted.
 const QImage* BitmapFromHandle(HBITMAP Handle);
-
-// False when the handle was not live.
-bool DeleteBitmapHandle(HBITMAP Handle);
 
 }  // namespace compat

@@ -169,3 +169,28 @@ class IStream : public ISequentialStream {
 };
 
 #endif  // _WIN32
+
+#include <cstdint>
+#include <type_traits>
+
+namespace compat {
+
+// Handles travel in host records as 32-bit fields, whether the platform's
+// handle is a pointer (Windows) or a number (the stand-ins).
+template <class THandle>
+std::uint32_t HandleField(THandle Handle) {
+  if constexpr (std::is_pointer_v<THandle>)
+    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(Handle));
+  else
+    return static_cast<std::uint32_t>(Handle);
+}
+
+template <class THandle>
+THandle HandleFromField(std::uint32_t Field) {
+  if constexpr (std::is_pointer_v<THandle>)
+    return reinterpret_cast<THandle>(static_cast<std::uintptr_t>(Field));
+  else
+    return static_cast<THandle>(Field);
+}
+
+}  // namespace compat

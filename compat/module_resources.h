@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "compat/com.h"
+#include "compat/module_images.h"
 
 namespace compat {
 
@@ -19,9 +19,6 @@ struct TCursorImage {
 
 // The named bitmap; a null image when the module has no such bitmap.
 QImage LoadBitmapImage(std::string_view Name);
-
-// A new handle for the named bitmap, or 0 when the module has no such bitmap.
-HBITMAP LoadBitmapResource(std::string_view Name);
 
 // The named cursor; its hot spot comes from the XPM header ("w h colours
 // chars x y"), the image's centre when the header gives none.

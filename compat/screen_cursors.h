@@ -9,10 +9,6 @@
 
 namespace compat {
 
-inline constexpr int crDefault = 0;
-inline constexpr int crArrow = -2;
-inline constexpr int crCross = -3;
-
 void SetScreenCursor(int Index, TCursorImage Cursor);
 
 bool HasScreenCursor(int Index);

@@ -202,7 +202,7 @@ TEST_F(FrameworkTest, AddOnConnectsTakesTheHostWindowAndFreesItsFormsAtDisconnec
   QPointer<TKxAddonForm> Second = new TKxAddonForm;
   EXPECT_EQ(First->parentWidget(), &Manager->MainWindow());
   EXPECT_TRUE(First->isWindow());
-  EXPECT_EQ(AddOn->Forms, (std::vector<TKxAddonForm*>{First, Second}));
+  EXPECT_EQ(AddOn->Forms, (std::vector<TKxAddonFormLink*>{First, Second}));
   delete Second.data();
   EXPECT_EQ(AddOn->Forms.size(), 1u);
 
