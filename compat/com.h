@@ -35,6 +35,7 @@ using HCURSOR = std::uint32_t;
 
 #define STDMETHODCALLTYPE
 #define STDAPI extern "C" HRESULT
+#define STDAPICALLTYPE
 
 inline constexpr HRESULT MakeHResult(std::uint32_t Value) {
   return static_cast<HRESULT>(Value);

@@ -1,5 +1,6 @@
 #include "host/app/host_addons.h"
 
+#include "host/com/command_image.h"
 #include "host/com/host_manager.h"
 
 namespace host {
@@ -35,7 +36,7 @@ QStringList THostAddOns::Load(const compat::TRegistry& Registry) {
         C.Ident = QString::fromStdString(Command.Attrs.Ident.ToUtf8());
         C.Caption = QString::fromStdString(Command.Attrs.Caption.ToUtf8());
         C.MenuPath = QString::fromStdString(Command.Attrs.MenuPath.ToUtf8());
-        C.Image = std::move(Command.Image);
+        C.Image = CommandImage(Command);
         Commands.push_back(std::move(C));
       }
       FCommands.insert(FCommands.end(), Commands.begin(), Commands.end());

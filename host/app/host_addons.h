@@ -4,6 +4,7 @@
 // load or connect is reported and left out; the others go on.
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <map>

@@ -160,7 +160,7 @@ QString THostScriptTarget::DoStep(const TScriptStep& Step) {
     bool OkX = false, OkY = false;
     const double X = A[0].toDouble(&OkX), Y = A[1].toDouble(&OkY);
     if (!OkX || !OkY) return "map coordinates are two numbers";
-    const QPointF P = FWindow.Map().View().Transform().ToDevice(X, Y);
+    const QPointF P = QtPoint(FWindow.Map().View().Transform().ToDevice(X, Y));
     if (!FWindow.Map().rect().contains(P.toPoint())) return "the point is outside the map view";
     FWindow.Map().ClickAt(X, Y);
     return {};

@@ -200,7 +200,7 @@ void TMapWidget::paintEvent(QPaintEvent*) {
     FLastPaintError = Error;
   }
   QPainter P(this);
-  P.drawImage(0, 0, View().Image());
+  P.drawImage(0, 0, FManager.Picture().Image());
   // Selection marks: the outlines again, wide and see-through.
   const THostViewTransform& T = View().Transform();
   QPen Mark(QColor(0, 120, 255, 150), 4);
@@ -213,7 +213,7 @@ void TMapWidget::paintEvent(QPaintEvent*) {
     const THostMapObject* O = FManager.Project().FindObject(ID);
     if (!O) continue;
     const QRectF B =
-        QRectF(T.ToDevice(O->Bounds.X1, O->Bounds.Y2), T.ToDevice(O->Bounds.X2, O->Bounds.Y1))
+        QRectF(QtPoint(T.ToDevice(O->Bounds.X1, O->Bounds.Y2)), QtPoint(T.ToDevice(O->Bounds.X2, O->Bounds.Y1)))
             .normalized();
     if (!B.adjusted(-4, -4, 4, 4).intersects(Shown)) continue;
     for (const THostShape& S : O->Shapes) P.drawPath(PaintPath(PartsOfCommands(S.Commands), T));
@@ -423,7 +423,7 @@ void TMapWidget::leaveEvent(QEvent*) {
 }
 
 void TMapWidget::ClickAt(double X, double Y) {
-  const QPointF D = View().Transform().ToDevice(X, Y);
+  const QPointF D = QtPoint(View().Transform().ToDevice(X, Y));
   const QPoint P(static_cast<int>(std::floor(D.x() + 0.5)),
                  static_cast<int>(std::floor(D.y() + 0.5)));
   QMouseEvent Down(QEvent::MouseButtonPress, P, mapToGlobal(P), Qt::LeftButton, Qt::LeftButton,

@@ -1,6 +1,6 @@
 #include "host/com/addon_module.h"
 
-#include <dlfcn.h>
+#include "host/com/module_loader.h"
 
 namespace host {
 
@@ -8,7 +8,7 @@ namespace {
 
 template <class T>
 T Entry(void* Handle, const char* Name, const std::string& Path) {
-  void* P = dlsym(Handle, Name);
+  void* P = ModuleSymbol(Handle, Name);
   if (!P) throw EHostError(Path + ": no entry point " + Name);
   return reinterpret_cast<T>(P);
 }
@@ -16,11 +16,7 @@ T Entry(void* Handle, const char* Name, const std::string& Path) {
 }  // namespace
 
 THostModule::THostModule(const std::string& Path) : FPath(Path) {
-  FHandle = dlopen(Path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!FHandle) {
-    const char* Error = dlerror();
-    throw EHostError(Error ? Error : ("Cannot load " + Path));
-  }
+  FHandle = LoadModuleFile(Path);
   try {
     KxDllRegisterAddOn = Entry<TKxDllRegisterAddOn>(FHandle, "KxDllRegisterAddOn", Path);
     DllUnregisterServer = Entry<TDllFunction>(FHandle, "DllUnregisterServer", Path);
@@ -28,7 +24,7 @@ THostModule::THostModule(const std::string& Path) : FPath(Path) {
     DllCanUnloadNow = Entry<TDllFunction>(FHandle, "DllCanUnloadNow", Path);
     DllGetClassObject = Entry<TDllGetClassObject>(FHandle, "DllGetClassObject", Path);
   } catch (...) {
-    dlclose(FHandle);
+    FreeModuleFile(FHandle);
     throw;
   }
 }
@@ -38,13 +34,13 @@ THostModule::~THostModule() {
 }
 
 void* THostModule::Symbol(const char* Name) const {
-  return FHandle ? dlsym(FHandle, Name) : nullptr;
+  return FHandle ? ModuleSymbol(FHandle, Name) : nullptr;
 }
 
 bool THostModule::TryUnload() {
   if (!FHandle) return true;
   if (DllCanUnloadNow() != S_OK) return false;
-  dlclose(FHandle);
+  FreeModuleFile(FHandle);
   FHandle = nullptr;
   return true;
 }

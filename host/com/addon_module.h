@@ -10,9 +10,9 @@ namespace host {
 
 class THostModule {
  public:
-  using TKxDllRegisterAddOn = HRESULT (*)(const char* Applied, BOOL Active);
-  using TDllFunction = HRESULT (*)();
-  using TDllGetClassObject = HRESULT (*)(REFCLSID ClassID, REFIID Iid, void** Obj);
+  using TKxDllRegisterAddOn = HRESULT(STDAPICALLTYPE*)(const char* Applied, BOOL Active);
+  using TDllFunction = HRESULT(STDAPICALLTYPE*)();
+  using TDllGetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID ClassID, REFIID Iid, void** Obj);
 
   // Loads the module; raises EHostError when it cannot be loaded or lacks an
   // entry point.

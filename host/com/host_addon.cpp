@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "host/com/host_manager.h"
+#include "host/com/host_com_manager.h"
 #include "host/com/memory_stream.h"
 
 namespace host {
@@ -43,7 +43,7 @@ kx::TKxAddOnInfo THostAddOn::Info() const {
   return Info;
 }
 
-void THostAddOn::Connect(THostManager& Manager) {
+void THostAddOn::Connect(THostComManager& Manager) {
   FManager = &Manager;
   Check(FAddOn->Connect(static_cast<kx::IKxAddOnManager*>(&Manager)), "Connect");
 }
@@ -76,7 +76,7 @@ std::vector<THostCommand> THostAddOn::Commands() const {
       std::uint32_t Length = 0;
       for (int B = 3; B >= 0; --B) Length = (Length << 8) | Data[static_cast<std::size_t>(B)];
       if (Length <= Data.size() - 4)
-        Command.Image.loadFromData(Data.data() + 4, static_cast<int>(Length), "BMP");
+        Command.Bitmap.assign(Data.begin() + 4, Data.begin() + 4 + static_cast<std::ptrdiff_t>(Length));
     }
     Result.push_back(std::move(Command));
   }

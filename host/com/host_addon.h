@@ -2,7 +2,7 @@
 // commands it offers.
 #pragma once
 
-#include <QImage>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -12,11 +12,13 @@
 
 namespace host {
 
-class THostManager;
+class THostComManager;
 
 struct THostCommand {
   kx::TKxMacroAttrs Attrs;
-  QImage Image;  // null when the add-on has none
+  // The image as the add-on saved it, a BMP file's bytes; empty when it
+  // has none. CommandImage (command_image.h) reads it for the Qt host.
+  std::vector<std::uint8_t> Bitmap;
 };
 
 class THostAddOn {
@@ -32,9 +34,10 @@ class THostAddOn {
   THostModule& Module() const { return *FModule; }
 
   kx::TKxAddOnInfo Info() const;
-  void Connect(THostManager& Manager);
+  void Connect(THostComManager& Manager);
   void Disconnect();
-  // The add-on's commands with their images.
+  // The add-on's commands with their images; an image whose length prefix
+  // exceeds what was saved is left out.
   std::vector<THostCommand> Commands() const;
   void Execute(std::int32_t Index) const;
   void Notify(std::int32_t Code, kx::IKxParamsList* Params) const;
@@ -45,7 +48,7 @@ class THostAddOn {
 
   std::shared_ptr<THostModule> FModule;  // outlives the object below
   compat::TComPtr<kx::IKxAddOn> FAddOn;
-  THostManager* FManager = nullptr;
+  THostComManager* FManager = nullptr;
 };
 
 }  // namespace host

@@ -1,66 +1,30 @@
-// The host's add-on manager: the object handed to an add-on's Connect. It
-// answers QueryInterface for every host interface the add-on takes, owns
-// the host's main window and the objects behind those interfaces, and
-// shares the map model (project and last-error slot) with them.
+// The Qt host's add-on manager: the manager with the host's main window
+// (when a widget application runs) and the picture of its map view.
 #pragma once
 
 #include <QMainWindow>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "host/com/host_application.h"
-#include "host/com/host_context.h"
-#include "host/com/host_database.h"
-#include "host/com/host_error_info.h"
-#include "host/com/host_map_view.h"
-#include "host/com/host_object.h"
-#include "hostapi/kx_interfaces.h"
+#include "host/com/host_com_manager.h"
+#include "host/com/host_map_picture.h"
 
 namespace host {
 
-class THostManager : public THostObject<kx::IKxAddOnManager, kx::IID_IKxAddOnManager> {
+class THostManager : public THostComManager {
  public:
-  // Makes the main window when a Qt widget application runs. The settings
-  // store lives in the INI file at SettingsPath.
+  // Makes the main window when a Qt widget application runs.
   explicit THostManager(const std::string& SettingsPath = THostSettingsStore::DefaultPath());
   ~THostManager();
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Iid, void** Obj) override;
-  HRESULT STDMETHODCALLTYPE GetMainWindow(HWND* Wnd) override;
-  HRESULT STDMETHODCALLTYPE GetApplicationWindow(HWND* Wnd) override;
-
   // The main window; there is none when no widget application was made.
   QMainWindow& MainWindow() const { return *FMainWindow; }
-  const THostContextPtr& Context() const { return FContext; }
-  THostProject& Project() { return FContext->Project; }
-  THostErrorInfo& ErrorInfo() { return FContext->ErrorInfo; }
-  THostMapView& MapView() { return FMapView; }
-  THostGISDatabase& Database() { return FDatabase; }
-  THostMapObjects& MapObjects() { return FObjects; }
-  THostApplication& Application() { return FApplication; }
-  THostSettingsStore& Settings() { return FApplication.Settings(); }
-
-  // For trying an add-on against a host that lacks an interface or whose
-  // window query fails.
-  void HideInterface(const GUID& Iid) { FHidden.push_back(Iid); }
-  void FailWindowQueries(bool Fail) { FFailWindows = Fail; }
-
-  // References that add-ons still hold on the manager's objects.
-  int OutstandingReferences() const;
+  // The map view drawn on an image.
+  THostMapPicture& Picture() { return FPicture; }
 
  private:
   std::unique_ptr<QMainWindow> FMainWindow;
-  THostContextPtr FContext;
-  THostMapView FMapView;
-  THostGISDatabase FDatabase;
-  THostMapProject FProject;
-  THostMapObjects FObjects;
-  THostGeometryLib FGeometry;
-  THostPreferences FPreferences;
-  THostApplication FApplication;
-  std::vector<GUID> FHidden;
-  bool FFailWindows = false;
+  THostMapPicture FPicture;
 };
 
 }  // namespace host

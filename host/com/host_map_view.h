@@ -1,11 +1,11 @@
 // The host's map view: a view transform (centre, metres per pixel, size),
-// the selection, the installed editor, and an image that the host draws the
-// map on and that the drawing objects draw on while an editor paints. What
-// the drawing objects drew is also kept as records, so that it can be read
-// back.
+// the selection, the installed editor, and what the drawing objects drew
+// while an editor painted, kept as records that can be read back. A canvas
+// (the Qt host's picture of the view, host_map_picture.h) may draw the map
+// and the same records on an image.
 #pragma once
 
-#include <QImage>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -15,7 +15,7 @@
 #include "compat/com_ptr.h"
 #include "host/com/host_context.h"
 #include "host/com/host_object.h"
-#include "host/com/host_painter.h"
+#include "host/com/host_drawing.h"
 #include "host/model/map_model.h"
 #include "hostapi/kx_interfaces.h"
 
@@ -27,6 +27,17 @@ struct THostDrawRecord {
   THostBrushState Brush;
   std::int32_t Mode = -1;
   std::vector<THostPaintPart> Parts;
+};
+
+// Where a view's drawing goes beside its draw log.
+class THostViewCanvas {
+ public:
+  virtual ~THostViewCanvas() = default;
+  // The map at the view's transform, before the editor paints; KeepMap as
+  // THostMapView::Render takes it.
+  virtual void DrawMap(bool KeepMap) = 0;
+  // One call of the drawing surface, at the view's transform.
+  virtual void DrawParts(const THostDrawRecord& Record) = 0;
 };
 
 class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
@@ -75,6 +86,7 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
 
   // ---- The host's side ----
   const THostViewTransform& Transform() const { return FTransform; }
+  const THostProject& Project() const { return FContext->Project; }
   // Raises EHostError for a size below 1 pixel or a resolution that is not
   // a positive finite number.
   void SetTransform(const THostViewTransform& T);
@@ -90,6 +102,10 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
   bool LayerShown(const TKxID& LayerID) const;
   // Where a layer is drawn, 0 at the bottom; nothing for one not drawn.
   std::optional<std::size_t> LayerRank(const TKxID& LayerID) const;
+  // The order as set (empty until it is); counted up at every change.
+  bool LayerOrderSet() const { return FLayerOrderSet; }
+  const TIDKeyMap<std::size_t>& LayerRanks() const { return FLayerRank; }
+  std::uint64_t LayerOrderVersion() const { return FLayerOrderVersion; }
   void SetSelection(std::vector<TKxID> IDs) { FSelection = std::move(IDs); }
 
   kx::IKxEditor* Editor() const { return FEditor.Get(); }
@@ -102,46 +118,28 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
   // Called on every Invalidate (a window schedules its repaint here).
   void SetInvalidateHandler(std::function<void()> Handler) { FOnInvalidate = std::move(Handler); }
 
-  // Draws the map (the objects in view, each shape in its style), then lets
-  // the editor paint. Returns false, with the editor's error in
-  // LastPaintError, when the editor's Paint failed.
-  //
-  // With KeepMap the map drawn by the last Render is reused while the
-  // project's revision and the layer order stay: as it is when the view did
-  // not move, and shifted, with only the uncovered strips drawn, when the
-  // view moved by whole pixels at the same resolution. An add-on's
-  // Invalidate alone does not redraw the map; what it changed in the
-  // project does.
+  // Lets the canvas draw the map, then the editor paint. Returns false,
+  // with the editor's error in LastPaintError, when the editor's Paint
+  // failed. KeepMap lets the canvas reuse the map it drew last while the
+  // project and the layer order stay (see THostMapPicture).
   bool Render(bool KeepMap = false);
-  enum class TMapRedraw { Full, Shifted, Kept };
-  TMapRedraw LastMapRedraw() const { return FLastMapRedraw; }
   const std::string& LastPaintError() const { return FLastPaintError; }
-  QImage& Image() { return FImage; }
+
+  // Null for none; the canvas outlives its being set.
+  void SetCanvas(THostViewCanvas* Canvas) { FCanvas = Canvas; }
+  THostViewCanvas* Canvas() const { return FCanvas; }
 
   // What the drawing surface drew since the last Render or ClearDrawLog.
   const std::vector<THostDrawRecord>& DrawLog() const { return FDrawLog; }
   void ClearDrawLog() { FDrawLog.clear(); }
-  // The drawing surface's entry: draws on the image and records.
+  // The drawing surface's entry: records, and draws on the canvas.
   void DrawParts(const THostDrawRecord& Record);
 
  private:
-  // Draws the objects that show in a view of transform T (the size of
-  // Image) over white.
-  void DrawMap(QImage& Image, const THostViewTransform& T, QPoint BrushOrigin) const;
-
   THostContextPtr FContext;
   THostViewTransform FTransform;
-  QImage FImage;
-  // The map alone, as drawn at FMapTransform; hatches start at FBrushOrigin
-  // so that they stay put on the map when the picture is shifted.
-  QImage FMapImage;
-  THostViewTransform FMapTransform;
-  QPoint FBrushOrigin;
-  TMapRedraw FLastMapRedraw = TMapRedraw::Full;
-  // Set by a new layer order: the next Render draws the map whole, as it
-  // does when the project's revision moved from FMapRevision.
-  bool FMapStale = true;
-  std::uint64_t FMapRevision = 0;
+  THostViewCanvas* FCanvas = nullptr;
+  std::uint64_t FLayerOrderVersion = 0;
   std::vector<TKxID> FSelection;
   bool FLayerOrderSet = false;
   TIDKeyMap<std::size_t> FLayerRank;

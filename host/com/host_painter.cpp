@@ -9,14 +9,12 @@ namespace host {
 
 namespace {
 
-constexpr double PixelsPerMillimetre = 96 / 25.4;
-
 // Appends the device points of the segment from A to B with convexity
 // Bulge, B included, A not.
 void AppendSegment(QPainterPath& Path, const THostPaintVertex& A, double BX, double BY,
                    double Bulge, const THostViewTransform& T) {
   if (!(std::fabs(Bulge) > 1e-12)) {
-    Path.lineTo(T.ToDevice(BX, BY));
+    Path.lineTo(QtPoint(T.ToDevice(BX, BY)));
     return;
   }
   // Centre on the left of the chord for a positive bulge (counter-clockwise).
@@ -31,9 +29,9 @@ void AppendSegment(QPainterPath& Path, const THostPaintVertex& A, double BX, dou
   const int N = std::clamp(static_cast<int>(std::ceil(std::fabs(Sweep) / Step)), 1, 2000);
   for (int I = 1; I < N; ++I) {
     const double A1 = Start + Sweep * I / N;
-    Path.lineTo(T.ToDevice(CX + R * std::cos(A1), CY + R * std::sin(A1)));
+    Path.lineTo(QtPoint(T.ToDevice(CX + R * std::cos(A1), CY + R * std::sin(A1))));
   }
-  Path.lineTo(T.ToDevice(BX, BY));
+  Path.lineTo(QtPoint(T.ToDevice(BX, BY)));
 }
 
 }  // namespace
@@ -42,48 +40,12 @@ QColor HostColor(std::uint32_t Color) {
   return compat::ColorFromRef(Color);
 }
 
-THostPenState PenState(const kx::TKxPenRecord& Pen) {
-  const double Scale = Pen.ForZoomScale;
-  return {Pen.Style, Pen.Width, Scale > 0 ? 1 / Scale : 0, Pen.Color, Pen.Mode};
-}
-
-THostBrushState BrushState(const kx::TKxBrushRecord& Brush) {
-  return {Brush.Style, Brush.BackColor, Brush.HatchColor, Brush.Transparency};
-}
-
-std::vector<THostPaintPart> PartsOfCommands(const THostCommands& Commands) {
-  std::vector<THostPaintPart> Parts;
-  for (const kx::TKxContourCommand& C : Commands) {
-    switch (C.Kind) {
-      case kx::kxMoveTo:
-        Parts.emplace_back();
-        Parts.back().Vertices.push_back({C.Point.X, C.Point.Y, 0});
-        break;
-      case kx::kxLineTo:
-      case kx::kxArcTo:
-        if (Parts.empty() || Parts.back().Closed) break;
-        Parts.back().Vertices.push_back(
-            {C.Point.X, C.Point.Y, C.Kind == kx::kxArcTo ? C.Convexity : 0});
-        break;
-      case kx::kxClose:
-      case kx::kxCloseArc:
-        if (Parts.empty() || Parts.back().Closed) break;
-        Parts.back().Closed = true;
-        Parts.back().Vertices.front().Convexity = C.Kind == kx::kxCloseArc ? C.CloseConvexity : 0;
-        break;
-      default:
-        break;
-    }
-  }
-  return Parts;
-}
-
 QPainterPath PaintPath(const std::vector<THostPaintPart>& Parts, const THostViewTransform& T) {
   QPainterPath Path;
   Path.setFillRule(Qt::OddEvenFill);
   for (const THostPaintPart& P : Parts) {
     if (P.Vertices.empty()) continue;
-    Path.moveTo(T.ToDevice(P.Vertices[0].X, P.Vertices[0].Y));
+    Path.moveTo(QtPoint(T.ToDevice(P.Vertices[0].X, P.Vertices[0].Y)));
     for (std::size_t I = 1; I < P.Vertices.size(); ++I)
       AppendSegment(Path, P.Vertices[I - 1], P.Vertices[I].X, P.Vertices[I].Y,
                     P.Vertices[I].Convexity, T);
@@ -94,12 +56,6 @@ QPainterPath PaintPath(const std::vector<THostPaintPart>& Parts, const THostView
     }
   }
   return Path;
-}
-
-double PenPixels(const THostPenState& Pen, const THostViewTransform& T) {
-  double Pixels = Pen.Width * PixelsPerMillimetre;
-  if (Pen.WidthScale > 0) Pixels /= Pen.WidthScale * T.ScaleDenominator();
-  return std::isfinite(Pixels) ? std::clamp(Pixels, 0.0, 1000.0) : 0.0;
 }
 
 THostDrawStyle DrawStyle(const THostPenState& Pen, const THostBrushState& Brush,

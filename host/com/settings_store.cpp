@@ -1,17 +1,15 @@
 #include "host/com/settings_store.h"
 
-#include <QFile>
-#include <QStandardPaths>
-#include <QString>
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <system_error>
 
 #include "compat/atomic_file.h"
 #include "compat/cp1251.h"
+#include "host/com/config_folder.h"
 #include "host/com/host_call.h"
+#include "host/model/file_bytes.h"
 
 namespace host {
 
@@ -88,9 +86,35 @@ std::size_t FindSeparator(std::string_view Line) {
   return std::string_view::npos;
 }
 
+// Well-formed UTF-8: no overlong forms, no surrogates, nothing above
+// U+10FFFF.
 bool IsUtf8(std::string_view S) {
-  return QString::fromUtf8(S.data(), static_cast<qsizetype>(S.size())).toUtf8() ==
-         QByteArray(S.data(), static_cast<qsizetype>(S.size()));
+  for (std::size_t I = 0; I < S.size();) {
+    const auto B = static_cast<unsigned char>(S[I]);
+    int More = 0;
+    unsigned char Low = 0x80, High = 0xBF;
+    if (B < 0x80)
+      More = 0;
+    else if (B >= 0xC2 && B <= 0xDF)
+      More = 1;
+    else if (B >= 0xE0 && B <= 0xEF) {
+      More = 2;
+      if (B == 0xE0) Low = 0xA0;
+      if (B == 0xED) High = 0x9F;
+    } else if (B >= 0xF0 && B <= 0xF4) {
+      More = 3;
+      if (B == 0xF0) Low = 0x90;
+      if (B == 0xF4) High = 0x8F;
+    } else
+      return false;
+    if (S.size() - I - 1 < static_cast<std::size_t>(More)) return false;
+    for (int K = 1; K <= More; ++K) {
+      const auto C = static_cast<unsigned char>(S[I + static_cast<std::size_t>(K)]);
+      if (C < (K == 1 ? Low : 0x80) || C > (K == 1 ? High : 0xBF)) return false;
+    }
+    I += static_cast<std::size_t>(More) + 1;
+  }
+  return true;
 }
 
 }  // namespace
@@ -102,8 +126,7 @@ THostSettingsStore::THostSettingsStore(THostContextPtr Context, std::string Path
 
 std::string THostSettingsStore::DefaultPath() {
   if (const char* Env = std::getenv("TRACE_HOST_SETTINGS"); Env && *Env) return Env;
-  const QString Dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-  return (Dir + QStringLiteral("/trace/host-settings.ini")).toStdString();
+  return UserConfigFolder() + "/trace/host-settings.ini";
 }
 
 const char* THostSettingsStore::SectionName(std::int32_t Section, std::int32_t Kind) {
@@ -119,17 +142,18 @@ const char* THostSettingsStore::SectionName(std::int32_t Section, std::int32_t K
 void THostSettingsStore::Load() {
   FData.clear();
   FLoadError.clear();
-  QFile File(QString::fromStdString(FPath));
-  if (!File.exists()) return;
+  const std::filesystem::path File = Utf8Path(FPath);
+  std::error_code Error;
+  if (!std::filesystem::exists(File, Error)) return;
   const auto Fail = [&](int Line, const std::string& What) {
     FData.clear();
     FLoadError = "Файл настроек " + FPath + (Line ? ", строка " + std::to_string(Line) : "") +
                  ": " + What + ". Действуют настройки по умолчанию; при первом изменении файл " +
                  "сохраняется как " + DamagedPath();
   };
-  if (!File.open(QIODevice::ReadOnly)) return Fail(0, "не читается");
-  const QByteArray Bytes = File.readAll();
-  const std::string_view Text(Bytes.constData(), static_cast<std::size_t>(Bytes.size()));
+  std::string Bytes, Reason;
+  if (!ReadFileBytes(FPath, Bytes, Reason)) return Fail(0, "не читается");
+  const std::string_view Text(Bytes);
   if (!Text.empty() && Text.back() != '\n')
     return Fail(static_cast<int>(std::count(Text.begin(), Text.end(), '\n')) + 1,
                 "файл обрывается посреди строки");
@@ -197,10 +221,13 @@ void THostSettingsStore::SetValue(std::int32_t Section, const std::string& Key,
   Next[Name][Key] = Value;
   // The damaged file is kept aside rather than overwritten: what it held
   // may still be worth reading.
-  if (!FLoadError.empty() && std::rename(FPath.c_str(), DamagedPath().c_str()) != 0 &&
-      errno != ENOENT)
-    throw EHostError("Файл настроек " + FPath + " не переименован в " + DamagedPath() + ": " +
-                     std::generic_category().message(errno));
+  if (!FLoadError.empty()) {
+    std::error_code Error;
+    std::filesystem::rename(Utf8Path(FPath), Utf8Path(DamagedPath()), Error);
+    if (Error && Error != std::errc::no_such_file_or_directory)
+      throw EHostError("Файл настроек " + FPath + " не переименован в " + DamagedPath() + ": " +
+                       Error.message());
+  }
   FLoadError.clear();
   Save(Next);  // the store changes only once the file holds the change
   FData = std::move(Next);

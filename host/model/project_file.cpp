@@ -1,12 +1,12 @@
 #include "host/model/project_file.h"
 
-#include <QFile>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <nlohmann/json.hpp>
 
 #include "compat/atomic_file.h"
+#include "host/model/file_bytes.h"
 #include "host/model/host_error.h"
 
 namespace host {
@@ -388,13 +388,11 @@ void SaveProjectFile(const THostProject& Project, const std::string& Path) {
 }
 
 THostProject LoadProjectFile(const std::string& Path) {
-  QFile File(QString::fromStdString(Path));
-  if (!File.open(QIODevice::ReadOnly))
-    throw EHostError("Файл проекта " + Path + " не читается: " + File.errorString().toStdString());
-  const QByteArray Bytes = File.readAll();
+  std::string Bytes, Reason;
+  if (!ReadFileBytes(Path, Bytes, Reason))
+    throw EHostError("Файл проекта " + Path + " не читается: " + Reason);
   try {
-    return ProjectFromJson(
-        std::string_view(Bytes.constData(), static_cast<std::size_t>(Bytes.size())));
+    return ProjectFromJson(Bytes);
   } catch (const EHostError& E) {
     throw EHostError("Файл проекта " + Path + ", " + E.what());
   }

@@ -38,6 +38,7 @@ class TTestHost {
   kx::IKxAddOnManager* AddOnManager() { return FManager.get(); }
   THostProject& Project() { return FManager->Project(); }
   THostMapView& View() { return FManager->MapView(); }
+  THostMapPicture& Picture() { return FManager->Picture(); }
   THostSettingsStore& Settings() { return FManager->Settings(); }
   THostErrorInfo& ErrorInfo() { return FManager->ErrorInfo(); }
   const std::string& SettingsPath() const { return FSettingsPath; }

@@ -20,7 +20,7 @@ namespace {
 
 using host::THostMapView;
 using host::THostViewTransform;
-using TRedraw = THostMapView::TMapRedraw;
+using TRedraw = THostMapPicture::TMapRedraw;
 
 // Pixels whose channels differ by more than Tolerance.
 int Differing(const QImage& A, const QImage& B, int Tolerance = 0) {
@@ -53,8 +53,8 @@ class MapDrawing : public ::testing::Test {
   QImage Fresh(const THostViewTransform& T) {
     Host.View().SetTransform(T);
     EXPECT_TRUE(Host.View().Render());
-    EXPECT_EQ(Host.View().LastMapRedraw(), TRedraw::Full);
-    return Host.View().Image().copy();
+    EXPECT_EQ(Host.Picture().LastMapRedraw(), TRedraw::Full);
+    return Host.Picture().Image().copy();
   }
   static THostViewTransform Moved(THostViewTransform T, int DX, int DY) {
     T.CenterX -= DX * T.MetresPerPixel;
@@ -87,8 +87,8 @@ TEST_F(MapDrawing, ShiftedPictureIsTheFreshPictureAtEveryScale) {
       T = Moved(T, Pan[0], Pan[1]);
       Host.View().SetTransform(T);
       ASSERT_TRUE(Host.View().Render(true));
-      ASSERT_EQ(Host.View().LastMapRedraw(), TRedraw::Shifted);
-      const QImage Shifted = Host.View().Image().copy();
+      ASSERT_EQ(Host.Picture().LastMapRedraw(), TRedraw::Shifted);
+      const QImage Shifted = Host.Picture().Image().copy();
       const QImage Whole = Fresh(T);
       EXPECT_GT(Inked(Whole), 100);
       // The coordinates of a shifted picture and of a fresh one differ by
@@ -102,15 +102,15 @@ TEST_F(MapDrawing, PictureIsKeptOnlyWhileTheMapAndScaleStay) {
   THostViewTransform T{500350, 6000250, 1, 320, 240};
   const QImage First = Fresh(T);
   ASSERT_TRUE(Host.View().Render(true));
-  EXPECT_EQ(Host.View().LastMapRedraw(), TRedraw::Kept);
-  EXPECT_EQ(Differing(Host.View().Image(), First), 0);
+  EXPECT_EQ(Host.Picture().LastMapRedraw(), TRedraw::Kept);
+  EXPECT_EQ(Differing(Host.Picture().Image(), First), 0);
 
   // A zoom, a move by a part of a pixel or by more than the view, a new
   // layer order and an add-on's Invalidate each need the whole drawing.
   const auto Next = [&](const THostViewTransform& N) {
     Host.View().SetTransform(N);
     EXPECT_TRUE(Host.View().Render(true));
-    return Host.View().LastMapRedraw();
+    return Host.Picture().LastMapRedraw();
   };
   T.MetresPerPixel = 0.8;
   EXPECT_EQ(Next(T), TRedraw::Full);
@@ -135,27 +135,27 @@ TEST_F(MapDrawing, InvalidateRedrawsTheMapOnlyAfterTheProjectChanged) {
   const THostViewTransform T{499930, 6000000, 0.5, 320, 240};
   const double MX = 499880, MY = 6000020;  // where the new object goes
   const auto Pixel = [&](double X, double Y) {
-    const QPointF P = T.ToDevice(X, Y);
-    return Host.View().Image().pixel(static_cast<int>(P.x()), static_cast<int>(P.y()));
+    const QPointF P = QtPoint(T.ToDevice(X, Y));
+    return Host.Picture().Image().pixel(static_cast<int>(P.x()), static_cast<int>(P.y()));
   };
   const auto Redraw = [&] {
     EXPECT_EQ(View->Invalidate(), S_OK);
     EXPECT_TRUE(Host.View().Render(true));
-    return Host.View().LastMapRedraw();
+    return Host.Picture().LastMapRedraw();
   };
   // After a change the map is drawn whole, as a fresh drawing of the
   // changed map, and then kept again.
   const auto RedrawnAsFresh = [&](const char* What) {
     SCOPED_TRACE(What);
     EXPECT_EQ(Redraw(), TRedraw::Full);
-    const QImage After = Host.View().Image().copy();
+    const QImage After = Host.Picture().Image().copy();
     EXPECT_EQ(Differing(After, Fresh(T)), 0);
     EXPECT_EQ(Redraw(), TRedraw::Kept);
   };
   const QImage Before = Fresh(T);
   EXPECT_GT(Inked(Before), 100);
   for (int I = 0; I < 3; ++I) EXPECT_EQ(Redraw(), TRedraw::Kept);
-  EXPECT_EQ(Differing(Host.View().Image(), Before), 0);
+  EXPECT_EQ(Differing(Host.Picture().Image(), Before), 0);
   ASSERT_EQ(Pixel(MX, MY), qRgb(255, 255, 255));
 
   // A layer and a style of its own, red, as a project's editor adds them.
@@ -227,7 +227,7 @@ TEST_F(MapDrawing, InvalidateRedrawsTheMapOnlyAfterTheProjectChanged) {
         {HostMoveTo(MX, MY), HostLineTo(MX + 5, MY), HostLineTo(MX + 5, MY + 5), HostClose()}}});
   Host.View().SetTransform(Moved(T, 12, -7));
   EXPECT_TRUE(Host.View().Render(true));
-  EXPECT_EQ(Host.View().LastMapRedraw(), TRedraw::Full);
+  EXPECT_EQ(Host.Picture().LastMapRedraw(), TRedraw::Full);
   Host.View().SetTransform(T);
 
   // Another project in its place, however alike, is drawn afresh, and so
@@ -235,7 +235,7 @@ TEST_F(MapDrawing, InvalidateRedrawsTheMapOnlyAfterTheProjectChanged) {
   THostProject Old = std::move(Host.Project());
   Host.Project() = LoadProjectFile(THostWindow::SampleProject().toStdString());
   EXPECT_EQ(Redraw(), TRedraw::Full);
-  EXPECT_EQ(Differing(Host.View().Image(), Before), 0);
+  EXPECT_EQ(Differing(Host.Picture().Image(), Before), 0);
   Host.Project() = std::move(Old);
   EXPECT_EQ(Redraw(), TRedraw::Full);
   EXPECT_EQ(Redraw(), TRedraw::Kept);
@@ -251,7 +251,7 @@ TEST_F(MapDrawing, AtAWorkingScaleEveryObjectIsDrawnInItsStyleInLayerOrder) {
   Plain.fill(Qt::white);
   {
     QPainter Painter(&Plain);
-    const QPointF Origin = T.ToDevice(0, 0);
+    const QPointF Origin = QtPoint(T.ToDevice(0, 0));
     Painter.setBrushOrigin(QPoint(((std::lround(std::fmod(Origin.x(), 8.0)) % 8) + 8) % 8,
                                   ((std::lround(std::fmod(Origin.y(), 8.0)) % 8) + 8) % 8));
     for (const auto& M : P.Maps())
@@ -274,17 +274,17 @@ TEST_F(MapDrawing, WidgetShiftsItsPictureOnAPanAndDrawsAfreshWhenTheMapChanged) 
   QApplication::processEvents();
   Map.ZoomToRect({500100, 6000100, 500400, 6000300});
   Map.repaint();
-  EXPECT_EQ(Host.View().LastMapRedraw(), TRedraw::Full);
+  EXPECT_EQ(Host.Picture().LastMapRedraw(), TRedraw::Full);
   Map.PanBy(QPoint(40, -15));
   Map.repaint();
-  EXPECT_EQ(Host.View().LastMapRedraw(), TRedraw::Shifted);
+  EXPECT_EQ(Host.Picture().LastMapRedraw(), TRedraw::Shifted);
   Map.ZoomAt(QPointF(150, 100), 1.25);
   Map.repaint();
-  EXPECT_EQ(Host.View().LastMapRedraw(), TRedraw::Full);
+  EXPECT_EQ(Host.Picture().LastMapRedraw(), TRedraw::Full);
   Map.MapChanged();
   Map.PanBy(QPoint(10, 0));
   Map.repaint();
-  EXPECT_EQ(Host.View().LastMapRedraw(), TRedraw::Full);
+  EXPECT_EQ(Host.Picture().LastMapRedraw(), TRedraw::Full);
 }
 
 }  // namespace

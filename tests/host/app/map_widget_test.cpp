@@ -55,7 +55,7 @@ class MapWidgetTest : public ::testing::Test {
     Map->ZoomToRect({499995, 6000000, 500035, 6000040});
     Map->SetOnSelectionChanged([this] { ++SelectionChanges; });
   }
-  QPoint At(double X, double Y) { return Host.View().Transform().ToDevice(X, Y).toPoint(); }
+  QPoint At(double X, double Y) { return QtPoint(Host.View().Transform().ToDevice(X, Y)).toPoint(); }
   void Mouse(QEvent::Type Type, QPoint P, Qt::MouseButton B, Qt::KeyboardModifiers K = {}) {
     const Qt::MouseButtons Held =
         Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(B);
@@ -218,7 +218,7 @@ TEST_F(MapWidgetTest, AnInstalledEditorGetsMouseKeysAndPaint) {
   Host.View().Invalidate();
   Map->grab();
   EXPECT_EQ(Editor->Paints, Before + 1);
-  EXPECT_EQ(Host.View().LastMapRedraw(), host::THostMapView::TMapRedraw::Kept)
+  EXPECT_EQ(Host.Picture().LastMapRedraw(), host::THostMapPicture::TMapRedraw::Kept)
       << "only the editor's drawing changed";
   Host.View().SetEditor(nullptr);
 }

@@ -77,7 +77,7 @@ TEST_F(StatusBar, TheToolTipNamesTheObjectItsLayerAndStyles) {
   host::TMapWidget& Map = Window->Map();
   Map.ZoomToRect({500040, 6000000, 500120, 6000070});
   const auto At = [&](double X, double Y) {
-    return Map.DescribeAt(Host.View().Transform().ToDevice(X, Y).toPoint()).toStdString();
+    return Map.DescribeAt(QtPoint(Host.View().Transform().ToDevice(X, Y)).toPoint()).toStdString();
   };
   // The small cross-hatched squares by the houses are sheds; a note is a
   // baseline in a style that defines no geometry, and carries no text.

@@ -110,7 +110,7 @@ TEST_F(HostDrawing, PenAndBrushReachTheImageAndTheRecord) {
   Brush->SetHatchColor(0);
   Brush->SetTransparency(0);
 
-  Host.View().Image().fill(Qt::white);
+  Host.Picture().Image().fill(Qt::white);
   auto C = NewContour();
   TComPtr<kx::IOrvexContourPart> P;
   ASSERT_EQ(C->AddPart(-1, P.Out()), S_OK);
@@ -120,7 +120,7 @@ TEST_F(HostDrawing, PenAndBrushReachTheImageAndTheRecord) {
   P->SetClosed(-1);
   ASSERT_EQ(Surface->DrawContour(C.Get(), -1), S_OK);
 
-  const QImage& Img = Host.View().Image();
+  const QImage& Img = Host.Picture().Image();
   EXPECT_EQ(QColor(Img.pixel(250, 100)), QColor(255, 0, 0));  // inside: the back colour
   EXPECT_EQ(QColor(Img.pixel(200, 100)), QColor(0, 0, 255));  // on the west edge: the pen
   EXPECT_EQ(QColor(Img.pixel(150, 100)), QColor(Qt::white));  // outside
@@ -151,7 +151,7 @@ TEST_F(HostDrawing, ArcsAreDrawnAsArcs) {
   TComPtr<kx::IOrvexBrush> Brush;
   ASSERT_EQ(Surface->GetBrush(Brush.Out()), S_OK);
   Brush->SetStyle(1);
-  Host.View().Image().fill(Qt::white);
+  Host.Picture().Image().fill(Qt::white);
   // Half circle west to east, counter-clockwise: it passes 10 m south of
   // the centre, 100 pixels below it; the chord itself is not drawn.
   auto C = NewContour();
@@ -160,7 +160,7 @@ TEST_F(HostDrawing, ArcsAreDrawnAsArcs) {
   P->InsertVertex(-1, X0 - 10, Y0, 0);
   P->InsertVertex(-1, X0 + 10, Y0, 1);
   ASSERT_EQ(Surface->DrawContour(C.Get(), -1), S_OK);
-  const QImage& Img = Host.View().Image();
+  const QImage& Img = Host.Picture().Image();
   EXPECT_LT(qGray(Img.pixel(200, 250)), 128);
   EXPECT_EQ(QColor(Img.pixel(200, 150)), QColor(Qt::white));
   EXPECT_EQ(QColor(Img.pixel(200, 50)), QColor(Qt::white));
@@ -170,10 +170,10 @@ TEST_F(HostDrawing, RenderDrawsTheMapThenTheEditor) {
   host::AddSmallProject(Host.Project());
   Host.View().SetTransform({X0 + 35, Y0 + 40, 0.25, 400, 300});
   ASSERT_TRUE(Host.View().Render());
-  const QImage& Img = Host.View().Image();
+  const QImage& Img = Host.Picture().Image();
   // Inside parcel "2" (outer 10..60, hole 25..45): its fill; in the hole: white.
-  const QPointF In = Host.View().Transform().ToDevice(X0 + 15, Y0 + 40);
-  const QPointF Hole = Host.View().Transform().ToDevice(X0 + 35, Y0 + 40);
+  const QPointF In = QtPoint(Host.View().Transform().ToDevice(X0 + 15, Y0 + 40));
+  const QPointF Hole = QtPoint(Host.View().Transform().ToDevice(X0 + 35, Y0 + 40));
   EXPECT_EQ(QColor(Img.pixel(In.toPoint())), host::HostColor(0xE0F0E0));
   EXPECT_EQ(QColor(Img.pixel(Hole.toPoint())), QColor(Qt::white));
   EXPECT_TRUE(Host.View().DrawLog().empty());  // the map is not the drawing objects' work

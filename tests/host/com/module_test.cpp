@@ -17,6 +17,7 @@
 #include "compat/registry.h"
 #include "host/com/addon_module.h"
 #include "host/com/addon_registry.h"
+#include "host/com/command_image.h"
 #include "host/com/host_addon.h"
 #include "host/com/host_manager.h"
 #include "host/com/host_values.h"
@@ -135,7 +136,7 @@ TEST_F(ModuleTest, RegistersTheAddOnAndItsClassWhereTheHostFindsThem) {
     const auto Commands = AddOn.Commands();
     ASSERT_EQ(Commands.size(), 1u);
     EXPECT_EQ(Commands[0].Attrs.Caption.ToUtf8(), "Трассировка");
-    EXPECT_EQ(Commands[0].Image.size(), QSize(16, 16));
+    EXPECT_EQ(host::CommandImage(Commands[0]).size(), QSize(16, 16));
     AddOn.Disconnect();
   }
 

@@ -1,0 +1,18 @@
+#include <shlobj.h>
+#include <windows.h>
+
+#include "compat/win32_text.h"
+#include "host/com/config_folder.h"
+
+namespace host {
+
+std::string UserConfigFolder() {
+  wchar_t* Folder = nullptr;
+  std::string Result = ".";
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &Folder)) && Folder)
+    Result = compat::Narrow(Folder);
+  CoTaskMemFree(Folder);
+  return Result;
+}
+
+}  // namespace host

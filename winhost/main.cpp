@@ -1,0 +1,37 @@
+// trace-wintest Trace.dll project.json: a host on Windows, step by step,
+// from registering the module to unregistering it. Exits 0 when every step
+// passed, 1 at the first failure, 2 for a wrong command line.
+#include <shellapi.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "winhost/win_journey.h"
+
+int main() {
+  SetConsoleOutputCP(CP_UTF8);
+  int Argc = 0;
+  wchar_t** Argv = CommandLineToArgvW(GetCommandLineW(), &Argc);
+  if (!Argv || Argc != 3) {
+    std::fprintf(stderr, "usage: trace-wintest Trace.dll project.json\n");
+    return 2;
+  }
+  const std::wstring Dll = Argv[1];
+  const std::string Project = winhost::Utf8(winhost::FullPath(Argv[2]));
+  LocalFree(Argv);
+
+  // The host's settings and the faults' files, removed at the end.
+  const std::filesystem::path Work = std::filesystem::temp_directory_path() /
+                                     (L"trace-wintest-" + std::to_wstring(GetCurrentProcessId()));
+  std::filesystem::create_directories(Work);
+  int Result = 0;
+  {
+    winhost::TJourney Journey(Dll, Project, Work.wstring());
+    Result = winhost::RunSteps(Journey.Steps(), Journey.Cleanup(), [&] { return Journey.LastError(); });
+  }
+  std::error_code Ignored;
+  std::filesystem::remove_all(Work, Ignored);
+  return Result;
+}
