@@ -1,6 +1,10 @@
 // trace-geom: buffer zones, Boolean operations and areas of WKT, GeoJSON and
 // GIS files, arcs kept as arcs.
 #include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include <iostream>
 #include <string>
@@ -10,6 +14,12 @@
 
 int main(int argc, char** argv) {
   try {
+#ifdef _WIN32
+    // The same bytes as elsewhere: no CR added before each line feed, none
+    // taken from the input.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> Args(argv + 1, argv + argc);
     const int Status =
