@@ -5,12 +5,13 @@
 # with; without it that comparison is skipped.
 #   scripts/test-windows.sh [LINUX_TRACE_GEOM]
 set -euo pipefail
-cd "$(dirname "$0")/.."
 
+# Taken from where the caller stands.
 LINUX_TOOL=${1:-${TRACE_LINUX_TRACE_GEOM:-}}
 if [[ -n "$LINUX_TOOL" ]]; then
   LINUX_TOOL=$(realpath "$LINUX_TOOL")
 fi
+cd "$(dirname "$0")/.."
 
 BUILD=${TRACE_WIN_BUILD_DIR:-build-win}
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
