@@ -13,6 +13,9 @@ PACKAGES=(
   nlohmann-json3-dev libcli11-dev
   clang-format ccache
   xvfb xauth
+  # The Windows leg: the 32-bit cross compiler, Wine to run its programs and
+  # GoogleTest's sources to build for it; Python makes the DLL's resources.
+  g++-mingw-w64-i686-posix wine wine32:i386 googletest python3
 )
 
 missing=()
@@ -25,5 +28,9 @@ echo "Installing: ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
+# 32-bit Wine comes from the i386 architecture's packages.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null

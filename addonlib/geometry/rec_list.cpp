@@ -1,5 +1,6 @@
 #include "addonlib/geometry/rec_list.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -89,11 +90,14 @@ void TBlockList::InsertAt(int32_t Index, const void* Item) {
   CheckIndex(Index, FCount + 1);
   Changing();
   // The item may live inside our own block, which growth can move.
-  const auto* Src = static_cast<const unsigned char*>(Item);
-  const bool Inside = FList && Src >= FList && Src < At(FCapacity);
-  const size_t Offset = Inside ? static_cast<size_t>(Src - FList) : 0;
+  // Compared as addresses: no pointer into the old block is kept across the
+  // growth.
+  const auto Address = reinterpret_cast<std::uintptr_t>(Item);
+  const auto Base = reinterpret_cast<std::uintptr_t>(FList);
+  const bool Inside = FList && Address >= Base &&
+                      Address < Base + static_cast<std::uintptr_t>(FCapacity) * FElemSize;
   if (FCount >= FCapacity) SetCapacity(FCount + Delta);
-  if (Inside) Src = FList + Offset;
+  const auto* Src = Inside ? FList + (Address - Base) : static_cast<const unsigned char*>(Item);
   if (Index < FCount) {
     std::memmove(At(Index + 1), At(Index), static_cast<size_t>(FCount - Index) * FElemSize);
     if (Inside && Src >= At(Index)) Src += FElemSize;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <iomanip>
 #include <limits>
+#include <numbers>
 #include <random>
 #include <set>
 #include <vector>
@@ -133,9 +134,10 @@ TContour Stars(std::mt19937& Rng, TDPoint O) {
     const double R = 5 + 50 * U(Rng);
     const TDPoint M{O.X + 80 * U(Rng), O.Y + 80 * U(Rng)};
     const int N = 3 + static_cast<int>(Rng() % 60);
-    const double Turn = 2 * M_PI * U(Rng);
+    const double Turn = 2 * std::numbers::pi * U(Rng);
     for (int I = 0; I < N; ++I) {
-      const double A = Turn + 2 * M_PI * (I + 0.4 * U(Rng)) / N, Q = R * (0.4 + 0.6 * U(Rng));
+      const double A = Turn + 2 * std::numbers::pi * (I + 0.4 * U(Rng)) / N,
+                   Q = R * (0.4 + 0.6 * U(Rng));
       const TDPoint P{M.X + Q * std::cos(A), M.Y + Q * std::sin(A)};
       if (I == 0)
         C.AddMoveTo(P);

@@ -1,0 +1,26 @@
+// The native trace pad's window class and control IDs: the pad's own code
+// uses them, and a host or test that drives the pad finds its controls by
+// them.
+#pragma once
+
+namespace winui {
+
+inline constexpr wchar_t PadClassName[] = L"TTracePadForm";
+inline constexpr wchar_t ChooserClassName[] = L"TProjectTreeForm";
+
+// The tool bar's buttons: PadActionBase plus the action's number.
+inline constexpr int PadActionBase = 1000;
+inline constexpr int PadCheckTraceOn = 1100;
+inline constexpr int PadCheckAlong = 1101;
+inline constexpr int PadCheckCloseBy = 1102;
+inline constexpr int PadStyleLabel = 1200;
+inline constexpr int PadWidthLabel = 1201;
+inline constexpr int PadWidthEdit = 1202;
+inline constexpr int PadProgressLabel = 1203;
+
+inline constexpr int ChooserLabel = 2000;
+inline constexpr int ChooserList = 2001;
+inline constexpr int ChooserOk = 1;      // IDOK
+inline constexpr int ChooserCancel = 2;  // IDCANCEL
+
+}  // namespace winui

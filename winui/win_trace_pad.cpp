@@ -1,0 +1,240 @@
+#include "winui/win_trace_pad.h"
+
+#include "addonkit/module_state.h"
+#include "compat/module_images.h"
+#include "compat/win32_text.h"
+#include "winui/pad_controls.h"
+#include "winui/win_tree_chooser.h"
+
+namespace winui {
+
+namespace {
+
+using forms::TPadAction;
+
+constexpr int ButtonSize = 26, Margin = 4;
+
+HWND Item(HWND Window, int Id) {
+  return GetDlgItem(Window, Id);
+}
+
+bool Checked(HWND Window, int Id) {
+  return SendMessageW(Item(Window, Id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void SetChecked(HWND Window, int Id, bool On) {
+  SendMessageW(Item(Window, Id), BM_SETCHECK, On ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+forms::TPadRect FromRect(const RECT& R) {
+  return {R.left, R.top, R.right - R.left, R.bottom - R.top};
+}
+
+kx::TTracePadLink* CreateTracePad(kx::TTraceAddOn* AddOn) {
+  return new TWinTracePad(*AddOn);
+}
+
+// The add-on's command makes its pad through this hook, so that the module
+// below the windows never names it.
+struct TPadInstaller {
+  TPadInstaller() { kx::TracePadCreator = &CreateTracePad; }
+} PadInstaller;
+
+}  // namespace
+
+TWinTracePad::TWinTracePad(kx::TTraceAddOn& AAddon) : FAddon(AAddon) {
+  FWindow = CreateFormWindow(PadClassName, forms::PadCaption,
+                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
+                             forms::PadWidth, forms::PadHeight, FormOwner(), *this);
+  CreateControls();
+  FModel = std::make_unique<forms::TTracePadModel>(FAddon, *this);
+  PadChanged(forms::pcAll);
+}
+
+TWinTracePad::~TWinTracePad() {
+  FModel.reset();
+  SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
+  DestroyWindow(FWindow);
+  for (HBITMAP Image : FImages)
+    if (Image) compat::DeleteBitmapHandle(Image);
+  if (kx::TracePadForm == static_cast<kx::TTracePadLink*>(this)) kx::TracePadForm = nullptr;
+}
+
+void TWinTracePad::CreateControls() {
+  for (int I = 0; I < forms::PadActionCount; ++I) {
+    const forms::TPadActionText& T = forms::PadActionText(static_cast<TPadAction>(I));
+    const HWND Button =
+        CreateControl(FWindow, L"BUTTON", T.Caption, BS_PUSHBUTTON | BS_BITMAP, PadActionBase + I,
+                      Margin + I * (ButtonSize + 2), Margin, ButtonSize, ButtonSize);
+    FImages[I] = compat::LoadBitmapResource(T.Image);
+    if (FImages[I])
+      SendMessageW(Button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FImages[I]));
+  }
+  int Y = Margin + ButtonSize + 6;
+  CreateControl(FWindow, L"STATIC", forms::PadNoStyleText, SS_LEFT | SS_ENDELLIPSIS, PadStyleLabel,
+                Margin, Y, forms::PadWidth - 2 * Margin, 16);
+  Y += 20;
+  const int Checks[] = {PadCheckTraceOn, PadCheckAlong, PadCheckCloseBy};
+  const char* Texts[] = {forms::PadTraceOnText, forms::PadAlongText, forms::PadCloseByText};
+  for (int I = 0; I < 3; ++I, Y += 20)
+    CreateControl(FWindow, L"BUTTON", Texts[I], BS_AUTOCHECKBOX | WS_TABSTOP, Checks[I], Margin, Y,
+                  forms::PadWidth - 2 * Margin, 18);
+  Y += 4;
+  CreateControl(FWindow, L"STATIC", forms::PadWidthLabelText, SS_LEFT, PadWidthLabel, Margin, Y + 3,
+                120, 16);
+  CreateControl(FWindow, L"EDIT", "", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, PadWidthEdit, 128, Y,
+                80, 21);
+  CreateControl(FWindow, L"STATIC", "", SS_LEFT | SS_ENDELLIPSIS, PadProgressLabel, Margin,
+                forms::PadHeight - 18, forms::PadWidth - 2 * Margin, 16);
+}
+
+void TWinTracePad::Layout(int Width) {
+  for (int Id :
+       {PadStyleLabel, PadCheckTraceOn, PadCheckAlong, PadCheckCloseBy, PadProgressLabel}) {
+    const HWND Control = Item(FWindow, Id);
+    RECT R;
+    GetWindowRect(Control, &R);
+    MapWindowPoints(nullptr, FWindow, reinterpret_cast<POINT*>(&R), 2);
+    SetWindowPos(Control, nullptr, 0, 0, std::max(1, Width - 2 * Margin), R.bottom - R.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void TWinTracePad::ShowPad() {
+  if (IsWindowVisible(FWindow)) return;
+  ShowWindow(FWindow, SW_SHOW);
+  FModel->Shown();
+}
+
+void TWinTracePad::PadChanged(unsigned Changes) {
+  if (!FModel) return;  // the model's own construction; shown once it is made
+  const forms::TTracePadModel& M = *FModel;
+  if (Changes & forms::pcActions) {
+    for (int I = 0; I < forms::PadActionCount; ++I)
+      EnableWindow(Item(FWindow, PadActionBase + I), M.Enabled(static_cast<TPadAction>(I)));
+    EnableWindow(Item(FWindow, PadCheckTraceOn), M.TraceOnEnabled());
+  }
+  if (Changes & forms::pcChecks) {
+    SetChecked(FWindow, PadCheckTraceOn, M.TraceOn());
+    SetChecked(FWindow, PadCheckAlong, M.Along());
+    SetChecked(FWindow, PadCheckCloseBy, M.CloseBy());
+  }
+  if (Changes & forms::pcStyleLine) SetControlText(Item(FWindow, PadStyleLabel), M.StyleLine());
+  if ((Changes & forms::pcWidthText) && ControlText(Item(FWindow, PadWidthEdit)) != M.WidthText()) {
+    FShowing = true;
+    SetControlText(Item(FWindow, PadWidthEdit), M.WidthText());
+    FShowing = false;
+  }
+}
+
+void TWinTracePad::ShowError(const std::string& Message) {
+  MessageBoxW(FWindow, compat::Widen(Message).c_str(),
+              compat::Widen(kx::ModuleState().ApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
+}
+
+// Progress shows in the pad's bottom line; the window keeps painting while
+// zones are built.
+void TWinTracePad::BeginProgress(const std::string& Text, const std::string&, int Total) {
+  FProgressTotal = Total;
+  StepProgress(Text, 0);
+}
+
+bool TWinTracePad::StepProgress(const std::string& Text, int Done) {
+  SetControlText(Item(FWindow, PadProgressLabel),
+                 Text + " (" + std::to_string(Done) + "/" + std::to_string(FProgressTotal) + ")");
+  UpdateWindow(FWindow);
+  return true;
+}
+
+void TWinTracePad::EndProgress() {
+  SetControlText(Item(FWindow, PadProgressLabel), "");
+}
+
+bool TWinTracePad::ChooseFromProjectTree(const std::string& Caption, std::uint8_t Kind,
+                                         kx::TKxID& ID) {
+  return winui::ChooseFromProjectTree(FAddon, Caption, Kind, ID);
+}
+
+void TWinTracePad::ShowSettingsDialog(const kx::TOrvexApplication&) {
+  // The native settings dialog is not built yet; the settings themselves
+  // are kept and used as stored.
+  MessageBoxW(FWindow, L"The settings dialog is not available in this build.",
+              compat::Widen(forms::PadCaption).c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+forms::TPadPlacement TWinTracePad::Placement() const {
+  WINDOWPLACEMENT Place{};
+  Place.length = sizeof Place;
+  GetWindowPlacement(FWindow, &Place);
+  forms::TPadPlacement P;
+  // A maximised or minimised pad keeps the rectangle it returns to.
+  P.Bounds = FromRect(Place.rcNormalPosition);
+  P.State = IsIconic(FWindow)   ? forms::TPadWindowState::Minimized
+            : IsZoomed(FWindow) ? forms::TPadWindowState::Maximized
+                                : forms::TPadWindowState::Normal;
+  return P;
+}
+
+std::optional<forms::TPadRect> TWinTracePad::WorkArea() const {
+  RECT Area;
+  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &Area, 0)) return std::nullopt;
+  return FromRect(Area);
+}
+
+void TWinTracePad::Place(const forms::TPadPlacement& P) {
+  WINDOWPLACEMENT Place{};
+  Place.length = sizeof Place;
+  GetWindowPlacement(FWindow, &Place);
+  Place.rcNormalPosition = {P.Bounds.Left, P.Bounds.Top, P.Bounds.Left + P.Bounds.Width,
+                            P.Bounds.Top + P.Bounds.Height};
+  const bool Visible = IsWindowVisible(FWindow);
+  Place.showCmd = !Visible                                       ? SW_HIDE
+                  : P.State == forms::TPadWindowState::Minimized ? SW_SHOWMINIMIZED
+                  : P.State == forms::TPadWindowState::Maximized ? SW_SHOWMAXIMIZED
+                                                                 : SW_SHOWNORMAL;
+  SetWindowPlacement(FWindow, &Place);
+}
+
+void TWinTracePad::Command(int Id, int Code) {
+  if (Id >= PadActionBase && Id < PadActionBase + forms::PadActionCount) {
+    if (Code == BN_CLICKED) FModel->Execute(static_cast<TPadAction>(Id - PadActionBase));
+  } else if (Id == PadCheckTraceOn && Code == BN_CLICKED) {
+    FModel->SetTraceOn(Checked(FWindow, Id));
+  } else if (Id == PadCheckAlong && Code == BN_CLICKED) {
+    FModel->SetAlong(Checked(FWindow, Id));
+  } else if (Id == PadCheckCloseBy && Code == BN_CLICKED) {
+    FModel->SetCloseBy(Checked(FWindow, Id));
+  } else if (Id == PadWidthEdit && Code == EN_CHANGE && !FShowing) {
+    FModel->SetWidthText(ControlText(Item(FWindow, Id)));
+  }
+}
+
+LRESULT TWinTracePad::Handle(HWND Window, UINT Message, WPARAM W, LPARAM L) {
+  switch (Message) {
+    case WM_COMMAND:
+      if (FModel) Command(LOWORD(W), HIWORD(W));
+      return 0;
+    case WM_SIZE:
+      Layout(LOWORD(L));
+      return 0;
+    case WM_GETMINMAXINFO: {
+      // The width can change down to the minimum, the height cannot.
+      auto* Limits = reinterpret_cast<MINMAXINFO*>(L);
+      RECT Frame{0, 0, forms::PadMinWidth, forms::PadHeight};
+      AdjustWindowRectEx(&Frame, static_cast<DWORD>(GetWindowLongW(Window, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(GetWindowLongW(Window, GWL_EXSTYLE)));
+      Limits->ptMinTrackSize.x = Frame.right - Frame.left;
+      Limits->ptMinTrackSize.y = Limits->ptMaxTrackSize.y = Frame.bottom - Frame.top;
+      return 0;
+    }
+    case WM_CLOSE:
+      // Closing hides the pad and suspends tracing; showing it again resumes.
+      ShowWindow(Window, SW_HIDE);
+      if (FModel) FModel->Hidden();
+      return 0;
+    default:
+      return DefWindowProcW(Window, Message, W, L);
+  }
+}
+
+}  // namespace winui

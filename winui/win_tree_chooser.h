@@ -1,0 +1,17 @@
+// The project tree chooser as a native modal window: a view of
+// forms::TProjectTreeModel, with the tree shown as an indented list.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "addonkit/custom_addon.h"
+
+namespace winui {
+
+// True when the user confirmed a node of Kind whose ID differs from ID,
+// which then holds it.
+bool ChooseFromProjectTree(kx::TKxCustomAddon& Addon, const std::string& Caption, std::uint8_t Kind,
+                           kx::TKxID& ID);
+
+}  // namespace winui
