@@ -194,4 +194,24 @@ THandle HandleFromField(std::uint32_t Field) {
     return static_cast<THandle>(Field);
 }
 
+// IStream's 64-bit values: unions on Windows, plain integers in the
+// stand-ins.
+template <class TLarge>
+auto LargeValue(const TLarge& Value) {
+  if constexpr (std::is_integral_v<TLarge>)
+    return Value;
+  else
+    return Value.QuadPart;
+}
+
+template <class TLarge>
+TLarge MakeLarge(decltype(LargeValue(TLarge{})) Value) {
+  TLarge Large{};
+  if constexpr (std::is_integral_v<TLarge>)
+    Large = Value;
+  else
+    Large.QuadPart = Value;
+  return Large;
+}
+
 }  // namespace compat

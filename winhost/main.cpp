@@ -1,8 +1,9 @@
 // trace-wintest Trace.dll project.json: a host on Windows, step by step,
 // from registering the module to unregistering it. Exits 0 when every step
 // passed, 1 at the first failure, 2 for a wrong command line.
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <filesystem>

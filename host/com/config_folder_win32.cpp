@@ -1,5 +1,6 @@
-#include <shlobj.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shlobj.h>
 
 #include "compat/win32_text.h"
 #include "host/com/config_folder.h"

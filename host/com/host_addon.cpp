@@ -69,7 +69,8 @@ std::vector<THostCommand> THostAddOn::Commands() const {
     THostCommand Command{};
     Check(List->GetItem(I, &Command.Attrs), "GetItem");
     auto Stream = compat::TComPtr<THostMemoryStream>::Attach(THostMemoryStream::Create());
-    const HRESULT Code = FAddOn->SaveBitmap(Stream.Get(), Command.Attrs.Image);
+    const HRESULT Code =
+        FAddOn->SaveBitmap(Stream.Get(), compat::HandleFromField<HBITMAP>(Command.Attrs.Image));
     Check(Code, "SaveBitmap");
     const auto& Data = Stream->Data();
     if (Code == S_OK && Data.size() >= 4) {

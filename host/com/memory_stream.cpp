@@ -70,14 +70,15 @@ HRESULT THostMemoryStream::Seek(LARGE_INTEGER Move, DWORD Origin, ULARGE_INTEGER
     default:
       return E_INVALIDARG;
   }
-  if (Base + Move < 0) return E_INVALIDARG;
-  FPosition = static_cast<std::size_t>(Base + Move);
-  if (NewPosition) *NewPosition = FPosition;
+  const std::int64_t To = Base + compat::LargeValue(Move);
+  if (To < 0) return E_INVALIDARG;
+  FPosition = static_cast<std::size_t>(To);
+  if (NewPosition) *NewPosition = compat::MakeLarge<ULARGE_INTEGER>(FPosition);
   return S_OK;
 }
 
 HRESULT THostMemoryStream::SetSize(ULARGE_INTEGER NewSize) {
-  FData.resize(static_cast<std::size_t>(NewSize));
+  FData.resize(static_cast<std::size_t>(compat::LargeValue(NewSize)));
   return S_OK;
 }
 

@@ -12,7 +12,7 @@
 
 #include "host/app/host_window.h"
 #include "host/app/map_widget.h"
-#include "host/com/host_map_view.h"
+#include "host/com/host_map_picture.h"
 #include "host/model/project_file.h"
 #include "tests/support/test_host.h"
 
@@ -20,7 +20,7 @@ namespace {
 
 using host::THostMapView;
 using host::THostViewTransform;
-using TRedraw = THostMapPicture::TMapRedraw;
+using TRedraw = host::THostMapPicture::TMapRedraw;
 
 // Pixels whose channels differ by more than Tolerance.
 int Differing(const QImage& A, const QImage& B, int Tolerance = 0) {
