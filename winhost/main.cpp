@@ -30,7 +30,8 @@ int main() {
   int Result = 0;
   {
     winhost::TJourney Journey(Dll, Project, Work.wstring());
-    Result = winhost::RunSteps(Journey.Steps(), Journey.Cleanup(), [&] { return Journey.LastError(); });
+    Result =
+        winhost::RunSteps(Journey.Steps(), Journey.Cleanup(), [&] { return Journey.LastError(); });
   }
   std::error_code Ignored;
   std::filesystem::remove_all(Work, Ignored);

@@ -1,5 +1,6 @@
 // Faults a host meets: each must reach it as E_FAIL with the message set
 // through IKxErrorInfo.
+#include <filesystem>
 #include <fstream>
 
 #include "hostapi/orvex_interfaces.h"
@@ -47,18 +48,17 @@ void ExpectSettingsWriteFails(host::THostComManager& M) {
 
 TSteps FaultSteps(TJourney& J) {
   TSteps S;
-  S.push_back({"fault: Connect to a host whose main window is unavailable", [&J] {
-                 host::THostComManager& M = FaultHost(J, J.WorkFolder + L"\\window.ini");
-                 M.FailWindowQueries(true);
-                 Expect(J.FactoryAddOn->Connect(static_cast<kx::IKxAddOnManager*>(&M)), E_FAIL,
-                        "Connect");
-                 const std::string Text = ErrorInfoText(M);
-                 Require(Contains(Text, "Главное окно недоступно"),
-                         "IKxErrorInfo holds \"" + Text + "\"");
-               }});
+  S.push_back(
+      {"fault: Connect to a host whose main window is unavailable", [&J] {
+         host::THostComManager& M = FaultHost(J, J.WorkFolder + L"\\window.ini");
+         M.FailWindowQueries(true);
+         Expect(J.FactoryAddOn->Connect(static_cast<kx::IKxAddOnManager*>(&M)), E_FAIL, "Connect");
+         const std::string Text = ErrorInfoText(M);
+         Require(Contains(Text, "Главное окно недоступно"), "IKxErrorInfo holds \"" + Text + "\"");
+       }});
   S.push_back({"fault: the host's settings in a read-only file", [&J] {
                  const std::wstring Path = J.WorkFolder + L"\\read-only.ini";
-                 std::ofstream(Utf8Path(Utf8(Path)), std::ios::binary)
+                 std::ofstream(std::filesystem::path(Path), std::ios::binary)
                      << "; Trace host settings\n\n[User]\nTraceBufferZoneSize=10\n";
                  SetFileAttributesW(Path.c_str(), FILE_ATTRIBUTE_READONLY);
                  host::THostComManager& M = FaultHost(J, Path);
@@ -69,7 +69,7 @@ TSteps FaultSteps(TJourney& J) {
                }});
   S.push_back({"fault: the host's settings in a folder that cannot be made", [&J] {
                  const std::wstring File = J.WorkFolder + L"\\not-a-folder";
-                 std::ofstream(Utf8Path(Utf8(File)), std::ios::binary) << "x";
+                 std::ofstream(std::filesystem::path(File), std::ios::binary) << "x";
                  ExpectSettingsWriteFails(FaultHost(J, File + L"\\trace\\settings.ini"));
                }});
   return S;

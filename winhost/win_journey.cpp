@@ -5,6 +5,7 @@
 
 #include "compat/guid.h"
 #include "compat/registry.h"
+#include "compat/win32_text.h"
 #include "host/com/addon_registry.h"
 #include "host/com/memory_stream.h"
 #include "host/model/project_file.h"
@@ -37,16 +38,17 @@ std::wstring TJourney::AddOnKey() const {
 
 void TJourney::CheckClassRegistered() const {
   const auto Description = RegString(HKEY_CLASSES_ROOT, ClassKey(), nullptr);
-  Require(Description == Wide(TraceDescription),
-          "HKCR\\" + Utf8(ClassKey()) + " default value: \"" + Utf8(Description.value_or(L"")) +
-              "\"");
+  Require(
+      Description == Wide(TraceDescription),
+      "HKCR\\" + Utf8(ClassKey()) + " default value: \"" + Utf8(Description.value_or(L"")) + "\"");
   // The module's full path, short when it holds a blank.
   std::wstring Expected = DllPath;
   if (Expected.find(L' ') != std::wstring::npos) Expected = ShortPath(Expected);
   const auto Server = RegString(HKEY_CLASSES_ROOT, ClassKey() + L"\\InprocServer32", nullptr);
   Require(Server && SameText(*Server, Expected),
           "InprocServer32: \"" + Utf8(Server.value_or(L"")) + "\", not \"" + Utf8(Expected) + "\"");
-  for (const std::wstring& Name : RegValueNames(HKEY_CLASSES_ROOT, ClassKey() + L"\\InprocServer32"))
+  for (const std::wstring& Name :
+       RegValueNames(HKEY_CLASSES_ROOT, ClassKey() + L"\\InprocServer32"))
     Require(!SameText(Name, L"ThreadingModel"), "InprocServer32 has a ThreadingModel value");
   for (const std::wstring& Name : RegSubKeys(HKEY_CLASSES_ROOT, ClassKey()))
     Require(!SameText(Name, L"ProgID") && !SameText(Name, L"VersionIndependentProgID"),
@@ -55,9 +57,9 @@ void TJourney::CheckClassRegistered() const {
 
 void TJourney::CheckAddOnKey() const {
   const auto Description = RegString(HKEY_LOCAL_MACHINE, AddOnKey(), nullptr);
-  Require(Description == Wide(TraceDescription),
-          "HKLM\\" + Utf8(AddOnKey()) + " default value: \"" + Utf8(Description.value_or(L"")) +
-              "\"");
+  Require(
+      Description == Wide(TraceDescription),
+      "HKLM\\" + Utf8(AddOnKey()) + " default value: \"" + Utf8(Description.value_or(L"")) + "\"");
   const auto Active = RegString(HKEY_LOCAL_MACHINE, AddOnKey(), L"Active");
   Require(Active == std::wstring(L"1"), "Active: \"" + Utf8(Active.value_or(L"(none)")) + "\"");
 }
@@ -83,7 +85,8 @@ TSteps TJourney::Steps() {
                [this] { CheckClassRegistered(); }});
   S.push_back({"LoadLibraryW Trace.dll and its entry points", [this] {
                  Module = std::make_unique<host::THostModule>(Utf8(DllPath));
-                 const auto* Exported = static_cast<const GUID*>(Module->Symbol("CLSID_TraceAddOn"));
+                 const auto* Exported =
+                     static_cast<const GUID*>(Module->Symbol("CLSID_TraceAddOn"));
                  Require(Exported != nullptr, "no export CLSID_TraceAddOn");
                  ClassID = *Exported;
                  Require(compat::GuidToString(ClassID) == Utf8(TraceClassID),
@@ -96,11 +99,10 @@ TSteps TJourney::Steps() {
   S.push_back({"the host's add-on registry lists it active, with its module", [this] {
                  const compat::TRegistry Registry;
                  const auto Entries = host::FindAddOns(Registry);
-                 const auto It = std::find_if(Entries.begin(), Entries.end(), [&](const auto& E) {
-                   return E.ClassID == ClassID;
-                 });
-                 Require(It != Entries.end(), "not among " + std::to_string(Entries.size()) +
-                                                  " registered add-ons");
+                 const auto It = std::find_if(Entries.begin(), Entries.end(),
+                                              [&](const auto& E) { return E.ClassID == ClassID; });
+                 Require(It != Entries.end(),
+                         "not among " + std::to_string(Entries.size()) + " registered add-ons");
                  Require(It->Active, "not active");
                  Require(It->Description == TraceDescription, "description " + It->Description);
                  Require(SameText(FullPath(Wide(It->ModulePath)), DllPath) ||
@@ -133,7 +135,9 @@ TSteps TJourney::Steps() {
   for (TStep& F : FaultSteps(*this)) S.push_back(std::move(F));
   S.push_back({"Connect over the host's manager with the project", [this] {
                  Window = std::make_unique<TMainWindow>();
-                 Require(Window->Handle() != nullptr, "no main window");
+                 Require(Window->Handle() != nullptr,
+                         "no main window: " + compat::SystemMessage(GetLastError()) +
+                             " (under Wine it needs a display: xvfb-run)");
                  Manager = std::make_unique<host::THostComManager>(
                      Utf8(WorkFolder + L"\\settings.ini"), Window->Handle());
                  Reporting = Manager.get();
@@ -152,29 +156,31 @@ TSteps TJourney::Steps() {
                  Require(Macro.Ident.ToUtf8() == "Trace", "Ident " + Macro.Ident.ToUtf8());
                  Require(Macro.Image != 0, "no image");
                }});
-  S.push_back({"SaveBitmap into the host's memory stream", [this] {
-                 auto Stream =
-                     compat::TComPtr<host::THostMemoryStream>::Attach(host::THostMemoryStream::Create());
-                 Expect(ComAddOn->SaveBitmap(Stream.Get(), compat::HandleFromField<HBITMAP>(Macro.Image)),
-                        S_OK, "SaveBitmap");
-                 const auto& D = Stream->Data();
-                 Require(D.size() > 6, "stream of " + std::to_string(D.size()) + " bytes");
-                 const std::uint32_t Length = D[0] | (D[1] << 8) | (D[2] << 16) |
-                                              (static_cast<std::uint32_t>(D[3]) << 24);
-                 Require(Length == D.size() - 4, "length prefix " + std::to_string(Length) +
-                                                     " for " + std::to_string(D.size() - 4));
-                 Require(D[4] == 'B' && D[5] == 'M', "not a BMP file");
-               }});
-  S.push_back({"fault: SaveBitmap into a full stream", [this] {
-                 auto Full =
-                     compat::TComPtr<host::THostMemoryStream>::Attach(host::THostMemoryStream::Create());
-                 Full->SetCapacity(10);
-                 Manager->ErrorInfo().Clear();
-                 Expect(ComAddOn->SaveBitmap(Full.Get(), compat::HandleFromField<HBITMAP>(Macro.Image)),
-                        E_FAIL, "SaveBitmap");
-                 Require(Manager->ErrorInfo().MessageUtf8() == "Ошибка при записи в OLE-поток",
-                         "IKxErrorInfo holds \"" + Manager->ErrorInfo().MessageUtf8() + "\"");
-               }});
+  S.push_back(
+      {"SaveBitmap into the host's memory stream", [this] {
+         auto Stream =
+             compat::TComPtr<host::THostMemoryStream>::Attach(host::THostMemoryStream::Create());
+         Expect(ComAddOn->SaveBitmap(Stream.Get(), compat::HandleFromField<HBITMAP>(Macro.Image)),
+                S_OK, "SaveBitmap");
+         const auto& D = Stream->Data();
+         Require(D.size() > 6, "stream of " + std::to_string(D.size()) + " bytes");
+         const std::uint32_t Length =
+             D[0] | (D[1] << 8) | (D[2] << 16) | (static_cast<std::uint32_t>(D[3]) << 24);
+         Require(Length == D.size() - 4, "length prefix " + std::to_string(Length) + " for " +
+                                             std::to_string(D.size() - 4));
+         Require(D[4] == 'B' && D[5] == 'M', "not a BMP file");
+       }});
+  S.push_back(
+      {"fault: SaveBitmap into a full stream", [this] {
+         auto Full =
+             compat::TComPtr<host::THostMemoryStream>::Attach(host::THostMemoryStream::Create());
+         Full->SetCapacity(10);
+         Manager->ErrorInfo().Clear();
+         Expect(ComAddOn->SaveBitmap(Full.Get(), compat::HandleFromField<HBITMAP>(Macro.Image)),
+                E_FAIL, "SaveBitmap");
+         Require(Manager->ErrorInfo().MessageUtf8() == "Ошибка при записи в OLE-поток",
+                 "IKxErrorInfo holds \"" + Manager->ErrorInfo().MessageUtf8() + "\"");
+       }});
   S.push_back({"ExecuteMacro(0)", [this] { Check(ComAddOn->ExecuteMacro(0, 0), "ExecuteMacro"); }});
   S.push_back({"Disconnect", [this] { Check(ComAddOn->Disconnect(), "Disconnect"); }});
   S.push_back({"release every object", [this] {
@@ -186,7 +192,10 @@ TSteps TJourney::Steps() {
                }});
   S.push_back({"DllCanUnloadNow == S_OK",
                [this] { Expect(Module->DllCanUnloadNow(), S_OK, "DllCanUnloadNow"); }});
-  S.push_back({"CoUninitialize and FreeLibrary", [this] {
+  S.push_back({"CoFreeUnusedLibraries, CoUninitialize and FreeLibrary", [this] {
+                 // COM lets go of the module it loaded once the module says it
+                 // can be unloaded; the host's own load goes last.
+                 CoFreeUnusedLibrariesEx(0, 0);
                  CoUninitialize();
                  ComInitialized = false;
                  Require(Module->TryUnload(), "the module would not unload");
@@ -202,7 +211,8 @@ TSteps TJourney::Steps() {
   S.push_back({"uninstall: the add-on key removed", [this] {
                  const LSTATUS Status = RegDeleteTreeW(HKEY_LOCAL_MACHINE, AddOnKey().c_str());
                  Check(HRESULT_FROM_WIN32(static_cast<DWORD>(Status)), "RegDeleteTreeW");
-                 Require(!RegKeyExists(HKEY_LOCAL_MACHINE, AddOnKey()), "the add-on key is still there");
+                 Require(!RegKeyExists(HKEY_LOCAL_MACHINE, AddOnKey()),
+                         "the add-on key is still there");
                }});
   return S;
 }
@@ -210,15 +220,15 @@ TSteps TJourney::Steps() {
 TSteps TJourney::Cleanup() {
   const std::wstring Quoted = L"\"" + DllPath + L"\"";
   return {
-      {"release", [this] {
+      {"release",
+       [this] {
          FactoryAddOn.Reset();
          ComAddOn.Reset();
          if (ComInitialized) CoUninitialize();
          ComInitialized = false;
        }},
       {"unregister", [=] { RunProcess(L"regsvr32.exe /u /s " + Quoted); }},
-      {"remove the add-on key",
-       [this] { RegDeleteTreeW(HKEY_LOCAL_MACHINE, AddOnKey().c_str()); }},
+      {"remove the add-on key", [this] { RegDeleteTreeW(HKEY_LOCAL_MACHINE, AddOnKey().c_str()); }},
   };
 }
 

@@ -14,7 +14,6 @@
 #include "compat/com_ptr.h"
 #include "host/com/addon_module.h"
 #include "host/com/host_com_manager.h"
-#include "host/model/file_bytes.h"
 #include "hostapi/kx_interfaces.h"
 #include "winhost/win_steps.h"
 #include "winhost/win_system.h"

@@ -29,7 +29,8 @@ void Expect(HRESULT Code, HRESULT Expected, const std::string& What) {
 }
 
 void InsertSteps(TSteps& Steps, const std::string& After, TSteps New) {
-  auto At = std::find_if(Steps.begin(), Steps.end(), [&](const TStep& S) { return S.Name == After; });
+  auto At =
+      std::find_if(Steps.begin(), Steps.end(), [&](const TStep& S) { return S.Name == After; });
   if (At != Steps.end()) ++At;
   Steps.insert(At, std::make_move_iterator(New.begin()), std::make_move_iterator(New.end()));
 }

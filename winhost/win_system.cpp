@@ -47,34 +47,29 @@ bool RegKeyExists(HKEY Root, const std::wstring& Key) {
   return TKey(Root, Key).Get() != nullptr;
 }
 
-std::vector<std::wstring> RegValueNames(HKEY Root, const std::wstring& Key) {
+// The names Enum gives, by index, until it fails (value names are at most
+// 16383 characters, key names 255).
+template <class TEnum>
+std::vector<std::wstring> RegNames(HKEY Root, const std::wstring& Key, TEnum Enum) {
   std::vector<std::wstring> Names;
   const TKey K(Root, Key);
   if (!K.Get()) return Names;
+  std::wstring Name(16384, L'\0');
   for (DWORD I = 0;; ++I) {
-    wchar_t Name[16384];
-    DWORD Length = 16384;
-    if (RegEnumValueW(K.Get(), I, Name, &Length, nullptr, nullptr, nullptr, nullptr) !=
-        ERROR_SUCCESS)
+    DWORD Length = static_cast<DWORD>(Name.size());
+    if (Enum(K.Get(), I, Name.data(), &Length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
       break;
-    Names.emplace_back(Name, Length);
+    Names.emplace_back(Name.data(), Length);
   }
   return Names;
 }
 
+std::vector<std::wstring> RegValueNames(HKEY Root, const std::wstring& Key) {
+  return RegNames(Root, Key, RegEnumValueW);
+}
+
 std::vector<std::wstring> RegSubKeys(HKEY Root, const std::wstring& Key) {
-  std::vector<std::wstring> Names;
-  const TKey K(Root, Key);
-  if (!K.Get()) return Names;
-  for (DWORD I = 0;; ++I) {
-    wchar_t Name[256];
-    DWORD Length = 256;
-    if (RegEnumKeyExW(K.Get(), I, Name, &Length, nullptr, nullptr, nullptr, nullptr) !=
-        ERROR_SUCCESS)
-      break;
-    Names.emplace_back(Name, Length);
-  }
-  return Names;
+  return RegNames(Root, Key, RegEnumKeyExW);
 }
 
 DWORD RunProcess(const std::wstring& CommandLine) {
@@ -84,9 +79,9 @@ DWORD RunProcess(const std::wstring& CommandLine) {
   std::wstring Line = CommandLine;  // CreateProcessW may write to it
   if (!CreateProcessW(nullptr, Line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &Startup,
                       &Process))
-    throw EStepFailed(HRESULT_FROM_WIN32(GetLastError()),
-                      "cannot start " + Utf8(CommandLine) + ": " +
-                          compat::SystemMessage(GetLastError()));
+    throw EStepFailed(
+        HRESULT_FROM_WIN32(GetLastError()),
+        "cannot start " + Utf8(CommandLine) + ": " + compat::SystemMessage(GetLastError()));
   WaitForSingleObject(Process.hProcess, INFINITE);
   DWORD Code = 0;
   GetExitCodeProcess(Process.hProcess, &Code);

@@ -212,9 +212,9 @@ void TMapWidget::paintEvent(QPaintEvent*) {
   for (const TKxID& ID : View().Selection()) {
     const THostMapObject* O = FManager.Project().FindObject(ID);
     if (!O) continue;
-    const QRectF B =
-        QRectF(QtPoint(T.ToDevice(O->Bounds.X1, O->Bounds.Y2)), QtPoint(T.ToDevice(O->Bounds.X2, O->Bounds.Y1)))
-            .normalized();
+    const QRectF B = QRectF(QtPoint(T.ToDevice(O->Bounds.X1, O->Bounds.Y2)),
+                            QtPoint(T.ToDevice(O->Bounds.X2, O->Bounds.Y1)))
+                         .normalized();
     if (!B.adjusted(-4, -4, 4, 4).intersects(Shown)) continue;
     for (const THostShape& S : O->Shapes) P.drawPath(PaintPath(PartsOfCommands(S.Commands), T));
   }

@@ -77,7 +77,8 @@ std::vector<THostCommand> THostAddOn::Commands() const {
       std::uint32_t Length = 0;
       for (int B = 3; B >= 0; --B) Length = (Length << 8) | Data[static_cast<std::size_t>(B)];
       if (Length <= Data.size() - 4)
-        Command.Bitmap.assign(Data.begin() + 4, Data.begin() + 4 + static_cast<std::ptrdiff_t>(Length));
+        Command.Bitmap.assign(Data.begin() + 4,
+                              Data.begin() + 4 + static_cast<std::ptrdiff_t>(Length));
     }
     Result.push_back(std::move(Command));
   }

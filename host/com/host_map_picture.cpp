@@ -80,7 +80,8 @@ void THostMapPicture::DrawParts(const THostDrawRecord& Record) {
   PaintParts(Painter, Record.Parts, Record.Pen, Record.Brush, FView.Transform());
 }
 
-void THostMapPicture::DrawMapOn(QImage& Image, const THostViewTransform& T, QPoint BrushOrigin) const {
+void THostMapPicture::DrawMapOn(QImage& Image, const THostViewTransform& T,
+                                QPoint BrushOrigin) const {
   const THostProject& P = FView.Project();
   Image.fill(Qt::white);
   QPainter Painter(&Image);
@@ -205,8 +206,9 @@ void THostMapPicture::DrawMap(bool KeepMap) {
         S.CenterX = T.CenterX - (T.Width / 2.0 - S.Width / 2.0 - Area.left()) * T.MetresPerPixel;
         S.CenterY = T.CenterY + (T.Height / 2.0 - S.Height / 2.0 - Area.top()) * T.MetresPerPixel;
         QImage Strip(Area.size(), QImage::Format_ARGB32_Premultiplied);
-        DrawMapOn(Strip, S,
-                QPoint(Mod8(FBrushOrigin.x() - Area.left()), Mod8(FBrushOrigin.y() - Area.top())));
+        DrawMapOn(
+            Strip, S,
+            QPoint(Mod8(FBrushOrigin.x() - Area.left()), Mod8(FBrushOrigin.y() - Area.top())));
         const std::size_t Bytes = static_cast<std::size_t>(Area.width()) * 4;
         for (int Y = 0; Y < Area.height(); ++Y)
           std::memcpy(FMapImage.scanLine(Area.top() + Y) + Area.left() * 4, Strip.constScanLine(Y),

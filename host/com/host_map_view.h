@@ -14,8 +14,8 @@
 
 #include "compat/com_ptr.h"
 #include "host/com/host_context.h"
-#include "host/com/host_object.h"
 #include "host/com/host_drawing.h"
+#include "host/com/host_object.h"
 #include "host/model/map_model.h"
 #include "hostapi/kx_interfaces.h"
 

@@ -8,7 +8,8 @@ namespace host {
 
 void* LoadModuleFile(const std::string& Path) {
   const HMODULE Module = LoadLibraryW(compat::Widen(Path).c_str());
-  if (!Module) throw EHostError("Cannot load " + Path + ": " + compat::SystemMessage(GetLastError()));
+  if (!Module)
+    throw EHostError("Cannot load " + Path + ": " + compat::SystemMessage(GetLastError()));
   return reinterpret_cast<void*>(Module);
 }
 
