@@ -112,6 +112,11 @@ TEST_F(HostSettings, ADamagedFileIsReportedAndKeptAsideWhileDefaultsServe) {
       {"[User]\nTrace.A=\\q\n", "строка 2: неверная escape"},
       {"; c\n[User]\nTrace.A=1\nTrace.A=2\n", "строка 4: ключ повторяется"},
       {"[User]\nTrace.A=\xff\xfe\n", "строка 2: текст не в UTF-8"},
+      // An overlong "/", a surrogate, a code point above U+10FFFF, a cut sequence.
+      {"[User]\nTrace.A=\xc0\xaf\n", "строка 2: текст не в UTF-8"},
+      {"[User]\nTrace.A=\xed\xa0\x80\n", "строка 2: текст не в UTF-8"},
+      {"[User]\nTrace.A=\xf4\x90\x80\x80\n", "строка 2: текст не в UTF-8"},
+      {"[User]\nTrace.A=\xe2\x82\n", "строка 2: текст не в UTF-8"},
       {"[User\n", "строка 1: неверный заголовок"},
   };
   for (const auto& [Text, Says] : Damaged) {
@@ -135,11 +140,15 @@ TEST_F(HostSettings, ADamagedFileIsReportedAndKeptAsideWhileDefaultsServe) {
   }
   // A sound file with comments, blank lines and CR LF ends reads.
   Host.reset();
-  WriteFile(Path, "; c\r\n\r\n[User]\r\nTrace.A=1 \r\n");
+  // Two-, three- and four-byte characters up to U+10FFFF are UTF-8.
+  const std::string Wide = "Ж€\xf0\x9f\x98\x80\xf4\x8f\xbf\xbf";
+  WriteFile(Path, "; c\r\n\r\n[User]\r\nTrace.A=1 \r\nTrace.B=" + Wide + "\r\n");
   Host = std::make_unique<host::TTestHost>(Path);
+  EXPECT_EQ(Host->Settings().LoadError(), "");
   std::string V;
   EXPECT_EQ(Read("Trace.A", V), S_OK);
   EXPECT_EQ(V, "1 ");
+  EXPECT_EQ(Host->Settings().Value(1, "Trace.B"), Wide);
 }
 
 TEST_F(HostSettings, AFailedWriteKeepsTheOldFileAndTheOldValue) {
