@@ -55,7 +55,9 @@ class MapWidgetTest : public ::testing::Test {
     Map->ZoomToRect({499995, 6000000, 500035, 6000040});
     Map->SetOnSelectionChanged([this] { ++SelectionChanges; });
   }
-  QPoint At(double X, double Y) { return QtPoint(Host.View().Transform().ToDevice(X, Y)).toPoint(); }
+  QPoint At(double X, double Y) {
+    return QtPoint(Host.View().Transform().ToDevice(X, Y)).toPoint();
+  }
   void Mouse(QEvent::Type Type, QPoint P, Qt::MouseButton B, Qt::KeyboardModifiers K = {}) {
     const Qt::MouseButtons Held =
         Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(B);
