@@ -1,0 +1,121 @@
+#include "winhost/pad_driver.h"
+
+#include <stdexcept>
+
+#include "compat/win32_text.h"
+#include "winui/pad_controls.h"
+
+namespace winhost {
+
+namespace {
+
+std::string PendingPick;
+bool PickDone = false;
+std::string MessageBoxText;
+
+std::string WindowText(HWND Window) {
+  const int Length = GetWindowTextLengthW(Window);
+  std::wstring Text(static_cast<std::size_t>(Length) + 1, L'\0');
+  Text.resize(static_cast<std::size_t>(GetWindowTextW(Window, Text.data(), Length + 1)));
+  return compat::Narrow(Text);
+}
+
+// A message box of this thread: its text is kept and the box closed, so
+// that a run never hangs on it.
+BOOL CALLBACK CloseMessageBox(HWND Window, LPARAM) {
+  wchar_t Class[16] = {};
+  GetClassNameW(Window, Class, 16);
+  if (std::wstring(Class) != L"#32770" || !IsWindowVisible(Window)) return TRUE;
+  for (HWND Child = GetWindow(Window, GW_CHILD); Child; Child = GetWindow(Child, GW_HWNDNEXT)) {
+    GetClassNameW(Child, Class, 16);
+    if (std::wstring(Class) == L"Static" && GetWindowTextLengthW(Child) > 0)
+      MessageBoxText = WindowText(Child);
+  }
+  PostMessageW(Window, WM_COMMAND, IDOK, 0);
+  return FALSE;
+}
+
+// Runs inside the modal loops of the chooser and of message boxes.
+void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), &CloseMessageBox, 0);
+  if (PendingPick.empty()) return;
+  const HWND Chooser = FindWindowW(winui::ChooserClassName, nullptr);
+  if (!Chooser || !IsWindowVisible(Chooser)) return;
+  const HWND List = GetDlgItem(Chooser, winui::ChooserList);
+  const int Count = static_cast<int>(SendMessageW(List, LB_GETCOUNT, 0, 0));
+  for (int I = 0; I < Count; ++I) {
+    std::wstring Item(static_cast<std::size_t>(SendMessageW(List, LB_GETTEXTLEN, I, 0)) + 1, L'\0');
+    Item.resize(static_cast<std::size_t>(
+        SendMessageW(List, LB_GETTEXT, I, reinterpret_cast<LPARAM>(Item.data()))));
+    std::string Text = compat::Narrow(Item);
+    Text.erase(0, Text.find_first_not_of(' '));
+    if (Text != PendingPick) continue;
+    SendMessageW(List, LB_SETCURSEL, static_cast<WPARAM>(I), 0);
+    SendMessageW(Chooser, WM_COMMAND, MAKEWPARAM(winui::ChooserList, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(List));
+    SendMessageW(GetDlgItem(Chooser, winui::ChooserOk), BM_CLICK, 0, 0);
+    PickDone = true;
+    break;
+  }
+  if (!PickDone) SendMessageW(GetDlgItem(Chooser, winui::ChooserCancel), BM_CLICK, 0, 0);
+  PendingPick.clear();
+}
+
+}  // namespace
+
+HWND TPadDriver::FindPad() {
+  return FindWindowW(winui::PadClassName, nullptr);
+}
+
+HWND TPadDriver::Control(int Id) const {
+  const HWND C = GetDlgItem(FPad, Id);
+  if (!C) throw std::runtime_error("the pad has no control " + std::to_string(Id));
+  return C;
+}
+
+bool TPadDriver::Enabled(forms::TPadAction Action) const {
+  return IsWindowEnabled(Control(winui::PadActionBase + static_cast<int>(Action))) != FALSE;
+}
+
+void TPadDriver::Click(forms::TPadAction Action) {
+  if (!Enabled(Action))
+    throw std::runtime_error(std::string("the pad's button is disabled: ") +
+                             forms::PadActionText(Action).Caption);
+  MessageBoxText.clear();
+  SendMessageW(Control(winui::PadActionBase + static_cast<int>(Action)), BM_CLICK, 0, 0);
+}
+
+void TPadDriver::TypeWidth(const std::string& Text) {
+  SetWindowTextW(Control(winui::PadWidthEdit), compat::Widen(Text).c_str());
+}
+
+bool TPadDriver::TraceOnEnabled() const {
+  return IsWindowEnabled(Control(winui::PadCheckTraceOn)) != FALSE;
+}
+
+void TPadDriver::TickTraceOn() {
+  SendMessageW(Control(winui::PadCheckTraceOn), BM_CLICK, 0, 0);
+}
+
+std::string TPadDriver::StyleLine() const {
+  return WindowText(Control(winui::PadStyleLabel));
+}
+
+TPadDriver::TPadDriver(HWND Pad) : FPad(Pad) {
+  SetTimer(nullptr, 0, 30, &Watch);
+}
+
+void TPadDriver::PickInNextChooser(const std::string& Text) {
+  PendingPick = Text;
+  PickDone = false;
+}
+
+bool TPadDriver::Picked() const {
+  return PickDone;
+}
+
+const std::string& TPadDriver::LastMessageBox() {
+  return MessageBoxText;
+}
+
+}  // namespace winhost
