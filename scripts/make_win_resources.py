@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Turns the module's resource list (a Qt .qrc file of XPM images) into the
-Windows DLL's resources: each "bitmaps/NAME" becomes a 32-bit BMP, each
+Windows DLL's resources: each "bitmaps/NAME" becomes an 8-bit BMP, each
 "cursors/NAME" a cursor file with its XPM hot spot, and an .rc script names
 them all, so that both builds carry the same images under the same names.
 Names are quoted (some are resource keywords); file names are bare, found
@@ -54,13 +54,33 @@ def info_header(width, height, bits, image_size):
 
 
 def write_bmp(path, xpm):
+    """An 8-bit BMP with its own palette; transparent pixels take the classic
+    button face grey, the colour that Windows maps to the system's 3-D face
+    colour when a bitmap is loaded with LR_LOADMAP3DCOLORS."""
     width, height, _, rows = xpm
-    pixels = bgra_rows(rows)
-    offset = 14 + 40
+    face = (192, 192, 192)
+    palette = []
+    index = {}
+    for row in rows:
+        for pixel in row:
+            colour = face if pixel is None else pixel
+            if colour not in index:
+                index[colour] = len(palette)
+                palette.append(colour)
+    if len(palette) > 256:
+        raise SystemExit(f"{path}: more than 256 colours")
+    stride = (width + 3) // 4 * 4
+    pixels = bytearray()
+    for row in reversed(rows):
+        line = bytes(index[face if p is None else p] for p in row)
+        pixels += line + bytes(stride - width)
+    table = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    offset = 14 + 40 + len(table)
+    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, 0, len(pixels), 0, 0,
+                         len(palette), 0)
     with open(path, "wb") as out:
         out.write(struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset))
-        out.write(info_header(width, height, 32, len(pixels)))
-        out.write(pixels)
+        out.write(header + table + pixels)
 
 
 def write_cur(path, xpm):

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "winhost/win_journey.h"
+#include "winhost/win_pad_steps.h"
 
 int main() {
   SetConsoleOutputCP(CP_UTF8);
@@ -30,8 +31,10 @@ int main() {
   int Result = 0;
   {
     winhost::TJourney Journey(Dll, Project, Work.wstring());
-    Result =
-        winhost::RunSteps(Journey.Steps(), Journey.Cleanup(), [&] { return Journey.LastError(); });
+    winhost::TSteps Steps = Journey.Steps();
+    winhost::InsertSteps(Steps, "ExecuteMacro(0)", winhost::PadSteps(Journey));
+    winhost::InsertSteps(Steps, "Disconnect", {winhost::PadGoneStep()});
+    Result = winhost::RunSteps(Steps, Journey.Cleanup(), [&] { return Journey.LastError(); });
   }
   std::error_code Ignored;
   std::filesystem::remove_all(Work, Ignored);

@@ -114,6 +114,43 @@ bool TPadDriver::Picked() const {
   return PickDone;
 }
 
+bool TPadDriver::SaveImage(const std::wstring& Path) const {
+  RECT R;
+  if (!GetWindowRect(FPad, &R)) return false;
+  RedrawWindow(FPad, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  const int W = R.right - R.left, H = R.bottom - R.top;
+  const HDC Screen = GetDC(nullptr);
+  const HDC Memory = CreateCompatibleDC(Screen);
+  BITMAPINFOHEADER Header{sizeof(BITMAPINFOHEADER), W, H, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* Bits = nullptr;
+  const HBITMAP Image = CreateDIBSection(Screen, reinterpret_cast<BITMAPINFO*>(&Header),
+                                         DIB_RGB_COLORS, &Bits, nullptr, 0);
+  const HGDIOBJ Old = SelectObject(Memory, Image);
+  const bool Copied = BitBlt(Memory, 0, 0, W, H, Screen, R.left, R.top, SRCCOPY) != FALSE;
+  SelectObject(Memory, Old);
+  const DWORD Size = static_cast<DWORD>(((W * 3 + 3) / 4) * 4 * H);
+  const BITMAPFILEHEADER File{0x4D42,
+                              static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof Header + Size),
+                              0, 0, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof Header)};
+  bool Written = false;
+  if (Copied && Bits) {
+    const HANDLE Out = CreateFileW(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (Out != INVALID_HANDLE_VALUE) {
+      DWORD N = 0;
+      Written = WriteFile(Out, &File, sizeof File, &N, nullptr) &&
+                WriteFile(Out, &Header, sizeof Header, &N, nullptr) &&
+                WriteFile(Out, Bits, Size, &N, nullptr);
+      CloseHandle(Out);
+    }
+  }
+  DeleteObject(Image);
+  DeleteDC(Memory);
+  ReleaseDC(nullptr, Screen);
+  return Written;
+}
+
 const std::string& TPadDriver::LastMessageBox() {
   return MessageBoxText;
 }

@@ -33,6 +33,9 @@ class TPadDriver {
   // never showed or had no such node.
   void PickInNextChooser(const std::string& Text);
   bool Picked() const;
+  // Writes the pad's window, frame included, as it shows on the screen to
+  // a BMP file; false when it could not.
+  bool SaveImage(const std::wstring& Path) const;
   // A message box that the pad showed instead, its text; empty when none.
   static const std::string& LastMessageBox();
 

@@ -184,6 +184,9 @@ TSteps TJourney::Steps() {
   S.push_back({"ExecuteMacro(0)", [this] { Check(ComAddOn->ExecuteMacro(0, 0), "ExecuteMacro"); }});
   S.push_back({"Disconnect", [this] { Check(ComAddOn->Disconnect(), "Disconnect"); }});
   S.push_back({"release every object", [this] {
+                 // As a host unloading its add-ons, it lets go of the editor
+                 // the add-on left in its view.
+                 Manager->MapView().DropEditor();
                  FactoryAddOn.Reset();
                  ComAddOn.Reset();
                  Require(Manager->OutstandingReferences() == 0,

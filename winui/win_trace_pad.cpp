@@ -1,6 +1,7 @@
 #include "winui/win_trace_pad.h"
 
 #include "addonkit/module_state.h"
+#include "compat/module_file.h"
 #include "compat/module_images.h"
 #include "compat/win32_text.h"
 #include "winui/pad_controls.h"
@@ -66,7 +67,10 @@ void TWinTracePad::CreateControls() {
     const HWND Button =
         CreateControl(FWindow, L"BUTTON", T.Caption, BS_PUSHBUTTON | BS_BITMAP, PadActionBase + I,
                       Margin + I * (ButtonSize + 2), Margin, ButtonSize, ButtonSize);
-    FImages[I] = compat::LoadBitmapResource(T.Image);
+    // Transparent pixels take the button's face colour.
+    FImages[I] = static_cast<HBITMAP>(LoadImageW(static_cast<HINSTANCE>(compat::ModuleInstance()),
+                                                 compat::Widen(T.Image).c_str(), IMAGE_BITMAP, 0, 0,
+                                                 LR_LOADMAP3DCOLORS));
     if (FImages[I])
       SendMessageW(Button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FImages[I]));
   }
