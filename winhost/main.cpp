@@ -33,7 +33,8 @@ int main() {
     winhost::TJourney Journey(Dll, Project, Work.wstring());
     winhost::TSteps Steps = Journey.Steps();
     winhost::InsertSteps(Steps, "ExecuteMacro(0)", winhost::PadSteps(Journey));
-    winhost::InsertSteps(Steps, "Disconnect", {winhost::PadGoneStep()});
+    winhost::InsertSteps(Steps, "Disconnect",
+                         {winhost::PadGoneStep(), winhost::CommandFaultStep(Journey)});
     Result = winhost::RunSteps(Steps, Journey.Cleanup(), [&] { return Journey.LastError(); });
   }
   std::error_code Ignored;

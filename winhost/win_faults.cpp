@@ -5,6 +5,7 @@
 
 #include "hostapi/orvex_interfaces.h"
 #include "winhost/win_journey.h"
+#include "winui/pad_controls.h"
 
 namespace winhost {
 
@@ -73,6 +74,22 @@ TSteps FaultSteps(TJourney& J) {
                  ExpectSettingsWriteFails(FaultHost(J, File + L"\\trace\\settings.ini"));
                }});
   return S;
+}
+
+TStep CommandFaultStep(TJourney& J) {
+  return {"fault: the command over a host whose settings store fails", [&J] {
+            host::THostComManager& M = FaultHost(J, J.WorkFolder + L"\\store.ini");
+            M.Application().FailSettingsStore(true);
+            Check(J.ComAddOn->Connect(static_cast<kx::IKxAddOnManager*>(&M)), "Connect");
+            Expect(J.ComAddOn->ExecuteMacro(0, 0), E_FAIL, "ExecuteMacro");
+            const std::string Text = ErrorInfoText(M);
+            Require(Contains(Text, "Хранилище настроек недоступно"),
+                    "IKxErrorInfo holds \"" + Text + "\"");
+            Require(!FindWindowW(winui::PadClassName, nullptr), "a pad window was left behind");
+            Check(J.ComAddOn->Disconnect(), "Disconnect");
+            Require(M.OutstandingReferences() == 0, "the add-on still holds the host's objects");
+            J.Reporting = J.Manager.get();
+          }};
 }
 
 }  // namespace winhost

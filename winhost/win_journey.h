@@ -67,5 +67,8 @@ class TJourney {
 // Faults that must reach the host as E_FAIL with their message set through
 // IKxErrorInfo; they need the add-on object (FactoryAddOn) and no Connect.
 TSteps FaultSteps(TJourney& J);
+// After Disconnect: the command over a host whose settings store fails
+// reaches it as E_FAIL, with the store's message, and leaves no pad.
+TStep CommandFaultStep(TJourney& J);
 
 }  // namespace winhost

@@ -47,17 +47,27 @@ TWinTracePad::TWinTracePad(kx::TTraceAddOn& AAddon) : FAddon(AAddon) {
   FWindow = CreateFormWindow(PadClassName, forms::PadCaption,
                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
                              forms::PadWidth, forms::PadHeight, FormOwner(), *this);
-  CreateControls();
-  FModel = std::make_unique<forms::TTracePadModel>(FAddon, *this);
+  try {
+    CreateControls();
+    FModel = std::make_unique<forms::TTracePadModel>(FAddon, *this);
+  } catch (...) {
+    // No pad: nothing of it stays on the screen or in the module.
+    ReleaseWindow();
+    throw;
+  }
   PadChanged(forms::pcAll);
 }
 
-TWinTracePad::~TWinTracePad() {
-  FModel.reset();
+void TWinTracePad::ReleaseWindow() {
   SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
   DestroyWindow(FWindow);
   for (HBITMAP Image : FImages)
     if (Image) compat::DeleteBitmapHandle(Image);
+}
+
+TWinTracePad::~TWinTracePad() {
+  FModel.reset();
+  ReleaseWindow();
   if (kx::TracePadForm == static_cast<kx::TTracePadLink*>(this)) kx::TracePadForm = nullptr;
 }
 

@@ -47,6 +47,7 @@ class TWinTracePad final : public kx::TKxAddonFormLink,
   LRESULT Handle(HWND Window, UINT Message, WPARAM W, LPARAM L) override;
   void Command(int Id, int Code);
   void CreateControls();
+  void ReleaseWindow();
   void Layout(int Width);
 
   kx::TTraceAddOn& FAddon;

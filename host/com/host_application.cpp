@@ -233,10 +233,14 @@ HRESULT THostApplication::GetActiveDocument(kx::IOrvexDocument** Document) {
 
 HRESULT THostApplication::GetSettingsStore(kx::IOrvexSettingsStore** Store) {
   if (!Store) return E_POINTER;
+  *Store = nullptr;
   ++FSettingsStoreCount;
-  FSettings.AddRef();
-  *Store = &FSettings;
-  return S_OK;
+  return HostCall(FContext->ErrorInfo, "IOrvexApplication.GetSettingsStore", [&] {
+    if (FFailSettings) throw EHostError("Хранилище настроек недоступно");
+    FSettings.AddRef();
+    *Store = &FSettings;
+    return S_OK;
+  });
 }
 
 HRESULT THostApplication::CreateContour(std::int32_t Kind, VARIANT Param, IDispatch** Contour) {

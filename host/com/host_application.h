@@ -193,6 +193,9 @@ class THostApplication
                                           IDispatch** Contour) override;
 
   THostSettingsStore& Settings() { return FSettings; }
+  // For trying an add-on against a host whose settings store is
+  // unavailable: GetSettingsStore then fails with its message set.
+  void FailSettingsStore(bool Fail) { FFailSettings = Fail; }
   // Counts GetSettingsStore calls, so that callers that must not keep the
   // store can be checked.
   int SettingsStoreCount() const { return FSettingsStoreCount; }
@@ -207,6 +210,7 @@ class THostApplication
   THostSettingsStore FSettings;
   THostDocument FDocument;
   int FSettingsStoreCount = 0;
+  bool FFailSettings = false;
 };
 
 }  // namespace host

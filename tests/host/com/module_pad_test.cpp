@@ -155,3 +155,37 @@ TEST(ModulePad, TracesAnObjectAlongAZoneFromConnectToUnload) {
 }
 
 }  // namespace
+
+namespace {
+
+// A host whose settings store fails: the command reaches it as E_FAIL with
+// the store's message, as under Wine, and leaves no pad behind.
+TEST(ModulePad, TheCommandOverAFailingSettingsStoreReachesTheHostAsEFail) {
+  TestApp();
+  host::TTestHost Host;
+  const fs::path Dir = fs::temp_directory_path() / ("trace-store-" + std::to_string(::getpid()));
+  fs::create_directories(Dir);
+  setenv("TRACE_REGISTRY_FILE", (Dir / "registry.reg").c_str(), 1);
+  auto Module = std::make_shared<host::THostModule>(TRACE_MODULE_PATH);
+  TComPtr<IClassFactory> Factory;
+  ASSERT_EQ(Module->DllGetClassObject(TraceClassID, IID_IClassFactory, Factory.OutVoid()), S_OK);
+  TComPtr<kx::IKxAddOn> AddOn;
+  ASSERT_EQ(Factory->CreateInstance(nullptr, kx::IID_IKxAddOn, AddOn.OutVoid()), S_OK);
+  Factory.Reset();
+
+  Host.Manager().Application().FailSettingsStore(true);
+  ASSERT_EQ(AddOn->Connect(Host.AddOnManager()), S_OK);
+  EXPECT_EQ(AddOn->ExecuteMacro(0, 0), E_FAIL);
+  EXPECT_NE(Host.Manager().ErrorInfo().MessageUtf8().find("Хранилище настроек недоступно"),
+            std::string::npos)
+      << Host.Manager().ErrorInfo().MessageUtf8();
+  EXPECT_EQ(FindWindow("Трассировка"), nullptr);
+  EXPECT_EQ(AddOn->Disconnect(), S_OK);
+  AddOn.Reset();
+  EXPECT_EQ(Host.Manager().OutstandingReferences(), 0);
+  EXPECT_TRUE(Module->TryUnload());
+  unsetenv("TRACE_REGISTRY_FILE");
+  fs::remove_all(Dir);
+}
+
+}  // namespace
