@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The README's pictures of the native windows: runs the Windows test host
 # under Wine in a virtual desktop (so that windows get their frames) and a
-# virtual X display, keeps the pad as the journey shows it, and turns the
-# picture into docs/windows-pad.png.
+# virtual X display, keeps the pad and the style chooser as the journey
+# shows them, and turns the pictures into docs/windows-pad.png and
+# docs/windows-chooser.png.
 #   scripts/windows-screenshots.sh [BUILD_DIR]   (default build-win, built)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,13 +12,17 @@ OUT=$(mktemp -d)
 trap 'rm -rf "$OUT"' EXIT
 
 export WINEDEBUG=-all WINEPREFIX=$BUILD/wine-prefix
-TRACE_WINTEST_PAD_IMAGE="Z:${OUT//\//\\}\\pad.bmp" \
+WINOUT="Z:${OUT//\//\\}"
+TRACE_WINTEST_PAD_IMAGE="$WINOUT\\pad.bmp" TRACE_WINTEST_CHOOSER_IMAGE="$WINOUT\\chooser.bmp" \
   xvfb-run -a -s "-screen 0 1024x768x24" \
   wine explorer /desktop=trace,1024x768 "$BUILD/winhost/trace-wintest.exe" \
   "$BUILD/addon/Trace.dll" data/sample_town.json >"$OUT/journey.txt" 2>&1 || true
-[[ -f "$OUT/pad.bmp" ]] || { cat "$OUT/journey.txt"; exit 1; }
+for shot in pad chooser; do
+  [[ -f "$OUT/$shot.bmp" ]] || { cat "$OUT/journey.txt"; exit 1; }
+done
 
-python3 - "$OUT/pad.bmp" docs/windows-pad.png <<'PY'
+for shot in pad chooser; do
+python3 - "$OUT/$shot.bmp" "docs/windows-$shot.png" <<'PY'
 import struct, sys, zlib
 data = open(sys.argv[1], "rb").read()
 offset = struct.unpack_from("<I", data, 10)[0]
@@ -33,4 +38,5 @@ png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, heigh
 png += chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) + chunk(b"IEND", b"")
 open(sys.argv[2], "wb").write(png)
 PY
-echo "docs/windows-pad.png"
+echo "docs/windows-$shot.png"
+done

@@ -1,5 +1,7 @@
 #include "winhost/pad_driver.h"
 
+#include <commctrl.h>
+
 #include <stdexcept>
 
 #include "compat/win32_text.h"
@@ -35,27 +37,36 @@ BOOL CALLBACK CloseMessageBox(HWND Window, LPARAM) {
   return FALSE;
 }
 
+// The first item shown with Text, in tree order from Item on.
+HTREEITEM FindTreeItem(HWND Tree, HTREEITEM Item, const std::string& Text) {
+  for (; Item; Item = TreeView_GetNextSibling(Tree, Item)) {
+    wchar_t Buffer[256] = {};
+    TVITEMW Data{};
+    Data.mask = TVIF_TEXT;
+    Data.hItem = Item;
+    Data.pszText = Buffer;
+    Data.cchTextMax = 256;
+    if (TreeView_GetItem(Tree, &Data) && compat::Narrow(Buffer) == Text) return Item;
+    if (const HTREEITEM Found = FindTreeItem(Tree, TreeView_GetChild(Tree, Item), Text))
+      return Found;
+  }
+  return nullptr;
+}
+
 // Runs inside the modal loops of the chooser and of message boxes.
 void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
   EnumThreadWindows(GetCurrentThreadId(), &CloseMessageBox, 0);
   if (PendingPick.empty()) return;
   const HWND Chooser = FindWindowW(winui::ChooserClassName, nullptr);
   if (!Chooser || !IsWindowVisible(Chooser)) return;
-  const HWND List = GetDlgItem(Chooser, winui::ChooserList);
-  const int Count = static_cast<int>(SendMessageW(List, LB_GETCOUNT, 0, 0));
-  for (int I = 0; I < Count; ++I) {
-    std::wstring Item(static_cast<std::size_t>(SendMessageW(List, LB_GETTEXTLEN, I, 0)) + 1, L'\0');
-    Item.resize(static_cast<std::size_t>(
-        SendMessageW(List, LB_GETTEXT, I, reinterpret_cast<LPARAM>(Item.data()))));
-    std::string Text = compat::Narrow(Item);
-    Text.erase(0, Text.find_first_not_of(' '));
-    if (Text != PendingPick) continue;
-    SendMessageW(List, LB_SETCURSEL, static_cast<WPARAM>(I), 0);
-    SendMessageW(Chooser, WM_COMMAND, MAKEWPARAM(winui::ChooserList, LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(List));
+  const HWND Tree = GetDlgItem(Chooser, winui::ChooserTree);
+  if (const HTREEITEM Item = FindTreeItem(Tree, TreeView_GetRoot(Tree), PendingPick)) {
+    // Selecting the item notifies the chooser as a click would.
+    TreeView_SelectItem(Tree, Item);
+    if (const wchar_t* Shot = _wgetenv(L"TRACE_WINTEST_CHOOSER_IMAGE"))
+      SaveWindowImage(Chooser, Shot);
     SendMessageW(GetDlgItem(Chooser, winui::ChooserOk), BM_CLICK, 0, 0);
     PickDone = true;
-    break;
   }
   if (!PickDone) SendMessageW(GetDlgItem(Chooser, winui::ChooserCancel), BM_CLICK, 0, 0);
   PendingPick.clear();
@@ -74,15 +85,24 @@ HWND TPadDriver::Control(int Id) const {
 }
 
 bool TPadDriver::Enabled(forms::TPadAction Action) const {
-  return IsWindowEnabled(Control(winui::PadActionBase + static_cast<int>(Action))) != FALSE;
+  return SendMessageW(Control(winui::PadToolBar), TB_ISBUTTONENABLED,
+                      winui::PadActionBase + static_cast<int>(Action), 0) != 0;
 }
 
+// A press and release of the left button over the tool bar's button.
 void TPadDriver::Click(forms::TPadAction Action) {
   if (!Enabled(Action))
     throw std::runtime_error(std::string("the pad's button is disabled: ") +
                              forms::PadActionText(Action).Caption);
   MessageBoxText.clear();
-  SendMessageW(Control(winui::PadActionBase + static_cast<int>(Action)), BM_CLICK, 0, 0);
+  const HWND Bar = Control(winui::PadToolBar);
+  RECT R{};
+  if (!SendMessageW(Bar, TB_GETRECT, winui::PadActionBase + static_cast<int>(Action),
+                    reinterpret_cast<LPARAM>(&R)))
+    throw std::runtime_error("the tool bar has no such button");
+  const LPARAM At = MAKELPARAM((R.left + R.right) / 2, (R.top + R.bottom) / 2);
+  SendMessageW(Bar, WM_LBUTTONDOWN, MK_LBUTTON, At);
+  SendMessageW(Bar, WM_LBUTTONUP, 0, At);
 }
 
 void TPadDriver::TypeWidth(const std::string& Text) {
@@ -115,9 +135,13 @@ bool TPadDriver::Picked() const {
 }
 
 bool TPadDriver::SaveImage(const std::wstring& Path) const {
+  return SaveWindowImage(FPad, Path);
+}
+
+bool SaveWindowImage(HWND Window, const std::wstring& Path) {
   RECT R;
-  if (!GetWindowRect(FPad, &R)) return false;
-  RedrawWindow(FPad, nullptr, nullptr,
+  if (!GetWindowRect(Window, &R)) return false;
+  RedrawWindow(Window, nullptr, nullptr,
                RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
   const int W = R.right - R.left, H = R.bottom - R.top;
   const HDC Screen = GetDC(nullptr);

@@ -11,6 +11,10 @@
 
 namespace winhost {
 
+// Writes a window, frame included, as it shows on the screen to a BMP
+// file; false when it could not.
+bool SaveWindowImage(HWND Window, const std::wstring& Path);
+
 class TPadDriver {
  public:
   // The pad window of this process; none until the command made it.
@@ -29,12 +33,11 @@ class TPadDriver {
   void TickTraceOn();
   std::string StyleLine() const;
   // The chooser that the next click opens will pick the node shown with
-  // Text (its indentation aside) and confirm; false afterwards when it
-  // never showed or had no such node.
+  // Text and confirm; Picked is false afterwards when it never showed or
+  // had no such node.
   void PickInNextChooser(const std::string& Text);
   bool Picked() const;
-  // Writes the pad's window, frame included, as it shows on the screen to
-  // a BMP file; false when it could not.
+  // The pad's window, as SaveWindowImage writes it.
   bool SaveImage(const std::wstring& Path) const;
   // A message box that the pad showed instead, its text; empty when none.
   static const std::string& LastMessageBox();

@@ -8,7 +8,9 @@ namespace winui {
 inline constexpr wchar_t PadClassName[] = L"TTracePadForm";
 inline constexpr wchar_t ChooserClassName[] = L"TProjectTreeForm";
 
-// The tool bar's buttons: PadActionBase plus the action's number.
+// The tool bar, and its buttons' commands: PadActionBase plus the action's
+// number.
+inline constexpr int PadToolBar = 999;
 inline constexpr int PadActionBase = 1000;
 inline constexpr int PadCheckTraceOn = 1100;
 inline constexpr int PadCheckAlong = 1101;
@@ -19,7 +21,7 @@ inline constexpr int PadWidthEdit = 1202;
 inline constexpr int PadProgressLabel = 1203;
 
 inline constexpr int ChooserLabel = 2000;
-inline constexpr int ChooserList = 2001;
+inline constexpr int ChooserTree = 2001;
 inline constexpr int ChooserOk = 1;      // IDOK
 inline constexpr int ChooserCancel = 2;  // IDCANCEL
 

@@ -1,5 +1,9 @@
 #include "winui/win_trace_pad.h"
 
+#include <commctrl.h>
+
+#include <vector>
+
 #include "addonkit/module_state.h"
 #include "compat/module_file.h"
 #include "compat/module_images.h"
@@ -61,8 +65,7 @@ TWinTracePad::TWinTracePad(kx::TTraceAddOn& AAddon) : FAddon(AAddon) {
 void TWinTracePad::ReleaseWindow() {
   SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
   DestroyWindow(FWindow);
-  for (HBITMAP Image : FImages)
-    if (Image) compat::DeleteBitmapHandle(Image);
+  if (FImages) ImageList_Destroy(FImages);
 }
 
 TWinTracePad::~TWinTracePad() {
@@ -72,18 +75,37 @@ TWinTracePad::~TWinTracePad() {
 }
 
 void TWinTracePad::CreateControls() {
+  // The tool bar: the actions' images in an image list, their hints as tool
+  // tips, groups apart.
+  const HWND Bar = CreateControl(
+      FWindow, TOOLBARCLASSNAMEW, "",
+      TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+      PadToolBar, Margin, Margin, forms::PadWidth - 2 * Margin, ButtonSize);
+  SendMessageW(Bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  FImages = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, forms::PadActionCount, 0);
+  std::vector<TBBUTTON> Buttons;
   for (int I = 0; I < forms::PadActionCount; ++I) {
     const forms::TPadActionText& T = forms::PadActionText(static_cast<TPadAction>(I));
-    const HWND Button =
-        CreateControl(FWindow, L"BUTTON", T.Caption, BS_PUSHBUTTON | BS_BITMAP, PadActionBase + I,
-                      Margin + I * (ButtonSize + 2), Margin, ButtonSize, ButtonSize);
-    // Transparent pixels take the button's face colour.
-    FImages[I] = static_cast<HBITMAP>(LoadImageW(static_cast<HINSTANCE>(compat::ModuleInstance()),
-                                                 compat::Widen(T.Image).c_str(), IMAGE_BITMAP, 0, 0,
-                                                 LR_LOADMAP3DCOLORS));
-    if (FImages[I])
-      SendMessageW(Button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FImages[I]));
+    // The images' transparent pixels are the classic face grey.
+    const auto Image = static_cast<HBITMAP>(
+        LoadImageW(static_cast<HINSTANCE>(compat::ModuleInstance()), compat::Widen(T.Image).c_str(),
+                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    const int Index = Image ? ImageList_AddMasked(FImages, Image, RGB(192, 192, 192)) : I_IMAGENONE;
+    if (Image) DeleteObject(Image);
+    TBBUTTON B{};
+    B.iBitmap = Index;
+    B.idCommand = PadActionBase + I;
+    B.fsState = TBSTATE_ENABLED;
+    B.fsStyle = BTNS_BUTTON;
+    Buttons.push_back(B);
+    if (T.SeparatorAfter) {
+      TBBUTTON Gap{};
+      Gap.fsStyle = BTNS_SEP;
+      Buttons.push_back(Gap);
+    }
   }
+  SendMessageW(Bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FImages));
+  SendMessageW(Bar, TB_ADDBUTTONSW, Buttons.size(), reinterpret_cast<LPARAM>(Buttons.data()));
   int Y = Margin + ButtonSize + 6;
   CreateControl(FWindow, L"STATIC", forms::PadNoStyleText, SS_LEFT | SS_ENDELLIPSIS, PadStyleLabel,
                 Margin, Y, forms::PadWidth - 2 * Margin, 16);
@@ -125,7 +147,8 @@ void TWinTracePad::PadChanged(unsigned Changes) {
   const forms::TTracePadModel& M = *FModel;
   if (Changes & forms::pcActions) {
     for (int I = 0; I < forms::PadActionCount; ++I)
-      EnableWindow(Item(FWindow, PadActionBase + I), M.Enabled(static_cast<TPadAction>(I)));
+      SendMessageW(Item(FWindow, PadToolBar), TB_ENABLEBUTTON, PadActionBase + I,
+                   MAKELPARAM(M.Enabled(static_cast<TPadAction>(I)), 0));
     EnableWindow(Item(FWindow, PadCheckTraceOn), M.TraceOnEnabled());
   }
   if (Changes & forms::pcChecks) {
@@ -228,6 +251,17 @@ LRESULT TWinTracePad::Handle(HWND Window, UINT Message, WPARAM W, LPARAM L) {
     case WM_COMMAND:
       if (FModel) Command(LOWORD(W), HIWORD(W));
       return 0;
+    case WM_NOTIFY: {
+      // The tool tips: each button's hint.
+      auto* Tip = reinterpret_cast<NMTTDISPINFOW*>(L);
+      if (Tip->hdr.code == TTN_GETDISPINFOW && Tip->hdr.idFrom >= PadActionBase &&
+          Tip->hdr.idFrom < static_cast<UINT_PTR>(PadActionBase + forms::PadActionCount)) {
+        FTip = compat::Widen(
+            forms::PadActionText(static_cast<TPadAction>(Tip->hdr.idFrom - PadActionBase)).Hint);
+        Tip->lpszText = FTip.data();
+      }
+      return 0;
+    }
     case WM_SIZE:
       Layout(LOWORD(L));
       return 0;

@@ -5,8 +5,11 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <memory>
+#include <string>
 
 #include "addon/trace_addon.h"
 #include "addonkit/addon_form_link.h"
@@ -52,7 +55,8 @@ class TWinTracePad final : public kx::TKxAddonFormLink,
 
   kx::TTraceAddOn& FAddon;
   HWND FWindow = nullptr;
-  HBITMAP FImages[forms::PadActionCount] = {};
+  HIMAGELIST FImages = nullptr;
+  std::wstring FTip;  // the tool tip being shown
   int FProgressTotal = 0;
   bool FShowing = false;  // the model's own changes to the edit are not input
   std::unique_ptr<forms::TTracePadModel> FModel;

@@ -1,5 +1,12 @@
 #include "winui/win_tree_chooser.h"
 
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include <vector>
+
+#include "compat/module_file.h"
 #include "compat/win32_text.h"
 #include "forms/tree_chooser_model.h"
 #include "winui/pad_controls.h"
@@ -23,22 +30,20 @@ class TChooser final : public TWinHandler {
     FWindow = CreateFormWindow(ChooserClassName, Caption, WS_POPUP | WS_CAPTION | WS_SYSMENU,
                                ChooserWidth, ChooserHeight, Owner, *this);
     CreateControl(FWindow, L"STATIC", FModel.LabelText(), SS_LEFT, ChooserLabel, 8, 8, 284, 16);
-    FList = CreateControl(FWindow, L"LISTBOX", "",
-                          WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                          ChooserList, 8, 28, 284, 286);
+    FTree = CreateControl(FWindow, WC_TREEVIEWW, "",
+                          WS_BORDER | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
+                              TVS_SHOWSELALWAYS,
+                          ChooserTree, 8, 28, 284, 286);
     FOk = CreateControl(FWindow, L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, ChooserOk, 136,
                         324, 75, 25);
     CreateControl(FWindow, L"BUTTON", "Отмена", BS_PUSHBUTTON | WS_TABSTOP, ChooserCancel, 217, 324,
                   75, 25);
-    for (const forms::TProjectNode& Node : FModel.Nodes())
-      SendMessageW(FList, LB_ADDSTRING, 0,
-                   reinterpret_cast<LPARAM>(compat::Widen(Indent(Node) + Node.Text).c_str()));
-    SendMessageW(FList, LB_SETCURSEL, static_cast<WPARAM>(FModel.Selected()), 0);
+    FillTree();
     ShowState();
 
     if (Owner) EnableWindow(Owner, FALSE);
     ShowWindow(FWindow, SW_SHOW);
-    SetFocus(FList);
+    SetFocus(FTree);
     MSG Message;
     while (!FDone) {
       const BOOL Got = GetMessageW(&Message, nullptr, 0, 0);
@@ -53,6 +58,7 @@ class TChooser final : public TWinHandler {
     }
     if (Owner) EnableWindow(Owner, TRUE);
     DestroyWindow(FWindow);
+    ImageList_Destroy(FImages);
     return FConfirmed;
   }
 
@@ -60,13 +66,19 @@ class TChooser final : public TWinHandler {
 
   LRESULT Handle(HWND Window, UINT Message, WPARAM W, LPARAM L) override {
     switch (Message) {
-      case WM_COMMAND:
-        if (LOWORD(W) == ChooserList && HIWORD(W) == LBN_SELCHANGE) {
-          FModel.Select(static_cast<int>(SendMessageW(FList, LB_GETCURSEL, 0, 0)));
+      case WM_NOTIFY: {
+        const auto* Note = reinterpret_cast<const NMHDR*>(L);
+        if (Note->idFrom != ChooserTree) return 0;
+        if (Note->code == TVN_SELCHANGEDW) {
+          FModel.Select(static_cast<int>(reinterpret_cast<const NMTREEVIEWW*>(L)->itemNew.lParam));
           ShowState();
-        } else if (LOWORD(W) == ChooserList && HIWORD(W) == LBN_DBLCLK) {
-          if (FModel.DoubleClickConfirms()) Close(true);
-        } else if (LOWORD(W) == ChooserOk) {
+        } else if (Note->code == NM_DBLCLK && FModel.DoubleClickConfirms()) {
+          Close(true);
+        }
+        return 0;
+      }
+      case WM_COMMAND:
+        if (LOWORD(W) == ChooserOk) {
           if (FModel.OkEnabled()) Close(true);
         } else if (LOWORD(W) == ChooserCancel) {
           Close(false);
@@ -81,11 +93,36 @@ class TChooser final : public TWinHandler {
   }
 
  private:
-  std::string Indent(const forms::TProjectNode& Node) const {
-    std::string Spaces;
-    for (int P = Node.Parent; P >= 0; P = FModel.Nodes()[static_cast<std::size_t>(P)].Parent)
-      Spaces += "    ";
-    return Spaces;
+  // The model's nodes in tree order, each under its parent, with the icon
+  // of its kind; the preselected node selected and shown.
+  void FillTree() {
+    FImages = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 3, 0);
+    for (const wchar_t* Name : {L"NODE_MAP", L"NODE_LAYER", L"NODE_STYLE"}) {
+      const auto Image =
+          static_cast<HBITMAP>(LoadImageW(static_cast<HINSTANCE>(compat::ModuleInstance()), Name,
+                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+      ImageList_AddMasked(FImages, Image, RGB(192, 192, 192));
+      if (Image) DeleteObject(Image);
+    }
+    TreeView_SetImageList(FTree, FImages, TVSIL_NORMAL);
+    std::vector<HTREEITEM> Items;
+    for (const forms::TProjectNode& Node : FModel.Nodes()) {
+      const std::wstring Text = compat::Widen(Node.Text);
+      TVINSERTSTRUCTW Insert{};
+      Insert.hParent = Node.Parent < 0 ? TVI_ROOT : Items[static_cast<std::size_t>(Node.Parent)];
+      Insert.hInsertAfter = TVI_LAST;
+      Insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+      Insert.item.pszText = const_cast<wchar_t*>(Text.c_str());
+      Insert.item.iImage = Insert.item.iSelectedImage = Node.ImageIndex();
+      Insert.item.lParam = static_cast<LPARAM>(Items.size());
+      Items.push_back(TreeView_InsertItem(FTree, &Insert));
+    }
+    for (HTREEITEM Item : Items) TreeView_Expand(FTree, Item, TVE_EXPAND);
+    const int Selected = FModel.Selected();
+    if (Selected >= 0) {
+      TreeView_SelectItem(FTree, Items[static_cast<std::size_t>(Selected)]);
+      TreeView_EnsureVisible(FTree, Items[static_cast<std::size_t>(Selected)]);
+    }
   }
   void ShowState() { EnableWindow(FOk, FModel.OkEnabled()); }
   void Close(bool Confirmed) {
@@ -94,7 +131,8 @@ class TChooser final : public TWinHandler {
   }
 
   forms::TProjectTreeModel FModel;
-  HWND FWindow = nullptr, FList = nullptr, FOk = nullptr;
+  HWND FWindow = nullptr, FTree = nullptr, FOk = nullptr;
+  HIMAGELIST FImages = nullptr;
   bool FDone = false, FConfirmed = false;
 };
 

@@ -1,5 +1,5 @@
 // The project tree chooser as a native modal window: a view of
-// forms::TProjectTreeModel, with the tree shown as an indented list.
+// forms::TProjectTreeModel in a tree view with the nodes' icons.
 #pragma once
 
 #include <cstdint>

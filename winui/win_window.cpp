@@ -1,5 +1,7 @@
 #include "winui/win_window.h"
 
+#include <commctrl.h>
+
 #include "addonkit/module_state.h"
 #include "compat/module_file.h"
 #include "compat/win32_text.h"
@@ -22,10 +24,20 @@ HINSTANCE Instance() {
   return static_cast<HINSTANCE>(compat::ModuleInstance());
 }
 
+// The common controls (tool bars, tree views, tool tips), once.
+void EnsureCommonControls() {
+  static const bool Done = [] {
+    INITCOMMONCONTROLSEX Init{sizeof Init, ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES};
+    return InitCommonControlsEx(&Init) != FALSE;
+  }();
+  (void)Done;
+}
+
 }  // namespace
 
 HWND CreateFormWindow(const wchar_t* ClassName, const std::string& Caption, DWORD Style, int Width,
                       int Height, HWND Owner, TWinHandler& Handler) {
+  EnsureCommonControls();
   WNDCLASSEXW Class{};
   if (!GetClassInfoExW(Instance(), ClassName, &Class)) {
     Class.cbSize = sizeof Class;
