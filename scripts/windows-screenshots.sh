@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The README's pictures of the native windows: runs the Windows test host
 # under Wine in a virtual desktop (so that windows get their frames) and a
-# virtual X display, keeps the pad and the style chooser as the journey
-# shows them, and turns the pictures into docs/windows-pad.png and
-# docs/windows-chooser.png.
+# virtual X display, keeps the pad, the style chooser and its search as the
+# journey shows them, and turns the pictures into docs/windows-pad.png,
+# docs/windows-chooser.png and docs/windows-search.png.
 #   scripts/windows-screenshots.sh [BUILD_DIR]   (default build-win, built)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,14 +14,15 @@ trap 'rm -rf "$OUT"' EXIT
 export WINEDEBUG=-all WINEPREFIX=$BUILD/wine-prefix
 WINOUT="Z:${OUT//\//\\}"
 TRACE_WINTEST_PAD_IMAGE="$WINOUT\\pad.bmp" TRACE_WINTEST_CHOOSER_IMAGE="$WINOUT\\chooser.bmp" \
+  TRACE_WINTEST_SEARCH_IMAGE="$WINOUT\\search.bmp" \
   xvfb-run -a -s "-screen 0 1024x768x24" \
   wine explorer /desktop=trace,1024x768 "$BUILD/winhost/trace-wintest.exe" \
   "$BUILD/addon/Trace.dll" data/sample_town.json >"$OUT/journey.txt" 2>&1 || true
-for shot in pad chooser; do
+for shot in pad chooser search; do
   [[ -f "$OUT/$shot.bmp" ]] || { cat "$OUT/journey.txt"; exit 1; }
 done
 
-for shot in pad chooser; do
+for shot in pad chooser search; do
 python3 - "$OUT/$shot.bmp" "docs/windows-$shot.png" <<'PY'
 import struct, sys, zlib
 data = open(sys.argv[1], "rb").read()

@@ -11,8 +11,16 @@ namespace winhost {
 
 namespace {
 
-std::string PendingPick;
-bool PickDone = false;
+// What the next chooser is to do: pick the node shown with Text, directly
+// or, with a Filter, through the tree search (Ctrl+F, the filter typed, the
+// match picked among the results).
+struct TPick {
+  std::string Text, Filter;
+  int Stage = 0;
+  DWORD Since = 0;
+  bool Done = false, SearchBold = false;
+};
+TPick Pick;
 std::string MessageBoxText;
 
 std::string WindowText(HWND Window) {
@@ -53,23 +61,82 @@ HTREEITEM FindTreeItem(HWND Tree, HTREEITEM Item, const std::string& Text) {
   return nullptr;
 }
 
-// Runs inside the modal loops of the chooser and of message boxes.
+void SetControlKey(bool Down) {
+  BYTE Keys[256];
+  GetKeyboardState(Keys);
+  Keys[VK_CONTROL] = Down ? 0x80 : 0;
+  SetKeyboardState(Keys);
+}
+
+std::string SelectedText(HWND Tree) {
+  wchar_t Buffer[256] = {};
+  TVITEMW Data{};
+  Data.mask = TVIF_TEXT;
+  Data.hItem = TreeView_GetSelection(Tree);
+  Data.pszText = Buffer;
+  Data.cchTextMax = 256;
+  return Data.hItem && TreeView_GetItem(Tree, &Data) ? compat::Narrow(Buffer) : std::string();
+}
+
+void Confirm(HWND Chooser, bool Picked) {
+  if (Picked) {
+    if (const wchar_t* Shot = _wgetenv(L"TRACE_WINTEST_CHOOSER_IMAGE"))
+      SaveWindowImage(Chooser, Shot);
+  }
+  Pick.Done = Picked;
+  SendMessageW(GetDlgItem(Chooser, Picked ? winui::ChooserOk : winui::ChooserCancel), BM_CLICK, 0,
+               0);
+  Pick.Text.clear();
+}
+
+// One step of the search, inside the chooser's and then the search's
+// modal loop.
+void SearchStep(HWND Chooser, HWND Tree) {
+  const HWND Search = FindWindowW(winui::SearchClassName, nullptr);
+  switch (Pick.Stage) {
+    case 0:  // Ctrl+F in the chooser
+      SetControlKey(true);
+      PostMessageW(Tree, WM_KEYDOWN, 'F', 1);
+      Pick.Stage = 1;
+      return;
+    case 1:  // the search shows: the filter typed
+      if (!Search || !IsWindowVisible(Search)) return;
+      SetControlKey(false);
+      SetWindowTextW(GetDlgItem(Search, winui::SearchFilter), compat::Widen(Pick.Filter).c_str());
+      Pick.Since = GetTickCount();
+      Pick.Stage = 2;
+      return;
+    case 2: {  // after the filter's pause: the match, bold, picked
+      if (GetTickCount() - Pick.Since < 400) return;
+      const HWND Results = GetDlgItem(Search, winui::SearchTree);
+      const HTREEITEM Item = FindTreeItem(Results, TreeView_GetRoot(Results), Pick.Text);
+      Pick.SearchBold = Item && (TreeView_GetItemState(Results, Item, TVIS_BOLD) & TVIS_BOLD);
+      if (Item) TreeView_SelectItem(Results, Item);
+      if (const wchar_t* Shot = _wgetenv(L"TRACE_WINTEST_SEARCH_IMAGE"))
+        SaveWindowImage(Search, Shot);
+      SendMessageW(GetDlgItem(Search, Item ? winui::ChooserOk : winui::ChooserCancel), BM_CLICK, 0,
+                   0);
+      Pick.Stage = 3;
+      return;
+    }
+    default:  // back in the chooser: its selection is the search's result
+      if (Search && IsWindowVisible(Search)) return;
+      Confirm(Chooser, SelectedText(Tree) == Pick.Text);
+  }
+}
+
+// Runs inside the modal loops of the chooser, the search and message boxes.
 void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
   EnumThreadWindows(GetCurrentThreadId(), &CloseMessageBox, 0);
-  if (PendingPick.empty()) return;
+  if (Pick.Text.empty()) return;
   const HWND Chooser = FindWindowW(winui::ChooserClassName, nullptr);
   if (!Chooser || !IsWindowVisible(Chooser)) return;
   const HWND Tree = GetDlgItem(Chooser, winui::ChooserTree);
-  if (const HTREEITEM Item = FindTreeItem(Tree, TreeView_GetRoot(Tree), PendingPick)) {
-    // Selecting the item notifies the chooser as a click would.
-    TreeView_SelectItem(Tree, Item);
-    if (const wchar_t* Shot = _wgetenv(L"TRACE_WINTEST_CHOOSER_IMAGE"))
-      SaveWindowImage(Chooser, Shot);
-    SendMessageW(GetDlgItem(Chooser, winui::ChooserOk), BM_CLICK, 0, 0);
-    PickDone = true;
-  }
-  if (!PickDone) SendMessageW(GetDlgItem(Chooser, winui::ChooserCancel), BM_CLICK, 0, 0);
-  PendingPick.clear();
+  if (!Pick.Filter.empty()) return SearchStep(Chooser, Tree);
+  const HTREEITEM Item = FindTreeItem(Tree, TreeView_GetRoot(Tree), Pick.Text);
+  // Selecting the item notifies the chooser as a click would.
+  if (Item) TreeView_SelectItem(Tree, Item);
+  Confirm(Chooser, Item != nullptr);
 }
 
 }  // namespace
@@ -125,13 +192,16 @@ TPadDriver::TPadDriver(HWND Pad) : FPad(Pad) {
   SetTimer(nullptr, 0, 30, &Watch);
 }
 
-void TPadDriver::PickInNextChooser(const std::string& Text) {
-  PendingPick = Text;
-  PickDone = false;
+void TPadDriver::PickInNextChooser(const std::string& Text, const std::string& Filter) {
+  Pick = TPick{Text, Filter};
 }
 
 bool TPadDriver::Picked() const {
-  return PickDone;
+  return Pick.Done;
+}
+
+bool TPadDriver::SearchShowedBold() const {
+  return Pick.SearchBold;
 }
 
 bool TPadDriver::SaveImage(const std::wstring& Path) const {

@@ -33,10 +33,13 @@ class TPadDriver {
   void TickTraceOn();
   std::string StyleLine() const;
   // The chooser that the next click opens will pick the node shown with
-  // Text and confirm; Picked is false afterwards when it never showed or
-  // had no such node.
-  void PickInNextChooser(const std::string& Text);
+  // Text and confirm; with a Filter, through its tree search (Ctrl+F, the
+  // filter typed, the match picked among the results). Picked is false
+  // afterwards when it never showed or had no such node; SearchShowedBold
+  // tells that the search showed the match bold.
+  void PickInNextChooser(const std::string& Text, const std::string& Filter = {});
   bool Picked() const;
+  bool SearchShowedBold() const;
   // The pad's window, as SaveWindowImage writes it.
   bool SaveImage(const std::wstring& Path) const;
   // A message box that the pad showed instead, its text; empty when none.

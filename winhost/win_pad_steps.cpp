@@ -102,7 +102,15 @@ TSteps PadSteps(TJourney& J) {
                  (*Pad)->TickTraceOn();
                  Require(J.Manager->MapView().Editor() != nullptr, "no editor installed");
                }});
-  S.push_back({"the style picked in the project tree chooser", [Pad] {
+  S.push_back({"a style found through the chooser's search: Ctrl+F, a filter", [Pad] {
+                 (*Pad)->PickInNextChooser("Переулок", "переул");
+                 (*Pad)->Click(TPadAction::SelectStyle);
+                 Require((*Pad)->SearchShowedBold(), "the search did not show the match bold");
+                 Require((*Pad)->Picked(), "the search's result was not selected in the chooser");
+                 Require((*Pad)->StyleLine() == "[Городок] Улицы - Переулок",
+                         "the style line reads \"" + (*Pad)->StyleLine() + "\"");
+               }});
+  S.push_back({"the street's style picked in the project tree chooser", [Pad] {
                  (*Pad)->PickInNextChooser("Трасса");
                  (*Pad)->Click(TPadAction::SelectStyle);
                  Require((*Pad)->Picked(), "the chooser did not show the style");

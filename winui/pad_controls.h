@@ -7,6 +7,7 @@ namespace winui {
 
 inline constexpr wchar_t PadClassName[] = L"TTracePadForm";
 inline constexpr wchar_t ChooserClassName[] = L"TProjectTreeForm";
+inline constexpr wchar_t SearchClassName[] = L"TSearchInTreeForm";
 
 // The tool bar, and its buttons' commands: PadActionBase plus the action's
 // number.
@@ -22,7 +23,11 @@ inline constexpr int PadProgressLabel = 1203;
 
 inline constexpr int ChooserLabel = 2000;
 inline constexpr int ChooserTree = 2001;
-inline constexpr int ChooserOk = 1;      // IDOK
-inline constexpr int ChooserCancel = 2;  // IDCANCEL
+inline constexpr int ChooserOk = 1;      // IDOK, also the search's
+inline constexpr int ChooserCancel = 2;  // IDCANCEL, also the search's
+
+inline constexpr int SearchLabel = 2100;
+inline constexpr int SearchFilter = 2101;
+inline constexpr int SearchTree = 2102;
 
 }  // namespace winui

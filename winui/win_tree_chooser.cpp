@@ -10,6 +10,7 @@
 #include "compat/win32_text.h"
 #include "forms/tree_chooser_model.h"
 #include "winui/pad_controls.h"
+#include "winui/win_tree_search.h"
 #include "winui/win_window.h"
 
 namespace winui {
@@ -41,23 +42,15 @@ class TChooser final : public TWinHandler {
     FillTree();
     ShowState();
 
-    if (Owner) EnableWindow(Owner, FALSE);
-    ShowWindow(FWindow, SW_SHOW);
-    SetFocus(FTree);
-    MSG Message;
-    while (!FDone) {
-      const BOOL Got = GetMessageW(&Message, nullptr, 0, 0);
-      if (Got <= 0) {
-        if (Got == 0) PostQuitMessage(static_cast<int>(Message.wParam));
-        break;
+    // Ctrl+F searches the tree.
+    RunModal(FWindow, Owner, FTree, FDone, [this](const MSG& Key) {
+      if (Key.wParam != 'F' || GetKeyState(VK_CONTROL) >= 0) return false;
+      if (const HTREEITEM Found = SearchInTree(FTree, FImages, FWindow)) {
+        TreeView_SelectItem(FTree, Found);
+        TreeView_EnsureVisible(FTree, Found);
       }
-      if (!IsDialogMessageW(FWindow, &Message)) {
-        TranslateMessage(&Message);
-        DispatchMessageW(&Message);
-      }
-    }
-    if (Owner) EnableWindow(Owner, TRUE);
-    DestroyWindow(FWindow);
+      return true;
+    });
     ImageList_Destroy(FImages);
     return FConfirmed;
   }

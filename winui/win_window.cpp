@@ -84,6 +84,28 @@ void SetControlText(HWND Control, const std::string& Text) {
   SetWindowTextW(Control, compat::Widen(Text).c_str());
 }
 
+void RunModal(HWND Window, HWND Owner, HWND Focus, const bool& Done,
+              const std::function<bool(const MSG&)>& KeyHook) {
+  if (Owner) EnableWindow(Owner, FALSE);
+  ShowWindow(Window, SW_SHOW);
+  SetFocus(Focus);
+  MSG Message;
+  while (!Done) {
+    const BOOL Got = GetMessageW(&Message, nullptr, 0, 0);
+    if (Got <= 0) {
+      if (Got == 0) PostQuitMessage(static_cast<int>(Message.wParam));
+      break;
+    }
+    if (Message.message == WM_KEYDOWN && KeyHook && KeyHook(Message)) continue;
+    if (!IsDialogMessageW(Window, &Message)) {
+      TranslateMessage(&Message);
+      DispatchMessageW(&Message);
+    }
+  }
+  if (Owner) EnableWindow(Owner, TRUE);
+  DestroyWindow(Window);
+}
+
 HWND FormOwner() {
   return kx::ModuleState().FormParentWindow;
 }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace winui {
@@ -31,5 +32,11 @@ void SetControlText(HWND Control, const std::string& Text);
 
 // The module's form owner: the host's main window when connected.
 HWND FormOwner();
+
+// Shows Window and runs its messages until Done holds, its owner disabled
+// meanwhile; then destroys it. KeyHook sees each key press first and
+// returns true for one it took. A WM_QUIT ends the loop and is posted again.
+void RunModal(HWND Window, HWND Owner, HWND Focus, const bool& Done,
+              const std::function<bool(const MSG&)>& KeyHook = nullptr);
 
 }  // namespace winui
