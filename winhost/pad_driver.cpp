@@ -6,6 +6,7 @@
 
 #include "compat/win32_text.h"
 #include "winui/pad_controls.h"
+#include "winui/tree_item_text.h"
 
 namespace winhost {
 
@@ -48,13 +49,7 @@ BOOL CALLBACK CloseMessageBox(HWND Window, LPARAM) {
 // The first item shown with Text, in tree order from Item on.
 HTREEITEM FindTreeItem(HWND Tree, HTREEITEM Item, const std::string& Text) {
   for (; Item; Item = TreeView_GetNextSibling(Tree, Item)) {
-    wchar_t Buffer[256] = {};
-    TVITEMW Data{};
-    Data.mask = TVIF_TEXT;
-    Data.hItem = Item;
-    Data.pszText = Buffer;
-    Data.cchTextMax = 256;
-    if (TreeView_GetItem(Tree, &Data) && compat::Narrow(Buffer) == Text) return Item;
+    if (winui::TreeItemText(Tree, Item) == Text) return Item;
     if (const HTREEITEM Found = FindTreeItem(Tree, TreeView_GetChild(Tree, Item), Text))
       return Found;
   }
@@ -69,13 +64,7 @@ void SetControlKey(bool Down) {
 }
 
 std::string SelectedText(HWND Tree) {
-  wchar_t Buffer[256] = {};
-  TVITEMW Data{};
-  Data.mask = TVIF_TEXT;
-  Data.hItem = TreeView_GetSelection(Tree);
-  Data.pszText = Buffer;
-  Data.cchTextMax = 256;
-  return Data.hItem && TreeView_GetItem(Tree, &Data) ? compat::Narrow(Buffer) : std::string();
+  return winui::TreeItemText(Tree, TreeView_GetSelection(Tree));
 }
 
 void Confirm(HWND Chooser, bool Picked) {

@@ -7,6 +7,7 @@
 #include "addonlib/trees/tree_search_model.h"
 #include "compat/win32_text.h"
 #include "winui/pad_controls.h"
+#include "winui/tree_item_text.h"
 #include "winui/win_window.h"
 
 namespace winui {
@@ -22,13 +23,7 @@ class TTreeViewItems final : public kx::ITreeItems {
   explicit TTreeViewItems(HWND Tree) : FTree(Tree) {}
 
   void GetText(TItem Item, std::string& Text) const override {
-    wchar_t Buffer[256] = {};
-    TVITEMW Data{};
-    Data.mask = TVIF_TEXT;
-    Data.hItem = Handle(Item);
-    Data.pszText = Buffer;
-    Data.cchTextMax = 256;
-    Text = TreeView_GetItem(FTree, &Data) ? compat::Narrow(Buffer) : std::string();
+    Text = TreeItemText(FTree, Handle(Item));
   }
   int GetImageIndex(TItem Item) const override {
     TVITEMW Data{};
