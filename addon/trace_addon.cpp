@@ -70,6 +70,7 @@ void TTraceAddOn::Notify(std::int32_t Code, IKxParamsList* Params) {
   if (!TracePadForm || (Code != NotifyCode16 && Code != NotifyCode32)) return;
   // The parameter is read as the host expects, its value is not needed.
   TKxParamsList(compat::TComPtr<IKxParamsList>(Params)).GetParam(4);
+  if (Code == NotifyCode32) TracePadForm->ProjectReplaced();
   TracePadForm->UpdateActions();
 }
 

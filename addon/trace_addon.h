@@ -23,6 +23,8 @@ class TTracePadLink {
   virtual void ShowPad() = 0;
   // Re-evaluates which of the pad's actions are enabled.
   virtual void UpdateActions() = 0;
+  // The host replaced its project (notification 32).
+  virtual void ProjectReplaced() = 0;
 
  protected:
   ~TTracePadLink() = default;

@@ -232,8 +232,32 @@ void TTracePadModel::RemoveAllZones() {
   Graph->Clear();
   ZoneObjectIDs.clear();
   FZoneObjectKeys.clear();
+  // With no zone the trace box is disabled: left ticked, it could never be
+  // unticked and the editor would stay active over nothing. It follows the
+  // zones instead.
+  if (FTraceOn) {
+    FTraceOn = false;
+    Changed(pcChecks);
+    TraceOnClick();
+  }
   UpdatePadState();
   Addon.MapView.Invalidate();
+}
+
+void TTracePadModel::ProjectReplaced() {
+  // The zones, the trace and the style belong to the project that went:
+  // kept, they could be snapped to and created into layers that no longer
+  // exist.
+  if (trace::CurrentEditor) {
+    trace::CurrentEditor->UndoAll();
+    trace::CurrentEditor->StyleID.Clear();
+    trace::CurrentEditor->LayerID.Clear();
+  }
+  kx::NewObjectStyleID.Clear();
+  kx::NewObjectLayerID.Clear();
+  FStyleLine = PadNoStyleText;
+  Changed(pcStyleLine);
+  RemoveAllZones();
 }
 
 void TTracePadModel::TraceOnClick() {

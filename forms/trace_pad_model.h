@@ -144,7 +144,11 @@ class TTracePadModel final : public trace::TGullyEditorPad {
 
   // ---- The commands themselves; they raise on failure ----
   void AddSelectedObjectsToBZList();
+  // Also unticks the trace box, which is disabled without zones.
   void RemoveAllZones();
+  // The host replaced its project: the zones, the trace and the chosen
+  // style go with it.
+  void ProjectReplaced();
   void TraceOnClick();
   void UndoTracePoint();
   void UndoAllTracePoints();

@@ -37,6 +37,7 @@ class TTracePadForm : public kx::TKxAddonForm,
 
   void ShowPad() override;
   void UpdateActions() override { FModel->UpdatePadState(); }
+  void ProjectReplaced() override { FModel->ProjectReplaced(); }
 
   forms::TTracePadModel& Model() const { return *FModel; }
 

@@ -31,6 +31,7 @@ class TWinTracePad final : public kx::TKxAddonFormLink,
 
   void ShowPad() override;
   void UpdateActions() override { FModel->UpdatePadState(); }
+  void ProjectReplaced() override { FModel->ProjectReplaced(); }
 
   HWND Window() const { return FWindow; }
 

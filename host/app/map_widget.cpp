@@ -324,6 +324,14 @@ void TMapWidget::SelectIn(QRect Band, bool Add) {
   SetSelection(std::move(IDs));
 }
 
+// An editor takes the mouse and the keys only while its option word is not
+// 0: a suspended editor answers 0, and the map then selects as without one.
+kx::IKxEditor* TMapWidget::InputEditor() const {
+  kx::IKxEditor* Editor = View().Editor();
+  std::uint32_t Options = 0;
+  return Editor && SUCCEEDED(Editor->GetOptions(&Options)) && Options != 0 ? Editor : nullptr;
+}
+
 void TMapWidget::mousePressEvent(QMouseEvent* E) {
   const QPoint P = E->position().toPoint();
   if (E->button() == Qt::MiddleButton || (E->button() == Qt::LeftButton && FHand)) {
@@ -331,7 +339,7 @@ void TMapWidget::mousePressEvent(QMouseEvent* E) {
     setCursor(Qt::ClosedHandCursor);
     return;
   }
-  if (kx::IKxEditor* Editor = View().Editor()) {
+  if (kx::IKxEditor* Editor = InputEditor()) {
     View().Operation27();
     EditorCall(Editor->MouseDown(ButtonCode(E->button()), ShiftWord(E->modifiers(), E->buttons()),
                                  P.x(), P.y()),
@@ -359,7 +367,7 @@ void TMapWidget::mouseMoveEvent(QMouseEvent* E) {
     update();
     return;
   }
-  if (kx::IKxEditor* Editor = View().Editor())
+  if (kx::IKxEditor* Editor = InputEditor())
     EditorCall(Editor->MouseMove(ShiftWord(E->modifiers(), E->buttons()), P.x(), P.y()),
                "MouseMove");
 }
@@ -381,7 +389,7 @@ void TMapWidget::mouseReleaseEvent(QMouseEvent* E) {
       SelectIn(Band, Add);
     return;
   }
-  if (kx::IKxEditor* Editor = View().Editor())
+  if (kx::IKxEditor* Editor = InputEditor())
     EditorCall(Editor->MouseUp(ButtonCode(E->button()), ShiftWord(E->modifiers(), E->buttons()),
                                P.x(), P.y()),
                "MouseUp");
@@ -393,7 +401,7 @@ void TMapWidget::wheelEvent(QWheelEvent* E) {
 }
 
 void TMapWidget::keyPressEvent(QKeyEvent* E) {
-  if (kx::IKxEditor* Editor = View().Editor()) {
+  if (kx::IKxEditor* Editor = InputEditor()) {
     if (const std::uint16_t Key = KeyCode(E)) {
       EditorCall(Editor->KeyDown(Key, ShiftWord(E->modifiers(), Qt::NoButton)), "KeyDown");
       return;
@@ -409,7 +417,7 @@ void TMapWidget::keyPressEvent(QKeyEvent* E) {
 }
 
 void TMapWidget::keyReleaseEvent(QKeyEvent* E) {
-  if (kx::IKxEditor* Editor = View().Editor())
+  if (kx::IKxEditor* Editor = InputEditor())
     if (const std::uint16_t Key = KeyCode(E); Key && !E->isAutoRepeat()) {
       EditorCall(Editor->KeyUp(Key, ShiftWord(E->modifiers(), Qt::NoButton)), "KeyUp");
       return;

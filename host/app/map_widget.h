@@ -15,6 +15,7 @@
 #include "addonlib/geometry/primitives.h"
 #include "compat/com.h"
 #include "host/model/map_model.h"
+#include "hostapi/kx_interfaces.h"
 
 namespace host {
 
@@ -75,6 +76,8 @@ class TMapWidget : public QWidget {
   void leaveEvent(QEvent*) override;
 
  private:
+  // The installed editor when it takes input, else none.
+  kx::IKxEditor* InputEditor() const;
   void ViewChanged();
   void ReportCursor(QPoint Pixel);
   void SelectAt(QPoint Pixel, bool Add);

@@ -227,6 +227,42 @@ TEST_F(TracePadModelTest, HidingThePadSuspendsTracingAndShowingItResumes) {
   EXPECT_FALSE(M.Enabled(TPadAction::UndoTracePoint));
 }
 
+// Tracing on, then the zones removed: the box follows them, unticked, and
+// the editor takes nothing. A replaced project takes the zones, the trace
+// and the style with it.
+TEST_F(TracePadModelTest, TheTraceBoxFollowsTheZonesAndANewProjectClearsThePad) {
+  forms::TTracePadModel& M = Open();
+  M.SetWidthText("5");
+  Select({MakeID("2")});
+  M.Execute(TPadAction::AddZones);
+  M.SetTraceOn(true);
+  M.Execute(TPadAction::RemoveAllZones);
+  EXPECT_FALSE(M.TraceOn());
+  EXPECT_FALSE(M.TraceOnEnabled());
+  EXPECT_EQ(EditorOptions(), 0u);
+
+  M.Execute(TPadAction::AddZones);
+  M.SetTraceOn(true);
+  View.Choose = [](kx::TKxID& ID) {
+    ID = MakeID("S2");
+    return true;
+  };
+  M.Execute(TPadAction::SelectStyle);
+  ClickAt(M.Graph->Vertices.Items(0).X, M.Graph->Vertices.Items(0).Y);
+  ASSERT_TRUE(M.Enabled(TPadAction::CreateObject));
+  M.ProjectReplaced();
+  EXPECT_TRUE(M.ZoneObjectIDs.empty());
+  EXPECT_EQ(M.Graph->Vertices.Count(), 0);
+  EXPECT_FALSE(M.TraceOn());
+  EXPECT_EQ(EditorOptions(), 0u);
+  EXPECT_EQ(trace::CurrentEditor->Elems.Count(), 0);
+  EXPECT_FALSE(M.Enabled(TPadAction::CreateObject));
+  EXPECT_TRUE(kx::NewObjectStyleID.Empty());
+  EXPECT_TRUE(trace::CurrentEditor->StyleID.Empty());
+  EXPECT_EQ(M.StyleLine(), forms::PadNoStyleText);
+  EXPECT_EQ(View.Errors, std::vector<std::string>{});
+}
+
 TEST_F(TracePadModelTest, StyleChoiceAndItsLineAlsoAfterCancel) {
   forms::TTracePadModel& M = Open();
   View.Choose = [](kx::TKxID& ID) {

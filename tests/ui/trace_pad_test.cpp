@@ -79,7 +79,7 @@ class TracePadTest : public ::testing::Test {
     Host.View().SetSelection(std::move(IDs));
     compat::TComPtr<kx::IKxParamsList> Params(
         new host::THostParamsList(Host.Manager().Context(), std::vector<VARIANT>(5)));
-    AddOn->Notify(32, Params.Get());
+    AddOn->Notify(16, Params.Get());
   }
   std::uint32_t EditorOptions() {
     std::uint32_t Options = 99;
@@ -221,6 +221,20 @@ TEST_F(TracePadTest, PlacementAndWidthAreStoredAndRestored) {
   Pad = OpenPad();
   const QRect Area = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_EQ(Pad->frameGeometry().topLeft(), Area.topLeft());
+}
+
+// Notification 32: the host replaced its project; the pad's zones go.
+TEST_F(TracePadTest, ANewProjectTakesTheZonesWithIt) {
+  TTracePadForm* Pad = OpenPad();
+  Pad->BufferZoneEdit()->setText("5");
+  Select({MakeID("2")});
+  Pad->Action(TPadAction::AddZones)->trigger();
+  ASSERT_EQ(Pad->Model().ZoneObjectIDs.size(), 1u);
+  compat::TComPtr<kx::IKxParamsList> Params(
+      new host::THostParamsList(Host.Manager().Context(), std::vector<VARIANT>(5)));
+  AddOn->Notify(32, Params.Get());
+  EXPECT_TRUE(Pad->Model().ZoneObjectIDs.empty());
+  EXPECT_FALSE(Pad->Action(TPadAction::RemoveAllZones)->isEnabled());
 }
 
 TEST_F(TracePadTest, CancellingALongAddLeavesEverythingAsItWas) {

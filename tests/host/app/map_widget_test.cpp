@@ -152,7 +152,7 @@ TEST_F(MapWidgetTest, WheelZoomKeepsThePointUnderTheCursorAndMiddleDragPans) {
 class TFakeEditor : public host::THostValue<kx::IKxEditor, kx::IID_IKxEditor> {
  public:
   HRESULT STDMETHODCALLTYPE GetOptions(std::uint32_t* O) override {
-    *O = 4;
+    *O = Options;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE Hook1() override { return S_OK; }
@@ -191,6 +191,7 @@ class TFakeEditor : public host::THostValue<kx::IKxEditor, kx::IID_IKxEditor> {
     return S_OK;
   }
 
+  std::uint32_t Options = 4;
   std::vector<std::array<std::int32_t, 4>> Downs;
   std::vector<std::uint16_t> Keys;
   int Ups = 0;
@@ -222,6 +223,12 @@ TEST_F(MapWidgetTest, AnInstalledEditorGetsMouseKeysAndPaint) {
   EXPECT_EQ(Editor->Paints, Before + 1);
   EXPECT_EQ(Host.Picture().LastMapRedraw(), host::THostMapPicture::TMapRedraw::Kept)
       << "only the editor's drawing changed";
+
+  // Suspended, it answers 0 and takes nothing: a click selects again.
+  Editor->Options = 0;
+  Click(P, Qt::NoModifier);
+  EXPECT_EQ(Editor->Downs.size(), 1u);
+  EXPECT_FALSE(Selected().empty()) << "a suspended editor leaves the map its selection";
   Host.View().SetEditor(nullptr);
 }
 
