@@ -22,22 +22,25 @@ HINSTANCE Instance() {
   return static_cast<HINSTANCE>(compat::ModuleInstance());
 }
 
+void RegisterFormClass(const wchar_t* ClassName, HBRUSH Background) {
+  WNDCLASSEXW Class{};
+  if (GetClassInfoExW(Instance(), ClassName, &Class)) return;
+  Class.cbSize = sizeof Class;
+  Class.lpfnWndProc = &FormProc;
+  Class.hInstance = Instance();
+  Class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  Class.hbrBackground = Background;
+  Class.lpszClassName = ClassName;
+  if (!RegisterClassExW(&Class))
+    throw core::Exception("Cannot register a window class: " +
+                          compat::SystemMessage(GetLastError()));
+}
+
 }  // namespace
 
 HWND CreateFormWindow(const wchar_t* ClassName, const std::string& Caption, DWORD Style, int Width,
                       int Height, HWND Owner, TWinHandler& Handler) {
-  WNDCLASSEXW Class{};
-  if (!GetClassInfoExW(Instance(), ClassName, &Class)) {
-    Class.cbSize = sizeof Class;
-    Class.lpfnWndProc = &FormProc;
-    Class.hInstance = Instance();
-    Class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    Class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    Class.lpszClassName = ClassName;
-    if (!RegisterClassExW(&Class))
-      throw core::Exception("Cannot register a window class: " +
-                            compat::SystemMessage(GetLastError()));
-  }
+  RegisterFormClass(ClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   RECT Frame{0, 0, Width, Height};
   AdjustWindowRectEx(&Frame, Style, FALSE, WS_EX_DLGMODALFRAME);
   const HWND Window =
@@ -50,6 +53,17 @@ HWND CreateFormWindow(const wchar_t* ClassName, const std::string& Caption, DWOR
   return Window;
 }
 
+HWND CreateHandlerControl(const wchar_t* ClassName, HWND Parent, DWORD Style, int Id, int X, int Y,
+                          int Width, int Height, TWinHandler& Handler) {
+  RegisterFormClass(ClassName, nullptr);
+  const HWND Control =
+      CreateWindowExW(0, ClassName, L"", WS_CHILD | WS_VISIBLE | Style, X, Y, Width, Height, Parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), Instance(), &Handler);
+  if (!Control)
+    throw core::Exception("Cannot create a control: " + compat::SystemMessage(GetLastError()));
+  return Control;
+}
+
 HWND CreateControl(HWND Parent, const wchar_t* Class, const std::string& Text, DWORD Style, int Id,
                    int X, int Y, int Width, int Height) {
   const HWND Control = CreateWindowExW(
@@ -59,6 +73,26 @@ HWND CreateControl(HWND Parent, const wchar_t* Class, const std::string& Text, D
     throw core::Exception("Cannot create a control: " + compat::SystemMessage(GetLastError()));
   SendMessageW(Control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   return Control;
+}
+
+void RunModal(HWND Window, HWND Owner, HWND Focus, const bool& Done) {
+  if (Owner) EnableWindow(Owner, FALSE);
+  ShowWindow(Window, SW_SHOW);
+  SetFocus(Focus);
+  MSG Message;
+  while (!Done) {
+    const BOOL Got = GetMessageW(&Message, nullptr, 0, 0);
+    if (Got <= 0) {
+      if (Got == 0) PostQuitMessage(static_cast<int>(Message.wParam));
+      break;
+    }
+    if (!IsDialogMessageW(Window, &Message)) {
+      TranslateMessage(&Message);
+      DispatchMessageW(&Message);
+    }
+  }
+  if (Owner) EnableWindow(Owner, TRUE);
+  ShowWindow(Window, SW_HIDE);
 }
 
 std::string ControlText(HWND Control) {

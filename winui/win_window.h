@@ -23,8 +23,18 @@ class TWinHandler {
 HWND CreateFormWindow(const wchar_t* ClassName, const std::string& Caption, DWORD Style, int Width,
                       int Height, HWND Owner, TWinHandler& Handler);
 
+// A child control of the registered class ClassName whose messages go to
+// Handler; it paints itself.
+HWND CreateHandlerControl(const wchar_t* ClassName, HWND Parent, DWORD Style, int Id, int X, int Y,
+                          int Width, int Height, TWinHandler& Handler);
+
 HWND CreateControl(HWND Parent, const wchar_t* Class, const std::string& Text, DWORD Style, int Id,
                    int X, int Y, int Width, int Height);
+
+// Shows Window and runs its messages until Done, Owner disabled meanwhile
+// and enabled again before Window hides, so that it takes the activation.
+// A WM_QUIT met on the way is posted again for the outer loop.
+void RunModal(HWND Window, HWND Owner, HWND Focus, const bool& Done);
 
 std::string ControlText(HWND Control);
 void SetControlText(HWND Control, const std::string& Text);
