@@ -21,11 +21,11 @@ using forms::TSettingsNumber;
 
 // The client area; the pages lie right of the list of their names.
 constexpr int FormWidth = 413, FormHeight = 425;
-constexpr int TreeWidth = 145, Margin = 8, PageLeft = Margin + TreeWidth + 8;
+constexpr int TreeWidth = 145, Margin = 8, PageLeft = Margin + TreeWidth + 6;
 constexpr int PageWidth = FormWidth - PageLeft - Margin;
 // Inside a group box.
 constexpr int Inner = PageLeft + 8, InnerWidth = PageWidth - 16;
-constexpr int RowStep = 28, EditWidth = 80, BoxWidth = 130;
+constexpr int RowStep = 28, EditWidth = 80, BoxWidth = 118;
 constexpr int ColorItemHeight = 16;
 
 class TSettingsDialog final : public TWinHandler {
@@ -94,9 +94,11 @@ class TSettingsDialog final : public TWinHandler {
                             Height));
   }
   // A label, and at the right a numeric edit.
+  // LabelWidth 0: the label has a line of its own above the edit.
   void Number(TPage Page, const char* Text, TSettingsNumber N, int Y, int Precision, bool Strict,
               bool Trunc, int LabelWidth = InnerWidth - EditWidth - 4) {
-    Label(Page, Text, Inner, Y, LabelWidth);
+    Label(Page, Text, Inner, Y, LabelWidth > 0 ? LabelWidth : InnerWidth);
+    if (LabelWidth == 0) Y += 20;
     auto& Edit = FEdits[N];
     Edit = std::make_unique<TWinFloatEdit>(FWindow, SettingsNumberBase + N,
                                            Inner + InnerWidth - EditWidth, Y, EditWidth);
@@ -118,14 +120,14 @@ class TSettingsDialog final : public TWinHandler {
     Label(Page, "1:", Inner + InnerWidth - EditWidth - 16, Y, 12);
   }
   void Color(TPage Page, const char* Text, TSettingsColorBox Box, int Y) {
-    Label(Page, Text, Inner, Y, InnerWidth - BoxWidth - 4);
+    Label(Page, Text, Inner, Y, InnerWidth - BoxWidth - 2);
     FColors[Box] = std::make_unique<TWinColorBox>(FWindow, SettingsColorBase + Box,
                                                   Inner + InnerWidth - BoxWidth, Y, BoxWidth);
     Add(Page, FColors[Box]->Window());
     FColors[Box]->OnChanged = [this] { ColorsChanged(); };
   }
   void Transparency(TPage Page, int Id, int Y) {
-    Label(Page, "Прозрачность фона:", Inner, Y, InnerWidth - BoxWidth - 4);
+    Label(Page, "Прозрачность фона:", Inner, Y, InnerWidth - BoxWidth - 2);
     const HWND Box = Add(
         Page, CreateControl(FWindow, L"COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
                             Id, Inner + InnerWidth - BoxWidth, Y, BoxWidth, 100));
@@ -174,13 +176,14 @@ class TSettingsDialog final : public TWinHandler {
 
     using forms::spVertices;
     int Y = Margin;
-    Group(spVertices, "Вершины контура обрисовки", Y, 8 * RowStep);
+    Group(spVertices, "Вершины контура обрисовки", Y, 8 * RowStep + 2 * 20);
+    // The long labels take a line of their own.
     Number(spVertices, "Размер стороны квадрата (м):", forms::snVertexTraceSize, Y += 20, 4, false,
-           false);
-    Scale(spVertices, forms::snVertexTraceSizeForZoomScale, Y += RowStep);
+           false, 0);
+    Scale(spVertices, forms::snVertexTraceSizeForZoomScale, Y += RowStep + 20);
     Number(spVertices, "Толщина линии окантовки (мм):", forms::snVertexTracePenWidth, Y += RowStep,
-           2, false, false);
-    Scale(spVertices, forms::snVertexTracePenWidthForZoomScale, Y += RowStep);
+           2, false, false, 0);
+    Scale(spVertices, forms::snVertexTracePenWidthForZoomScale, Y += RowStep + 20);
     Color(spVertices, "Цвет окантовки:", scVertexPen, Y += RowStep);
     Color(spVertices, "Цвет фона:", scVertexBack, Y += RowStep);
     Transparency(spVertices, SettingsVertexTransparency, Y += RowStep);
