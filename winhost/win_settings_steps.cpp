@@ -18,13 +18,22 @@ namespace {
 std::function<void(HWND)> Answer;
 std::string AnswerFailure;
 bool Answering = false;
+DWORD AnsweredAt = 0;
 
 // Runs inside the dialog's modal loop (and inside the loops of the message
 // boxes it shows, where it waits).
 void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD) {
-  if (Answering || !Answer) return;
+  if (Answering) return;
   const HWND Dialog = FindWindowW(winui::SettingsClassName, nullptr);
   if (!Dialog || !IsWindowVisible(Dialog)) return;
+  if (!Answer) {
+    // Every answer closes the dialog; one that stays would hang the run.
+    if (AnsweredAt && GetTickCount() - AnsweredAt > 2000) {
+      AnswerFailure = "the dialog stayed open after the answer";
+      SendMessageW(Dialog, WM_CLOSE, 0, 0);
+    }
+    return;
+  }
   Answering = true;
   const auto Run = std::move(Answer);
   Answer = nullptr;
@@ -35,6 +44,7 @@ void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD) {
     if (IsWindow(Dialog)) SendMessageW(Dialog, WM_CLOSE, 0, 0);
   }
   Answering = false;
+  AnsweredAt = GetTickCount();
 }
 
 HWND Item(HWND Dialog, int Id) {
@@ -154,6 +164,7 @@ void OpenSettings(std::function<void(HWND)> Run) {
   Require(Pad != nullptr, "no pad window");
   Answer = std::move(Run);
   AnswerFailure.clear();
+  AnsweredAt = 0;
   const UINT_PTR Timer = SetTimer(nullptr, 0, 30, &AnswerDialog);
   SendMessageW(
       GetDlgItem(Pad, winui::PadActionBase + static_cast<int>(forms::TPadAction::Settings)),
