@@ -14,6 +14,8 @@ namespace winhost {
 
 namespace {
 
+using namespace winui;
+
 // What to do once the dialog shows, and what went wrong doing it.
 std::function<void(HWND)> Answer;
 std::string AnswerFailure;
@@ -23,9 +25,8 @@ DWORD AnsweredAt = 0;
 // Runs inside the dialog's modal loop (and inside the loops of the message
 // boxes it shows, where it waits).
 void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD) {
-  if (Answering) return;
-  const HWND Dialog = FindWindowW(winui::SettingsClassName, nullptr);
-  if (!Dialog || !IsWindowVisible(Dialog)) return;
+  const HWND Dialog = FindWindowW(SettingsClassName, nullptr);
+  if (Answering || !Dialog || !IsWindowVisible(Dialog)) return;
   if (!Answer) {
     // Every answer closes the dialog; one that stays would hang the run.
     if (AnsweredAt && GetTickCount() - AnsweredAt > 2000) {
@@ -47,84 +48,71 @@ void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD) {
   AnsweredAt = GetTickCount();
 }
 
-HWND Item(HWND Dialog, int Id) {
-  const HWND C = GetDlgItem(Dialog, Id);
-  if (!C) throw std::runtime_error("the dialog has no control " + std::to_string(Id));
-  return C;
-}
-
 void Expect(bool Condition, const std::string& What) {
   if (!Condition) throw std::runtime_error(What);
 }
 
+HWND Item(HWND Dialog, int Id) {
+  const HWND C = GetDlgItem(Dialog, Id);
+  Expect(C != nullptr, "the dialog has no control " + std::to_string(Id));
+  return C;
+}
+
+// The user's choice in a list or box: its selection and its notice.
+void Choose(HWND Dialog, int Id, UINT SetSelection, WPARAM Index, WORD Notice) {
+  SendMessageW(Item(Dialog, Id), SetSelection, Index, 0);
+  SendMessageW(Dialog, WM_COMMAND, MAKEWPARAM(Id, Notice),
+               reinterpret_cast<LPARAM>(Item(Dialog, Id)));
+}
+
 void SelectPage(HWND Dialog, forms::TSettingsPage Page) {
-  const HWND Tree = Item(Dialog, winui::SettingsTree);
-  SendMessageW(Tree, LB_SETCURSEL, static_cast<WPARAM>(Page), 0);
-  SendMessageW(Dialog, WM_COMMAND, MAKEWPARAM(winui::SettingsTree, LBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(Tree));
-}
-
-int ShownPage(HWND Dialog) {
-  return static_cast<int>(SendMessageW(Item(Dialog, winui::SettingsTree), LB_GETCURSEL, 0, 0));
-}
-
-std::string BoxText(HWND Box) {
-  const auto I = SendMessageW(Box, CB_GETCURSEL, 0, 0);
-  if (I < 0) return {};
-  std::wstring Text(static_cast<std::size_t>(SendMessageW(Box, CB_GETLBTEXTLEN, I, 0)) + 1, L'\0');
-  Text.resize(static_cast<std::size_t>(
-      SendMessageW(Box, CB_GETLBTEXT, I, reinterpret_cast<LPARAM>(Text.data()))));
-  return compat::Narrow(Text);
+  Choose(Dialog, SettingsTree, LB_SETCURSEL, static_cast<WPARAM>(Page), LBN_SELCHANGE);
 }
 
 void ChooseColor(HWND Dialog, int Box, const std::string& Name) {
-  const HWND C = Item(Dialog, winui::SettingsColorBase + Box);
-  const auto I = SendMessageW(C, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                              reinterpret_cast<LPARAM>(compat::Widen(Name).c_str()));
+  const auto I =
+      SendMessageW(Item(Dialog, SettingsColorBase + Box), CB_FINDSTRINGEXACT,
+                   static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(compat::Widen(Name).c_str()));
   Expect(I >= 0, "the colour box has no item " + Name);
-  SendMessageW(C, CB_SETCURSEL, static_cast<WPARAM>(I), 0);
-  SendMessageW(Dialog, WM_COMMAND, MAKEWPARAM(winui::SettingsColorBase + Box, CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(C));
+  Choose(Dialog, SettingsColorBase + Box, CB_SETCURSEL, static_cast<WPARAM>(I), CBN_SELCHANGE);
 }
 
-HWND NumberEdit(HWND Dialog, forms::TSettingsNumber N) {
-  return Item(Dialog, winui::SettingsNumberBase + N);
-}
-
-// Pasted rather than typed: the edit's own change notice follows.
-void PasteNumber(HWND Dialog, forms::TSettingsNumber N, const std::string& Text) {
-  SetWindowTextW(NumberEdit(Dialog, N), compat::Widen(Text).c_str());
-}
-
-std::string EditText(HWND Edit) {
+std::string Text(HWND Control) {
   wchar_t Text[64] = {};
-  GetWindowTextW(Edit, Text, 64);
+  GetWindowTextW(Control, Text, 64);
   return compat::Narrow(Text);
 }
 
-// A click in the middle of a grid's cell (3 columns of 2 rows for a pen).
-void ClickCell(HWND Grid, int Col, int Row, int Cols, int Rows) {
+// The trace width's edit; text pasted into it rather than typed.
+HWND TraceWidth(HWND Dialog) {
+  return Item(Dialog, SettingsNumberBase + forms::snTracePenWidth);
+}
+void PasteTraceWidth(HWND Dialog, const std::string& Text) {
+  SetWindowTextW(TraceWidth(Dialog), compat::Widen(Text).c_str());
+}
+
+// A click in the middle of a pen grid's cell (3 columns, 2 rows).
+void ClickPenCell(HWND Grid, int Col, int Row) {
   RECT R;
   GetClientRect(Grid, &R);
-  const int X = R.right * (2 * Col + 1) / (2 * Cols), Y = R.bottom * (2 * Row + 1) / (2 * Rows);
-  SendMessageW(Grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y));
-  SendMessageW(Grid, WM_LBUTTONUP, 0, MAKELPARAM(X, Y));
+  const LPARAM At = MAKELPARAM(R.right * (2 * Col + 1) / 6, R.bottom * (2 * Row + 1) / 4);
+  SendMessageW(Grid, WM_LBUTTONDOWN, MK_LBUTTON, At);
+  SendMessageW(Grid, WM_LBUTTONUP, 0, At);
 }
 
 void PressClose(HWND Dialog) {
-  SendMessageW(Item(Dialog, winui::SettingsClose), BM_CLICK, 0, 0);
+  SendMessageW(Item(Dialog, SettingsClose), BM_CLICK, 0, 0);
 }
 
-// The dialog's window, frame included, as it shows on the screen, to a BMP
-// file; for the documentation's pictures.
+// For the documentation: the dialog's window, frame included, as it shows on
+// the screen, written as a 24-bit BMP file.
 void WriteImage(HWND Window, const std::wstring& Path) {
   RedrawWindow(Window, nullptr, nullptr,
                RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
   RECT R;
   GetWindowRect(Window, &R);
   const int W = R.right - R.left, H = R.bottom - R.top;
-  const HDC Screen = GetDC(nullptr);
-  const HDC Memory = CreateCompatibleDC(Screen);
+  const HDC Screen = GetDC(nullptr), Memory = CreateCompatibleDC(Screen);
   BITMAPINFOHEADER Header{sizeof Header, W, H, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
   void* Bits = nullptr;
   const HBITMAP Image = CreateDIBSection(Screen, reinterpret_cast<BITMAPINFO*>(&Header),
@@ -138,24 +126,14 @@ void WriteImage(HWND Window, const std::wstring& Path) {
   const HANDLE Out = CreateFileW(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD N = 0;
-  if (Out != INVALID_HANDLE_VALUE && Bits) {
-    WriteFile(Out, &File, sizeof File, &N, nullptr);
-    WriteFile(Out, &Header, sizeof Header, &N, nullptr);
-    WriteFile(Out, Bits, Size, &N, nullptr);
-  }
+  if (Out != INVALID_HANDLE_VALUE && Bits)
+    WriteFile(Out, &File, sizeof File, &N, nullptr) &&
+        WriteFile(Out, &Header, sizeof Header, &N, nullptr) &&
+        WriteFile(Out, Bits, Size, &N, nullptr);
   if (Out != INVALID_HANDLE_VALUE) CloseHandle(Out);
   DeleteObject(Image);
   DeleteDC(Memory);
   ReleaseDC(nullptr, Screen);
-}
-
-// Each page to <Prefix>-vertices.bmp, -zone.bmp, -trace.bmp.
-void WritePageImages(HWND Dialog, const std::wstring& Prefix) {
-  const wchar_t* Names[] = {L"vertices", L"zone", L"trace"};
-  for (int P = 0; P < 3; ++P) {
-    SelectPage(Dialog, static_cast<forms::TSettingsPage>(P));
-    WriteImage(Dialog, Prefix + L"-" + Names[P] + L".bmp");
-  }
 }
 
 // Clicks the pad's settings button and answers the dialog with Run.
@@ -166,80 +144,75 @@ void OpenSettings(std::function<void(HWND)> Run) {
   AnswerFailure.clear();
   AnsweredAt = 0;
   const UINT_PTR Timer = SetTimer(nullptr, 0, 30, &AnswerDialog);
-  SendMessageW(
-      GetDlgItem(Pad, winui::PadActionBase + static_cast<int>(forms::TPadAction::Settings)),
-      BM_CLICK, 0, 0);
+  SendMessageW(GetDlgItem(Pad, PadActionBase + static_cast<int>(forms::TPadAction::Settings)),
+               BM_CLICK, 0, 0);
   KillTimer(nullptr, Timer);
   const bool Shown = !Answer;
   Answer = nullptr;
   Require(Shown, "the settings dialog did not show: " + TPadDriver::LastMessageBox());
   Require(AnswerFailure.empty(), AnswerFailure);
-  Require(FindWindowW(winui::SettingsClassName, nullptr) == nullptr, "the dialog stays");
+  Require(FindWindowW(SettingsClassName, nullptr) == nullptr, "the dialog stays");
   Require(IsWindowEnabled(Pad) != FALSE, "the pad stays disabled");
 }
 
-std::string Stored(TJourney& J, const std::string& Name) {
-  return J.Manager->Settings().Value(1, "Trace." + Name).value_or("(none)");
+void RequireStored(TJourney& J, const std::string& Name, const std::string& Value) {
+  const std::string Stored = J.Manager->Settings().Value(1, "Trace." + Name).value_or("(none)");
+  Require(Stored == Value, "Trace." + Name + " is " + Stored);
 }
 
 }  // namespace
 
 TSteps SettingsSteps(TJourney& J) {
   TSteps S;
-  S.push_back({"settings: the trace page, blue, 2.5 mm after a refused width, saved", [&J] {
-                 OpenSettings([](HWND Dialog) {
-                   if (const wchar_t* Prefix = _wgetenv(L"TRACE_WINTEST_SETTINGS_IMAGES"))
-                     WritePageImages(Dialog, Prefix);
-                   SelectPage(Dialog, forms::spTrace);
-                   Expect(IsWindowVisible(Item(Dialog, winui::SettingsTracePenGrid)),
-                          "the trace page does not show");
-                   Expect(!IsWindowVisible(Item(Dialog, winui::SettingsBufferZonePenGrid)),
-                          "the zone page shows with the trace page");
-                   // An empty store: the defaults.
-                   const HWND Width = NumberEdit(Dialog, forms::snTracePenWidth);
-                   Expect(EditText(Width) == "1", "the trace width shows " + EditText(Width));
-                   const std::string Pen =
-                       BoxText(Item(Dialog, winui::SettingsColorBase + winui::scTracePen));
-                   Expect(Pen == "Красный", "the trace pen colour shows " + Pen);
-                   // A dashed pen has no width; the solid one has.
-                   const HWND Grid = Item(Dialog, winui::SettingsTracePenGrid);
-                   ClickCell(Grid, 1, 0, 3, 2);
-                   Expect(!IsWindowEnabled(Width), "the width stays enabled for a dashed pen");
-                   ClickCell(Grid, 2, 1, 3, 2);
-                   Expect(IsWindowEnabled(Width) != FALSE, "the width stays disabled when solid");
-                   // A width that would not read back keeps the dialog open
-                   // on its page, from another page.
-                   PasteNumber(Dialog, forms::snTracePenWidth, "2,5x");
-                   SelectPage(Dialog, forms::spVertices);
-                   PressClose(Dialog);
-                   Expect(IsWindow(Dialog) && IsWindowVisible(Dialog),
-                          "the dialog closed on a bad width");
-                   Expect(ShownPage(Dialog) == forms::spTrace, "the trace page is not shown");
-                   Expect(TPadDriver::LastMessageBox().find("2,5x") != std::string::npos,
-                          "the error shown: " + TPadDriver::LastMessageBox());
-                   ChooseColor(Dialog, winui::scTracePen, "Синий");
-                   PasteNumber(Dialog, forms::snTracePenWidth, "2.5");
-                   PressClose(Dialog);
-                 });
-                 Require(Stored(J, "TracePenColor") == "16711680",
-                         "Trace.TracePenColor is " + Stored(J, "TracePenColor"));
-                 Require(Stored(J, "TraceWidth") == "2.5",
-                         "Trace.TraceWidth is " + Stored(J, "TraceWidth"));
-                 Require(Stored(J, "TracePenStyle") == "0",
-                         "Trace.TracePenStyle is " + Stored(J, "TracePenStyle"));
-               }});
+  S.push_back(
+      {"settings: the trace page, blue, 2.5 mm after a refused width, saved", [&J] {
+         OpenSettings([](HWND Dialog) {
+           if (const wchar_t* Prefix = _wgetenv(L"TRACE_WINTEST_SETTINGS_IMAGES"))
+             for (int P = 0; P < 3; ++P) {
+               SelectPage(Dialog, static_cast<forms::TSettingsPage>(P));
+               const wchar_t* Names[] = {L"-vertices.bmp", L"-zone.bmp", L"-trace.bmp"};
+               WriteImage(Dialog, Prefix + std::wstring(Names[P]));
+             }
+           SelectPage(Dialog, forms::spTrace);
+           Expect(IsWindowVisible(Item(Dialog, SettingsTracePenGrid)) &&
+                      !IsWindowVisible(Item(Dialog, SettingsBufferZonePenGrid)),
+                  "the trace page alone does not show");
+           // An empty store: the defaults.
+           Expect(Text(TraceWidth(Dialog)) == "1", "the width shows " + Text(TraceWidth(Dialog)));
+           const HWND Pen = Item(Dialog, SettingsColorBase + scTracePen);
+           Expect(Text(Pen) == "Красный", "the pen colour shows " + Text(Pen));
+           // A dashed pen has no width; the solid one has.
+           ClickPenCell(Item(Dialog, SettingsTracePenGrid), 1, 0);
+           Expect(!IsWindowEnabled(TraceWidth(Dialog)), "the width enabled, dashed");
+           ClickPenCell(Item(Dialog, SettingsTracePenGrid), 2, 1);
+           Expect(IsWindowEnabled(TraceWidth(Dialog)) != FALSE, "the width disabled, solid");
+           // A width that would not read back keeps the dialog open,
+           // back on its page.
+           PasteTraceWidth(Dialog, "2,5x");
+           SelectPage(Dialog, forms::spVertices);
+           PressClose(Dialog);
+           Expect(IsWindowVisible(Dialog) != FALSE, "the dialog closed on a bad width");
+           Expect(SendMessageW(Item(Dialog, SettingsTree), LB_GETCURSEL, 0, 0) == forms::spTrace,
+                  "the trace page is not shown");
+           Expect(TPadDriver::LastMessageBox().find("2,5x") != std::string::npos,
+                  "the error shown: " + TPadDriver::LastMessageBox());
+           ChooseColor(Dialog, scTracePen, "Синий");
+           PasteTraceWidth(Dialog, "2.5");
+           PressClose(Dialog);
+         });
+         RequireStored(J, "TracePenColor", "16711680");
+         RequireStored(J, "TraceWidth", "2.5");
+         RequireStored(J, "TracePenStyle", "0");
+       }});
   S.push_back({"settings: closed by its close box, nothing is written", [&J] {
                  OpenSettings([](HWND Dialog) {
-                   const HWND Width = NumberEdit(Dialog, forms::snTracePenWidth);
-                   Expect(EditText(Width) == "2.5", "the stored width shows " + EditText(Width));
-                   PasteNumber(Dialog, forms::snTracePenWidth, "7");
-                   ChooseColor(Dialog, winui::scTracePen, "Желтый");
+                   Expect(Text(TraceWidth(Dialog)) == "2.5", "the stored width is not shown");
+                   PasteTraceWidth(Dialog, "7");
+                   ChooseColor(Dialog, scTracePen, "Желтый");
                    SendMessageW(Dialog, WM_CLOSE, 0, 0);
                  });
-                 Require(Stored(J, "TraceWidth") == "2.5",
-                         "Trace.TraceWidth is " + Stored(J, "TraceWidth"));
-                 Require(Stored(J, "TracePenColor") == "16711680",
-                         "Trace.TracePenColor is " + Stored(J, "TracePenColor"));
+                 RequireStored(J, "TraceWidth", "2.5");
+                 RequireStored(J, "TracePenColor", "16711680");
                }});
   return S;
 }
