@@ -186,6 +186,11 @@ TSteps SettingsSteps(TJourney& J) {
            Expect(!IsWindowEnabled(TraceWidth(Dialog)), "the width enabled, dashed");
            ClickPenCell(Item(Dialog, SettingsTracePenGrid), 2, 1);
            Expect(IsWindowEnabled(TraceWidth(Dialog)) != FALSE, "the width disabled, solid");
+           // Arrow keys move the selection as clicks do.
+           SendMessageW(Item(Dialog, SettingsTracePenGrid), WM_KEYDOWN, VK_LEFT, 0);
+           Expect(!IsWindowEnabled(TraceWidth(Dialog)), "the width enabled after left");
+           SendMessageW(Item(Dialog, SettingsTracePenGrid), WM_KEYDOWN, VK_RIGHT, 0);
+           Expect(IsWindowEnabled(TraceWidth(Dialog)) != FALSE, "disabled after right");
            // A width that would not read back keeps the dialog open,
            // back on its page.
            PasteTraceWidth(Dialog, "2,5x");
@@ -197,6 +202,9 @@ TSteps SettingsSteps(TJourney& J) {
            Expect(TPadDriver::LastMessageBox().find("2,5x") != std::string::npos,
                   "the error shown: " + TPadDriver::LastMessageBox());
            ChooseColor(Dialog, scTracePen, "Синий");
+           // The system's colour dialog, confirmed as it opens, keeps it.
+           ChooseColor(Dialog, scTracePen, "Другой...");
+           Expect(Text(Pen) == "Синий", "after the colour dialog: " + Text(Pen));
            PasteTraceWidth(Dialog, "2.5");
            PressClose(Dialog);
          });
