@@ -23,5 +23,5 @@ LINUX_START=$SECONDS
 echo "Linux leg: tests took $((SECONDS - LINUX_START)) s"
 
 WINDOWS_START=$SECONDS
-./scripts/test-windows.sh "$BUILD/tests/zones/zone_wkt"
+./scripts/test-windows.sh "$BUILD/tests/zones/zone_wkt" "$BUILD/tests/samples/qt_samples"
 echo "Windows leg: $((SECONDS - WINDOWS_START)) s"

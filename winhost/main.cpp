@@ -11,6 +11,7 @@
 
 #include "winhost/win_journey.h"
 #include "winhost/win_pad_steps.h"
+#include "winhost/win_settings_steps.h"
 
 int main() {
   SetConsoleOutputCP(CP_UTF8);
@@ -33,6 +34,8 @@ int main() {
     winhost::TJourney Journey(Dll, Project, Work.wstring());
     winhost::TSteps Steps = Journey.Steps();
     winhost::InsertSteps(Steps, "ExecuteMacro(0)", winhost::PadSteps(Journey));
+    winhost::InsertSteps(Steps, "the street's style picked in the project tree chooser",
+                         winhost::SettingsSteps(Journey));
     winhost::InsertSteps(Steps, "Disconnect",
                          {winhost::PadGoneStep(), winhost::CommandFaultStep(Journey)});
     Result = winhost::RunSteps(Steps, Journey.Cleanup(), [&] { return Journey.LastError(); });

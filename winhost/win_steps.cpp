@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 
 namespace winhost {
 
@@ -31,7 +32,9 @@ void Expect(HRESULT Code, HRESULT Expected, const std::string& What) {
 void InsertSteps(TSteps& Steps, const std::string& After, TSteps New) {
   auto At =
       std::find_if(Steps.begin(), Steps.end(), [&](const TStep& S) { return S.Name == After; });
-  if (At != Steps.end()) ++At;
+  // A renamed step must not move the new ones to the end unnoticed.
+  if (At == Steps.end()) throw std::logic_error("no step named \"" + After + "\"");
+  ++At;
   Steps.insert(At, std::make_move_iterator(New.begin()), std::make_move_iterator(New.end()));
 }
 

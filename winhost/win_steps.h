@@ -33,7 +33,8 @@ void Require(bool Condition, const std::string& What);
 // Raises EStepFailed when Code differs from Expected.
 void Expect(HRESULT Code, HRESULT Expected, const std::string& What);
 
-// Puts New right after the step named After (at the end when none is).
+// Puts New right after the step named After; raises std::logic_error when
+// there is none.
 void InsertSteps(TSteps& Steps, const std::string& After, TSteps New);
 
 // Runs Steps; on a failure prints it with LastError() (the host's last

@@ -9,6 +9,7 @@
 #include "compat/module_images.h"
 #include "compat/win32_text.h"
 #include "winui/pad_controls.h"
+#include "winui/win_settings_form.h"
 #include "winui/win_tree_chooser.h"
 
 namespace winui {
@@ -192,11 +193,8 @@ bool TWinTracePad::ChooseFromProjectTree(const std::string& Caption, std::uint8_
   return winui::ChooseFromProjectTree(FAddon, Caption, Kind, ID);
 }
 
-void TWinTracePad::ShowSettingsDialog(const kx::TOrvexApplication&) {
-  // The native settings dialog is not built yet; the settings themselves
-  // are kept and used as stored.
-  MessageBoxW(FWindow, L"The settings dialog is not available in this build.",
-              compat::Widen(forms::PadCaption).c_str(), MB_OK | MB_ICONINFORMATION);
+void TWinTracePad::ShowSettingsDialog(const kx::TOrvexApplication& App) {
+  winui::ShowSettingsDialog(App, FWindow);
 }
 
 forms::TPadPlacement TWinTracePad::Placement() const {

@@ -51,6 +51,7 @@ class TChooser final : public TWinHandler {
       }
       return true;
     });
+    DestroyWindow(FWindow);
     ImageList_Destroy(FImages);
     return FConfirmed;
   }

@@ -83,6 +83,7 @@ class TSearch final : public TWinHandler {
       SendMessageW(FTree, WM_KEYDOWN, Key.wParam, Key.lParam);
       return true;
     });
+    DestroyWindow(FWindow);
     return FConfirmed ? static_cast<HTREEITEM>(FModel.SelectedRef()) : nullptr;
   }
 

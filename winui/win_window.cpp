@@ -33,23 +33,26 @@ void EnsureCommonControls() {
   (void)Done;
 }
 
+void RegisterFormClass(const wchar_t* ClassName, HBRUSH Background) {
+  WNDCLASSEXW Class{};
+  if (GetClassInfoExW(Instance(), ClassName, &Class)) return;
+  Class.cbSize = sizeof Class;
+  Class.lpfnWndProc = &FormProc;
+  Class.hInstance = Instance();
+  Class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  Class.hbrBackground = Background;
+  Class.lpszClassName = ClassName;
+  if (!RegisterClassExW(&Class))
+    throw core::Exception("Cannot register a window class: " +
+                          compat::SystemMessage(GetLastError()));
+}
+
 }  // namespace
 
 HWND CreateFormWindow(const wchar_t* ClassName, const std::string& Caption, DWORD Style, int Width,
                       int Height, HWND Owner, TWinHandler& Handler) {
   EnsureCommonControls();
-  WNDCLASSEXW Class{};
-  if (!GetClassInfoExW(Instance(), ClassName, &Class)) {
-    Class.cbSize = sizeof Class;
-    Class.lpfnWndProc = &FormProc;
-    Class.hInstance = Instance();
-    Class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    Class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    Class.lpszClassName = ClassName;
-    if (!RegisterClassExW(&Class))
-      throw core::Exception("Cannot register a window class: " +
-                            compat::SystemMessage(GetLastError()));
-  }
+  RegisterFormClass(ClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   RECT Frame{0, 0, Width, Height};
   AdjustWindowRectEx(&Frame, Style, FALSE, WS_EX_DLGMODALFRAME);
   const HWND Window =
@@ -60,6 +63,17 @@ HWND CreateFormWindow(const wchar_t* ClassName, const std::string& Caption, DWOR
     throw core::Exception("Cannot create a window: " + compat::SystemMessage(GetLastError()));
   SendMessageW(Window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   return Window;
+}
+
+HWND CreateHandlerControl(const wchar_t* ClassName, HWND Parent, DWORD Style, int Id, int X, int Y,
+                          int Width, int Height, TWinHandler& Handler) {
+  RegisterFormClass(ClassName, nullptr);
+  const HWND Control =
+      CreateWindowExW(0, ClassName, L"", WS_CHILD | WS_VISIBLE | Style, X, Y, Width, Height, Parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), Instance(), &Handler);
+  if (!Control)
+    throw core::Exception("Cannot create a control: " + compat::SystemMessage(GetLastError()));
+  return Control;
 }
 
 HWND CreateControl(HWND Parent, const wchar_t* Class, const std::string& Text, DWORD Style, int Id,
@@ -103,7 +117,7 @@ void RunModal(HWND Window, HWND Owner, HWND Focus, const bool& Done,
     }
   }
   if (Owner) EnableWindow(Owner, TRUE);
-  DestroyWindow(Window);
+  ShowWindow(Window, SW_HIDE);
 }
 
 HWND FormOwner() {
