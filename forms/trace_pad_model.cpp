@@ -142,6 +142,24 @@ void TTracePadModel::Execute(TPadAction Action) {
   });
 }
 
+void TTracePadModel::TraceKeyCommand(trace::TTraceKeyCommand Command) {
+  switch (Command) {
+    case trace::TTraceKeyCommand::UndoLast:
+      if (Enabled(TPadAction::UndoTracePoint)) Execute(TPadAction::UndoTracePoint);
+      break;
+    case trace::TTraceKeyCommand::UndoAll:
+      if (!Enabled(TPadAction::UndoAllTracePoints)) break;
+      if (trace::CurrentEditor && trace::CurrentEditor->Elems.Count() > AskBeforeUndoAll &&
+          !FView.Confirm(PadUndoAllQuestion))
+        break;
+      Execute(TPadAction::UndoAllTracePoints);
+      break;
+    case trace::TTraceKeyCommand::Create:
+      if (Enabled(TPadAction::CreateObject)) Execute(TPadAction::CreateObject);
+      break;
+  }
+}
+
 void TTracePadModel::SetTraceOn(bool On) {
   FTraceOn = On;
   Changed(pcChecks);

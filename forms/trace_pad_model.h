@@ -54,6 +54,8 @@ inline constexpr char PadTraceOnText[] = "Показать буферную зо
 inline constexpr char PadAlongText[] = "Обрисовывать вдоль буферной зоны";
 inline constexpr char PadCloseByText[] = "Создавать замкнутый контур";
 inline constexpr char PadWidthLabelText[] = "Буферная зона (м):";
+inline constexpr char PadUndoAllQuestion[] = "Удалить все точки обрисовки?";
+inline constexpr int AskBeforeUndoAll = 3;
 // The pad's client area when made; only the width can change, down to the
 // minimum.
 inline constexpr int PadWidth = 292, PadHeight = 168, PadMinWidth = 197;
@@ -74,6 +76,8 @@ class TTracePadView {
   virtual void PadChanged(unsigned Changes) = 0;
   // An error that ended a command.
   virtual void ShowError(const std::string& Message) = 0;
+  // A yes or no question; true for yes.
+  virtual bool Confirm(const std::string& Question) = 0;
 
   // A long zone build: shown after a moment; Step returns false when the
   // user cancelled.
@@ -141,6 +145,9 @@ class TTracePadModel final : public trace::TGullyEditorPad {
   // Which actions are enabled; after every command, on host notifications
   // and after every click of the editor.
   void UpdatePadState() override;
+  // The trace's keys and right button: each runs its button's command when
+  // that button is enabled; undoing more than AskBeforeUndoAll points asks.
+  void TraceKeyCommand(trace::TTraceKeyCommand Command) override;
 
   // ---- The commands themselves; they raise on failure ----
   void AddSelectedObjectsToBZList();

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QToolBar>
@@ -121,6 +122,10 @@ void TTracePadForm::PadChanged(unsigned Changes) {
 
 void TTracePadForm::ShowError(const std::string& Message) {
   ShowErrorMessage(this, Text(Message));
+}
+
+bool TTracePadForm::Confirm(const std::string& Question) {
+  return QMessageBox::question(this, windowTitle(), Text(Question)) == QMessageBox::Yes;
 }
 
 void TTracePadForm::BeginProgress(const std::string& Label, const std::string& CancelText,

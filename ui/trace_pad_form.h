@@ -63,6 +63,7 @@ class TTracePadForm : public kx::TKxAddonForm,
   // forms::TTracePadView
   void PadChanged(unsigned Changes) override;
   void ShowError(const std::string& Message) override;
+  bool Confirm(const std::string& Question) override;
   void BeginProgress(const std::string& Text, const std::string& CancelText, int Total) override;
   bool StepProgress(const std::string& Text, int Done) override;
   void EndProgress() override;

@@ -170,6 +170,11 @@ void TWinTracePad::ShowError(const std::string& Message) {
               compat::Widen(kx::ModuleState().ApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
 }
 
+bool TWinTracePad::Confirm(const std::string& Question) {
+  return MessageBoxW(FWindow, compat::Widen(Question).c_str(),
+                     compat::Widen(forms::PadCaption).c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 // Progress shows in the pad's bottom line; the window keeps painting while
 // zones are built.
 void TWinTracePad::BeginProgress(const std::string& Text, const std::string&, int Total) {

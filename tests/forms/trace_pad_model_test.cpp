@@ -31,6 +31,10 @@ class TRecordingView : public forms::TTracePadView {
  public:
   void PadChanged(unsigned Changes) override { AllChanges |= Changes; }
   void ShowError(const std::string& Message) override { Errors.push_back(Message); }
+  bool Confirm(const std::string& Question) override {
+    Steps.push_back(Question);
+    return Answer;
+  }
   void BeginProgress(const std::string&, const std::string& CancelText, int Total) override {
     Steps.push_back(CancelText + " " + std::to_string(Total));
   }
@@ -52,6 +56,7 @@ class TRecordingView : public forms::TTracePadView {
   unsigned AllChanges = 0;
   std::vector<std::string> Errors, Steps;
   int CancelAfter = 1 << 30;
+  bool Answer = true;
   std::function<bool(kx::TKxID&)> Choose;
   forms::TPadPlacement Current{{100, 100, 292, 168}, forms::TPadWindowState::Normal};
   std::optional<forms::TPadRect> Area = forms::TPadRect{0, 0, 1280, 1024};
@@ -260,6 +265,62 @@ TEST_F(TracePadModelTest, TheTraceBoxFollowsTheZonesAndANewProjectClearsThePad) 
   EXPECT_TRUE(kx::NewObjectStyleID.Empty());
   EXPECT_TRUE(trace::CurrentEditor->StyleID.Empty());
   EXPECT_EQ(M.StyleLine(), forms::PadNoStyleText);
+  EXPECT_EQ(View.Errors, std::vector<std::string>{});
+}
+
+// The keys through the host's map view: Backspace and Ctrl+Z undo a point,
+// Esc the trace (asking above a few points), Enter and the right button
+// create the object; a suspended editor takes none of them.
+TEST_F(TracePadModelTest, KeysAndTheRightButtonUndoAndCreate) {
+  forms::TTracePadModel& M = Open();
+  M.SetWidthText("5");
+  Select({MakeID("2")});
+  M.Execute(TPadAction::AddZones);
+  M.SetTraceOn(true);
+  M.SetAlong(false);  // one element a click
+  kx::IKxEditor* Editor = Host->MapView().Editor();
+  const auto Key = [&](std::uint16_t K, std::int32_t Shift = 0) {
+    ASSERT_EQ(Editor->KeyDown(K, Shift), S_OK);
+  };
+  const auto& V = M.Graph->Vertices.Items(0);
+  const auto Trace = [&](int Points) {
+    for (int I = 0; I < Points; ++I) ClickAt(V.X + 3 * I, V.Y + 40);
+  };
+  const auto Count = [] { return trace::CurrentEditor->Elems.Count(); };
+  Trace(5);
+  ASSERT_EQ(Count(), 5);
+  Key(8);
+  Key('Z', kx::kxShiftStateCtrl);
+  Key('Z');
+  EXPECT_EQ(Count(), 3);
+  Trace(2);
+  View.Answer = false;
+  Key(27);
+  EXPECT_EQ(View.Steps.back(), forms::PadUndoAllQuestion);
+  EXPECT_EQ(Count(), 5) << "not confirmed";
+  M.SetTraceOn(false);
+  Key(27);
+  EXPECT_EQ(Count(), 5) << "suspended";
+  M.SetTraceOn(true);
+  View.Answer = true;
+  Key(27);
+  EXPECT_EQ(Count(), 0);
+
+  View.Choose = [](kx::TKxID& ID) {
+    ID = MakeID("S1");
+    return true;
+  };
+  M.Execute(TPadAction::SelectStyle);
+  const auto Before = Host->Project().Objects(MakeID("L1")).size();
+  Trace(2);
+  Key(13);
+  std::int32_t DX = 0, DY = 0;
+  ASSERT_EQ(Host->MapView().MapToDevice(V.X, V.Y + 60, &DX, &DY), S_OK);
+  ASSERT_EQ(Editor->MouseDown(1, 0, DX, DY), S_OK) << "nothing to create: ignored";
+  Trace(3);
+  ASSERT_EQ(Editor->MouseDown(1, 0, DX, DY), S_OK);
+  EXPECT_EQ(Host->Project().Objects(MakeID("L1")).size(), Before + 2);
+  EXPECT_EQ(Count(), 0);
   EXPECT_EQ(View.Errors, std::vector<std::string>{});
 }
 

@@ -140,7 +140,21 @@ bool TGullyEditor::AddZonePath(std::int32_t LastIndex, std::int32_t Index, std::
   return true;
 }
 
+void TGullyEditor::KeyDown(std::uint16_t Key, std::int32_t Shift) {
+  if (Suspended || !Pad) return;
+  constexpr std::uint16_t Backspace = 8, Enter = 13, Escape = 27, LetterZ = 'Z';
+  if (Key == Backspace || (Key == LetterZ && (Shift & kx::kxShiftStateCtrl)))
+    Pad->TraceKeyCommand(TTraceKeyCommand::UndoLast);
+  else if (Key == Escape)
+    Pad->TraceKeyCommand(TTraceKeyCommand::UndoAll);
+  else if (Key == Enter)
+    Pad->TraceKeyCommand(TTraceKeyCommand::Create);
+}
+
 void TGullyEditor::MouseDown(std::int32_t Button, std::int32_t Shift, kx::TKxViewPoint Point) {
+  constexpr std::int32_t RightButton = 1;
+  if (!Suspended && Button == RightButton && Pad && Elems.Count() > 0)
+    Pad->TraceKeyCommand(TTraceKeyCommand::Create);
   if (Suspended || Button != 0) return;
   if (!Graph || Graph->Vertices.Count() == 0) {
     UpdatePad();

@@ -23,10 +23,15 @@
 namespace trace {
 
 // What the editor asks of the pad that created it.
+// What the trace's keys and the right button ask of the pad.
+enum class TTraceKeyCommand { UndoLast, UndoAll, Create };
+
 class TGullyEditorPad {
  public:
   // Re-evaluates which of the pad's actions are enabled.
   virtual void UpdatePadState() = 0;
+  // Runs the command as the pad's button would (its checks and messages).
+  virtual void TraceKeyCommand(TTraceKeyCommand Command) = 0;
 
  protected:
   ~TGullyEditorPad() = default;
@@ -55,7 +60,11 @@ class TGullyEditor : public kx::TKxCustomEditor {
   // Left button only. With Ctrl held, a path along the zone takes the
   // shortest way that shares no edge with the shortest one (on a closed
   // outline, the long way round).
+  // The left button traces; the right one ends the trace as Enter does.
   void MouseDown(std::int32_t Button, std::int32_t Shift, kx::TKxViewPoint Point) override;
+  // Backspace and Ctrl+Z undo the last point, Esc the whole trace, Enter
+  // creates the object; nothing while suspended.
+  void KeyDown(std::uint16_t Key, std::int32_t Shift) override;
   void ExecuteContextMacro(std::int32_t, std::int32_t) override {}
   void Paint() override;
 
