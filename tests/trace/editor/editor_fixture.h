@@ -29,7 +29,9 @@ inline constexpr GUID TestAddOnID = compat::ParseGuid("{5A1E7C3D-0000-4000-8000-
 
 struct TPadCounter : trace::TGullyEditorPad {
   void UpdatePadState() override { ++Updates; }
+  void TraceKeyCommand(trace::TTraceKeyCommand Command) override { Commands.push_back(Command); }
   int Updates = 0;
+  std::vector<trace::TTraceKeyCommand> Commands;
 };
 
 // A host style that defines geometry (or not), drawn as a line.
