@@ -207,7 +207,7 @@ void TMapWidget::paintEvent(QPaintEvent*) {
   Mark.setJoinStyle(Qt::RoundJoin);
   P.setRenderHint(QPainter::Antialiasing);
   P.setPen(Mark);
-  P.setBrush(QColor(0, 120, 255, 40));
+  const QBrush Fill(QColor(0, 120, 255, 40));
   const QRectF Shown(rect());
   for (const TKxID& ID : View().Selection()) {
     const THostMapObject* O = FManager.Project().FindObject(ID);
@@ -216,7 +216,13 @@ void TMapWidget::paintEvent(QPaintEvent*) {
                             QtPoint(T.ToDevice(O->Bounds.X2, O->Bounds.Y1)))
                          .normalized();
     if (!B.adjusted(-4, -4, 4, 4).intersects(Shown)) continue;
-    for (const THostShape& S : O->Shapes) P.drawPath(PaintPath(PartsOfCommands(S.Commands), T));
+    // Only closed parts are filled: an open line with an arc keeps the
+    // space between its chord and its arc clear.
+    for (const THostShape& S : O->Shapes)
+      for (const THostPaintPart& Part : PartsOfCommands(S.Commands)) {
+        P.setBrush(Part.Closed ? Fill : QBrush(Qt::NoBrush));
+        P.drawPath(PaintPath({Part}, T));
+      }
   }
   if (FBandFrom) {
     P.setPen(QPen(QColor(0, 90, 200), 1, Qt::DashLine));

@@ -148,6 +148,27 @@ TEST_F(MapWidgetTest, WheelZoomKeepsThePointUnderTheCursorAndMiddleDragPans) {
   EXPECT_TRUE(Selected().empty()) << "panning selects nothing";
 }
 
+// A selected open line with an arc is marked along the line only: the space
+// between its chord and its arc is not filled.
+TEST_F(MapWidgetTest, ASelectedOpenArcIsNotFilledToItsChord) {
+  kx::TKxID Arc = host::MakeID("ARC");
+  // A half circle of radius 10 over the chord from (500005, 6000025) to
+  // (500025, 6000025): its top 10 m above or below the chord's middle.
+  Host.Project().AddObject(
+      host::MakeID("A"),
+      {{host::MakeID("LINE"),
+        {host::HostMoveTo(500005, 6000025), host::HostArcTo(500025, 6000025, 1)}}},
+      &Arc);
+  const double X = 500015, Y = 6000025;
+  const QColor Above = Pixel(X, Y + 5), Below = Pixel(X, Y - 5);
+  const QColor TopAbove = Pixel(X, Y + 10), TopBelow = Pixel(X, Y - 10);
+  Host.View().SetSelection({Arc});
+  const bool Up = Pixel(X, Y + 10) != TopAbove;
+  ASSERT_NE(Up, Pixel(X, Y - 10) != TopBelow) << "the selection is marked along the arc";
+  EXPECT_EQ(Up ? Pixel(X, Y + 5) : Pixel(X, Y - 5), Up ? Above : Below)
+      << "filled between the chord and the arc";
+}
+
 // Counts what the view hands it.
 class TFakeEditor : public host::THostValue<kx::IKxEditor, kx::IID_IKxEditor> {
  public:
