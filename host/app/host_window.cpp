@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <cstdio>
 
@@ -47,6 +48,7 @@ THostWindow::THostWindow(THostManager& Manager)
 THostWindow::~THostWindow() {
   Window().removeEventFilter(this);
   FManager.MapView().SetInvalidateHandler(nullptr);
+  FManager.MapObjects().SetOnCreated(nullptr);
   for (const QString& Failure : FAddOns->Unload())
     std::fprintf(stderr, "trace-host: %s\n", qPrintable(Failure));
 }
@@ -68,6 +70,7 @@ void THostWindow::BuildMenus() {
   FMap = new TMapWidget(FManager, &W);
   W.setCentralWidget(FMap);
   FMap->SetOnSelectionChanged([this] { SelectionChanged(); });
+  FManager.MapObjects().SetOnCreated([this](const TKxID& ID) { ObjectCreated(ID); });
   FMap->SetOnViewChanged([this] { UpdateStatus(); });
   // An import may have given the project its coordinate system.
   FMap->SetOnMapChanged([this] { UpdateStatus(); });
@@ -273,6 +276,22 @@ void THostWindow::NotifyAddOns(std::int32_t Code) {
 void THostWindow::SelectionChanged() {
   UpdateStatus();
   NotifyAddOns(NotifySelection);
+}
+
+// An add-on created an object: it becomes the selection and the status bar
+// names it. Once the add-on's call has returned, so that the selection's
+// notice does not reach the add-on inside its own call.
+void THostWindow::ObjectCreated(const TKxID& ID) {
+  QTimer::singleShot(0, &Window(), [this, ID] {
+    const THostMapObject* O = FManager.Project().FindObject(ID);
+    if (!O) return;
+    const THostLayer* Layer = FManager.Project().FindLayer(O->LayerID);
+    Window().statusBar()->showMessage(
+        QString("Object %1 created in layer %2")
+            .arg(Utf8(ID.ToUtf8()), Layer ? Utf8(Layer->Caption) : Utf8(O->LayerID.ToUtf8())),
+        10000);
+    FMap->SetSelection({ID});
+  });
 }
 
 void THostWindow::Select(const std::vector<TKxID>& IDs) {

@@ -106,6 +106,7 @@ class THostWindow : public QObject {
   // The cursor's map position, or the view's centre when it is off the map.
   void ShowPosition();
   void SelectionChanged();
+  void ObjectCreated(const TKxID& ID);
   void NotifyAddOns(std::int32_t Code);
   void AddRecent(const QString& Path);
   void FillRecent();

@@ -98,6 +98,7 @@ HRESULT THostMapObjects::CreateObject(const TKxID* LayerID, kx::IKxShapeList* Sh
       S.Commands = ReadContour(C.Get());
     }
     Out = FContext->Project.AddObject(Layer, std::move(Read));
+    if (FOnCreated) FOnCreated(Out);
     return S_OK;
   });
 }

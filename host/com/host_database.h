@@ -2,6 +2,8 @@
 // model. Their lifetime is the manager's.
 #pragma once
 
+#include <functional>
+
 #include "host/com/host_context.h"
 #include "host/com/host_object.h"
 #include "hostapi/kx_interfaces.h"
@@ -63,8 +65,12 @@ class THostMapObjects : public THostObject<kx::IKxMapObjects, kx::IID_IKxMapObje
   HRESULT STDMETHODCALLTYPE GetObjectShapes(const TKxID* ObjectID,
                                             kx::IKxShapeList** Shapes) override;
 
+  // Told of each object an add-on created, after it was added.
+  void SetOnCreated(std::function<void(const TKxID&)> F) { FOnCreated = std::move(F); }
+
  private:
   THostContextPtr FContext;
+  std::function<void(const TKxID&)> FOnCreated;
 };
 
 class THostGeometryLib : public THostObject<kx::IKxGeometryLib, kx::IID_IKxGeometryLib> {};

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
+#include <QStatusBar>
 #include <QTemporaryDir>
 
 #include "geomio/gdal/crs.h"
@@ -12,6 +13,9 @@
 #include "host/app/layer_panel.h"
 #include "host/app/map_widget.h"
 #include "host/com/host_manager.h"
+#include "host/com/host_values.h"
+#include "host/model/host_contour.h"
+#include "host/model/small_project.h"
 #include "tests/support/test_host.h"
 
 namespace {
@@ -36,6 +40,23 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<host::THostWindow> Window;
   QStringList Reports;
 };
+
+// An object an add-on creates is selected and named in the status bar.
+TEST_F(WindowTest, ACreatedObjectIsSelectedAndNamed) {
+  host::AddSmallProject(Host.Project());
+  auto List = host::MakeValue<host::THostShapeList>(Host.Manager().Context());
+  auto Contour = host::MakeValue<host::THostContour>(Host.Manager().Context());
+  for (const auto& C : {host::HostMoveTo(500100, 6000100), host::HostLineTo(500150, 6000100)})
+    ASSERT_EQ(Contour->AddCommand(&C), S_OK);
+  const kx::TKxID Style = MakeID("S1"), Layer = MakeID("L1");
+  ASSERT_EQ(List->AddShape(Contour.Get(), &Style), S_OK);
+  kx::TKxID New;
+  ASSERT_EQ(Host.Manager().MapObjects().CreateObject(&Layer, List.Get(), &New), S_OK);
+  QApplication::processEvents();
+  EXPECT_EQ(Host.View().Selection(), std::vector<kx::TKxID>{New});
+  EXPECT_EQ(Window->Window().statusBar()->currentMessage(),
+            QString("Object %1 created in layer Улицы").arg(QString::fromStdString(New.ToUtf8())));
+}
 
 TEST_F(WindowTest, OpenImportExportSaveAndTheUnsavedState) {
   Window->OpenProject(host::THostWindow::SampleProject());
