@@ -14,6 +14,8 @@ namespace {
 
 constexpr char PlacementKey[] = "TraceFormLTWH";
 constexpr char ZoneSizeKey[] = "TraceBufferZoneSize";
+// The chosen style's ID, so that the next session starts with it.
+constexpr char StyleKey[] = "TraceNewObjectStyle";
 // The settings store's section and kind for the pad's own values.
 constexpr std::int32_t StoreSection = 1;
 constexpr std::int32_t StoreKind = 0;
@@ -316,7 +318,8 @@ void TTracePadModel::UndoAllTracePoints() {
 
 void TTracePadModel::SelectNewObjectStyle() {
   kx::TKxID StyleID = kx::NewObjectStyleID;
-  if (FView.ChooseFromProjectTree("Выберите стиль", StyleKind, StyleID)) {
+  const bool Chosen = FView.ChooseFromProjectTree("Выберите стиль", StyleKind, StyleID);
+  if (Chosen) {
     // The layer first: a failure then leaves the old style and layer.
     const kx::TKxID LayerID = StyleLayerID(Addon.GISDatabase, StyleID);
     kx::NewObjectStyleID = StyleID;
@@ -326,10 +329,11 @@ void TTracePadModel::SelectNewObjectStyle() {
       trace::CurrentEditor->LayerID = LayerID;
     }
   }
-  FStyleLine = ProjectLayerCaption(Addon.GISDatabase, kx::NewObjectLayerID, "слой не задан") +
-               " - " + ProjectStyleName(Addon.GISDatabase, kx::NewObjectStyleID, "стиль не задан");
-  Changed(pcStyleLine);
+  ShowStyleLine();
   UpdatePadState();
+  // Kept for the next session; a store that refuses it is reported.
+  if (Chosen)
+    App.GetSettingsStore().WriteValue(StoreSection, StoreKind, StyleKey, StyleID.ToUtf8());
 }
 
 void TTracePadModel::CreateObject() {
@@ -357,6 +361,31 @@ void TTracePadModel::LoadPadSettings() {
   }
   FWidthText = Store.ReadValue(StoreSection, StoreKind, ZoneSizeKey, "0");
   Changed(pcWidthText);
+  if (kx::NewObjectStyleID.Empty())
+    RestoreStyle(Store.ReadValue(StoreSection, StoreKind, StyleKey, ""));
+}
+
+// The style of an earlier session, when this project has it; else none.
+void TTracePadModel::RestoreStyle(const std::string& Stored) {
+  if (Stored.empty()) return;
+  kx::TKxID StyleID;
+  StyleID.AssignUtf8(Stored);
+  kx::TKxID LayerID;
+  try {
+    LayerID = StyleLayerID(Addon.GISDatabase, StyleID);
+  } catch (const std::exception&) {
+    return;  // not a style of this project
+  }
+  if (LayerID.Empty()) return;
+  kx::NewObjectStyleID = StyleID;
+  kx::NewObjectLayerID = LayerID;
+  ShowStyleLine();
+}
+
+void TTracePadModel::ShowStyleLine() {
+  FStyleLine = ProjectLayerCaption(Addon.GISDatabase, kx::NewObjectLayerID, "слой не задан") +
+               " - " + ProjectStyleName(Addon.GISDatabase, kx::NewObjectStyleID, "стиль не задан");
+  Changed(pcStyleLine);
 }
 
 void TTracePadModel::SavePadSettings() {

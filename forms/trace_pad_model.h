@@ -163,6 +163,8 @@ class TTracePadModel final : public trace::TGullyEditorPad {
   void CreateObject();
   void OpenSettings();
   void LoadPadSettings();
+  void RestoreStyle(const std::string& Stored);
+  void ShowStyleLine();
   void SavePadSettings();
 
   kx::TTraceAddOn& Addon;
