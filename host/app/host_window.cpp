@@ -359,6 +359,11 @@ std::vector<TKxID> THostWindow::ImportFile(const TKxID& LayerID, const TKxID& St
   FMap->MapChanged();
   UpdateTitle();
   UpdateStatus();  // the first file that names a coordinate system gives the project its own
+  // What came in is what the user looks at next.
+  if (!IDs.empty()) {
+    FMap->SetSelection(IDs);
+    FMap->ZoomToSelection();
+  }
   return IDs;
 }
 

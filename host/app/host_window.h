@@ -107,6 +107,7 @@ class THostWindow : public QObject {
   void ShowPosition();
   void SelectionChanged();
   void ObjectCreated(const TKxID& ID);
+  QString ProjectFolder() const;
   void NotifyAddOns(std::int32_t Code);
   void AddRecent(const QString& Path);
   void FillRecent();

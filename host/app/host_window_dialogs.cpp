@@ -36,11 +36,16 @@ bool THostWindow::MayDiscard() {
   return Answer == QMessageBox::Discard || SaveDialog(false);
 }
 
+// File dialogs start where the project lies; none for a project never saved.
+QString THostWindow::ProjectFolder() const {
+  return FPath.isEmpty() ? QString() : QFileInfo(FPath).absolutePath();
+}
+
 void THostWindow::OpenDialog() {
   if (!MayDiscard()) return;
-  const QString Path = QFileDialog::getOpenFileName(
-      &Window(), QStringLiteral("Open Project"), QFileInfo(FPath).absolutePath(),
-      QStringLiteral("Projects (*.json);;All files (*)"));
+  const QString Path =
+      QFileDialog::getOpenFileName(&Window(), QStringLiteral("Open Project"), ProjectFolder(),
+                                   QStringLiteral("Projects (*.json);;All files (*)"));
   if (Path.isEmpty()) return;
   try {
     OpenProject(Path);
@@ -112,7 +117,7 @@ void THostWindow::ImportDialog() {
   TKxID Layer, Style;
   if (!PickLayer(QStringLiteral("Import into"), Layer, &Style)) return;
   const QString Path = QFileDialog::getOpenFileName(
-      &Window(), QStringLiteral("Import"), QString(),
+      &Window(), QStringLiteral("Import"), ProjectFolder(),
       QStringLiteral("GIS files (*.gpkg *.shp *.geojson *.json *.fgb *.dxf *.gml *.csv *.kml "
                      "*.sqlite);;WKT (*.wkt *.txt);;All files (*)"));
   if (Path.isEmpty()) return;
@@ -133,7 +138,10 @@ void THostWindow::ImportDialog() {
     const auto IDs = ImportFile(Layer, Style, Path, GisLayer, &Notes);
     if (!Notes.isEmpty() && !FReporter)
       QMessageBox::information(&Window(), QStringLiteral("Import"), Notes.join('\n'));
-    Window().statusBar()->showMessage(QString("%1 objects imported").arg(IDs.size()), 5000);
+    Window().statusBar()->showMessage(IDs.size() == 1
+                                          ? QStringLiteral("1 object imported")
+                                          : QString("%1 objects imported").arg(IDs.size()),
+                                      5000);
   } catch (const std::exception& E) {
     Report(QString::fromUtf8(E.what()));
   }
@@ -144,7 +152,7 @@ void THostWindow::ExportDialog() {
   if (!PickLayer(QStringLiteral("Export layer"), Layer, nullptr)) return;
   QString Filter;
   QString Path = QFileDialog::getSaveFileName(
-      &Window(), QStringLiteral("Export"), QString(),
+      &Window(), QStringLiteral("Export"), ProjectFolder(),
       QStringLiteral("GeoPackage, arcs kept (*.gpkg);;GeoJSON (*.geojson);;FlatGeobuf (*.fgb);;"
                      "DXF (*.dxf);;WKT, arcs kept (*.wkt)"),
       &Filter);

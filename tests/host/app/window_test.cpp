@@ -72,6 +72,7 @@ TEST_F(WindowTest, OpenImportExportSaveAndTheUnsavedState) {
   EXPECT_EQ(IDs.size(), 2u);
   EXPECT_EQ(Host.Project().ObjectCount(), Count + 2);
   EXPECT_TRUE(Window->Modified());
+  EXPECT_EQ(Host.View().Selection(), IDs) << "what came in is selected";
 
   // A bad line adds nothing.
   Write("bad.wkt", "LINESTRING (500000 6000700, 500050 6000700)\nLINESTRING (1 2,\n");
