@@ -64,6 +64,16 @@ const TPadActionText& PadActionText(TPadAction Action) {
   return ActionTexts[static_cast<std::size_t>(Action)];
 }
 
+std::string PadActionTip(TPadAction Action) {
+  // The keys that do the same in the map while tracing.
+  const char* Keys = Action == TPadAction::UndoTracePoint       ? "Backspace, Ctrl+Z"
+                     : Action == TPadAction::UndoAllTracePoints ? "Esc"
+                     : Action == TPadAction::CreateObject       ? "Enter"
+                                                                : nullptr;
+  const std::string Hint = PadActionText(Action).Hint;
+  return Keys ? Hint + " (" + Keys + ")" : Hint;
+}
+
 double ParseZoneWidth(const std::string& Text) {
   std::string_view S = Text;
   while (!S.empty() && Blank(S.front())) S.remove_prefix(1);

@@ -46,6 +46,9 @@ struct TPadActionText {
   bool SeparatorAfter;  // the tool bar's groups
 };
 const TPadActionText& PadActionText(TPadAction Action);
+// The tool tip: the hint, and the map's keys for the same command while
+// tracing (Enter creates the object, as the right button does).
+std::string PadActionTip(TPadAction Action);
 
 // The pad's fixed texts.
 inline constexpr char PadCaption[] = "Трассировка";

@@ -71,7 +71,7 @@ TTracePadForm::TTracePadForm(QWidget* Owner, kx::TTraceAddOn* AAddon)
     const forms::TPadActionText& T = forms::PadActionText(A);
     QAction* Act = Action(A);
     Act->setText(T.Caption);
-    Act->setToolTip(T.Hint);
+    Act->setToolTip(Text(forms::PadActionTip(A)));
     Act->setIcon(QIcon(QPixmap::fromImage(compat::LoadBitmapImage(T.Image))));
     FUi->TraceToolBar->addAction(Act);
     if (T.SeparatorAfter) FUi->TraceToolBar->addSeparator();

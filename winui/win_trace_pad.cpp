@@ -260,7 +260,7 @@ LRESULT TWinTracePad::Handle(HWND Window, UINT Message, WPARAM W, LPARAM L) {
       if (Tip->hdr.code == TTN_GETDISPINFOW && Tip->hdr.idFrom >= PadActionBase &&
           Tip->hdr.idFrom < static_cast<UINT_PTR>(PadActionBase + forms::PadActionCount)) {
         FTip = compat::Widen(
-            forms::PadActionText(static_cast<TPadAction>(Tip->hdr.idFrom - PadActionBase)).Hint);
+            forms::PadActionTip(static_cast<TPadAction>(Tip->hdr.idFrom - PadActionBase)));
         Tip->lpszText = FTip.data();
       }
       return 0;

@@ -115,8 +115,11 @@ TEST_F(TracePadTest, FirstRunLayoutAndTheStatesOfItsActions) {
       EXPECT_FALSE(A->icon().isNull()) << A->text().toStdString();
     }
   EXPECT_EQ(Pad->Action(TPadAction::UndoAllTracePoints)->text(), "Отменить все обрисовки");
+  // The hint, and the map's key for the same command.
   EXPECT_EQ(Pad->Action(TPadAction::UndoAllTracePoints)->toolTip(),
-            "Отменить все действия, связанные с обрисовкой");
+            "Отменить все действия, связанные с обрисовкой (Esc)");
+  EXPECT_EQ(Pad->Action(TPadAction::AddZones)->toolTip().toStdString(),
+            forms::PadActionText(TPadAction::AddZones).Hint);
 
   // Nothing selected, no zones, no trace: only the style and the settings.
   for (int I = 0; I < forms::PadActionCount; ++I)
