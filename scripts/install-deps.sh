@@ -13,18 +13,24 @@ PACKAGES=(
   nlohmann-json3-dev libcli11-dev
   clang-format ccache
   xvfb xauth
-  # The Windows leg: the 32-bit cross compiler, Wine to run its programs and
-  # GoogleTest's sources to build for it; Python makes the DLL's resources.
-  g++-mingw-w64-i686-posix wine wine32:i386 googletest python3
+  # The Windows leg: the 32-bit cross compiler, GoogleTest's sources to build
+  # for it; Python makes the DLL's resources.
+  g++-mingw-w64-i686-posix googletest python3
 )
+# Wine runs the Windows programs, with what it recommends (its fonts and the
+# X extensions its windows use), as the Windows leg was tried with them.
+WINE_PACKAGES=(wine wine32:i386)
 
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+missing() {
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
+  done
+}
+mapfile -t MISSING < <(missing "${PACKAGES[@]}")
+mapfile -t MISSING_WINE < <(missing "${WINE_PACKAGES[@]}")
+[ ${#MISSING[@]} -eq 0 ] && [ ${#MISSING_WINE[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
+echo "Installing: ${MISSING[*]} ${MISSING_WINE[*]}"
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
@@ -33,4 +39,9 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
 $SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+if [ ${#MISSING[@]} -gt 0 ]; then
+  $SUDO apt-get install -y -qq --no-install-recommends "${MISSING[@]}" </dev/null
+fi
+if [ ${#MISSING_WINE[@]} -gt 0 ]; then
+  $SUDO apt-get install -y -qq "${MISSING_WINE[@]}" </dev/null
+fi
