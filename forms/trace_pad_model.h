@@ -57,6 +57,11 @@ inline constexpr char PadTraceOnText[] = "Показать буферную зо
 inline constexpr char PadAlongText[] = "Обрисовывать вдоль буферной зоны";
 inline constexpr char PadCloseByText[] = "Создавать замкнутый контур";
 inline constexpr char PadWidthLabelText[] = "Буферная зона (м):";
+// What the width edit's tool tip says of the widths with a meaning of their
+// own.
+inline constexpr char PadWidthTip[] =
+    "Ширина буферной зоны в метрах (запятая или точка). 0: обрисовка по самим контурам "
+    "объектов; отрицательная ширина берётся по модулю.";
 inline constexpr char PadUndoAllQuestion[] = "Удалить все точки обрисовки?";
 inline constexpr int AskBeforeUndoAll = 3;
 // The pad's client area when made; only the width can change, down to the

@@ -66,6 +66,7 @@ TTracePadForm::TTracePadForm(QWidget* Owner, kx::TTraceAddOn* AAddon)
   FUi->CheckBoxAlong->setText(forms::PadAlongText);
   FUi->CheckBoxCloseBy->setText(forms::PadCloseByText);
   FUi->Label1->setText(forms::PadWidthLabelText);
+  FUi->BufferZoneEdit->setToolTip(forms::PadWidthTip);
   for (int I = 0; I < forms::PadActionCount; ++I) {
     const auto A = static_cast<TPadAction>(I);
     const forms::TPadActionText& T = forms::PadActionText(A);

@@ -119,8 +119,21 @@ void TWinTracePad::CreateControls() {
   Y += 4;
   CreateControl(FWindow, L"STATIC", forms::PadWidthLabelText, SS_LEFT, PadWidthLabel, Margin, Y + 3,
                 120, 16);
-  CreateControl(FWindow, L"EDIT", "", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, PadWidthEdit, 128, Y,
-                80, 21);
+  const HWND Edit = CreateControl(FWindow, L"EDIT", "", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP,
+                                  PadWidthEdit, 128, Y, 80, 21);
+  // The widths with a meaning of their own, in the edit's tool tip.
+  FWidthTip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FWindow, nullptr,
+                              static_cast<HINSTANCE>(compat::ModuleInstance()), nullptr);
+  FWidthTipText = compat::Widen(forms::PadWidthTip);
+  TTTOOLINFOW Tool{};
+  Tool.cbSize = sizeof Tool;
+  Tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  Tool.hwnd = FWindow;
+  Tool.uId = reinterpret_cast<UINT_PTR>(Edit);
+  Tool.lpszText = FWidthTipText.data();
+  SendMessageW(FWidthTip, TTM_SETMAXTIPWIDTH, 0, 300);
+  SendMessageW(FWidthTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&Tool));
   CreateControl(FWindow, L"STATIC", "", SS_LEFT | SS_ENDELLIPSIS, PadProgressLabel, Margin,
                 forms::PadHeight - 18, forms::PadWidth - 2 * Margin, 16);
 }

@@ -59,6 +59,8 @@ class TWinTracePad final : public kx::TKxAddonFormLink,
   HWND FWindow = nullptr;
   HIMAGELIST FImages = nullptr;
   std::wstring FTip;  // the tool tip being shown
+  HWND FWidthTip = nullptr;
+  std::wstring FWidthTipText;
   int FProgressTotal = 0;
   bool FShowing = false;  // the model's own changes to the edit are not input
   std::unique_ptr<forms::TTracePadModel> FModel;

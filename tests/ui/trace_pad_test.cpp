@@ -115,6 +115,7 @@ TEST_F(TracePadTest, FirstRunLayoutAndTheStatesOfItsActions) {
       EXPECT_FALSE(A->icon().isNull()) << A->text().toStdString();
     }
   EXPECT_EQ(Pad->Action(TPadAction::UndoAllTracePoints)->text(), "Отменить все обрисовки");
+  EXPECT_EQ(Pad->BufferZoneEdit()->toolTip().toStdString(), forms::PadWidthTip);
   // The hint, and the map's key for the same command.
   EXPECT_EQ(Pad->Action(TPadAction::UndoAllTracePoints)->toolTip(),
             "Отменить все действия, связанные с обрисовкой (Esc)");
