@@ -15,7 +15,7 @@
 #include "addon/trace_addon.h"
 #include "addonkit/com_server.h"
 #include "forms/trace_pad_model.h"
-#include "host/com/host_manager.h"
+#include "host/com/host_com_manager.h"
 #include "host/model/small_project.h"
 
 namespace padtest {
@@ -104,7 +104,8 @@ class TracePadModelTest : public ::testing::Test {
   const std::string SettingsPath = (std::filesystem::temp_directory_path() /
                                     ("trace-forms-" + std::to_string(::getpid()) + ".ini"))
                                        .string();
-  std::unique_ptr<host::THostManager> Host = std::make_unique<host::THostManager>(SettingsPath);
+  std::unique_ptr<host::THostComManager> Host =
+      std::make_unique<host::THostComManager>(SettingsPath);
   kx::TTraceAddOn* AddOn = nullptr;
   TRecordingView View;
   std::unique_ptr<forms::TTracePadModel> Pad;

@@ -16,7 +16,7 @@
 #include "addon/trace_addon.h"
 #include "addonkit/com_server.h"
 #include "core/exception.h"
-#include "host/com/host_manager.h"
+#include "host/com/host_com_manager.h"
 #include "host/model/host_contour.h"
 #include "host/model/small_project.h"
 #include "tests/forms/trace_pad_fixture.h"
