@@ -149,13 +149,13 @@ class TReplacement {
   const std::string& Temporary() const { return FTemporary; }
 
   // GDAL words a full disk in its drivers' terms (a GeoPackage's "no such
-  // table"); after a failure, whether the file can still grow tells the
-  // system's reason: 0, or ENOSPC, EFBIG, EDQUOT, EIO.
-  int RoomLeft() const {
+  // table"); after a failure, whether the file can still grow by Bytes
+  // tells the system's reason: 0, or ENOSPC, EFBIG, EDQUOT, EIO.
+  int RoomLeft(std::size_t Bytes = 64 * 1024) const {
     const int Fd = ::open(FTemporary.c_str(), O_WRONLY | O_CLOEXEC);
     if (Fd < 0) return 0;
     const off_t End = ::lseek(Fd, 0, SEEK_END);
-    const std::string Block(64 * 1024, '\0');
+    const std::string Block(Bytes, '\0');
     std::string_view Left = End >= 0 ? std::string_view(Block) : std::string_view();
     int Error = 0;
     while (!Left.empty() && !Error) {
@@ -392,6 +392,12 @@ std::vector<std::string> WriteGisLayer(const TGisOutput& O,
       WriteFailure(O.Path, std::generic_category().message(Error));
     throw;
   }
+  // Some drivers (GeoJSON) do not check their writes and report success on
+  // a full disk: a file that cannot grow by one byte more may have been cut
+  // short (a failed write fills the disk or the size limit to the last
+  // byte), so it does not replace the old one.
+  if (const int Error = Replacement->RoomLeft(1))
+    WriteFailure(O.Path, std::generic_category().message(Error));
   try {
     Replacement->Commit();
   } catch (const compat::EFileWriteError& E) {
