@@ -7,6 +7,13 @@
 //
 // A few cases by default; TRACE_FUZZ_NEAR=N runs N, TRACE_FUZZ_NEAR_SEED
 // moves the seeds, TRACE_FUZZ_NEAR_ONE=S replays one seed.
+//
+// Not yet clean: of 10 000 cases 72 fail. 24 raise "the windings around a
+// face disagree" (chords of sides a hair apart still cross near corners
+// whose copies lie just over a tolerance away), 1 is wrong (41353019, a
+// difference of two copies); the others are oracles' faults on slivers: the
+// nesting of result rings a hair apart (their oriented area is GEOS's), or
+// GEOS itself on copies (16265627, 20787376).
 #include <gtest/gtest.h>
 
 #include <algorithm>
