@@ -181,9 +181,30 @@ geo::TContour TOverlay::Run(TOverlayOp Op, TFillRule Rule0, TFillRule Rule1) {
   const std::function<void()>& Poll = FImpl->Poll;
   overlay::TNodedGraph N = overlay::NodePieces(FImpl->Pieces, FImpl->Points, FImpl->Tol, Poll);
   if (Poll) Poll();
-  const overlay::TLabelledGraph G = overlay::LabelGraph(std::move(N), FImpl->Pieces, FImpl->Tol);
+  // Noded once more, as the edges are drawn: between their vertices. A
+  // vertex stands for every point within tolerance of it, so an edge runs
+  // up to a tolerance off its piece at each end; where sides run a few
+  // tolerances apart (a ring and its copy moved by a hair), two such edges
+  // cross although their pieces did not, and the windings around the faces
+  // there disagree. The second pass cuts them where they cross; the
+  // vertices, already apart, stay as they are.
+  std::vector<TPiece> Edges;
+  Edges.reserve(N.Edges.size());
+  std::vector<geo::TDPoint> Vertices = N.Vertices;
+  for (const overlay::TNodedEdge& E : N.Edges) {
+    TPiece C = FImpl->Pieces[E.Piece];
+    C.IA = E.V1;
+    C.IB = E.V2;
+    C.A = Vertices[E.V1];
+    C.B = Vertices[E.V2];
+    C.Tol = FImpl->Tol.At(C.Mag());
+    Edges.push_back(C);
+  }
+  N = overlay::NodePieces(Edges, Vertices, FImpl->Tol, Poll);
   if (Poll) Poll();
-  return overlay::BuildResult(G, FImpl->Pieces, Op, Rule0, Rule1, FImpl->Tol);
+  const overlay::TLabelledGraph G = overlay::LabelGraph(std::move(N), Edges, FImpl->Tol);
+  if (Poll) Poll();
+  return overlay::BuildResult(G, Edges, Op, Rule0, Rule1, FImpl->Tol);
 }
 
 geo::TContour OverlayContours(const geo::TContour& A, const geo::TContour& B, TOverlayOp Op,
