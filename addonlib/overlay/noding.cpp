@@ -126,7 +126,8 @@ void SplitByLength(const std::vector<geo::TDRect>& Boxes, std::vector<int32_t>& 
 }  // namespace
 
 TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& Points,
-                       const TOverlayTolerance& Tol, const std::function<void()>& Poll) {
+                       const TOverlayTolerance& Tol, const std::function<void()>& Poll,
+                       const std::vector<uint8_t>* Only) {
   uint32_t Met = 0;
   auto Tick = [&] {
     if ((++Met & 4095) == 0 && Poll) Poll();
@@ -151,9 +152,21 @@ TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& 
       Tick();
       IntersectPieces(Pieces, std::min(I, J), std::max(I, J), Tol, Splits);
     };
-    SmallTree.SelfJoin(Pair);
-    LongTree.SelfJoin(Pair);
-    for (int32_t I : Long) SmallTree.Query(Boxes[I], [&](int32_t J) { Pair(I, J); });
+    if (Only) {
+      // Each flagged piece against every other near it; two flagged ones once.
+      for (int32_t I = 0; I < N; ++I) {
+        if (!(*Only)[I]) continue;
+        auto With = [&](int32_t J) {
+          if (J != I && (!(*Only)[J] || J > I)) Pair(I, J);
+        };
+        SmallTree.Query(Boxes[I], With);
+        LongTree.Query(Boxes[I], With);
+      }
+    } else {
+      SmallTree.SelfJoin(Pair);
+      LongTree.SelfJoin(Pair);
+      for (int32_t I : Long) SmallTree.Query(Boxes[I], [&](int32_t J) { Pair(I, J); });
+    }
     // A crossing cuts the two pieces that made it, and also any other piece
     // it lies on: where two pieces run within tolerance of each other and a
     // third crosses both, its two crossings may land just over a tolerance
@@ -231,21 +244,36 @@ TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& 
     return VertexOf[Root];
   };
   G.Edges.reserve(Pieces.size() + Splits.size());
+  std::vector<uint8_t> Moved;
+  bool AnyMoved = false;
+  // Vertices that stand for points elsewhere than themselves, by root.
+  std::vector<uint8_t> Joined(Points.size(), 0);
+  for (size_t I = 0; I < Points.size(); ++I) {
+    const int32_t R = Sets.Find(static_cast<int32_t>(I));
+    if (Points[I].X != Points[R].X || Points[I].Y != Points[R].Y) Joined[R] = 1;
+  }
+  auto Off = [&](int32_t Point) { return Joined[Sets.Find(Point)] != 0; };
   size_t K = 0;
   for (int32_t I = 0; I < N; ++I) {
     const TPiece& P = Pieces[I];
-    int32_t From = Vertex(P.IA);
-    auto Emit = [&](int32_t To) {
+    int32_t FromPoint = P.IA, From = Vertex(P.IA);
+    auto Emit = [&](int32_t ToPoint) {
+      const int32_t To = Vertex(ToPoint);
       if (To == From) return;
       TNodedEdge E{From, To, I, {0, 0}};
       E.W[P.Label] = P.W;
       G.Edges.push_back(E);
+      const bool M = Off(FromPoint) || Off(ToPoint);
+      AnyMoved = AnyMoved || M;
+      Moved.push_back(M);
       From = To;
+      FromPoint = ToPoint;
     };
     for (; K < SplitOrder.size() && SplitOrder[K].Piece == I; ++K)
-      Emit(Vertex(FirstSplitPoint + SplitOrder[K].Split));
-    Emit(Vertex(P.IB));
+      Emit(FirstSplitPoint + SplitOrder[K].Split);
+    Emit(P.IB);
   }
+  if (AnyMoved) G.Moved = std::move(Moved);
   return G;
 }
 

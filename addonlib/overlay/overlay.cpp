@@ -179,11 +179,53 @@ void TOverlay::AddRing(const geo::TDPoint* Points, const double* Convexities, in
 
 geo::TContour TOverlay::Run(TOverlayOp Op, TFillRule Rule0, TFillRule Rule1) {
   const std::function<void()>& Poll = FImpl->Poll;
-  overlay::TNodedGraph N = overlay::NodePieces(FImpl->Pieces, FImpl->Points, FImpl->Tol, Poll);
+  const TOverlayTolerance& Tol = FImpl->Tol;
+  overlay::TNodedGraph N = overlay::NodePieces(FImpl->Pieces, FImpl->Points, Tol, Poll);
   if (Poll) Poll();
-  const overlay::TLabelledGraph G = overlay::LabelGraph(std::move(N), FImpl->Pieces, FImpl->Tol);
+  // Noded once more, as the edges are drawn: between their vertices. A
+  // vertex stands for every point within tolerance of it, and a cut point
+  // is rounded, so an edge runs a little off its piece at each end; where
+  // sides run a few tolerances apart (a ring and its copy moved by a hair),
+  // two such edges cross although their pieces did not, and the windings
+  // around the faces there disagree. The second pass cuts them where they
+  // cross; the vertices, already apart, stay as they are. First only the
+  // edges at vertices that joined points elsewhere are tried, against every
+  // edge near them (what moves most); where the windings still disagree,
+  // every edge: a finer noding of the same graph, at the same tolerance.
+  std::vector<TPiece> Edges;
+  Edges.reserve(N.Edges.size());
+  for (const overlay::TNodedEdge& E : N.Edges) {
+    TPiece C = FImpl->Pieces[E.Piece];
+    C.IA = E.V1;
+    C.IB = E.V2;
+    C.A = N.Vertices[E.V1];
+    C.B = N.Vertices[E.V2];
+    C.Tol = Tol.At(C.Mag());
+    Edges.push_back(C);
+  }
+  const std::vector<geo::TDPoint> Vertices = N.Vertices;
+  const std::vector<uint8_t> Moved = std::move(N.Moved);
+  auto Renode = [&](const std::vector<uint8_t>* Only) {
+    std::vector<geo::TDPoint> Points = Vertices;
+    overlay::TNodedGraph M = overlay::NodePieces(Edges, Points, Tol, Poll, Only);
+    if (Poll) Poll();
+    return overlay::LabelGraph(std::move(M), Edges, Tol);
+  };
+  overlay::TLabelledGraph G;
+  const std::vector<TPiece>* Pieces = &Edges;
+  try {
+    if (Moved.empty()) {
+      G = overlay::LabelGraph(std::move(N), FImpl->Pieces, Tol);
+      Pieces = &FImpl->Pieces;
+    } else {
+      G = Renode(&Moved);
+    }
+  } catch (const EOverlayTopology&) {
+    G = Renode(nullptr);
+    Pieces = &Edges;
+  }
   if (Poll) Poll();
-  return overlay::BuildResult(G, FImpl->Pieces, Op, Rule0, Rule1, FImpl->Tol);
+  return overlay::BuildResult(G, *Pieces, Op, Rule0, Rule1, Tol);
 }
 
 geo::TContour OverlayContours(const geo::TContour& A, const geo::TContour& B, TOverlayOp Op,

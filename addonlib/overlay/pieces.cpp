@@ -58,7 +58,18 @@ void AddCrossing(const TPiece& S, int32_t I, const TPiece& U, int32_t J, const T
   auto Near = [&](const TDPoint& E) { return NearPoints(X, TX, E, PointTol(E, Tol)); };
   const bool NearSA = Near(S.A), NearSB = !NearSA && Near(S.B);
   const bool NearUA = Near(U.A), NearUB = !NearUA && Near(U.B);
-  if ((NearSA || NearSB) && (NearUA || NearUB)) return;  // ends meet: the vertex store joins them
+  if ((NearSA || NearSB) && (NearUA || NearUB)) {
+    // Ends meet: the vertex store joins them. Where the two ends lie just
+    // over a tolerance apart (a corner and its copy moved by a hair), the
+    // crossing between them is filed as a point of the store: within
+    // tolerance of both, it joins them into one vertex, which the crossing
+    // becomes. Left out, the pieces crossed there without a common vertex.
+    const TDPoint& ES = NearSA ? S.A : S.B;
+    const TDPoint& EU = NearUA ? U.A : U.B;
+    const int32_t IS = NearSA ? S.IA : S.IB, IU = NearUA ? U.IA : U.IB;
+    if (IS != IU && !NearPoints(ES, EU, Tol)) Out.push_back({I, X, TX});
+    return;
+  }
   if (NearUA || NearUB) {
     const TDPoint& E = NearUA ? U.A : U.B;
     Out.push_back({I, E, PointTol(E, Tol)});
@@ -415,14 +426,18 @@ void IntersectPieces(const std::vector<TPiece>& Pieces, int32_t I, int32_t J,
   const double Share = CrossingError * std::max(S.Mag(), U.Mag());
   TDPoint X[2];
   int N;
-  // Two lines meet once: where an end of one lies on the other, that end is
-  // the meeting, and a crossing found as well could only be a point of the
-  // stretch where the two run within tolerance of each other, which would
-  // leave edges there too short to have a direction. A line and a circle, or
-  // two circles, meet twice at most: beside a meeting at an end there is
-  // only its mirror image.
+  // Two lines meet once: where ends meet the other at two points, the two
+  // run within tolerance of each other between them. Where they meet at one
+  // end only, their lines may still cross further on, if they run within a
+  // few tolerances of each other (the sides of a polygon and of its copy
+  // turned by a hair, their ends one vertex at one corner and just over a
+  // tolerance apart at the other): that crossing is kept, and one within
+  // the meeting's tolerance is the meeting. A line and a circle, or two
+  // circles, meet twice at most: beside a meeting at an end there is only
+  // its mirror image.
   if (!S.IsArc() && !U.IsArc()) {
-    N = Meets > 0 ? 0 : LineLine(S, U, X);
+    N = Meets > 1 ? 0 : LineLine(S, U, X);
+    if (N == 1 && Meets == 1 && NearPoints(X[0], PointTol(X[0], Tol), *Meet[0], MeetTol[0])) N = 0;
   } else if (Meets > 0) {
     N = 0;
     if (Meets == 1 && !TangentAt(S, U, *Meet[0], Tol) && OtherMeeting(S, U, *Meet[0], X[0]) &&

@@ -201,6 +201,12 @@ void CheckCase(TRun& Run, std::mt19937& Rng, const TContour& A, const TContour& 
     const std::array<double, 5> Fine = GeosAreas(A, B, Step, true);
     for (int K = 0; K < 5; ++K) Geos[K] = (4 * Fine[K] - Geos[K]) / 3;
   }
+  // GEOS is the oracle only where its own five areas keep the identities:
+  // on copies a hair apart its overlay can lose or double a whole operand.
+  const double GeosSlack = AbsTol + 1e-9 * std::fabs(Geos[0]);
+  const bool GeosSound = *std::min_element(Geos.begin(), Geos.end()) >= 0 &&
+                         std::fabs(Geos[0] - Geos[1] - Geos[2] - Geos[3]) <= GeosSlack &&
+                         std::fabs(Geos[4] - Geos[2] - Geos[3]) <= GeosSlack;
   const oracle::Membership MA(A), MB(B);
   struct TOpRun {
     const char* Name;
@@ -225,7 +231,7 @@ void CheckCase(TRun& Run, std::mt19937& Rng, const TContour& A, const TContour& 
     CheckShape(Run, R, AbsTol, Runs[K].Name);
     Ours[K] = oracle::EnclosedArea(R);
     const double Tol = (Arcs ? 1e-6 : 1e-9) * std::max(std::fabs(Geos[K]), 1e-300) + AbsTol;
-    if (!(std::fabs(Ours[K] - Geos[K]) <= Tol)) {
+    if (GeosSound && !(std::fabs(Ours[K] - Geos[K]) <= Tol)) {
       std::ostringstream S;
       S.precision(15);
       S << Runs[K].Name << ": area " << Ours[K] << ", GEOS " << Geos[K];
