@@ -239,7 +239,7 @@ void TMapWidget::resizeEvent(QResizeEvent*) {
   ViewChanged();
 }
 
-const THostMapObject* TMapWidget::ObjectAt(QPoint Pixel) const {
+std::vector<const THostMapObject*> TMapWidget::ObjectsAt(QPoint Pixel) const {
   const THostViewTransform& T = View().Transform();
   const double Tol = ClickTolerance * T.MetresPerPixel;
   double X, Y;
@@ -255,6 +255,7 @@ const THostMapObject* TMapWidget::ObjectAt(QPoint Pixel) const {
   const QPointF At(Pixel);
   QPainterPathStroker Stroker;
   Stroker.setWidth(2 * ClickTolerance);
+  std::vector<const THostMapObject*> Hits;
   for (auto C = Candidates.rbegin(); C != Candidates.rend(); ++C) {
     const THostMapObject* O = C->second;
     for (const THostShape& S : O->Shapes) {
@@ -266,25 +267,36 @@ const THostMapObject* TMapWidget::ObjectAt(QPoint Pixel) const {
       const bool Filled = Style && Style->Area &&
                           std::all_of(Parts.begin(), Parts.end(),
                                       [](const THostPaintPart& Part) { return Part.Closed; });
-      if ((Filled && Path.contains(At)) || Stroker.createStroke(Path).contains(At)) return O;
+      if ((Filled && Path.contains(At)) || Stroker.createStroke(Path).contains(At)) {
+        Hits.push_back(O);
+        break;
+      }
     }
   }
-  return nullptr;
+  return Hits;
+}
+
+const THostMapObject* TMapWidget::ObjectAt(QPoint Pixel) const {
+  const auto Hits = ObjectsAt(Pixel);
+  return Hits.empty() ? nullptr : Hits.front();
 }
 
 QString TMapWidget::DescribeAt(QPoint Pixel) const {
-  const THostMapObject* O = ObjectAt(Pixel);
-  if (!O) return {};
   const THostProject& P = FManager.Project();
-  const THostLayer* Layer = P.FindLayer(O->LayerID);
-  QStringList Styles;
-  for (const THostShape& S : O->Shapes)
-    if (const THostStyle* Style = P.FindStyle(S.StyleID)) {
-      const QString Name = QString::fromStdString(Style->Name);
-      if (!Styles.contains(Name)) Styles << Name;
-    }
-  return QString::fromStdString(IDText(O->ID)) + " — " +
-         (Layer ? QString::fromStdString(Layer->Caption) : QString()) + ": " + Styles.join(", ");
+  QStringList Lines;
+  for (const THostMapObject* O : ObjectsAt(Pixel)) {
+    const THostLayer* Layer = P.FindLayer(O->LayerID);
+    QStringList Styles;
+    for (const THostShape& S : O->Shapes)
+      if (const THostStyle* Style = P.FindStyle(S.StyleID)) {
+        const QString Name = QString::fromStdString(Style->Name);
+        if (!Styles.contains(Name)) Styles << Name;
+      }
+    Lines << QString::fromStdString(IDText(O->ID)) + " — " +
+                 (Layer ? QString::fromStdString(Layer->Caption) : QString()) + ": " +
+                 Styles.join(", ");
+  }
+  return Lines.join('\n');
 }
 
 bool TMapWidget::event(QEvent* E) {

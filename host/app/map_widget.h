@@ -52,10 +52,12 @@ class TMapWidget : public QWidget {
   // An editor's call failed; Text is its error.
   void SetOnEditorError(std::function<void(const QString&)> F) { FOnEditorError = std::move(F); }
 
+  // The visible objects at a pixel, the topmost first.
+  std::vector<const THostMapObject*> ObjectsAt(QPoint Pixel) const;
   // The topmost visible object at a pixel, if any.
   const THostMapObject* ObjectAt(QPoint Pixel) const;
-  // What the map shows at a pixel, for its tool tip: the topmost object's
-  // ID, layer and styles; empty over nothing.
+  // What the map shows at a pixel, for its tool tip: each object's ID,
+  // layer and styles, a line each, the topmost first; empty over nothing.
   QString DescribeAt(QPoint Pixel) const;
   // A left click at a map point, as a person does it.
   void ClickAt(double X, double Y);

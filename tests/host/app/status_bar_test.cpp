@@ -80,9 +80,14 @@ TEST_F(StatusBar, TheToolTipNamesTheObjectItsLayerAndStyles) {
     return Map.DescribeAt(QtPoint(Host.View().Transform().ToDevice(X, Y)).toPoint()).toStdString();
   };
   // The small cross-hatched squares by the houses are sheds; a note is a
-  // baseline in a style that defines no geometry, and carries no text.
-  EXPECT_EQ(At(500067, 6000017), "B2 \u2014 Здания: Сарай");
-  EXPECT_EQ(At(500075, 6000058), "N1 \u2014 Надписи: Надпись");
+  // baseline in a style that defines no geometry, and carries no text. Every
+  // object under the cursor is named, the topmost first: the shed stands on
+  // its parcel, the note lies where two parcels meet.
+  EXPECT_EQ(At(500067, 6000017),
+            "B2 \u2014 Здания: Сарай\nP1 \u2014 Участки: Участок, Штриховка участка");
+  EXPECT_EQ(At(500075, 6000058),
+            "N1 \u2014 Надписи: Надпись\nP2 \u2014 Участки: Участок\n"
+            "P1 \u2014 Участки: Участок, Штриховка участка");
   EXPECT_EQ(At(500050, 6000000), "R1 \u2014 Улицы: Главная улица, Название улицы");
   // Inside the ring road, away from its line and from every area.
   EXPECT_EQ(At(500078, 6000008), "") << "between a street and the parcels";
