@@ -1,6 +1,5 @@
 #include "forms/trace_pad_model.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "addon/trace_addon.h"
@@ -42,10 +41,6 @@ std::string Key(const kx::TKxID& ID) {
   return std::string(ID.Bytes());
 }
 
-bool Blank(char C) {
-  return static_cast<unsigned char>(C) <= 32;
-}
-
 // Ends the progress display however the zone build ends.
 class TProgressScope {
  public:
@@ -72,24 +67,6 @@ std::string PadActionTip(TPadAction Action) {
                                                                 : nullptr;
   const std::string Hint = PadActionText(Action).Hint;
   return Keys ? Hint + " (" + Keys + ")" : Hint;
-}
-
-double ParseZoneWidth(const std::string& Text) {
-  std::string_view S = Text;
-  while (!S.empty() && Blank(S.front())) S.remove_prefix(1);
-  while (!S.empty() && Blank(S.back())) S.remove_suffix(1);
-  // Either separator, whatever the machine's locale: the width is typed by
-  // people used to both.
-  std::string Number(S);
-  if (Number.size() > 1 && Number[0] == '+' && Number[1] != '-') Number.erase(0, 1);
-  for (char& C : Number)
-    if (C == ',') C = '.';
-  double Value = 0;
-  const char* End = Number.data() + Number.size();
-  const auto [Ptr, Error] = std::from_chars(Number.data(), End, Value);
-  if (Number.empty() || Error != std::errc() || Ptr != End || !std::isfinite(Value))
-    throw core::EConvertError("'" + Text + "' is not a valid floating point value");
-  return Value;
 }
 
 TTracePadModel::TTracePadModel(kx::TTraceAddOn& AAddon, TTracePadView& AView)
@@ -230,6 +207,8 @@ void TTracePadModel::AddSelectedObjectsToBZList() {
   const std::int32_t Count = Selection.GetCount();
   if (Count == 0) throw core::Exception("Необходимо выбрать объекты");
   const double Width = ParseZoneWidth(FWidthText);
+  if (const auto Question = OversizedZoneQuestion(Addon, Selection, *Graph, Width))
+    if (!FView.Confirm(*Question)) return;
 
   // Zones can take a while: the view shows the objects done, and Cancel
   // stops the build, inside one object too where the view answers so soon,

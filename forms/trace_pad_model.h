@@ -16,6 +16,7 @@
 
 #include "addonkit/orvex_calls.h"
 #include "forms/pad_placement.h"
+#include "forms/zone_width.h"
 #include "hostapi/kx_records.h"
 #include "trace/editor/gully_editor.h"
 #include "trace/engine/connect_graph.h"
@@ -113,10 +114,6 @@ class TTracePadView {
  protected:
   ~TTracePadView() = default;
 };
-
-// The zone width as typed: a decimal number with "." or "," before the
-// fraction, blanks around it ignored. Raises the conversion error otherwise.
-double ParseZoneWidth(const std::string& Text);
 
 class TTracePadModel final : public trace::TGullyEditorPad {
  public:

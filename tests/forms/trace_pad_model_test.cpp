@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -55,14 +56,50 @@ TEST_F(TracePadModelTest, ZoneWidthTakesEitherSeparatorAndNothingElse) {
   EXPECT_EQ(forms::ParseZoneWidth(" 0.5\t"), 0.5);
   EXPECT_EQ(forms::ParseZoneWidth("-12,25"), -12.25);
   EXPECT_EQ(forms::ParseZoneWidth("+3"), 3);
-  for (const char* Bad : {"", "пять", "1,000.5", "0x10", "inf", "nan", "5 м", "+-1", "1e999"}) {
+  for (const char* Bad : {" ", "пять", "1,000.5", "0x10", "inf", "nan", "5 м", "+-1", "1e999"}) {
     try {
       forms::ParseZoneWidth(Bad);
       ADD_FAILURE() << Bad;
     } catch (const core::EConvertError& E) {
-      EXPECT_EQ(E.what(), "'" + std::string(Bad) + "' is not a valid floating point value");
+      EXPECT_EQ(E.what(), *Bad == ' ' ? std::string("Ошибка: Введите число")
+                                      : "Ошибка: не могу преобразовать строку \"" +
+                                            std::string(Bad) + "\" в число");
     }
   }
+}
+
+TEST_F(TracePadModelTest, AZoneFarLargerThanItsObjectsIsAskedAbout) {
+  forms::TTracePadModel& M = Open();
+  Select({MakeID("1")});  // 150 m across
+  // Width 0 and negative widths are no slip; 500 m stays within ten times.
+  for (const char* Width : {"0", "-5", "500"}) {
+    M.SetWidthText(Width);
+    M.Execute(TPadAction::AddZones);
+  }
+  EXPECT_EQ(M.ZoneObjectIDs.size(), 1u);
+  EXPECT_EQ(std::count_if(View.Steps.begin(), View.Steps.end(),
+                          [](const std::string& S) { return S.starts_with("Буферная"); }),
+            0);
+  M.Execute(TPadAction::RemoveAllZones);
+  View.Answer = false;
+  M.SetWidthText("-1000");
+  M.Execute(TPadAction::AddZones);
+  EXPECT_EQ(View.Steps.back(),
+            "Буферная зона шириной 1000 м во много раз больше объектов, вокруг которых она "
+            "строится (их поперечник 150 м). Построить её?");
+  EXPECT_EQ(M.Graph->Vertices.Count(), 0);
+  EXPECT_TRUE(M.ZoneObjectIDs.empty());
+  // The zones already built count towards the extent.
+  View.Answer = true;
+  M.Execute(TPadAction::AddZones);
+  EXPECT_EQ(M.ZoneObjectIDs.size(), 1u);
+  const std::size_t Asked = View.Steps.size();
+  Select({MakeID("3")});
+  M.SetWidthText("1000");
+  M.Execute(TPadAction::AddZones);
+  EXPECT_EQ(M.ZoneObjectIDs.size(), 2u);
+  for (std::size_t I = Asked; I < View.Steps.size(); ++I)
+    EXPECT_FALSE(View.Steps[I].starts_with("Буферная")) << View.Steps[I];
 }
 
 TEST_F(TracePadModelTest, ZonesOfTheSelectionEachObjectOnceAndAllRemoved) {
@@ -92,7 +129,8 @@ TEST_F(TracePadModelTest, ZonesOfTheSelectionEachObjectOnceAndAllRemoved) {
   const std::int32_t Before = M.Graph->Vertices.Count();
   M.SetWidthText("пять");
   M.Execute(TPadAction::AddZones);
-  EXPECT_EQ(View.Errors, std::vector<std::string>{"'пять' is not a valid floating point value"});
+  EXPECT_EQ(View.Errors,
+            std::vector<std::string>{"Ошибка: не могу преобразовать строку \"пять\" в число"});
   EXPECT_EQ(M.Graph->Vertices.Count(), Before);
 
   const int Invalidated = Host->MapView().InvalidateCount();

@@ -141,7 +141,7 @@ TEST_F(TracePadTest, TheWidthAndTheActionsReachTheModelAndErrorsAreShown) {
   EXPECT_EQ(Pad->Model().WidthText(), "пять");
   Select({MakeID("1"), MakeID("2")});
   Pad->Action(TPadAction::AddZones)->trigger();
-  EXPECT_EQ(Messages, QStringList{"'пять' is not a valid floating point value"});
+  EXPECT_EQ(Messages, QStringList{"Ошибка: не могу преобразовать строку \"пять\" в число"});
   Pad->BufferZoneEdit()->setText("5");
   Pad->Action(TPadAction::AddZones)->trigger();
   ASSERT_EQ(Pad->Model().ZoneObjectIDs.size(), 2u);
