@@ -7,6 +7,9 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  # lrelease and lupdate for the host's translation; Qt's own Russian texts
+  # (standard buttons, file dialogs).
+  qt6-l10n-tools qt6-translations-l10n
   fonts-liberation2
   libgeos-dev libboost-dev
   libgdal-dev gdal-bin

@@ -19,7 +19,7 @@ QStringList THostAddOns::Load(const compat::TRegistry& Registry) {
     const QString Name = QString::fromStdString(
         Entry.Description.empty() ? compat::GuidToString(Entry.ClassID) : Entry.Description);
     if (Entry.ModulePath.empty()) {
-      Failures << Name + ": its class is not registered";
+      Failures << tr("%1: its class is not registered").arg(Name);
       continue;
     }
     try {

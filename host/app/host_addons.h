@@ -4,6 +4,7 @@
 // load or connect is reported and left out; the others go on.
 #pragma once
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -30,6 +31,8 @@ struct THostAddOnCommand {
 };
 
 class THostAddOns {
+  Q_DECLARE_TR_FUNCTIONS(THostAddOns)
+
  public:
   explicit THostAddOns(THostManager& Manager) : FManager(Manager) {}
   ~THostAddOns() { Unload(); }

@@ -20,13 +20,17 @@ struct TParser {
   QCommandLineOption Unregister{
       "unregister", "Remove MODULE's classes and mark its add-ons inactive, then exit.", "MODULE"};
   QCommandLineOption List{"list", "Load the active add-ons, print their commands and exit."};
+  QCommandLineOption Language{"language",
+                              "The windows' language: ru or en (default: TRACE_LANGUAGE, else "
+                              "the locale's).",
+                              "LANG"};
 
   TParser() {
     Parser.setApplicationDescription(
         "The reference host: a small GIS that loads the registered add-ons.\n"
         "Without PROJECT it opens the sample town. Add-ons are read from the registry file "
         "named by TRACE_REGISTRY_FILE.");
-    Parser.addOptions({Help, Script, Settings, Register, Unregister, List});
+    Parser.addOptions({Help, Script, Settings, Register, Unregister, List, Language});
     Parser.addPositionalArgument("PROJECT", "The project file to open.", "[PROJECT]");
   }
 };
@@ -46,6 +50,12 @@ THostOptions ParseHostOptions(const QStringList& Arguments) {
   Options.Settings = P.Parser.value(P.Settings);
   Options.Register = P.Parser.value(P.Register);
   Options.Unregister = P.Parser.value(P.Unregister);
+  // A language the host has no words for is a mistake on the command line;
+  // from the environment it falls back to the locale's.
+  Options.Language = P.Parser.value(P.Language);
+  if (!Options.Language.isEmpty() && Options.Language != "ru" && Options.Language != "en")
+    Options.Error = "unknown language " + Options.Language + " (ru or en)";
+  if (Options.Language.isEmpty()) Options.Language = qEnvironmentVariable("TRACE_LANGUAGE");
   const QStringList Positional = P.Parser.positionalArguments();
   if (Positional.size() > 1)
     Options.Error = "only one project can be opened: " + Positional.join(' ');

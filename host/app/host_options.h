@@ -13,6 +13,7 @@ struct THostOptions {
   QString Register;    // --register MODULE
   QString Unregister;  // --unregister MODULE
   QString Settings;    // --settings FILE (the settings store)
+  QString Language;    // --language LANG, else TRACE_LANGUAGE; empty: the locale's
   bool Help = false;
   bool List = false;
   QString Error;  // set when the command line is wrong

@@ -16,6 +16,7 @@
 #include <cstdio>
 
 #include "geomio/gdal/crs.h"
+#include "host/app/host_language.h"
 #include "host/app/layer_panel.h"
 #include "host/app/map_widget.h"
 #include "host/com/host_manager.h"
@@ -81,7 +82,7 @@ void THostWindow::BuildMenus() {
   });
 
   FLayers = new TLayerPanel;
-  auto* Dock = new QDockWidget(QStringLiteral("Layers"), &W);
+  auto* Dock = new QDockWidget(tr("Layers"), &W);
   Dock->setObjectName(QStringLiteral("LayerDock"));
   Dock->setWidget(FLayers);
   Dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
@@ -109,13 +110,13 @@ void THostWindow::BuildMenus() {
 
   BuildFileMenu();
   BuildViewMenu();
-  FAddOnBar = W.addToolBar(QStringLiteral("Add-ons"));
+  FAddOnBar = W.addToolBar(tr("Add-ons"));
   FAddOnBar->setObjectName(QStringLiteral("AddOnToolBar"));
   FAddOnBar->setIconSize(QSize(16, 16));
 }
 
 void THostWindow::BuildFileMenu() {
-  QMenu* File = Window().menuBar()->addMenu(QStringLiteral("&File"));
+  QMenu* File = Window().menuBar()->addMenu(tr("&File"));
   File->setObjectName(QStringLiteral("File"));
   const auto Add = [&](const char* Name, const QString& Text, QKeySequence Keys, auto Slot) {
     QAction* A = File->addAction(Text);
@@ -124,26 +125,26 @@ void THostWindow::BuildFileMenu() {
     connect(A, &QAction::triggered, this, Slot);
     return A;
   };
-  Add("FileNew", "&New", QKeySequence::New, [this] {
+  Add("FileNew", tr("&New"), QKeySequence::New, [this] {
     if (MayDiscard()) NewProject();
   });
-  Add("FileOpen", "&Open...", QKeySequence::Open, [this] { OpenDialog(); });
-  Add("FileSave", "&Save", QKeySequence::Save, [this] { SaveDialog(false); });
-  Add("FileSaveAs", "Save &As...", QKeySequence::SaveAs, [this] { SaveDialog(true); });
+  Add("FileOpen", tr("&Open..."), QKeySequence::Open, [this] { OpenDialog(); });
+  Add("FileSave", tr("&Save"), QKeySequence::Save, [this] { SaveDialog(false); });
+  Add("FileSaveAs", tr("Save &As..."), QKeySequence::SaveAs, [this] { SaveDialog(true); });
   File->addSeparator();
-  Add("FileImport", "&Import Layer...", QKeySequence(), [this] { ImportDialog(); });
-  Add("FileExport", "&Export Layer...", QKeySequence(), [this] { ExportDialog(); });
+  Add("FileImport", tr("&Import Layer..."), QKeySequence(), [this] { ImportDialog(); });
+  Add("FileExport", tr("&Export Layer..."), QKeySequence(), [this] { ExportDialog(); });
   File->addSeparator();
-  FRecentMenu = File->addMenu(QStringLiteral("&Recent Files"));
+  FRecentMenu = File->addMenu(tr("&Recent Files"));
   FillRecent();
   File->addSeparator();
-  Add("FileExit", "E&xit", QKeySequence::Quit, [this] { Window().close(); });
+  Add("FileExit", tr("E&xit"), QKeySequence::Quit, [this] { Window().close(); });
 }
 
 void THostWindow::BuildViewMenu() {
-  QMenu* View = Window().menuBar()->addMenu(QStringLiteral("&View"));
+  QMenu* View = Window().menuBar()->addMenu(tr("&View"));
   View->setObjectName(QStringLiteral("View"));
-  QToolBar* Bar = Window().addToolBar(QStringLiteral("Map"));
+  QToolBar* Bar = Window().addToolBar(tr("Map"));
   Bar->setObjectName(QStringLiteral("MapToolBar"));
   const auto Add = [&](const char* Name, const QString& Text, QKeySequence Keys, auto Slot) {
     QAction* A = View->addAction(Text);
@@ -153,14 +154,15 @@ void THostWindow::BuildViewMenu() {
     connect(A, &QAction::triggered, this, Slot);
     return A;
   };
-  Add("ZoomAll", "Zoom to &All", QKeySequence(Qt::CTRL | Qt::Key_0), [this] { FMap->ZoomToAll(); });
-  Add("ZoomSelection", "Zoom to &Selection", QKeySequence(Qt::CTRL | Qt::Key_9),
+  Add("ZoomAll", tr("Zoom to &All"), QKeySequence(Qt::CTRL | Qt::Key_0),
+      [this] { FMap->ZoomToAll(); });
+  Add("ZoomSelection", tr("Zoom to &Selection"), QKeySequence(Qt::CTRL | Qt::Key_9),
       [this] { FMap->ZoomToSelection(); });
-  Add("ZoomIn", "Zoom &In", QKeySequence::ZoomIn,
+  Add("ZoomIn", tr("Zoom &In"), QKeySequence::ZoomIn,
       [this] { FMap->ZoomAt(QPointF(FMap->width() / 2.0, FMap->height() / 2.0), 2); });
-  Add("ZoomOut", "Zoom &Out", QKeySequence::ZoomOut,
+  Add("ZoomOut", tr("Zoom &Out"), QKeySequence::ZoomOut,
       [this] { FMap->ZoomAt(QPointF(FMap->width() / 2.0, FMap->height() / 2.0), 0.5); });
-  QAction* Hand = Add("HandTool", "&Hand Tool", QKeySequence(Qt::Key_H), [this](bool On) {
+  QAction* Hand = Add("HandTool", tr("&Hand Tool"), QKeySequence(Qt::Key_H), [this](bool On) {
     FMap->SetHandTool(On);
     FMap->setCursor(On ? Qt::OpenHandCursor : Qt::ArrowCursor);
   });
@@ -170,7 +172,7 @@ void THostWindow::BuildViewMenu() {
 QMenu* THostWindow::MenuFor(const QString& Path, QString& Caption) {
   QStringList Parts = Path.split('\\', Qt::SkipEmptyParts);
   Caption = Parts.isEmpty() ? QString() : Parts.takeLast();
-  if (Parts.isEmpty()) Parts << QStringLiteral("&Add-ons");
+  if (Parts.isEmpty()) Parts << tr("&Add-ons");
   QMenu* Menu = nullptr;
   QString Key;
   for (const QString& Part : Parts) {
@@ -187,20 +189,19 @@ QMenu* THostWindow::MenuFor(const QString& Path, QString& Caption) {
 }
 
 void THostWindow::UpdateTitle() {
-  const QString Name = FPath.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(FPath).fileName();
-  Window().setWindowTitle(Name + (Modified() ? " *" : "") + " - Trace host");
+  const QString Name = FPath.isEmpty() ? tr("Untitled") : QFileInfo(FPath).fileName();
+  Window().setWindowTitle(Name + (Modified() ? " *" : "") + " - " + THostTexts::AppName());
 }
 
 void THostWindow::UpdateStatus() {
   FScaleLabel->setText(
       QString("1:%L1").arg(FManager.MapView().Transform().ScaleDenominator(), 0, 'f', 0));
-  FSelectionLabel->setText(QString("%1 selected").arg(FManager.MapView().Selection().size()));
+  FSelectionLabel->setText(tr("%1 selected").arg(FManager.MapView().Selection().size()));
   // Naming a system parses its definition: only when it changed.
   const std::string& Crs = FManager.Project().Crs;
   if (FCrsShown != Crs) {
-    FCrsLabel->setText(Crs.empty() ? QStringLiteral("No coordinate system")
-                                   : Utf8(geomio::CrsName(Crs)));
-    FCrsLabel->setToolTip(Crs.empty() ? QStringLiteral("The project's coordinates are plain metres")
+    FCrsLabel->setText(Crs.empty() ? tr("No coordinate system") : Utf8(geomio::CrsName(Crs)));
+    FCrsLabel->setToolTip(Crs.empty() ? tr("The project's coordinates are plain metres")
                                       : Utf8(Crs));
     FCrsShown = Crs;
   }
@@ -213,7 +214,7 @@ void THostWindow::ShowPosition() {
   // so that the field never holds a stale cursor position.
   const auto& T = FManager.MapView().Transform();
   const QPointF P = FCursor ? *FCursor : QPointF(T.CenterX, T.CenterY);
-  FCursorLabel->setText(QString(FCursor ? "X %1  Y %2" : "Centre X %1  Y %2")
+  FCursorLabel->setText((FCursor ? QStringLiteral("X %1  Y %2") : tr("Centre X %1  Y %2"))
                             .arg(P.x(), 0, 'f', 2)
                             .arg(P.y(), 0, 'f', 2));
 }
@@ -237,8 +238,7 @@ void THostWindow::AddCommand(const THostAddOnCommand& Command) {
 void THostWindow::LoadAddOns(const compat::TRegistry& Registry) {
   const QStringList Failures = FAddOns->Load(Registry);
   for (const THostAddOnCommand& Command : FAddOns->Commands()) AddCommand(Command);
-  if (!Failures.isEmpty())
-    Report(QStringLiteral("Some add-ons were left out:\n") + Failures.join('\n'));
+  if (!Failures.isEmpty()) Report(tr("Some add-ons were left out:") + '\n' + Failures.join('\n'));
   // Told here, once: the add-ons read their settings as defaults and run.
   if (const std::string& Damaged = FManager.Settings().LoadError(); !Damaged.empty())
     Report(QString::fromStdString(Damaged));
@@ -287,7 +287,7 @@ void THostWindow::ObjectCreated(const TKxID& ID) {
     if (!O) return;
     const THostLayer* Layer = FManager.Project().FindLayer(O->LayerID);
     Window().statusBar()->showMessage(
-        QString("Object %1 created in layer %2")
+        tr("Object %1 created in layer %2")
             .arg(Utf8(ID.ToUtf8()), Layer ? Utf8(Layer->Caption) : Utf8(O->LayerID.ToUtf8())),
         10000);
     FMap->SetSelection({ID});
@@ -304,7 +304,7 @@ void THostWindow::Report(const QString& Text) {
     FReporter(Text);
     return;
   }
-  QMessageBox::warning(&Window(), QStringLiteral("Trace host"), Text);
+  QMessageBox::warning(&Window(), THostTexts::AppName(), Text);
 }
 
 // ---- Project ----
@@ -354,7 +354,7 @@ std::vector<TKxID> THostWindow::ImportFile(const TKxID& LayerID, const TKxID& St
   std::vector<TKxID> IDs = ImportLayerFile(FManager.Project(), LayerID, StyleID, Path.toStdString(),
                                            GisLayer.toStdString(), &Said);
   if (Notes)
-    for (const std::string& Note : Said) *Notes << Utf8(Note);
+    for (const std::string& Note : Said) *Notes << THostTexts::Note(Utf8(Note));
   FHostModified = true;
   FMap->MapChanged();
   UpdateTitle();
@@ -371,7 +371,7 @@ QStringList THostWindow::ExportLayer(const TKxID& LayerID, const QString& Path) 
   QStringList Notes;
   for (const std::string& Note :
        ExportLayerFile(FManager.Project(), LayerID, Path.toStdString(), ExportTolerance))
-    Notes << Utf8(Note);
+    Notes << THostTexts::Note(Utf8(Note));
   return Notes;
 }
 

@@ -4,6 +4,7 @@
 // their forms' owner.
 #pragma once
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QPointF>
 #include <QString>
@@ -30,6 +31,8 @@ class TLayerPanel;
 class TMapWidget;
 
 class THostWindow : public QObject {
+  Q_DECLARE_TR_FUNCTIONS(THostWindow)
+
  public:
   explicit THostWindow(THostManager& Manager);
   ~THostWindow() override;

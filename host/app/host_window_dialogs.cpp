@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QStatusBar>
 
+#include "host/app/host_language.h"
 #include "host/app/host_window.h"
 #include "host/com/host_manager.h"
 #include "host/gis/gis_layer_io.h"
@@ -29,8 +30,7 @@ constexpr int MaxRecent = 8;
 bool THostWindow::MayDiscard() {
   if (!Modified() || FReporter) return true;
   const auto Answer = QMessageBox::question(
-      &Window(), QStringLiteral("Trace host"),
-      QStringLiteral("The project has unsaved changes. Save them?"),
+      &Window(), THostTexts::AppName(), tr("The project has unsaved changes. Save them?"),
       QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
   if (Answer == QMessageBox::Cancel) return false;
   return Answer == QMessageBox::Discard || SaveDialog(false);
@@ -43,9 +43,8 @@ QString THostWindow::ProjectFolder() const {
 
 void THostWindow::OpenDialog() {
   if (!MayDiscard()) return;
-  const QString Path =
-      QFileDialog::getOpenFileName(&Window(), QStringLiteral("Open Project"), ProjectFolder(),
-                                   QStringLiteral("Projects (*.json);;All files (*)"));
+  const QString Path = QFileDialog::getOpenFileName(&Window(), tr("Open Project"), ProjectFolder(),
+                                                    tr("Projects (*.json);;All files (*)"));
   if (Path.isEmpty()) return;
   try {
     OpenProject(Path);
@@ -57,8 +56,8 @@ void THostWindow::OpenDialog() {
 bool THostWindow::SaveDialog(bool AskName) {
   QString Path = FPath;
   if (AskName || Path.isEmpty() || Path == QFileInfo(SampleProject()).absoluteFilePath()) {
-    Path = QFileDialog::getSaveFileName(&Window(), QStringLiteral("Save Project"), Path,
-                                        QStringLiteral("Projects (*.json)"));
+    Path =
+        QFileDialog::getSaveFileName(&Window(), tr("Save Project"), Path, tr("Projects (*.json)"));
     if (Path.isEmpty()) return false;
   }
   try {
@@ -95,9 +94,9 @@ bool THostWindow::PickLayer(const QString& Title, TKxID& LayerID, TKxID* StyleID
   connect(Layers, &QComboBox::currentIndexChanged, &Dialog, FillStyles);
   FillStyles();
   auto* Form = new QFormLayout(&Dialog);
-  Form->addRow(QStringLiteral("Layer:"), Layers);
+  Form->addRow(tr("Layer:"), Layers);
   if (StyleID)
-    Form->addRow(QStringLiteral("Style:"), Styles);
+    Form->addRow(tr("Style:"), Styles);
   else
     Styles->hide();
   auto* Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -115,11 +114,11 @@ bool THostWindow::PickLayer(const QString& Title, TKxID& LayerID, TKxID* StyleID
 
 void THostWindow::ImportDialog() {
   TKxID Layer, Style;
-  if (!PickLayer(QStringLiteral("Import into"), Layer, &Style)) return;
+  if (!PickLayer(tr("Import into"), Layer, &Style)) return;
   const QString Path = QFileDialog::getOpenFileName(
-      &Window(), QStringLiteral("Import"), ProjectFolder(),
-      QStringLiteral("GIS files (*.gpkg *.shp *.geojson *.json *.fgb *.dxf *.gml *.csv *.kml "
-                     "*.sqlite);;WKT (*.wkt *.txt);;All files (*)"));
+      &Window(), tr("Import"), ProjectFolder(),
+      tr("GIS files (*.gpkg *.shp *.geojson *.json *.fgb *.dxf *.gml *.csv *.kml "
+         "*.sqlite);;WKT (*.wkt *.txt);;All files (*)"));
   if (Path.isEmpty()) return;
   try {
     // A file of several layers: the user picks one.
@@ -129,19 +128,18 @@ void THostWindow::ImportDialog() {
       Names << QString::fromStdString(Name);
     if (Names.size() > 1) {
       bool Ok = false;
-      GisLayer = QInputDialog::getItem(
-          &Window(), QStringLiteral("Import"),
-          QStringLiteral("Layer of %1:").arg(QFileInfo(Path).fileName()), Names, 0, false, &Ok);
+      GisLayer = QInputDialog::getItem(&Window(), tr("Import"),
+                                       tr("Layer of %1:").arg(QFileInfo(Path).fileName()), Names, 0,
+                                       false, &Ok);
       if (!Ok) return;
     }
     QStringList Notes;
     const auto IDs = ImportFile(Layer, Style, Path, GisLayer, &Notes);
     if (!Notes.isEmpty() && !FReporter)
-      QMessageBox::information(&Window(), QStringLiteral("Import"), Notes.join('\n'));
-    Window().statusBar()->showMessage(IDs.size() == 1
-                                          ? QStringLiteral("1 object imported")
-                                          : QString("%1 objects imported").arg(IDs.size()),
-                                      5000);
+      QMessageBox::information(&Window(), THostTexts::AppName(), Notes.join('\n'));
+    Window().statusBar()->showMessage(
+        IDs.size() == 1 ? tr("1 object imported") : tr("%1 objects imported").arg(IDs.size()),
+        5000);
   } catch (const std::exception& E) {
     Report(QString::fromUtf8(E.what()));
   }
@@ -149,12 +147,12 @@ void THostWindow::ImportDialog() {
 
 void THostWindow::ExportDialog() {
   TKxID Layer;
-  if (!PickLayer(QStringLiteral("Export layer"), Layer, nullptr)) return;
+  if (!PickLayer(tr("Export layer"), Layer, nullptr)) return;
   QString Filter;
   QString Path = QFileDialog::getSaveFileName(
-      &Window(), QStringLiteral("Export"), ProjectFolder(),
-      QStringLiteral("GeoPackage, arcs kept (*.gpkg);;GeoJSON (*.geojson);;FlatGeobuf (*.fgb);;"
-                     "DXF (*.dxf);;WKT, arcs kept (*.wkt)"),
+      &Window(), tr("Export"), ProjectFolder(),
+      tr("GeoPackage, arcs kept (*.gpkg);;GeoJSON (*.geojson);;FlatGeobuf (*.fgb);;"
+         "DXF (*.dxf);;WKT, arcs kept (*.wkt)"),
       &Filter);
   if (Path.isEmpty()) return;
   // The format goes by the extension: a name without one gets the filter's.
@@ -165,8 +163,8 @@ void THostWindow::ExportDialog() {
   try {
     const QStringList Notes = ExportLayer(Layer, Path);
     if (!Notes.isEmpty() && !FReporter)
-      QMessageBox::information(&Window(), QStringLiteral("Export"), Notes.join('\n'));
-    Window().statusBar()->showMessage(QStringLiteral("Layer exported to ") + Path, 5000);
+      QMessageBox::information(&Window(), THostTexts::AppName(), Notes.join('\n'));
+    Window().statusBar()->showMessage(tr("Layer exported to %1").arg(Path), 5000);
   } catch (const std::exception& E) {
     Report(QString::fromUtf8(E.what()));
   }

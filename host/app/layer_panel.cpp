@@ -27,11 +27,11 @@ TLayerPanel::TLayerPanel(QWidget* Parent) : QWidget(Parent), FTree(new QTreeWidg
   auto* Up = new QToolButton(this);
   Up->setObjectName(QStringLiteral("LayerUpButton"));
   Up->setArrowType(Qt::UpArrow);
-  Up->setToolTip(QStringLiteral("Move the layer up (drawn later)"));
+  Up->setToolTip(tr("Move the layer up (drawn later)"));
   auto* Down = new QToolButton(this);
   Down->setObjectName(QStringLiteral("LayerDownButton"));
   Down->setArrowType(Qt::DownArrow);
-  Down->setToolTip(QStringLiteral("Move the layer down (drawn earlier)"));
+  Down->setToolTip(tr("Move the layer down (drawn earlier)"));
   auto* Buttons = new QHBoxLayout;
   Buttons->addWidget(Up);
   Buttons->addWidget(Down);

@@ -3,6 +3,7 @@
 // drawn last, over the others. Up and Down move the selected layer.
 #pragma once
 
+#include <QCoreApplication>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -15,6 +16,8 @@ class QTreeWidgetItem;
 namespace host {
 
 class TLayerPanel : public QWidget {
+  Q_DECLARE_TR_FUNCTIONS(TLayerPanel)
+
  public:
   explicit TLayerPanel(QWidget* Parent = nullptr);
 

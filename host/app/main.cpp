@@ -10,6 +10,7 @@
 
 #include "compat/atomic_file.h"
 #include "compat/registry.h"
+#include "host/app/host_language.h"
 #include "host/app/host_options.h"
 #include "host/app/host_script.h"
 #include "host/app/host_script_target.h"
@@ -87,6 +88,8 @@ int main(int argc, char** argv) {
   }
 
   QApplication App(argc, argv);
+  // Before any window, so that every text is made in the chosen language.
+  const host::THostTranslation Translation(host::HostLanguage(Options.Language));
   auto Manager = Options.Settings.isEmpty()
                      ? std::make_unique<host::THostManager>()
                      : std::make_unique<host::THostManager>(Options.Settings.toStdString());

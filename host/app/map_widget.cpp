@@ -179,7 +179,7 @@ void TMapWidget::SetSelection(std::vector<TKxID> IDs) {
 void TMapWidget::EditorCall(HRESULT Code, const char* What) {
   if (SUCCEEDED(Code) || !FOnEditorError) return;
   std::string Text = FManager.ErrorInfo().MessageUtf8();
-  if (Text.empty()) Text = std::string(What) + " failed";
+  if (Text.empty()) Text = tr("%1 failed").arg(QString::fromLatin1(What)).toStdString();
   // Not from inside the event handler: a message box would nest loops there.
   QTimer::singleShot(0, this, [this, T = QString::fromStdString(Text)] {
     if (FOnEditorError) FOnEditorError(T);

@@ -6,6 +6,7 @@
 // the wheel zooms about the cursor.
 #pragma once
 
+#include <QCoreApplication>
 #include <QPoint>
 #include <QWidget>
 #include <functional>
@@ -23,6 +24,8 @@ class THostManager;
 class THostMapView;
 
 class TMapWidget : public QWidget {
+  Q_DECLARE_TR_FUNCTIONS(TMapWidget)
+
  public:
   explicit TMapWidget(THostManager& Manager, QWidget* Parent = nullptr);
 

@@ -166,7 +166,7 @@ TEST_F(GisIoTest, AGeoPackageComesInAndGoesOutWithArcsAttributesAndItsSystem) {
   // GeoJSON holds no arcs: the user is told, with the tolerance.
   const QStringList Notes = Window->ExportLayer(MakeID("ROADS"), File("roads.geojson"));
   ASSERT_EQ(Notes.size(), 1);
-  EXPECT_TRUE(Notes[0].contains("chords within 0.01")) << qPrintable(Notes[0]);
+  EXPECT_TRUE(Notes[0].contains("chords within 1 cm")) << qPrintable(Notes[0]);
 }
 
 TEST_F(GisIoTest, DegreesAndAnotherSystemAreRefusedAndAddNothing) {
@@ -332,7 +332,7 @@ TEST_F(FileMenuDialogs, AnExportThatLosesArcsSaysSoAndCompletes) {
                 .Then("QMessageBox", ReadBox(Note))
                 .Run([&] { Trigger("FileExport"); }),
             QStringList());
-  EXPECT_TRUE(Note.contains("chords within 0.01")) << qPrintable(Note);
+  EXPECT_TRUE(Note.contains("chords within 1 cm")) << qPrintable(Note);
   EXPECT_EQ(Status(), "Layer exported to " + File("parcels.geojson"));
   // The file is whole: both parcels, the arc's as chords of the same area.
   GDALDataset* Ds = static_cast<GDALDataset*>(GDALOpenEx(Path("parcels.geojson").c_str(),
