@@ -11,6 +11,7 @@
 #include "geomio/enclosed_area.h"
 #include "trace/engine/buffer_zone.h"
 #include "trace/engine/connect_graph.h"
+#include "trace/engine/zone_batch.h"
 
 namespace {
 
@@ -100,6 +101,28 @@ void BM_Ours_ShortestPath(benchmark::State& State) {
 }
 
 BENCHMARK(BM_Ours_ShortestPath)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The zones of a selection of 1 000 streets of 100 vertices each, on one
+// thread and on every core: real time, since the work is shared.
+void BM_Ours_SelectionZones(benchmark::State& State) {
+  std::vector<TContour> Streets;
+  for (int K = 0; K < 1000; ++K) {
+    std::vector<TDPoint> Pts = Walk(100 + K % 7);
+    for (TDPoint& P : Pts) P = {P.X + 40.0 * (K % 40), P.Y + 40.0 * (K / 40)};
+    Streets.push_back(ToContour(Pts));
+  }
+  std::vector<const TContour*> Ptrs;
+  for (const TContour& S : Streets) Ptrs.push_back(&S);
+  for (auto _ : State) {
+    std::vector<TContour> Zones;
+    trace::BuildBufferZones(
+        Ptrs, Width, Zones, [](size_t) { return true; }, static_cast<unsigned>(State.range(0)));
+    benchmark::DoNotOptimize(Zones.data());
+  }
+  State.counters["threads"] = static_cast<double>(State.range(0));
+}
+
+BENCHMARK(BM_Ours_SelectionZones)->Arg(1)->Arg(0)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

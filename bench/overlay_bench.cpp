@@ -401,8 +401,8 @@ BENCHMARK(BM_Geos_Stars)
     ->Args({10000, 0, 1})
     ->Args({10000, 1, 1})
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Ours_Discs)->Arg(1000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Geos_Discs)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Ours_Discs)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Geos_Discs)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Ours_Holes)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Geos_Holes)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Ours_Comb)->Unit(benchmark::kMillisecond);

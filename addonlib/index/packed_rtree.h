@@ -109,6 +109,10 @@ class TPackedRTree {
     }
   }
 
+  // The items in the order the tree keeps them: along the Hilbert curve by
+  // their centres, so that every run of it is compact.
+  const std::vector<int32_t>& Items() const { return FItems; }
+
   // Calls Fn(a, b) once for every two items whose boxes meet, walking the
   // tree against itself: no query starts again from the root.
   template <class F>

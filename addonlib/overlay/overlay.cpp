@@ -241,12 +241,4 @@ void CombineContours(const geo::TContour& A, const geo::TContour& B, TOverlayOp 
   Result = OverlayContours(A, B, Op, Tolerance);
 }
 
-geo::TContour UniteContours(const std::vector<const geo::TContour*>& Inputs,
-                            const TOverlayTolerance& Tolerance) {
-  TOverlay O(Tolerance);
-  for (const geo::TContour* C : Inputs)
-    if (C) O.AddContour(*C, 0, TOverlay::TOrient::ByNesting);
-  return O.Run(TOverlayOp::Union, TFillRule::Positive, TFillRule::Positive);
-}
-
 }  // namespace geoalg

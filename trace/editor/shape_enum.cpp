@@ -1,5 +1,7 @@
 #include "trace/editor/shape_enum.h"
 
+#include "trace/engine/zone_batch.h"
+
 #include <cmath>
 
 #include "core/exception.h"
@@ -126,42 +128,46 @@ TTMContourEnumAdd::TTMContourEnumAdd(kx::TKxCustomAddon& AContext, double AWidth
 void TTMContourEnumAdd::ProcessContour(const TTMShape& Shape) {
   geo::TContour C;
   HostContourToContour(Shape.Contour, C);
+  if (FStaged) {
+    FStaged->push_back(std::make_unique<geo::TContour>(std::move(C)));
+    return;
+  }
   if (std::fabs(Width) != 0) {
     geo::TContour Z;
     BuildBufferZone(C, Z, std::fabs(Width), Cancel);
-    Add(Z);
+    Graph.AddContour(Z);
   } else {
-    Add(C);
+    Graph.AddContour(C);
   }
-}
-
-void TTMContourEnumAdd::Add(const geo::TContour& Contour) {
-  if (!FStaged) {
-    Graph.AddContour(Contour);
-    return;
-  }
-  auto Copy = std::make_unique<geo::TContour>();
-  Copy->Assign(&Contour);
-  FStaged->push_back(std::move(Copy));
 }
 
 bool TTMContourEnumAdd::ExecuteAll(
     std::function<bool(std::int32_t Done, std::int32_t Count)> Progress) {
-  std::vector<std::unique_ptr<geo::TContour>> Staged;
-  FStaged = &Staged;
-  OnObjectDone = std::move(Progress);
-  bool Completed = false;
+  // The shapes are read from the host on its thread, in order, and quickly;
+  // the zones are then built on every core, and added in the same order.
+  std::vector<std::unique_ptr<geo::TContour>> Sources;
+  FStaged = &Sources;
   try {
-    Completed = Execute();
-  } catch (const EZoneCancelled&) {
-    Completed = false;
+    Execute();
   } catch (...) {
     FStaged = nullptr;
     throw;
   }
   FStaged = nullptr;
-  if (!Completed) return false;
-  for (const auto& Zone : Staged) Graph.AddContour(*Zone);
+  std::vector<const geo::TContour*> Ptrs;
+  Ptrs.reserve(Sources.size());
+  for (const auto& S : Sources) Ptrs.push_back(S.get());
+  const std::int32_t Count = IDs.GetCount();
+  // Objects done, told by the share of shapes done.
+  const auto Ask = [&](std::size_t Done) {
+    const auto Objects =
+        Ptrs.empty() ? Count
+                     : static_cast<std::int32_t>(static_cast<double>(Done) * Count / Ptrs.size());
+    return (!Progress || Progress(Objects, Count)) && !(Cancel && Cancel());
+  };
+  std::vector<geo::TContour> Zones;
+  if (!BuildBufferZones(Ptrs, std::fabs(Width), Zones, Ask, Threads)) return false;
+  for (const geo::TContour& Zone : Zones) Graph.AddContour(Zone);
   return true;
 }
 

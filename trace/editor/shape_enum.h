@@ -103,10 +103,13 @@ class TTMContourEnumAdd : public TTMObjectShapeDefineGeometryEnum {
   TTMContourEnumAdd(kx::TKxCustomAddon& AContext, double AWidth, TGConnectGraph& AGraph,
                     kx::TKxIDsList AIDs);
 
-  // Execute with a report after every object (see OnObjectDone) that leaves
-  // Graph exactly as it was unless the walk completes: the zones are kept
-  // aside and added in their order at the end. False when stopped; an
-  // exception also leaves Graph untouched.
+  // Execute that leaves Graph exactly as it was unless every zone is built:
+  // the shapes are read first, their zones built on Threads threads (0: one
+  // per core) and added in the shapes' order at the end. Progress is told
+  // the objects done (by the share of shapes done) a few times a tenth of a
+  // second, on the caller's thread; false from it or from Cancel stops the
+  // build, and ExecuteAll answers false. An exception also leaves Graph
+  // untouched.
   bool ExecuteAll(std::function<bool(std::int32_t Done, std::int32_t Count)> Progress);
 
   TGConnectGraph& Graph;
@@ -114,13 +117,13 @@ class TTMContourEnumAdd : public TTMObjectShapeDefineGeometryEnum {
   // Asked while a zone is built; true stops ExecuteAll (which then answers
   // false) inside the object at hand, with Graph as it was.
   TZoneCancel Cancel;
+  unsigned Threads = 0;
 
  protected:
   void ProcessContour(const TTMShape& Shape) override;
 
  private:
-  void Add(const geo::TContour& Contour);
-  // Zones kept aside by ExecuteAll; null when adding at once.
+  // The shapes read by ExecuteAll; null when adding at once.
   std::vector<std::unique_ptr<geo::TContour>>* FStaged = nullptr;
 };
 

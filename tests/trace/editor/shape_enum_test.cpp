@@ -156,6 +156,7 @@ TEST_F(ShapeEnumTest, ProgressReportsEachObjectAndCancelLeavesTheGraphUntouched)
   std::vector<int> Seen;
   {
     trace::TTMContourEnumAdd Enum(*AddOn, 1, Graph, IDs({"b", "a"}));
+    Enum.Threads = 1;  // one report after each object, in order
     EXPECT_FALSE(Enum.ExecuteAll([&](int Done, int Count) {
       Seen.push_back(Done * 10 + Count);
       return Done < 2;  // cancel after the second object
@@ -172,7 +173,14 @@ TEST_F(ShapeEnumTest, ProgressReportsEachObjectAndCancelLeavesTheGraphUntouched)
   trace::TGConnectGraph Staged;
   {
     trace::TTMContourEnumAdd A2(*AddOn, 1, Staged, IDs({"a", "b", "a"}));
+    A2.Threads = 2;  // built side by side, added in order
     EXPECT_TRUE(A2.ExecuteAll([](int, int) { return true; }));
+  }
+  EXPECT_TRUE(SameGraph(Direct, Staged));
+  {
+    trace::TTMContourEnumAdd A4(*AddOn, 1, Staged, IDs({"a", "b"}));
+    A4.Threads = 2;
+    EXPECT_FALSE(A4.ExecuteAll([](int, int) { return false; }));
   }
   EXPECT_TRUE(SameGraph(Direct, Staged));
   // A failure half-way also leaves the graph untouched.
