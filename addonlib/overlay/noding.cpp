@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <limits>
 #include <numeric>
+#include <tuple>
 #include <utility>
 
 #include "addonlib/index/packed_rtree.h"
@@ -123,6 +124,82 @@ void SplitByLength(const std::vector<geo::TDRect>& Boxes, std::vector<int32_t>& 
     (Side(Boxes[I]) > Limit ? Long : Small).push_back(static_cast<int32_t>(I));
 }
 
+// The unit direction of the piece at P, a point on it.
+TDPoint DirectionAt(const TPiece& S, const TDPoint& P) {
+  double X = S.B.X - S.A.X, Y = S.B.Y - S.A.Y;
+  if (S.IsArc()) {
+    X = -(P.Y - S.C.Y);
+    Y = P.X - S.C.X;
+  }
+  const double L = std::hypot(X, Y);
+  return L > 0 ? TDPoint{X / L, Y / L} : TDPoint{0, 0};
+}
+
+// Which crossings may lie on a third piece. A piece that passes within
+// tolerance of the crossing of two others crosses or touches one of them
+// there too, the one it meets at the steeper angle: at least half the
+// angle T between the two, so within about 2 (t1 + t2) / sin(T / 2) of the
+// crossing, t1 and t2 their tolerances. That meeting is a split of the
+// same piece beside this one. Only crossings with such a neighbour are
+// looked up among the other pieces (a shallow crossing reaches far and
+// nearly always is): among the long spokes of two stars, whose boxes hold
+// any point a thousand deep, nearly none.
+std::vector<uint8_t> CrossingsToLookUp(const std::vector<TPiece>& Pieces,
+                                       const std::vector<TSplit>& Splits) {
+  const size_t N = Splits.size();
+  std::vector<int32_t> Order(N);
+  std::iota(Order.begin(), Order.end(), 0);
+  auto Along = [&](int32_t K) {
+    const TPiece& P = Pieces[Splits[K].Piece];
+    return (Splits[K].P.X - P.A.X) * (P.B.X - P.A.X) + (Splits[K].P.Y - P.A.Y) * (P.B.Y - P.A.Y);
+  };
+  std::vector<double> Key(N);
+  for (size_t K = 0; K < N; ++K) Key[K] = Along(static_cast<int32_t>(K));
+  std::sort(Order.begin(), Order.end(), [&](int32_t A, int32_t B) {
+    return Splits[A].Piece != Splits[B].Piece ? Splits[A].Piece < Splits[B].Piece : Key[A] < Key[B];
+  });
+  // Per split, how far its nearest neighbour on the same piece lies.
+  std::vector<double> Gap(N, INFINITY);
+  for (size_t R = 0; R + 1 < N; ++R) {
+    const TSplit &A = Splits[Order[R]], &B = Splits[Order[R + 1]];
+    if (A.Piece != B.Piece) continue;
+    const double D = std::hypot(A.P.X - B.P.X, A.P.Y - B.P.Y);
+    Gap[Order[R]] = std::min(Gap[Order[R]], D);
+    Gap[Order[R + 1]] = std::min(Gap[Order[R + 1]], D);
+  }
+  std::vector<uint8_t> LookUp(N, 0);
+  for (size_t K = 0; K < N; ++K) {
+    const TSplit& S = Splits[K];
+    if (S.Other < 0) continue;
+    const TDPoint U = DirectionAt(Pieces[S.Piece], S.P);
+    const TDPoint V = DirectionAt(Pieces[S.Other], S.P);
+    // sin(T / 2) from the directions' cross and dot products, whichever way
+    // each runs.
+    const double Sin = std::fabs(U.X * V.Y - U.Y * V.X);
+    const double Cos = std::fabs(U.X * V.X + U.Y * V.Y);
+    const double HalfSin = std::sqrt(std::max(0.0, (1 - Cos) / 2));
+    const double Reach =
+        8 * (S.Tol + Pieces[S.Piece].Tol + Pieces[S.Other].Tol) / std::max(HalfSin, 1e-300);
+    LookUp[K] = Sin == 0 || Gap[K] <= Reach;
+  }
+  // A crossing is filed once for each of its pieces: the neighbour on
+  // either piece counts for both entries.
+  std::vector<int32_t> Twins;
+  for (size_t K = 0; K < N; ++K)
+    if (Splits[K].Other >= 0) Twins.push_back(static_cast<int32_t>(K));
+  auto Tie = [&](int32_t K) {
+    const TSplit& S = Splits[K];
+    return std::make_tuple(std::min(S.Piece, S.Other), std::max(S.Piece, S.Other), S.P.X, S.P.Y);
+  };
+  std::sort(Twins.begin(), Twins.end(), [&](int32_t A, int32_t B) { return Tie(A) < Tie(B); });
+  for (size_t R = 0; R + 1 < Twins.size(); ++R) {
+    const int32_t A = Twins[R], B = Twins[R + 1];
+    if (Tie(A) != Tie(B)) continue;
+    LookUp[A] = LookUp[B] = LookUp[A] || LookUp[B];
+  }
+  return LookUp;
+}
+
 }  // namespace
 
 TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& Points,
@@ -173,9 +250,10 @@ TNodedGraph NodePieces(const std::vector<TPiece>& Pieces, std::vector<TDPoint>& 
     // apart, and unless each cuts both, the shared stretch becomes two edges
     // that cross without a common vertex.
     const size_t Found = Splits.size();
+    const std::vector<uint8_t> LookUp = CrossingsToLookUp(Pieces, Splits);
     for (size_t K = 0; K < Found; ++K) {
       // Each crossing is filed for both its pieces: looked up once.
-      if (Splits[K].Other < Splits[K].Piece) continue;
+      if (Splits[K].Other < Splits[K].Piece || !LookUp[K]) continue;
       const TSplit S = Splits[K];
       Tick();
       auto Cut = [&](int32_t J) {
