@@ -87,7 +87,7 @@ void OrientRings(TContourLayout& Layout) {
   }
 }
 
-TContourLayout LayOutContour(const geo::TContour& Contour) {
+TContourLayout LayOutContour(const geo::TContour& Contour, TNesting Nesting) {
   TContourLayout L;
   geo::TContourList Split;
   geo::SplitIntoParts(Contour, Split);
@@ -110,6 +110,17 @@ TContourLayout LayOutContour(const geo::TContour& Contour) {
     L.Parts.push_back(std::move(P));
   }
   if (Closed.empty()) return L;
+  if (Nesting == TNesting::AsWritten) {
+    for (size_t i : Closed) {
+      TLayoutPart& Part = L.Parts[i];
+      Part.Depth = PartArea(Part) > 0 ? 0 : 1;
+      if (Part.Depth == 0 || L.Polygons.empty())
+        L.Polygons.push_back({i});
+      else
+        L.Polygons.back().push_back(i);
+    }
+    return L;
+  }
   TRings Rings;
   FindDepths(L, Closed, Rings);
   std::vector<size_t> RingOf(L.Parts.size(), 0);

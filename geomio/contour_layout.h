@@ -26,8 +26,19 @@ struct TContourLayout {
   std::vector<size_t> Lines;  // open parts
 };
 
+// How the closed parts' nesting is known.
+enum class TNesting {
+  Find,       // from the parts' places: any contour
+  AsWritten,  // from their order and turn, as the overlay engine writes its
+              // results (a buffer zone, a Boolean operation): every outer
+              // part runs clockwise and is followed by the holes directly
+              // inside it, which run counter-clockwise; an island in a hole
+              // is an outer part again. No point is placed: a result with
+              // ten thousand holes costs no more than its edges.
+};
+
 // Parts without any edge of non-zero length are left out.
-TContourLayout LayOutContour(const geo::TContour& Contour);
+TContourLayout LayOutContour(const geo::TContour& Contour, TNesting Nesting = TNesting::Find);
 
 // Signed area of a closed part, clockwise positive as the kernel counts it,
 // from all its edges: those shorter than the point tolerance count too.

@@ -6,8 +6,8 @@
 
 namespace geomio {
 
-double EnclosedArea(const geo::TContour& Contour) {
-  const TContourLayout L = LayOutContour(Contour);
+double EnclosedArea(const geo::TContour& Contour, TNesting Nesting) {
+  const TContourLayout L = LayOutContour(Contour, Nesting);
   long double Sum = 0;
   for (const TLayoutPart& Part : L.Parts) {
     if (!Part.Closed) continue;

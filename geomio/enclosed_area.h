@@ -4,9 +4,10 @@
 #pragma once
 
 #include "addonlib/geometry/contour.h"
+#include "geomio/contour_layout.h"
 
 namespace geomio {
 
-double EnclosedArea(const geo::TContour& Contour);
+double EnclosedArea(const geo::TContour& Contour, TNesting Nesting = TNesting::Find);
 
 }  // namespace geomio

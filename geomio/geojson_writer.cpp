@@ -57,8 +57,8 @@ TJson Lines(const TContourLayout& L, double Tolerance) {
 
 }  // namespace
 
-std::string GeoJsonGeometry(const geo::TContour& Contour, double Tolerance) {
-  TContourLayout L = LayOutContour(Contour);
+std::string GeoJsonGeometry(const geo::TContour& Contour, double Tolerance, TNesting Nesting) {
+  TContourLayout L = LayOutContour(Contour, Nesting);
   OrientRings(L);
   const bool Areas = !L.Polygons.empty();
   const bool HasLines = !L.Lines.empty();

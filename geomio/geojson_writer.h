@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "addonlib/geometry/contour.h"
+#include "geomio/contour_layout.h"
 #include "geomio/feature_fields.h"
 
 namespace geomio {
@@ -15,7 +16,8 @@ namespace geomio {
 // clockwise: Polygon, MultiPolygon, LineString,
 // MultiLineString, or a GeometryCollection when areas and lines mix (an
 // empty one for a contour without edges).
-std::string GeoJsonGeometry(const geo::TContour& Contour, double Tolerance);
+std::string GeoJsonGeometry(const geo::TContour& Contour, double Tolerance,
+                            TNesting Nesting = TNesting::Find);
 
 // A JSON string literal, quotes included.
 std::string JsonString(const std::string& Text);

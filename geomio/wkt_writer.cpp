@@ -75,8 +75,8 @@ void AppendPolygon(std::string& S, const TContourLayout& L, const std::vector<si
 
 }  // namespace
 
-std::string WktOfContour(const geo::TContour& Contour) {
-  return WktOfLayout(LayOutContour(Contour));
+std::string WktOfContour(const geo::TContour& Contour, TNesting Nesting) {
+  return WktOfLayout(LayOutContour(Contour, Nesting));
 }
 
 std::string WktOfLayout(const TContourLayout& L) {

@@ -13,7 +13,7 @@
 namespace geomio {
 
 // "GEOMETRYCOLLECTION EMPTY" for a contour without edges.
-std::string WktOfContour(const geo::TContour& Contour);
+std::string WktOfContour(const geo::TContour& Contour, TNesting Nesting = TNesting::Find);
 // The same for a contour already laid out (and perhaps its rings turned).
 std::string WktOfLayout(const TContourLayout& Layout);
 

@@ -84,7 +84,7 @@ void WriteGeoJson(const TOptions& O, const TInputSet& First, const std::vector<T
     }
     const std::string Geometry =
         ToWgs84 ? GeoJsonGeometry(ToWgs84->Apply(Results[k].Contour, Tolerance), Tolerance)
-                : GeoJsonGeometry(Results[k].Contour, Tolerance);
+                : GeoJsonGeometry(Results[k].Contour, Tolerance, Results[k].Nesting);
     Out << (k ? ",\n" : "\n") << GeoJsonFeature(Geometry, Props);
   }
   Out << "\n]}\n";
@@ -94,7 +94,7 @@ void WriteText(const TOptions& O, const std::vector<TInputSet>& Sets,
                const std::vector<TResult>& Results, std::ostream& Out) {
   const TFormat Format = TextFormat(O);
   if (Format == TFormat::Wkt) {
-    for (const TResult& R : Results) Out << WktOfContour(R.Contour) << '\n';
+    for (const TResult& R : Results) Out << WktOfContour(R.Contour, R.Nesting) << '\n';
   } else if (Format == TFormat::Svg) {
     std::vector<TSvgItem> In, Res;
     for (const TInputSet& S : Sets)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "addonlib/geometry/contour.h"
+#include "geomio/contour_layout.h"
 #include "geomio/input_geometry.h"
 #include "tools/trace-geom/command_line.h"
 
@@ -18,6 +19,9 @@ struct TResult {
   std::string Label;
   geo::TContour Contour;
   const TInputGeometry* Source;  // whose attributes the result keeps
+  // Every result comes from the overlay engine, whose order and turn of the
+  // parts tell their nesting: writing it places no point.
+  TNesting Nesting = TNesting::AsWritten;
 };
 
 // Writes to Out, or to the file -o names; GDAL's notes go to Err.
