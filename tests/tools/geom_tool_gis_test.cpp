@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/exception.h"
 #include "geomio/enclosed_area.h"
 #include "geomio/gdal/crs.h"
 #include "geomio/gdal/gis_reader.h"
@@ -14,6 +15,7 @@
 #include "geomio/json_value.h"
 #include "tests/geomio/gdal/gis_test_files.h"
 #include "tools/trace-geom/geom_tool.h"
+#include "tools/trace-geom/gis_formats.h"
 #include "tools/trace-geom/progress_line.h"
 
 namespace geomio {
@@ -278,6 +280,18 @@ TEST(GeomToolGis, ProgressShowsOnATerminalAfterTheDelayOnly) {
       {"buffer", "--width", "1", Dir / "in.gpkg", "-o", Dir / "z.shp", "--overwrite", "-q"});
   EXPECT_EQ(Q.Status, 0);
   EXPECT_EQ(Q.Err, "");
+}
+
+TEST(GeomToolGis, AModuleThatCannotBeLoadedIsNamedWithTheReason) {
+  try {
+    LoadGisFormats("/nonexistent/libtrace-geom-gis.so");
+    FAIL() << "loaded";
+  } catch (const core::Exception& E) {
+    EXPECT_STREQ(E.what(),
+                 "cannot load the GIS formats module libtrace-geom-gis.so: "
+                 "/nonexistent/libtrace-geom-gis.so: cannot open shared object file: No such "
+                 "file or directory");
+  }
 }
 
 }  // namespace

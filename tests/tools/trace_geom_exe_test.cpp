@@ -42,12 +42,12 @@ class TraceGeomExe : public ::testing::Test {
   void TearDown() override { fs::remove_all(Dir); }
 
   // Runs the tool through the shell with Args (already quoted as needed) and
-  // Stdin fed from a file.
-  TRun Run(const std::string& Args, const std::string& Stdin = "") {
+  // Stdin fed from a file; Env is put before the command.
+  TRun Run(const std::string& Args, const std::string& Stdin = "", const std::string& Env = "",
+           const std::string& Exe = TRACE_GEOM_EXE) {
     std::ofstream(Dir / "in") << Stdin;
-    const std::string Cmd = std::string("'") + TRACE_GEOM_EXE + "' " + Args + " <'" +
-                            (Dir / "in").string() + "' >'" + (Dir / "out").string() + "' 2>'" +
-                            (Dir / "err").string() + "'";
+    const std::string Cmd = Env + "'" + Exe + "' " + Args + " <'" + (Dir / "in").string() + "' >'" +
+                            (Dir / "out").string() + "' 2>'" + (Dir / "err").string() + "'";
     const int Raw = std::system(Cmd.c_str());
     EXPECT_TRUE(WIFEXITED(Raw)) << Cmd;
     return {WEXITSTATUS(Raw), Slurp(Dir / "out"), Slurp(Dir / "err")};
@@ -115,6 +115,39 @@ TEST_F(TraceGeomExe, BuffersAGeoPackageLayerAsTheReadmeShows) {
   ASSERT_EQ(Zones.Geometries.size(), 1u);
   EXPECT_NEAR(EnclosedArea(Zones.Geometries[0].Contour),
               100 * 50 + 2 * 5 * (100 + 50) + 3.141592653589793 * 25, 1e-6);
+}
+
+// The dynamic loader's log of a run names every library it maps: GDAL only
+// for a GIS file, through the module beside the executable run.
+TEST_F(TraceGeomExe, LoadsGdalOnlyForGisFiles) {
+  auto Loaded = [&](const std::string& Args, const std::string& Exe) {
+    fs::remove_all(Dir / "ld");
+    fs::create_directory(Dir / "ld");
+    const TRun R = Run(
+        Args, "", "LD_DEBUG=files LD_DEBUG_OUTPUT='" + (Dir / "ld" / "log").string() + "' ", Exe);
+    EXPECT_EQ(R.Status, 0) << R.Err;
+    std::string Log;
+    for (const fs::directory_entry& E : fs::directory_iterator(Dir / "ld")) Log += Slurp(E.path());
+    return Log;
+  };
+  const std::string Wkt = Loaded(
+      "buffer --width 5 '" + std::string(TRACE_DATA_DIR) + "/map_objects.wkt'", TRACE_GEOM_EXE);
+  EXPECT_NE(Wkt.find("libstdc++"), std::string::npos) << "no loader log";
+  for (const char* Heavy : {"libtrace-geom-gis", "libgdal", "libproj"})
+    EXPECT_EQ(Wkt.find(Heavy), std::string::npos) << Heavy;
+
+  // A copy of the tool with the module beside it uses that module.
+  const fs::path Built = TRACE_GEOM_EXE;
+  fs::create_directory(Dir / "bin");
+  fs::copy_file(Built, Dir / "bin" / "trace-geom");
+  fs::copy_file(Built.parent_path() / "libtrace-geom-gis.so", Dir / "bin" / "libtrace-geom-gis.so");
+  test::MakeGisFile(Dir / "in.gpkg", "GPKG", "parcels", 25832,
+                    {{"POLYGON ((0 0, 10 0, 10 10, 0 10, 0 0))", "Parcel 1", 1, 0}});
+  const std::string Gpkg =
+      Loaded("area '" + (Dir / "in.gpkg").string() + "'", (Dir / "bin" / "trace-geom").string());
+  EXPECT_NE(Gpkg.find("file=" + (Dir / "bin" / "libtrace-geom-gis.so").string()),
+            std::string::npos);
+  EXPECT_NE(Gpkg.find("libgdal"), std::string::npos);
 }
 
 }  // namespace

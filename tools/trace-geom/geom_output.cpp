@@ -2,17 +2,15 @@
 
 #include <cctype>
 #include <iostream>
-#include <optional>
 #include <sstream>
 
 #include "compat/atomic_file.h"
 #include "core/exception.h"
-#include "geomio/gdal/crs.h"
-#include "geomio/gdal/gis_writer.h"
 #include "geomio/geojson_writer.h"
 #include "geomio/input_error.h"
 #include "geomio/svg_writer.h"
 #include "geomio/wkt_writer.h"
+#include "tools/trace-geom/gis_formats.h"
 #include "tools/trace-geom/progress_line.h"
 
 namespace geomio {
@@ -62,15 +60,22 @@ TTable OutputTable(const TOptions& O, const TInputSet& First, const std::vector<
   return T;
 }
 
+std::vector<const geo::TContour*> ContoursOf(const std::vector<TResult>& Results) {
+  std::vector<const geo::TContour*> C;
+  for (const TResult& R : Results) C.push_back(&R.Contour);
+  return C;
+}
+
 void WriteGeoJson(const TOptions& O, const TInputSet& First, const std::vector<TResult>& Results,
                   std::ostream& Out) {
   const double Tolerance = ToleranceOf(O);
   const TTable T = OutputTable(O, First, Results, true);
-  std::optional<TToWgs84> ToWgs84;
-  if (O.Rfc7946) ToWgs84.emplace(First.Crs);
+  std::vector<geo::TContour> Reprojected;
+  if (O.Rfc7946) Reprojected = GisFormats().ToWgs84(First.Crs, ContoursOf(Results), Tolerance);
   Out << "{\"type\":\"FeatureCollection\",";
-  // As GDAL does: a system other than WGS 84 is named.
-  const std::string Urn = O.Rfc7946 ? "" : CrsUrn(First.Crs);
+  // As GDAL does: a system other than WGS 84 is named. Text without one
+  // needs no GIS formats module.
+  const std::string Urn = O.Rfc7946 || First.Crs.empty() ? "" : GisFormats().CrsUrn(First.Crs);
   if (!Urn.empty())
     Out << "\"crs\":{\"type\":\"name\",\"properties\":{\"name\":" << JsonString(Urn) << "}},";
   Out << "\"features\":[";
@@ -83,8 +88,8 @@ void WriteGeoJson(const TOptions& O, const TInputSet& First, const std::vector<T
         Props.emplace_back("source", JsonString(Results[k].Label));
     }
     const std::string Geometry =
-        ToWgs84 ? GeoJsonGeometry(ToWgs84->Apply(Results[k].Contour, Tolerance), Tolerance)
-                : GeoJsonGeometry(Results[k].Contour, Tolerance, Results[k].Nesting);
+        O.Rfc7946 ? GeoJsonGeometry(Reprojected[k], Tolerance)
+                  : GeoJsonGeometry(Results[k].Contour, Tolerance, Results[k].Nesting);
     Out << (k ? ",\n" : "\n") << GeoJsonFeature(Geometry, Props);
   }
   Out << "\n]}\n";
@@ -134,19 +139,19 @@ void WriteOutput(const TOptions& O, const std::vector<TInputSet>& Sets,
   G.Tolerance = ToleranceOf(O);
   G.Overwrite = O.Overwrite;
   G.Rfc7946 = O.Rfc7946;
-  const std::string Driver = O.Driver.empty() ? DriverForPath(O.Output) : O.Driver;
-  const TTable T = OutputTable(O, Sets[0], Results, O.Rfc7946 || !DriverKeepsArcs(Driver));
+  IGisFormats& Gis = GisFormats();
+  const std::string Driver = O.Driver.empty() ? Gis.DriverForPath(O.Output) : O.Driver;
+  const TTable T = OutputTable(O, Sets[0], Results, O.Rfc7946 || !Gis.DriverKeepsArcs(Driver));
   G.Fields = T.Fields;
   std::vector<geo::TContour> Reprojected;
   if (O.Rfc7946) {
-    const TToWgs84 ToWgs84(Sets[0].Crs);
-    for (const TResult& R : Results) Reprojected.push_back(ToWgs84.Apply(R.Contour, G.Tolerance));
-    G.Crs = Wgs84Crs();
+    Reprojected = Gis.ToWgs84(Sets[0].Crs, ContoursOf(Results), G.Tolerance);
+    G.Crs = Gis.Wgs84Crs();
   }
   std::vector<TGisFeature> Features;
   for (size_t k = 0; k < Results.size(); ++k)
     Features.push_back({O.Rfc7946 ? &Reprojected[k] : &Results[k].Contour, &T.Rows[k]});
-  const std::vector<std::string> Notes = WriteGisLayer(
+  const std::vector<std::string> Notes = Gis.WriteGisLayer(
       G, Features, [&](size_t Done, size_t Total) { Progress.Update("writing", Done, Total); });
   Progress.Finish();
   if (!O.Quiet)

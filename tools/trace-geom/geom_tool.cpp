@@ -8,14 +8,13 @@
 
 #include "core/exception.h"
 #include "geomio/enclosed_area.h"
-#include "geomio/gdal/crs.h"
-#include "geomio/gdal/gis_reader.h"
 #include "geomio/input_error.h"
 #include "geomio/input_reader.h"
 #include "geomio/number_text.h"
 #include "tools/trace-geom/command_line.h"
 #include "tools/trace-geom/geom_output.h"
 #include "tools/trace-geom/geometry_ops.h"
+#include "tools/trace-geom/gis_formats.h"
 #include "tools/trace-geom/progress_line.h"
 
 namespace geomio {
@@ -58,43 +57,50 @@ std::string ReadText(const std::string& File, std::istream& In) {
 }
 
 // Text (WKT, or GeoJSON) goes to our own readers, which name the line and
-// column of a fault; files GDAL recognises go through GDAL.
+// column of a fault; files GDAL recognises go through GDAL. Only the latter
+// load the GIS formats module, and with it GDAL.
 TInputSet ReadSource(const TOptions& O, const std::string& File, std::istream& In,
                      TProgressLine& Progress) {
   const bool Text = IsStdin(File) || EndsWith(File, ".wkt") || EndsWith(File, ".txt");
-  if (!Text && IsGisFile(File))
-    return ReadGisLayer(
+  if (!Text && GisFormats().IsGisFile(File))
+    return GisFormats().ReadGisLayer(
         File, O.Layer, [&](size_t Done, size_t Total) { Progress.Update("reading", Done, Total); });
   if (!O.Layer.empty()) throw EUsage{"--layer needs a GIS file, and " + File + " is text"};
   TInputSet Set;
   Set.Source = IsStdin(File) ? "<stdin>" : File;
   std::string CrsName;
   Set.Geometries = ReadInput(ReadText(File, In), &CrsName);
-  if (!CrsName.empty()) Set.Crs = CrsFromDefinition(CrsName);
+  if (!CrsName.empty()) Set.Crs = GisFormats().CrsFromDefinition(CrsName);
   for (size_t i = 0; i < Set.Geometries.size(); ++i)
     Set.Geometries[i].Id = static_cast<int64_t>(i + 1);
   return Set;
 }
 
+// A system comes only through the GIS formats module, so input without one
+// (WKT text) is checked without loading it.
 void CheckCrs(const TOptions& O, std::vector<TInputSet>& Sets) {
   // Assigned, not transformed: for input that names no system, or names a
   // wrong one (GeoJSON without "crs" counts as WGS 84).
   if (!O.Crs.empty()) {
-    const std::string Given = CrsFromDefinition(O.Crs);
+    const std::string Given = GisFormats().CrsFromDefinition(O.Crs);
     for (TInputSet& S : Sets) S.Crs = Given;
   }
   if (Sets.size() == 2) {
-    if (!Sets[0].Crs.empty() && !Sets[1].Crs.empty() && !SameCrs(Sets[0].Crs, Sets[1].Crs))
+    if (!Sets[0].Crs.empty() && !Sets[1].Crs.empty() &&
+        !GisFormats().SameCrs(Sets[0].Crs, Sets[1].Crs))
       throw EInputError("the inputs are in different coordinate systems: " + Sets[0].Source +
-                        " in " + CrsName(Sets[0].Crs) + ", " + Sets[1].Source + " in " +
-                        CrsName(Sets[1].Crs) + "; reproject one of them first");
+                        " in " + GisFormats().CrsName(Sets[0].Crs) + ", " + Sets[1].Source +
+                        " in " + GisFormats().CrsName(Sets[1].Crs) +
+                        "; reproject one of them first");
     // Input without a system (WKT text) is taken to be in the other's.
     if (Sets[0].Crs.empty()) Sets[0].Crs = Sets[1].Crs;
   }
-  if (O.Command == "buffer" && !O.AllowDegrees && CrsIsGeographic(Sets[0].Crs))
+  if (O.Command == "buffer" && !O.AllowDegrees && !Sets[0].Crs.empty() &&
+      GisFormats().CrsIsGeographic(Sets[0].Crs))
     throw EInputError("the width is in metres, but " + Sets[0].Source + " is in " +
-                      CrsName(Sets[0].Crs) + ", a geographic coordinate system (degrees); " +
-                      (FitsDegrees(Sets[0].Geometries)
+                      GisFormats().CrsName(Sets[0].Crs) +
+                      ", a geographic coordinate system (degrees); " +
+                      (GisFormats().FitsDegrees(Sets[0].Geometries)
                            ? "reproject it to a projected one (such as its UTM zone) first, or "
                              "pass --allow-degrees to buffer in degrees"
                            : "its coordinates are out of the range of longitude and latitude, so "
