@@ -136,11 +136,12 @@ TDPoint DirectionAt(const TPiece& S, const TDPoint& P) {
 }
 
 // Which crossings may lie on a third piece. A piece that passes within
-// tolerance of the crossing of two others crosses or touches one of them
-// there too, the one it meets at the steeper angle: at least half the
-// angle T between the two, so within about 2 (t1 + t2) / sin(T / 2) of the
-// crossing, t1 and t2 their tolerances. That meeting is a split of the
-// same piece beside this one. Only crossings with such a neighbour are
+// tolerance of the crossing of two others either ends near it, or goes on
+// and crosses or touches one of them there too, the one it meets at the
+// steeper angle: at least half the angle T between the two, so within
+// about 2 (t1 + t2) / sin(T / 2) of the crossing, t1 and t2 their
+// tolerances. That meeting is a split of the same piece beside this one.
+// Only crossings with such a neighbour, or a piece's end as near, are
 // looked up among the other pieces (a shallow crossing reaches far and
 // nearly always is): among the long spokes of two stars, whose boxes hold
 // any point a thousand deep, nearly none.
@@ -167,6 +168,22 @@ std::vector<uint8_t> CrossingsToLookUp(const std::vector<TPiece>& Pieces,
     Gap[Order[R]] = std::min(Gap[Order[R]], D);
     Gap[Order[R + 1]] = std::min(Gap[Order[R + 1]], D);
   }
+  // The pieces' ends by x: a piece that ends near the crossing may pass
+  // within tolerance of it without meeting either piece.
+  std::vector<TDPoint> Ends;
+  Ends.reserve(2 * Pieces.size());
+  for (const TPiece& P : Pieces) {
+    Ends.push_back(P.A);
+    Ends.push_back(P.B);
+  }
+  std::sort(Ends.begin(), Ends.end(), [](const TDPoint& A, const TDPoint& B) { return A.X < B.X; });
+  auto EndNear = [&](const TDPoint& P, double Reach) {
+    auto It = std::lower_bound(Ends.begin(), Ends.end(), P.X - Reach,
+                               [](const TDPoint& E, double X) { return E.X < X; });
+    for (; It != Ends.end() && It->X <= P.X + Reach; ++It)
+      if (std::fabs(It->Y - P.Y) <= Reach) return true;
+    return false;
+  };
   std::vector<uint8_t> LookUp(N, 0);
   for (size_t K = 0; K < N; ++K) {
     const TSplit& S = Splits[K];
@@ -177,10 +194,10 @@ std::vector<uint8_t> CrossingsToLookUp(const std::vector<TPiece>& Pieces,
     // each runs.
     const double Sin = std::fabs(U.X * V.Y - U.Y * V.X);
     const double Cos = std::fabs(U.X * V.X + U.Y * V.Y);
-    const double HalfSin = std::sqrt(std::max(0.0, (1 - Cos) / 2));
+    const double HalfSin = Sin / std::sqrt(2 * (1 + Cos));  // sin T / (2 cos(T / 2))
     const double Reach =
         8 * (S.Tol + Pieces[S.Piece].Tol + Pieces[S.Other].Tol) / std::max(HalfSin, 1e-300);
-    LookUp[K] = Sin == 0 || Gap[K] <= Reach;
+    LookUp[K] = Sin == 0 || Gap[K] <= Reach || EndNear(S.P, Reach);
   }
   // A crossing is filed once for each of its pieces: the neighbour on
   // either piece counts for both entries.

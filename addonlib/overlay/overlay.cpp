@@ -63,8 +63,9 @@ void TOverlay::SetPoll(std::function<void()> Poll) {
 }
 
 void TOverlay::Reserve(size_t Edges) {
-  FImpl->Pieces.reserve(Edges + Edges / 2);
-  FImpl->Points.reserve(Edges + Edges / 2);
+  // An arc across an axis of its circle is cut there: a few in eight.
+  FImpl->Pieces.reserve(Edges + Edges / 8);
+  FImpl->Points.reserve(Edges + Edges / 8);
 }
 
 namespace {
@@ -180,6 +181,7 @@ void TOverlay::AddRing(const geo::TDPoint* Points, const double* Convexities, in
 geo::TContour TOverlay::Run(TOverlayOp Op, TFillRule Rule0, TFillRule Rule1) {
   const std::function<void()>& Poll = FImpl->Poll;
   const TOverlayTolerance& Tol = FImpl->Tol;
+  const size_t Given = FImpl->Points.size();
   overlay::TNodedGraph N = overlay::NodePieces(FImpl->Pieces, FImpl->Points, Tol, Poll);
   if (Poll) Poll();
   // Noded once more, as the edges are drawn: between their vertices. A
@@ -192,19 +194,23 @@ geo::TContour TOverlay::Run(TOverlayOp Op, TFillRule Rule0, TFillRule Rule1) {
   // edges at vertices that joined points elsewhere are tried, against every
   // edge near them (what moves most); where the windings still disagree,
   // every edge: a finer noding of the same graph, at the same tolerance.
+  // The edges as pieces of their own are made only when that comes: they
+  // would be the largest arrays of the run.
   std::vector<TPiece> Edges;
-  Edges.reserve(N.Edges.size());
-  for (const overlay::TNodedEdge& E : N.Edges) {
-    TPiece C = FImpl->Pieces[E.Piece];
-    C.IA = E.V1;
-    C.IB = E.V2;
-    C.A = N.Vertices[E.V1];
-    C.B = N.Vertices[E.V2];
-    C.Tol = Tol.At(C.Mag());
-    Edges.push_back(C);
-  }
-  const std::vector<geo::TDPoint> Vertices = N.Vertices;
-  const std::vector<uint8_t> Moved = std::move(N.Moved);
+  std::vector<geo::TDPoint> Vertices;
+  auto TakeEdges = [&](const overlay::TNodedGraph& From) {
+    Edges.reserve(From.Edges.size());
+    for (const overlay::TNodedEdge& E : From.Edges) {
+      TPiece C = FImpl->Pieces[E.Piece];
+      C.IA = E.V1;
+      C.IB = E.V2;
+      C.A = From.Vertices[E.V1];
+      C.B = From.Vertices[E.V2];
+      C.Tol = Tol.At(C.Mag());
+      Edges.push_back(C);
+    }
+    Vertices = From.Vertices;
+  };
   auto Renode = [&](const std::vector<uint8_t>* Only) {
     std::vector<geo::TDPoint> Points = Vertices;
     overlay::TNodedGraph M = overlay::NodePieces(Edges, Points, Tol, Poll, Only);
@@ -213,14 +219,24 @@ geo::TContour TOverlay::Run(TOverlayOp Op, TFillRule Rule0, TFillRule Rule1) {
   };
   overlay::TLabelledGraph G;
   const std::vector<TPiece>* Pieces = &Edges;
+  const std::vector<uint8_t> Moved = std::move(N.Moved);
+  bool Taken = false;
   try {
     if (Moved.empty()) {
       G = overlay::LabelGraph(std::move(N), FImpl->Pieces, Tol);
       Pieces = &FImpl->Pieces;
     } else {
+      TakeEdges(N);
+      Taken = true;
+      N = {};
       G = Renode(&Moved);
     }
   } catch (const EOverlayTopology&) {
+    if (!Taken) {
+      // The first noding again (it gives the same graph), kept this time.
+      FImpl->Points.resize(Given);
+      TakeEdges(overlay::NodePieces(FImpl->Pieces, FImpl->Points, Tol, Poll));
+    }
     G = Renode(nullptr);
     Pieces = &Edges;
   }

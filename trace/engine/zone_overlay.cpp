@@ -252,7 +252,6 @@ class TZoneBuilder {
 
   geo::TContour OnePass(const std::vector<TZonePart>& Parts, int32_t Commands, bool Unlimited) {
     geoalg::TOverlay O(FTol);
-    O.Reserve(static_cast<size_t>(Commands) * 4);
     size_t Pieces = 0;
     std::vector<geo::TDRect> Boxes;
     for (const TZonePart& Part : Parts) {
@@ -260,6 +259,10 @@ class TZoneBuilder {
         FCurve.BuildOutward(Part.Path);
       else
         FCurve.Build(Part.Path);
+      // Sized by the first curve, and five edges a command for the rest.
+      const int64_t Rest = Commands - std::ssize(Part.Path);
+      if (&Part == &Parts.front())
+        O.Reserve(FCurve.Points().size() + 5 * std::max<int64_t>(0, Rest));
       Add(O, 0);
       Pieces += FCurve.Points().size();
       if (!Unlimited) AddBoxes(Boxes);
@@ -376,10 +379,6 @@ class TZoneBuilder {
   TZoneCancelPoll& FPoll;
   TCurve FCurve;
 };
-
-}  // namespace
-
-namespace {
 
 enum class TZoneWay { Choose, OnePass, ByRuns };
 
