@@ -91,6 +91,12 @@ TMapWidget::TMapWidget(THostManager& Manager, QWidget* Parent)
     update();
     if (FOnMapChanged) FOnMapChanged();
   });
+  // The editor's rubber line and marker alone: drawn again over the
+  // picture kept, with neither the map nor the editor's Paint redrawn.
+  View().SetInvalidateOverlayHandler([this] {
+    FOverlayDirty = true;
+    update();
+  });
 }
 
 THostMapView& TMapWidget::View() const {
@@ -194,10 +200,11 @@ void TMapWidget::paintEvent(QPaintEvent*) {
     FLastRenderMs = Clock.nsecsElapsed() / 1e6;
     FDirty = false;
     FMapDirty = false;
-    const QString Error = Ok ? QString() : QString::fromStdString(View().LastPaintError());
-    if (!Error.isEmpty() && Error != FLastPaintError && FOnEditorError)
-      QTimer::singleShot(0, this, [this, Error] { FOnEditorError(Error); });
-    FLastPaintError = Error;
+    FOverlayDirty = false;
+    ShowPaintError(Ok);
+  } else if (FOverlayDirty) {
+    FOverlayDirty = false;
+    ShowPaintError(View().RenderOverlay());
   }
   QPainter P(this);
   P.drawImage(0, 0, FManager.Picture().Image());
@@ -229,6 +236,13 @@ void TMapWidget::paintEvent(QPaintEvent*) {
     P.setBrush(QColor(0, 90, 200, 30));
     P.drawRect(QRect(*FBandFrom, FBandTo).normalized());
   }
+}
+
+void TMapWidget::ShowPaintError(bool Ok) {
+  const QString Error = Ok ? QString() : QString::fromStdString(View().LastPaintError());
+  if (!Error.isEmpty() && Error != FLastPaintError && FOnEditorError)
+    QTimer::singleShot(0, this, [this, Error] { FOnEditorError(Error); });
+  FLastPaintError = Error;
 }
 
 void TMapWidget::resizeEvent(QResizeEvent*) {
@@ -448,10 +462,24 @@ void TMapWidget::leaveEvent(QEvent*) {
   if (FOnCursor) FOnCursor(std::nullopt);
 }
 
+namespace {
+
+QPoint NearestPixel(const THostViewTransform& T, double X, double Y) {
+  const QPointF D = QtPoint(T.ToDevice(X, Y));
+  return {static_cast<int>(std::floor(D.x() + 0.5)), static_cast<int>(std::floor(D.y() + 0.5))};
+}
+
+}  // namespace
+
+void TMapWidget::HoverAt(double X, double Y) {
+  const QPoint P = NearestPixel(View().Transform(), X, Y);
+  QMouseEvent Move(QEvent::MouseMove, P, mapToGlobal(P), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  mouseMoveEvent(&Move);
+}
+
 void TMapWidget::ClickAt(double X, double Y) {
-  const QPointF D = QtPoint(View().Transform().ToDevice(X, Y));
-  const QPoint P(static_cast<int>(std::floor(D.x() + 0.5)),
-                 static_cast<int>(std::floor(D.y() + 0.5)));
+  const QPoint P = NearestPixel(View().Transform(), X, Y);
   QMouseEvent Down(QEvent::MouseButtonPress, P, mapToGlobal(P), Qt::LeftButton, Qt::LeftButton,
                    Qt::NoModifier);
   QMouseEvent Up(QEvent::MouseButtonRelease, P, mapToGlobal(P), Qt::LeftButton, Qt::NoButton,

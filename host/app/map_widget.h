@@ -61,6 +61,8 @@ class TMapWidget : public QWidget {
   QString DescribeAt(QPoint Pixel) const;
   // A left click at a map point, as a person does it.
   void ClickAt(double X, double Y);
+  // The mouse moved to a map point, no button held.
+  void HoverAt(double X, double Y);
 
   // Milliseconds that the last map redraw took.
   double LastRenderMs() const { return FLastRenderMs; }
@@ -84,6 +86,8 @@ class TMapWidget : public QWidget {
   void ReportCursor(QPoint Pixel);
   void SelectAt(QPoint Pixel, bool Add);
   void SelectIn(QRect Band, bool Add);
+  // Reports a failed paint once, until another error or none.
+  void ShowPaintError(bool Ok);
   // Reports a failed editor call with the host's last error.
   void EditorCall(HRESULT Code, const char* What);
 
@@ -92,6 +96,8 @@ class TMapWidget : public QWidget {
   // The map itself changed, not only the view onto it: no reuse of the
   // picture drawn before.
   bool FMapDirty = true;
+  // Only the editor's overlay changed.
+  bool FOverlayDirty = false;
   bool FHand = false;
   std::optional<QPoint> FPanFrom;
   std::optional<QPoint> FCursorPixel;  // while the cursor is over the map
