@@ -36,25 +36,40 @@ void THostMapView::ZoomToProject() {
 
 HRESULT THostMapView::QueryInterface(REFIID Id, void** Obj) {
   if (Obj && Id == kx::IID_IKxMapViewOverlay) {
-    *Obj = static_cast<kx::IKxMapViewOverlay*>(this);
+    *Obj = static_cast<kx::IKxMapViewOverlay*>(&FOverlay);
     AddRef();
     return S_OK;
   }
   return THostObject::QueryInterface(Id, Obj);
 }
 
-HRESULT THostMapView::InvalidateOverlay() {
+void THostMapView::InvalidateOverlay() {
   ++FInvalidateOverlayCount;
   if (FOnInvalidateOverlay) FOnInvalidateOverlay();
+}
+
+HRESULT THostMapViewOverlay::QueryInterface(REFIID Id, void** Obj) {
+  return FView.QueryInterface(Id, Obj);
+}
+
+ULONG THostMapViewOverlay::AddRef() {
+  return FView.AddRef();
+}
+
+ULONG THostMapViewOverlay::Release() {
+  return FView.Release();
+}
+
+HRESULT THostMapViewOverlay::InvalidateOverlay() {
+  FView.InvalidateOverlay();
   return S_OK;
 }
 
-HRESULT THostMapView::GetClientSize(std::int32_t* Width, std::int32_t* Height) {
-  return HostCall(FContext->ErrorInfo, "IKxMapViewOverlay.GetClientSize", [&] {
-    Required(Width, "Width") = FTransform.Width;
-    Required(Height, "Height") = FTransform.Height;
-    return S_OK;
-  });
+HRESULT THostMapViewOverlay::GetClientSize(std::int32_t* Width, std::int32_t* Height) {
+  if (!Width || !Height) return E_POINTER;
+  *Width = FView.Transform().Width;
+  *Height = FView.Transform().Height;
+  return S_OK;
 }
 
 HRESULT THostMapView::Operation5() {

@@ -45,17 +45,31 @@ class THostViewCanvas {
   virtual void RestoreUnderlay() = 0;
 };
 
+class THostMapView;
+
+// The view's IKxMapViewOverlay, a part of the view: counted with it, and
+// asked for any other interface it answers the view's.
+class THostMapViewOverlay : public kx::IKxMapViewOverlay {
+ public:
+  explicit THostMapViewOverlay(THostMapView& View) : FView(View) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Id, void** Obj) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE InvalidateOverlay() override;
+  HRESULT STDMETHODCALLTYPE GetClientSize(std::int32_t* Width, std::int32_t* Height) override;
+
+ private:
+  THostMapView& FView;
+};
+
 // Also answers for IKxMapViewOverlay: an editor's overlay is redrawn alone
 // over the picture kept from the last Render.
-class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView>,
-                     public kx::IKxMapViewOverlay {
+class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
  public:
   explicit THostMapView(THostContextPtr Context);
   ~THostMapView();
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Id, void** Obj) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return THostObject::AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return THostObject::Release(); }
 
   HOST_RESERVED(0)
   HOST_RESERVED(1)
@@ -95,9 +109,8 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView>,
   // The map point of the pixel's top-left corner.
   HRESULT STDMETHODCALLTYPE DeviceToMap(std::int32_t X, std::int32_t Y, double* MX,
                                         double* MY) override;
-  // Counted; calls the overlay handler.
-  HRESULT STDMETHODCALLTYPE InvalidateOverlay() override;
-  HRESULT STDMETHODCALLTYPE GetClientSize(std::int32_t* Width, std::int32_t* Height) override;
+  // IKxMapViewOverlay's: counted; calls the overlay handler.
+  void InvalidateOverlay();
 
   // ---- The host's side ----
   const THostViewTransform& Transform() const { return FTransform; }
@@ -180,6 +193,7 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView>,
   std::vector<THostDrawRecord> FDrawLog;
   std::function<void()> FOnInvalidate;
   std::function<void()> FOnInvalidateOverlay;
+  THostMapViewOverlay FOverlay{*this};
   std::string FLastPaintError;
   std::size_t FOverlayStart = 0;
   int FInvalidateCount = 0;

@@ -87,6 +87,14 @@ TEST_F(FeedbackTest, RubberLineToTheCursorMarkerWhereTheClickSnapsFirstPointMark
   Editor->MouseDown(0, 0, {V.X + 8, V.Y + 1});
   EXPECT_EQ(Trace().back().Point.X, MapOf({V.X + 8, V.Y + 1}).X);
 
+  // Each overlay is drawn over the picture kept, never over the last one.
+  MoveTo(Free);
+  const QImage WithFree = Host.Picture().Image().copy();
+  MoveTo({V.X + 3, V.Y + 4});
+  EXPECT_NE(Host.Picture().Image(), WithFree);
+  MoveTo(Free);
+  EXPECT_EQ(Host.Picture().Image(), WithFree);
+
   // Suspended: no feedback and no redraw.
   Editor->Suspend();
   const int Overlays = Host.View().InvalidateOverlayCount();
