@@ -43,36 +43,41 @@ void TGullyEditor::DrawZone(const kx::TOrvexCanvas& Surface) const {
                 TBrushRecord{S.BufferZoneBrushStyle, S.BufferZoneBackColor, S.BufferZoneHatchColor,
                              S.BufferZoneTransparency});
   const kx::TOrvexContour Contour = Application.NewPaintContour();
-  kx::TOrvexContourPart Part;
-  bool Open = false;
-  std::int32_t Start = -1;
-  auto AppendEdge = [&](const geo::TGConnectBrief& E) {
-    const geo::TDPoint& P = *Graph->Vertices.Ptr(E.V2);
-    Part.InsertVertex(-1, P.X, P.Y, E.Kind == geo::TConnectKind::Arc ? E.Convexity : 0.0);
+  // Where the host gives the view's size, only what shows of each outline
+  // is handed over (VisibleVertices): a big zone has dozens of vertices a
+  // pixel seen whole, and thousands beyond the view seen close.
+  const TViewFrame F = FViewOverlay ? ViewFrame() : TViewFrame{};
+  std::vector<TDrawVertex> Vertices;
+  const auto Vertex = [&](std::int32_t V, double Convexity) {
+    const geo::TDPoint& P = *Graph->Vertices.Ptr(V);
+    Vertices.push_back({P.X, P.Y, Convexity});
+  };
+  const auto Emit = [&] {
+    const kx::TOrvexContourPart Part = Contour.AddPart(-1);
+    for (const TDrawVertex& V : VisibleVertices(Vertices, F, CutMarginPixels))
+      Part.InsertVertex(-1, V.X, V.Y, V.C);
+    Part.SetClosed(true);
+    Vertices.clear();
   };
   // AddContour stores every outline's edges one after the other, so the
   // edges in index order run round each outline in turn.
+  std::int32_t Start = -1;
   for (std::int32_t I = 0; I < Graph->Edges.Count(); ++I) {
     const geo::TGConnectBrief& E = *Graph->Edges.Ptr(I);
-    if (!Open) {
-      Part = Contour.AddPart(-1);
-      const geo::TDPoint& P = *Graph->Vertices.Ptr(E.V1);
-      Part.InsertVertex(-1, P.X, P.Y, 0.0);
-      Part.SetClosed(true);
+    const double C = E.Kind == geo::TConnectKind::Arc ? E.Convexity : 0.0;
+    if (Vertices.empty()) {
       Start = E.V1;
-      AppendEdge(E);
-      Open = true;
+      Vertex(E.V1, 0.0);
+      Vertex(E.V2, C);
     } else if (E.V2 == Start) {
       // The closing edge: an arc is carried by vertex 0's convexity.
-      if (E.Kind == geo::TConnectKind::Arc) {
-        const geo::TDPoint& P = *Graph->Vertices.Ptr(Start);
-        Part.SetVertex(0, P.X, P.Y, E.Convexity);
-      }
-      Open = false;
+      Vertices[0].C = C;
+      Emit();
     } else {
-      AppendEdge(E);
+      Vertex(E.V2, C);
     }
   }
+  if (!Vertices.empty()) Emit();
   Surface.DrawContour(Contour.Intf(), -1);
 }
 

@@ -69,7 +69,14 @@ void TGullyEditor::DrawFeedback(const kx::TOrvexCanvas& Surface) {
       TBrushRecord{BrushStyleSolid, S.TracePenColor, 0, 0});
   for (std::int32_t I = 0; I < Elems.Count(); ++I) DrawSquare(Surface, ElemPoint(I), FMarkSide);
   if (!FHover || !Graph || Graph->Vertices.Count() == 0) return;
-  const TClickPlan Plan = PlanClick(FHoverShift, *FHover);
+  TClickPlan Plan;
+  try {
+    Plan = PlanClick(FHoverShift, *FHover);
+  } catch (const kx::EHResultError&) {
+    // The host cannot place the nearest point on the view (far beyond it
+    // at a large scale): nothing to show. A click there reports it.
+    return;
+  }
   // The trace's pen, dashed where the trace is solid: what a click would
   // add must not pass for what is traced.
   constexpr std::uint8_t PenStyleDash = 1;
@@ -83,25 +90,20 @@ void TGullyEditor::DrawFeedback(const kx::TOrvexCanvas& Surface) {
     // One open part from the last trace point: what the click would add.
     const geo::TDPoint Last = ElemPoint(Elems.Count() - 1);
     const kx::TOrvexContour Contour = Application.NewPaintContour();
-    const kx::TOrvexContourPart Part = Contour.AddPart(-1);
-    Part.InsertVertex(-1, Last.X, Last.Y, 0.0);
+    std::vector<TDrawVertex> Vertices{{Last.X, Last.Y, 0.0}};
     if (Plan.Kind == TClickPlan::TKind::Line) {
-      Part.InsertVertex(-1, Plan.P.X, Plan.P.Y, 0.0);
+      Vertices.push_back({Plan.P.X, Plan.P.Y, 0.0});
     } else {
-      // Steps shorter than half a pixel are left out (the next one starts
-      // where they began): a long path over a dense zone seen from afar
-      // would hand the host thousands of vertices in one pixel.
-      const double Min = ViewFrame().PixelMetres() / 2;
-      geo::TDPoint Kept = Last;
-      const std::vector<geo::TGConnectBrief>& Steps = Plan.Path->Steps;
-      for (std::size_t I = 0; I < Steps.size(); ++I) {
-        const geo::TDPoint& P = *Graph->Vertices.Ptr(Steps[I].V2);
-        if (I + 1 < Steps.size() && SquaredDistance(P, Kept) < Min * Min) continue;
-        Part.InsertVertex(-1, P.X, P.Y,
-                          Steps[I].Kind == geo::TConnectKind::Arc ? Steps[I].Convexity : 0.0);
-        Kept = P;
+      for (const geo::TGConnectBrief& B : Plan.Path->Steps) {
+        const geo::TDPoint& P = *Graph->Vertices.Ptr(B.V2);
+        Vertices.push_back({P.X, P.Y, B.Kind == geo::TConnectKind::Arc ? B.Convexity : 0.0});
       }
     }
+    // Only what shows: a long path over a dense zone would hand the host
+    // thousands of vertices a pixel, or beyond the view.
+    const kx::TOrvexContourPart Part = Contour.AddPart(-1);
+    for (const TDrawVertex& V : VisibleVertices(Vertices, ViewFrame(), CutMarginPixels))
+      Part.InsertVertex(-1, V.X, V.Y, V.C);
     Part.SetClosed(false);
     Surface.DrawContour(Contour.Intf(), -1);
   }

@@ -3,8 +3,10 @@
 // when the host's overlay gives it.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "addonlib/geometry/primitives.h"
 
@@ -30,5 +32,24 @@ struct TViewFrame {
     return true;
   }
 };
+
+// How far beyond the view an outline is cut: more than half any pen.
+inline constexpr double CutMarginPixels = 64;
+
+// A vertex of a part to draw; C is the convexity of the edge arriving here.
+struct TDrawVertex {
+  double X, Y, C;
+};
+
+// What of an open or closed part shows on the view, with the same picture
+// there: vertices of edges shorter than half a pixel are left out, and a
+// run of vertices that all lie beyond one side of the view, by Margin
+// pixels or more, is cut to its two ends joined by a straight edge (what
+// lies beyond one side is left there by a chord on that side, so neither
+// stroke nor fill changes in view). The first and the last vertex stay.
+// Arcs over a half circle, or bulging by more than half the margin, are
+// kept whole.
+std::vector<TDrawVertex> VisibleVertices(const std::vector<TDrawVertex>& Part, const TViewFrame& F,
+                                         double Margin);
 
 }  // namespace trace
