@@ -208,29 +208,8 @@ void TMapWidget::paintEvent(QPaintEvent*) {
   }
   QPainter P(this);
   P.drawImage(0, 0, FManager.Picture().Image());
-  // Selection marks: the outlines again, wide and see-through.
-  const THostViewTransform& T = View().Transform();
-  QPen Mark(QColor(0, 120, 255, 150), 4);
-  Mark.setJoinStyle(Qt::RoundJoin);
-  P.setRenderHint(QPainter::Antialiasing);
-  P.setPen(Mark);
-  const QBrush Fill(QColor(0, 120, 255, 40));
-  const QRectF Shown(rect());
-  for (const TKxID& ID : View().Selection()) {
-    const THostMapObject* O = FManager.Project().FindObject(ID);
-    if (!O) continue;
-    const QRectF B = QRectF(QtPoint(T.ToDevice(O->Bounds.X1, O->Bounds.Y2)),
-                            QtPoint(T.ToDevice(O->Bounds.X2, O->Bounds.Y1)))
-                         .normalized();
-    if (!B.adjusted(-4, -4, 4, 4).intersects(Shown)) continue;
-    // Only closed parts are filled: an open line with an arc keeps the
-    // space between its chord and its arc clear.
-    for (const THostShape& S : O->Shapes)
-      for (const THostPaintPart& Part : PartsOfCommands(S.Commands)) {
-        P.setBrush(Part.Closed ? Fill : QBrush(Qt::NoBrush));
-        P.drawPath(PaintPath({Part}, T));
-      }
-  }
+  if (!View().Selection().empty())
+    P.drawImage(0, 0, FMarks.Layer(FManager.Project(), View().Selection(), View().Transform()));
   if (FBandFrom) {
     P.setPen(QPen(QColor(0, 90, 200), 1, Qt::DashLine));
     P.setBrush(QColor(0, 90, 200, 30));

@@ -14,6 +14,7 @@
 
 #include "addonlib/geometry/primitives.h"
 #include "compat/com.h"
+#include "host/app/selection_marks.h"
 #include "host/model/map_model.h"
 #include "hostapi/kx_interfaces.h"
 
@@ -104,6 +105,7 @@ class TMapWidget : public QWidget {
   std::optional<QPoint> FBandFrom;
   QPoint FBandTo;
   double FLastRenderMs = 0;
+  TSelectionMarks FMarks;
   QString FLastPaintError;
   std::function<void()> FOnSelection;
   std::function<void(std::optional<QPointF>)> FOnCursor;
