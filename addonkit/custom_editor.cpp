@@ -71,6 +71,15 @@ HRESULT IKxEditorImp::Paint() {
   return HostCallGuard(EditorErrorSource, [&] { FEditor->Paint(); });
 }
 
+HRESULT IKxEditorImp::PaintOverlay() {
+  return HostCallGuard(EditorErrorSource, [&] { FEditor->PaintOverlay(); });
+}
+
+void* IKxEditorImp::FindInterface(REFIID Id) {
+  if (Id == IID_IKxEditorOverlay) return static_cast<IKxEditorOverlay*>(this);
+  return TInterfaceImpl::FindInterface(Id);
+}
+
 TKxCustomEditor::TKxCustomEditor() : FEditorImp(new IKxEditorImp(this)) {
   FEditorImp->AddRef();
 }

@@ -14,9 +14,18 @@ namespace kx {
 
 class TKxCustomEditor;
 
-class IKxEditorImp : public TInterfaceImpl<IKxEditor, IID_IKxEditor, TControlledInterface> {
+// Also answers for IKxEditorOverlay, which a host asks for to redraw an
+// editor's transient drawing alone.
+class IKxEditorImp : public TInterfaceImpl<IKxEditor, IID_IKxEditor, TControlledInterface>,
+                     public IKxEditorOverlay {
  public:
   explicit IKxEditorImp(TKxCustomEditor* Editor);
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Id, void** Obj) override {
+    return DoQueryInterface(Id, Obj);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return DoAddRef(); }
+  ULONG STDMETHODCALLTYPE Release() override { return DoRelease(); }
 
   TKxCustomEditor* Editor() const { return FEditor; }
 
@@ -37,6 +46,10 @@ class IKxEditorImp : public TInterfaceImpl<IKxEditor, IID_IKxEditor, TControlled
   HRESULT STDMETHODCALLTYPE ExecuteContextMacro(std::int32_t Value1, std::int32_t Value2) override;
   HRESULT STDMETHODCALLTYPE Hook12() override;
   HRESULT STDMETHODCALLTYPE Paint() override;
+  HRESULT STDMETHODCALLTYPE PaintOverlay() override;
+
+ protected:
+  void* FindInterface(REFIID Id) override;
 
  private:
   TKxCustomEditor* FEditor;
@@ -77,6 +90,8 @@ class TKxCustomEditor : public TInterfaceOwner {
   virtual void ExecuteContextMacro(std::int32_t, std::int32_t) {}
   virtual void Hook12() {}
   virtual void Paint() {}
+  // Transient drawing over Paint's, for hosts that redraw it alone.
+  virtual void PaintOverlay() {}
 
  private:
   IKxEditorImp* FEditorImp;  // owned; freed by the destructor

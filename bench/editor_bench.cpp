@@ -2,7 +2,9 @@
 // point by the k-d tree, the shortest path half way round the outline and
 // its commands written to the host's contour (the reference host's map
 // model). Beside it the nearest point by
-// the literal scan of every vertex, which the index replaces.
+// the literal scan of every vertex, which the index replaces. Then a mouse
+// move with the preview of the path a click would add, drawn by the host
+// over the picture it kept, beside the full repaint that it spares.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -133,6 +135,91 @@ void BM_NearestPointLiteralScan(benchmark::State& State) {
   }
 }
 BENCHMARK(BM_NearestPointLiteralScan)->Unit(benchmark::kMicrosecond);
+
+// The editor installed in the view, a trace started at vertex 0, the view
+// showing the whole outline (5 m a pixel: 40 vertices a pixel) or a corner
+// of it near the trace's start (0.5 m a pixel).
+struct TMoveSetup {
+  TBenchHost Host;
+  TMoveSetup() {
+    Host.SetUp();
+    AddZone(Host.Graph);
+    Host.MakeEditor();
+    Host.Host.View().SetEditor(Host.Editor->Editor());
+  }
+  ~TMoveSetup() {
+    Host.Host.View().DropEditor();
+    Host.TearDown();
+  }
+  void Start(bool Whole) {
+    const TDPoint P0 = *Host.Graph.Vertices.Ptr(0);
+    if (Whole)
+      Host.SetView(OX, OY, 5);
+    else
+      Host.SetView(P0.X - 100, P0.Y + 60, 0.5);
+    Host.Editor->UndoAll();
+    Host.Click(P0.X, P0.Y);
+    Host.Host.View().Render();
+  }
+  // The cursor 3 pixels off vertex I (it snaps there).
+  kx::TKxViewPoint Near(int I) {
+    const TDPoint P = *Host.Graph.Vertices.Ptr(I % ZoneVertices);
+    const kx::TKxViewPoint D = Host.Pixel(P.X, P.Y);
+    return {D.X + 3, D.Y};
+  }
+  // One move as the host's map view takes it: the editor's MouseMove, then
+  // the overlay redrawn over the picture kept.
+  void Move(kx::TKxViewPoint At) {
+    Host.Editor->MouseMove(0, At);
+    Host.Host.View().RenderOverlay();
+  }
+};
+
+TMoveSetup& MoveSetup() {
+  static TMoveSetup S;
+  return S;
+}
+
+// Moves about one target: the path comes from the editor's cache and the
+// time goes into drawing it. Arg 0: the target a quarter round away, the
+// whole outline in view (a path of 25 000 edges); 1: 400 vertices on, in a
+// view of the corner.
+void BM_MouseMoveSameTarget(benchmark::State& State) {
+  TMoveSetup& S = MoveSetup();
+  const bool Whole = State.range(0) == 0;
+  S.Start(Whole);
+  const int Target = Whole ? ZoneVertices / 4 : 400;
+  const kx::TKxViewPoint At = S.Near(Target);
+  int Step = 0;
+  for (auto _ : State) S.Move({At.X, At.Y + (Step++ % 2)});
+  State.counters["overlay_records"] =
+      static_cast<double>(S.Host.Host.View().DrawLog().size() - S.Host.Host.View().OverlayStart());
+}
+BENCHMARK(BM_MouseMoveSameTarget)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// Every move to another vertex: a search each time, the worst a move costs.
+void BM_MouseMoveNewTarget(benchmark::State& State) {
+  TMoveSetup& S = MoveSetup();
+  const bool Whole = State.range(0) == 0;
+  S.Start(Whole);
+  int Target = Whole ? ZoneVertices / 4 : 400;
+  for (auto _ : State) {
+    // Whole: 40 vertices a pixel, 200 on is another pixel and vertex.
+    Target += Whole ? 200 : 1;
+    S.Move(S.Near(Target));
+  }
+}
+BENCHMARK(BM_MouseMoveNewTarget)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// What a move cost before the overlay: the whole repaint, the zone and
+// every vertex mark with it.
+void BM_FullRepaint(benchmark::State& State) {
+  TMoveSetup& S = MoveSetup();
+  S.Start(State.range(0) == 0);
+  for (auto _ : State) S.Host.Host.View().Render(true);
+  State.counters["records"] = static_cast<double>(S.Host.Host.View().DrawLog().size());
+}
+BENCHMARK(BM_FullRepaint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

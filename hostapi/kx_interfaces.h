@@ -209,6 +209,30 @@ class IKxMapView : public IUnknown {
                                                 double* MY) = 0;  // 30
 };
 
+// ---- Optional: asked for by QueryInterface, absent from older hosts ----
+
+// An editor's transient drawing (a rubber line, a snap marker), kept apart
+// from its Paint so that a mouse move redraws only that.
+class IKxEditorOverlay : public IUnknown {
+ public:
+  // Draws through the same drawing surface as Paint, over what Paint drew;
+  // the host calls it after every Paint and on IKxMapViewOverlay's
+  // InvalidateOverlay.
+  virtual HRESULT STDMETHODCALLTYPE PaintOverlay() = 0;  // 0
+};
+
+// A map view that keeps the picture of the map and of the editor's Paint
+// and redraws the editor's overlay alone over it.
+class IKxMapViewOverlay : public IUnknown {
+ public:
+  // The overlay changed, nothing else: the view shows the picture it kept
+  // and asks the editor's IKxEditorOverlay to paint over it.
+  virtual HRESULT STDMETHODCALLTYPE InvalidateOverlay() = 0;  // 0
+  // The view's size in pixels, so that an editor can leave out what falls
+  // outside it.
+  virtual HRESULT STDMETHODCALLTYPE GetClientSize(std::int32_t* Width, std::int32_t* Height) = 0;
+};
+
 // Taken at Connect, never called.
 class IKxGeometryLib : public IUnknown {};
 class IKxPreferences : public IUnknown {};
@@ -235,5 +259,7 @@ inline constexpr GUID IID_IKxShapeList = ParseGuid("{C8F84452-1878-11D0-9DF1-444
 inline constexpr GUID IID_IKxEditor = ParseGuid("{C8F84453-1878-11D0-9DF1-444553540000}");
 inline constexpr GUID IID_IKxStyle = ParseGuid("{C8F84458-1878-11D0-9DF1-444553540000}");
 inline constexpr GUID IID_IKxAddOn = ParseGuid("{C8F844A1-1878-11D0-9DF1-444553540000}");
+inline constexpr GUID IID_IKxEditorOverlay = ParseGuid("{23D3E63B-01DE-4CB5-9ED4-2C8593B4B4CE}");
+inline constexpr GUID IID_IKxMapViewOverlay = ParseGuid("{F601933A-7744-4861-925D-A5B213D56685}");
 
 }  // namespace kx

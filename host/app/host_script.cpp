@@ -43,6 +43,7 @@ const std::map<QString, TVerb>& Verbs() {
         "search TEXT SHOT.png       a picture of the tree search over the style "
         "chooser, filtered by TEXT; both are cancelled"}},
       {"click", {2, 2, "click X Y                  left click at map coordinates (metres)"}},
+      {"hover", {2, 2, "hover X Y                  move the mouse to map coordinates (metres)"}},
       {"zoom", {1, 4, "zoom all|selection|X1 Y1 X2 Y2   show all, the selection or a rectangle"}},
       {"move",
        {3, 3, "move WINDOW X Y            move a window (title or object name) on the screen"}},

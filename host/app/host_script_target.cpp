@@ -156,13 +156,16 @@ QString THostScriptTarget::DoStep(const TScriptStep& Step) {
     FWindow.Select(IDs);
     return {};
   }
-  if (V == "click") {
+  if (V == "click" || V == "hover") {
     bool OkX = false, OkY = false;
     const double X = A[0].toDouble(&OkX), Y = A[1].toDouble(&OkY);
     if (!OkX || !OkY) return "map coordinates are two numbers";
     const QPointF P = QtPoint(FWindow.Map().View().Transform().ToDevice(X, Y));
     if (!FWindow.Map().rect().contains(P.toPoint())) return "the point is outside the map view";
-    FWindow.Map().ClickAt(X, Y);
+    if (V == "click")
+      FWindow.Map().ClickAt(X, Y);
+    else
+      FWindow.Map().HoverAt(X, Y);
     return {};
   }
   if (V == "move") {

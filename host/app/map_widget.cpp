@@ -91,6 +91,12 @@ TMapWidget::TMapWidget(THostManager& Manager, QWidget* Parent)
     update();
     if (FOnMapChanged) FOnMapChanged();
   });
+  // The editor's rubber line and marker alone: drawn again over the
+  // picture kept, with neither the map nor the editor's Paint redrawn.
+  View().SetInvalidateOverlayHandler([this] {
+    FOverlayDirty = true;
+    update();
+  });
 }
 
 THostMapView& TMapWidget::View() const {
@@ -194,41 +200,28 @@ void TMapWidget::paintEvent(QPaintEvent*) {
     FLastRenderMs = Clock.nsecsElapsed() / 1e6;
     FDirty = false;
     FMapDirty = false;
-    const QString Error = Ok ? QString() : QString::fromStdString(View().LastPaintError());
-    if (!Error.isEmpty() && Error != FLastPaintError && FOnEditorError)
-      QTimer::singleShot(0, this, [this, Error] { FOnEditorError(Error); });
-    FLastPaintError = Error;
+    FOverlayDirty = false;
+    ShowPaintError(Ok);
+  } else if (FOverlayDirty) {
+    FOverlayDirty = false;
+    ShowPaintError(View().RenderOverlay());
   }
   QPainter P(this);
   P.drawImage(0, 0, FManager.Picture().Image());
-  // Selection marks: the outlines again, wide and see-through.
-  const THostViewTransform& T = View().Transform();
-  QPen Mark(QColor(0, 120, 255, 150), 4);
-  Mark.setJoinStyle(Qt::RoundJoin);
-  P.setRenderHint(QPainter::Antialiasing);
-  P.setPen(Mark);
-  const QBrush Fill(QColor(0, 120, 255, 40));
-  const QRectF Shown(rect());
-  for (const TKxID& ID : View().Selection()) {
-    const THostMapObject* O = FManager.Project().FindObject(ID);
-    if (!O) continue;
-    const QRectF B = QRectF(QtPoint(T.ToDevice(O->Bounds.X1, O->Bounds.Y2)),
-                            QtPoint(T.ToDevice(O->Bounds.X2, O->Bounds.Y1)))
-                         .normalized();
-    if (!B.adjusted(-4, -4, 4, 4).intersects(Shown)) continue;
-    // Only closed parts are filled: an open line with an arc keeps the
-    // space between its chord and its arc clear.
-    for (const THostShape& S : O->Shapes)
-      for (const THostPaintPart& Part : PartsOfCommands(S.Commands)) {
-        P.setBrush(Part.Closed ? Fill : QBrush(Qt::NoBrush));
-        P.drawPath(PaintPath({Part}, T));
-      }
-  }
+  if (!View().Selection().empty())
+    P.drawImage(0, 0, FMarks.Layer(FManager.Project(), View().Selection(), View().Transform()));
   if (FBandFrom) {
     P.setPen(QPen(QColor(0, 90, 200), 1, Qt::DashLine));
     P.setBrush(QColor(0, 90, 200, 30));
     P.drawRect(QRect(*FBandFrom, FBandTo).normalized());
   }
+}
+
+void TMapWidget::ShowPaintError(bool Ok) {
+  const QString Error = Ok ? QString() : QString::fromStdString(View().LastPaintError());
+  if (!Error.isEmpty() && Error != FLastPaintError && FOnEditorError)
+    QTimer::singleShot(0, this, [this, Error] { FOnEditorError(Error); });
+  FLastPaintError = Error;
 }
 
 void TMapWidget::resizeEvent(QResizeEvent*) {
@@ -448,10 +441,24 @@ void TMapWidget::leaveEvent(QEvent*) {
   if (FOnCursor) FOnCursor(std::nullopt);
 }
 
+namespace {
+
+QPoint NearestPixel(const THostViewTransform& T, double X, double Y) {
+  const QPointF D = QtPoint(T.ToDevice(X, Y));
+  return {static_cast<int>(std::floor(D.x() + 0.5)), static_cast<int>(std::floor(D.y() + 0.5))};
+}
+
+}  // namespace
+
+void TMapWidget::HoverAt(double X, double Y) {
+  const QPoint P = NearestPixel(View().Transform(), X, Y);
+  QMouseEvent Move(QEvent::MouseMove, P, mapToGlobal(P), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  mouseMoveEvent(&Move);
+}
+
 void TMapWidget::ClickAt(double X, double Y) {
-  const QPointF D = QtPoint(View().Transform().ToDevice(X, Y));
-  const QPoint P(static_cast<int>(std::floor(D.x() + 0.5)),
-                 static_cast<int>(std::floor(D.y() + 0.5)));
+  const QPoint P = NearestPixel(View().Transform(), X, Y);
   QMouseEvent Down(QEvent::MouseButtonPress, P, mapToGlobal(P), Qt::LeftButton, Qt::LeftButton,
                    Qt::NoModifier);
   QMouseEvent Up(QEvent::MouseButtonRelease, P, mapToGlobal(P), Qt::LeftButton, Qt::NoButton,

@@ -15,6 +15,7 @@
 
 #include "addonlib/geometry/primitives.h"
 #include "compat/com.h"
+#include "host/app/selection_marks.h"
 #include "host/model/map_model.h"
 #include "hostapi/kx_interfaces.h"
 
@@ -64,6 +65,8 @@ class TMapWidget : public QWidget {
   QString DescribeAt(QPoint Pixel) const;
   // A left click at a map point, as a person does it.
   void ClickAt(double X, double Y);
+  // The mouse moved to a map point, no button held.
+  void HoverAt(double X, double Y);
 
   // Milliseconds that the last map redraw took.
   double LastRenderMs() const { return FLastRenderMs; }
@@ -87,6 +90,8 @@ class TMapWidget : public QWidget {
   void ReportCursor(QPoint Pixel);
   void SelectAt(QPoint Pixel, bool Add);
   void SelectIn(QRect Band, bool Add);
+  // Reports a failed paint once, until another error or none.
+  void ShowPaintError(bool Ok);
   // Reports a failed editor call with the host's last error.
   void EditorCall(HRESULT Code, const char* What);
 
@@ -95,12 +100,15 @@ class TMapWidget : public QWidget {
   // The map itself changed, not only the view onto it: no reuse of the
   // picture drawn before.
   bool FMapDirty = true;
+  // Only the editor's overlay changed.
+  bool FOverlayDirty = false;
   bool FHand = false;
   std::optional<QPoint> FPanFrom;
   std::optional<QPoint> FCursorPixel;  // while the cursor is over the map
   std::optional<QPoint> FBandFrom;
   QPoint FBandTo;
   double FLastRenderMs = 0;
+  TSelectionMarks FMarks;
   QString FLastPaintError;
   std::function<void()> FOnSelection;
   std::function<void(std::optional<QPointF>)> FOnCursor;

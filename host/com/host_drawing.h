@@ -37,6 +37,7 @@ struct THostViewTransform {
     X = CenterX + (DX - Width / 2.0) * MetresPerPixel;
     Y = CenterY - (DY - Height / 2.0) * MetresPerPixel;
   }
+  bool operator==(const THostViewTransform&) const = default;
 };
 
 struct THostPenState {

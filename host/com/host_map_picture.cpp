@@ -75,6 +75,16 @@ QImage& THostMapPicture::Image() {
   return FImage;
 }
 
+void THostMapPicture::RestoreUnderlay() {
+  const THostViewTransform& T = FView.Transform();
+  // Nothing kept at this size: the map as it stands, without the editor.
+  if (FUnderlay.width() != T.Width || FUnderlay.height() != T.Height) {
+    DrawMap(true);
+    FUnderlay = FImage;
+  }
+  FImage = FUnderlay;
+}
+
 void THostMapPicture::DrawParts(const THostDrawRecord& Record) {
   QPainter Painter(&Image());
   PaintParts(Painter, Record.Parts, Record.Pen, Record.Brush, FView.Transform());

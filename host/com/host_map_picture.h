@@ -28,6 +28,10 @@ class THostMapPicture : public THostViewCanvas {
   void DrawMap(bool KeepMap) override;
   // Draws on the image.
   void DrawParts(const THostDrawRecord& Record) override;
+  // A copy of the image shares its pixels until either is drawn on: both
+  // cost one image copy at most.
+  void KeepUnderlay() override { FUnderlay = FImage; }
+  void RestoreUnderlay() override;
 
   enum class TMapRedraw { Full, Shifted, Kept };
   TMapRedraw LastMapRedraw() const { return FLastMapRedraw; }
@@ -41,6 +45,8 @@ class THostMapPicture : public THostViewCanvas {
 
   THostMapView& FView;
   QImage FImage;
+  // The map and the editor's Paint, under the editor's overlay.
+  QImage FUnderlay;
   // The map alone, as drawn at FMapTransform; hatches start at FBrushOrigin
   // so that they stay put on the map when the picture is shifted.
   QImage FMapImage;

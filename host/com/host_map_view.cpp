@@ -34,6 +34,44 @@ void THostMapView::ZoomToProject() {
   SetTransform(T);
 }
 
+HRESULT THostMapView::QueryInterface(REFIID Id, void** Obj) {
+  if (Obj && Id == kx::IID_IKxMapViewOverlay) {
+    *Obj = static_cast<kx::IKxMapViewOverlay*>(&FOverlay);
+    AddRef();
+    return S_OK;
+  }
+  return THostObject::QueryInterface(Id, Obj);
+}
+
+void THostMapView::InvalidateOverlay() {
+  ++FInvalidateOverlayCount;
+  if (FOnInvalidateOverlay) FOnInvalidateOverlay();
+}
+
+HRESULT THostMapViewOverlay::QueryInterface(REFIID Id, void** Obj) {
+  return FView.QueryInterface(Id, Obj);
+}
+
+ULONG THostMapViewOverlay::AddRef() {
+  return FView.AddRef();
+}
+
+ULONG THostMapViewOverlay::Release() {
+  return FView.Release();
+}
+
+HRESULT THostMapViewOverlay::InvalidateOverlay() {
+  FView.InvalidateOverlay();
+  return S_OK;
+}
+
+HRESULT THostMapViewOverlay::GetClientSize(std::int32_t* Width, std::int32_t* Height) {
+  if (!Width || !Height) return E_POINTER;
+  *Width = FView.Transform().Width;
+  *Height = FView.Transform().Height;
+  return S_OK;
+}
+
 HRESULT THostMapView::Operation5() {
   ++FOperation5Count;
   return S_OK;
@@ -127,14 +165,39 @@ std::optional<std::size_t> THostMapView::LayerRank(const TKxID& LayerID) const {
 
 bool THostMapView::Render(bool KeepMap) {
   FDrawLog.clear();
+  FOverlayStart = 0;
   FLastPaintError.clear();
   if (FCanvas) FCanvas->DrawMap(KeepMap);
+  bool Ok = true;
+  if (FEditor) {
+    // The editor may drop itself from the view while painting.
+    const compat::TComPtr<kx::IKxEditor> Editor = FEditor;
+    FContext->ErrorInfo.Clear();
+    Ok = SUCCEEDED(Editor->Paint());
+    if (!Ok) {
+      FLastPaintError = FContext->ErrorInfo.MessageUtf8();
+      if (FLastPaintError.empty()) FLastPaintError = "Ошибка рисования редактора";
+    }
+  }
+  FOverlayStart = FDrawLog.size();
+  if (FCanvas) FCanvas->KeepUnderlay();
+  return PaintEditorOverlay() && Ok;
+}
+
+bool THostMapView::RenderOverlay() {
+  FDrawLog.resize(std::min(FOverlayStart, FDrawLog.size()));
+  FLastPaintError.clear();
+  if (FCanvas) FCanvas->RestoreUnderlay();
+  return PaintEditorOverlay();
+}
+
+bool THostMapView::PaintEditorOverlay() {
   if (!FEditor) return true;
-  // The editor may drop itself from the view while painting.
-  const compat::TComPtr<kx::IKxEditor> Editor = FEditor;
+  compat::TComPtr<kx::IKxEditorOverlay> Overlay;
+  if (FAILED(FEditor->QueryInterface(kx::IID_IKxEditorOverlay, Overlay.OutVoid()))) return true;
   FContext->ErrorInfo.Clear();
-  if (SUCCEEDED(Editor->Paint())) return true;
-  FLastPaintError = FContext->ErrorInfo.MessageUtf8();
+  if (SUCCEEDED(Overlay->PaintOverlay())) return true;
+  if (FLastPaintError.empty()) FLastPaintError = FContext->ErrorInfo.MessageUtf8();
   if (FLastPaintError.empty()) FLastPaintError = "Ошибка рисования редактора";
   return false;
 }

@@ -38,12 +38,38 @@ class THostViewCanvas {
   virtual void DrawMap(bool KeepMap) = 0;
   // One call of the drawing surface, at the view's transform.
   virtual void DrawParts(const THostDrawRecord& Record) = 0;
+  // Keeps the picture as drawn so far (the map and the editor's Paint) to
+  // draw the editor's overlay over it.
+  virtual void KeepUnderlay() = 0;
+  // Back to the picture kept, for the next overlay.
+  virtual void RestoreUnderlay() = 0;
 };
 
+class THostMapView;
+
+// The view's IKxMapViewOverlay, a part of the view: counted with it, and
+// asked for any other interface it answers the view's.
+class THostMapViewOverlay : public kx::IKxMapViewOverlay {
+ public:
+  explicit THostMapViewOverlay(THostMapView& View) : FView(View) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Id, void** Obj) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE InvalidateOverlay() override;
+  HRESULT STDMETHODCALLTYPE GetClientSize(std::int32_t* Width, std::int32_t* Height) override;
+
+ private:
+  THostMapView& FView;
+};
+
+// Also answers for IKxMapViewOverlay: an editor's overlay is redrawn alone
+// over the picture kept from the last Render.
 class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
  public:
   explicit THostMapView(THostContextPtr Context);
   ~THostMapView();
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID Id, void** Obj) override;
 
   HOST_RESERVED(0)
   HOST_RESERVED(1)
@@ -83,6 +109,8 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
   // The map point of the pixel's top-left corner.
   HRESULT STDMETHODCALLTYPE DeviceToMap(std::int32_t X, std::int32_t Y, double* MX,
                                         double* MY) override;
+  // IKxMapViewOverlay's: counted; calls the overlay handler.
+  void InvalidateOverlay();
 
   // ---- The host's side ----
   const THostViewTransform& Transform() const { return FTransform; }
@@ -117,12 +145,22 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
   int Operation27Count() const { return FOperation27Count; }
   // Called on every Invalidate (a window schedules its repaint here).
   void SetInvalidateHandler(std::function<void()> Handler) { FOnInvalidate = std::move(Handler); }
+  int InvalidateOverlayCount() const { return FInvalidateOverlayCount; }
+  // Called on every InvalidateOverlay (a window schedules RenderOverlay).
+  void SetInvalidateOverlayHandler(std::function<void()> Handler) {
+    FOnInvalidateOverlay = std::move(Handler);
+  }
 
   // Lets the canvas draw the map, then the editor paint. Returns false,
   // with the editor's error in LastPaintError, when the editor's Paint
   // failed. KeepMap lets the canvas reuse the map it drew last while the
   // project and the layer order stay (see THostMapPicture).
+  // The editor's overlay follows its Paint.
   bool Render(bool KeepMap = false);
+  // The picture of the last Render without its overlay, and the editor's
+  // overlay painted anew over it; the draw log keeps the records before
+  // OverlayStart. Returns false as Render does.
+  bool RenderOverlay();
   const std::string& LastPaintError() const { return FLastPaintError; }
 
   // Null for none; the canvas outlives its being set.
@@ -131,11 +169,19 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
 
   // What the drawing surface drew since the last Render or ClearDrawLog.
   const std::vector<THostDrawRecord>& DrawLog() const { return FDrawLog; }
-  void ClearDrawLog() { FDrawLog.clear(); }
+  // Where the overlay's records begin in the draw log.
+  std::size_t OverlayStart() const { return FOverlayStart; }
+  void ClearDrawLog() {
+    FDrawLog.clear();
+    FOverlayStart = 0;
+  }
   // The drawing surface's entry: records, and draws on the canvas.
   void DrawParts(const THostDrawRecord& Record);
 
  private:
+  // The installed editor's overlay painted, if it draws one.
+  bool PaintEditorOverlay();
+
   THostContextPtr FContext;
   THostViewTransform FTransform;
   THostViewCanvas* FCanvas = nullptr;
@@ -146,8 +192,12 @@ class THostMapView : public THostObject<kx::IKxMapView, kx::IID_IKxMapView> {
   compat::TComPtr<kx::IKxEditor> FEditor;
   std::vector<THostDrawRecord> FDrawLog;
   std::function<void()> FOnInvalidate;
+  std::function<void()> FOnInvalidateOverlay;
+  THostMapViewOverlay FOverlay{*this};
   std::string FLastPaintError;
+  std::size_t FOverlayStart = 0;
   int FInvalidateCount = 0;
+  int FInvalidateOverlayCount = 0;
   int FOperation5Count = 0;
   int FOperation27Count = 0;
 };

@@ -40,6 +40,8 @@ TEST(HostInterfaces, OwnMethodsSitAtTheirDocumentedIndexes) {
   EXPECT_EQ(Slot(&IKxMapView::Operation27), IUnknownSlots + 27);
   EXPECT_EQ(Slot(&IKxMapView::MapToDevice), IUnknownSlots + 29);
   EXPECT_EQ(Slot(&IKxMapView::DeviceToMap), IUnknownSlots + 30);
+  EXPECT_EQ(Slot(&IKxEditorOverlay::PaintOverlay), IUnknownSlots + 0);
+  EXPECT_EQ(Slot(&IKxMapViewOverlay::GetClientSize), IUnknownSlots + 1);
 
   EXPECT_EQ(Slot(&IKxMapObjects::CreateObject), IUnknownSlots + 2);
   EXPECT_EQ(Slot(&IKxMapObjects::GetObjectShapes), IUnknownSlots + 4);

@@ -34,7 +34,11 @@ TGullyEditor::TGullyEditor(kx::TKxCustomAddon& AAddOn, TGullyEditorPad* APad,
       Graph(AGraph),
       Application(kx::TOrvexApplication::FromManager(AAddOn.AddOnManager.Intf())),
       LayerID(ALayerID),
-      StyleID(AStyleID) {}
+      StyleID(AStyleID) {
+  // A host without an overlay repaints everything for the feedback.
+  if (kx::IKxMapView* View = AAddOn.MapView.Intf())
+    View->QueryInterface(kx::IID_IKxMapViewOverlay, FViewOverlay.OutVoid());
+}
 
 TGullyEditor::~TGullyEditor() {
   if (CurrentEditor == this) CurrentEditor = nullptr;
@@ -59,6 +63,8 @@ void TGullyEditor::Suspend() {
 
 void TGullyEditor::Resume() {
   Suspended = false;
+  // Where the cursor was when tracing stopped says nothing now.
+  FHover.reset();
   AddOn->MapView.Invalidate();
 }
 
@@ -97,53 +103,29 @@ void TGullyEditor::AddEdgeCommand(const geo::TGConnectBrief& B) {
                                                    : geo::MakeLineTo(C.P2)));
 }
 
-void TGullyEditor::AppendPath(std::int32_t From, std::int32_t To) {
-  std::int32_t V = From;
-  while (V != To) {
+std::vector<geo::TGConnectBrief> TGullyEditor::PathSteps(std::int32_t From, std::int32_t To) const {
+  std::vector<geo::TGConnectBrief> Steps;
+  for (std::int32_t V = From; V != To;) {
     const std::int32_t E = Graph->PathEdge[static_cast<size_t>(V)];
     geo::TGConnectBrief B = *Graph->Edges.Ptr(E);
     if (!Graph->PathForward[static_cast<size_t>(V)]) B = geo::ReverseConnectBrief(B);
-    AddEdgeCommand(B);
+    Steps.push_back(B);
     V = B.V2;
   }
+  return Steps;
 }
 
-bool TGullyEditor::AddZonePath(std::int32_t LastIndex, std::int32_t Index, std::int32_t ArrivalEdge,
-                               bool OtherWay, std::int32_t& Index1, std::int32_t& Index2) {
-  std::int32_t LastEdge = -1;
-  if (!Graph->FindShortestPath(LastIndex, Index, ArrivalEdge, LastEdge)) return false;
-  if (OtherWay) {
-    // The shortest way that shares no edge with the one just found.
-    std::vector<bool> Excluded(static_cast<size_t>(Graph->Edges.Count()), false);
-    if (ArrivalEdge >= 0) Excluded[static_cast<size_t>(ArrivalEdge)] = true;
-    for (std::int32_t V = LastIndex; V != Index;) {
-      const std::int32_t E = Graph->PathEdge[static_cast<size_t>(V)];
-      Excluded[static_cast<size_t>(E)] = true;
-      const geo::TGConnectBrief* B = Graph->Edges.Ptr(E);
-      V = Graph->PathForward[static_cast<size_t>(V)] ? B->V2 : B->V1;
-    }
-    std::int32_t OtherEdge = -1;
-    if (Graph->FindShortestPathAvoiding(LastIndex, Index, Excluded, OtherEdge)) {
-      LastEdge = OtherEdge;
-    } else {
-      // No other way: the failed search left the path arrays half written,
-      // so the shortest way is found again.
-      Graph->FindShortestPath(LastIndex, Index, ArrivalEdge, LastEdge);
-    }
-  }
-  Index2 = LastEdge;
-  AppendPath(LastIndex, Index);
-  const std::int32_t E = Graph->PathEdge[static_cast<size_t>(LastIndex)];
-  const geo::TGConnectBrief* B = Graph->Edges.Ptr(E);
-  const std::int32_t Next = Graph->PathForward[static_cast<size_t>(LastIndex)] ? B->V2 : B->V1;
-  if (Next == Index && Graph->CountEdgesBetween(LastIndex, Index) > 1) Index1 = E;
-  return true;
+void TGullyEditor::AppendPath(std::int32_t From, std::int32_t To) {
+  for (const geo::TGConnectBrief& B : PathSteps(From, To)) AddEdgeCommand(B);
 }
 
 void TGullyEditor::KeyDown(std::uint16_t Key, std::int32_t Shift) {
   if (Suspended || !Pad) return;
-  constexpr std::uint16_t Backspace = 8, Enter = 13, Escape = 27, LetterZ = 'Z';
-  if (Key == Backspace || (Key == LetterZ && (Shift & kx::kxShiftStateCtrl)))
+  constexpr std::uint16_t Backspace = 8, Enter = 13, Control = 17, Escape = 27, LetterZ = 'Z';
+  if (Key == Control && FHover) {
+    FHoverShift |= kx::kxShiftStateCtrl;
+    InvalidateFeedback();
+  } else if (Key == Backspace || (Key == LetterZ && (Shift & kx::kxShiftStateCtrl)))
     Pad->TraceKeyCommand(TTraceKeyCommand::UndoLast);
   else if (Key == Escape)
     Pad->TraceKeyCommand(TTraceKeyCommand::UndoAll);
@@ -156,43 +138,28 @@ void TGullyEditor::MouseDown(std::int32_t Button, std::int32_t Shift, kx::TKxVie
   if (!Suspended && Button == RightButton && Pad && Elems.Count() > 0)
     Pad->TraceKeyCommand(TTraceKeyCommand::Create);
   if (Suspended || Button != 0) return;
+  FHover = Point;
+  FHoverShift = Shift;
   if (!Graph || Graph->Vertices.Count() == 0) {
     UpdatePad();
     return;
   }
   AddOn->MapView.Operation27();
-  const kx::TKxPoint M = AddOn->MapView.DeviceToMap({Point.X, Point.Y});
-  const geo::TDPoint Pc{M.X, M.Y};
-  const TNearestPoint Near = FindNearestPoint(Pc);
-  geo::TDPoint P = Near.IsVertex ? *Graph->Vertices.Ptr(Near.Index) : ElemPoint(Near.Index);
-  const kx::TKxDevicePoint D = AddOn->MapView.MapToDevice({P.X, P.Y});
-  const std::int64_t DX = std::int64_t{D.X} - Point.X;
-  const std::int64_t DY = std::int64_t{D.Y} - Point.Y;
-  bool Free = false;
-  if (DX * DX + DY * DY > SnapPixels2) {
-    P = Pc;
-    Free = true;
+  const TClickPlan Plan = PlanClick(Shift, Point);
+  if (Plan.Kind == TClickPlan::TKind::Undo) {
+    UndoLast();
+    UpdatePad();
+    return;
   }
-  if (!Along) Free = true;
-  std::int32_t Index1 = -1, Index2 = -1;
   // A failed host call leaves the trace as it was before the click.
   const std::int32_t CommandsBefore = TraceContour.GetCommandCount();
   try {
-    if (Elems.Count() == 0) {
-      TraceContour.AddCommand(HostMoveTo(P));
-    } else {
-      const geo::TMGullyElem Last = *Elems.Ptr(Elems.Count() - 1);
-      if (geo::SamePoint(P, Last.Point)) {
-        UndoLast();
-        UpdatePad();
-        return;
-      }
-      const std::int32_t LastIndex = Graph->FindVertex(Last.Point);
-      const bool OtherWay = (Shift & kx::kxShiftStateCtrl) != 0;
-      if (Free || LastIndex < 0 || !Near.IsVertex ||
-          !AddZonePath(LastIndex, Near.Index, Last.Index2, OtherWay, Index1, Index2))
-        TraceContour.AddCommand(HostLineTo(P));
-    }
+    if (Plan.Kind == TClickPlan::TKind::Start)
+      TraceContour.AddCommand(HostMoveTo(Plan.P));
+    else if (Plan.Kind == TClickPlan::TKind::Line)
+      TraceContour.AddCommand(HostLineTo(Plan.P));
+    else
+      for (const geo::TGConnectBrief& B : Plan.Path->Steps) AddEdgeCommand(B);
   } catch (...) {
     try {
       for (std::int32_t I = TraceContour.GetCommandCount() - 1; I >= CommandsBefore; --I)
@@ -201,7 +168,9 @@ void TGullyEditor::MouseDown(std::int32_t Button, std::int32_t Shift, kx::TKxVie
     }
     throw;
   }
-  Elems.Add(geo::MakeGullyElem(P, Index1, Index2));
+  const bool OnZone = Plan.Kind == TClickPlan::TKind::Path;
+  Elems.Add(
+      geo::MakeGullyElem(Plan.P, OnZone ? Plan.Path->Index1 : -1, OnZone ? Plan.Path->Index2 : -1));
   AddOn->MapView.Invalidate();
   UpdatePad();
 }

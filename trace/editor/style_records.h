@@ -39,5 +39,14 @@ static_assert(offsetof(TBrushRecord, BackColor) == 1 && offsetof(TBrushRecord, H
               offsetof(TBrushRecord, Transparency) == 9);
 
 inline constexpr std::uint8_t PenModeCopy = 4;
+inline constexpr std::uint8_t BrushStyleSolid = 0;
+inline constexpr std::uint8_t BrushStyleClear = 1;
+
+// A pen of the settings: a width given for the scale 1:ForZoomScale (0:
+// fixed on screen), copied onto the view.
+inline TPenRecord MakePen(std::uint8_t Style, double Width, std::int32_t ForZoomScale,
+                          TColorRef Color) {
+  return TPenRecord{Style, Width, static_cast<double>(ForZoomScale), Color, PenModeCopy};
+}
 
 }  // namespace trace

@@ -244,6 +244,12 @@ TEST_F(MapWidgetTest, AnInstalledEditorGetsMouseKeysAndPaint) {
   EXPECT_EQ(Editor->Paints, Before + 1);
   EXPECT_EQ(Host.Picture().LastMapRedraw(), host::THostMapPicture::TMapRedraw::Kept)
       << "only the editor's drawing changed";
+  // The overlay alone: the picture kept, the editor's Paint not called.
+  compat::TComPtr<kx::IKxMapViewOverlay> Overlay;
+  ASSERT_EQ(Host.View().QueryInterface(kx::IID_IKxMapViewOverlay, Overlay.OutVoid()), S_OK);
+  Overlay->InvalidateOverlay();
+  Map->grab();
+  EXPECT_EQ(Editor->Paints, Before + 1);
 
   // Suspended, it answers 0 and takes nothing: a click selects again.
   Editor->Options = 0;

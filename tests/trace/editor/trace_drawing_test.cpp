@@ -145,7 +145,7 @@ TEST_F(DrawingTest, TraceShownClosedOrOpenAsCloseBySaysAndItsPointsMarked) {
   const bool Painted = Host.View().Render();
   Host.View().DropEditor();
   ASSERT_TRUE(Painted) << Host.View().LastPaintError();
-  EXPECT_EQ(Drawn().size(), 2u + 7u);
+  EXPECT_EQ(Host.View().OverlayStart(), 2u + 7u);
 }
 
 }  // namespace
