@@ -6,6 +6,7 @@
 #include "addonlib/overlay/labelling.h"
 #include "addonlib/overlay/noding.h"
 #include "addonlib/overlay/pieces.h"
+#include "addonlib/overlay/resolution.h"
 #include "addonlib/overlay/rings.h"
 #include "core/exception.h"
 
@@ -230,6 +231,7 @@ geo::TContour TOverlay::Run(TOverlayOp Op, TFillRule Rule0, TFillRule Rule1) {
 
 geo::TContour OverlayContours(const geo::TContour& A, const geo::TContour& B, TOverlayOp Op,
                               const TOverlayTolerance& Tolerance) {
+  CheckResolution({&A, &B}, Tolerance);
   TOverlay O(Tolerance);
   O.AddContour(A, 0, TOverlay::TOrient::AsRuns);
   O.AddContour(B, 1, TOverlay::TOrient::AsRuns);
@@ -243,6 +245,7 @@ void CombineContours(const geo::TContour& A, const geo::TContour& B, TOverlayOp 
 
 geo::TContour UniteContours(const std::vector<const geo::TContour*>& Inputs,
                             const TOverlayTolerance& Tolerance) {
+  CheckResolution(Inputs, Tolerance);
   TOverlay O(Tolerance);
   for (const geo::TContour* C : Inputs)
     if (C) O.AddContour(*C, 0, TOverlay::TOrient::ByNesting);
