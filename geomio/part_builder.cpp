@@ -19,8 +19,9 @@ bool Equal(const geo::TDPoint& A, const geo::TDPoint& B) {
   return A.X == B.X && A.Y == B.Y;
 }
 
+// The larger of the two axes' differences: the point tolerance is per axis.
 double Apart(const geo::TDPoint& A, const geo::TDPoint& B) {
-  return std::hypot(A.X - B.X, A.Y - B.Y);
+  return std::max(std::fabs(A.X - B.X), std::fabs(A.Y - B.Y));
 }
 
 }  // namespace
@@ -52,10 +53,10 @@ void TPartBuilder::ArcTo(const geo::TDPoint& Mid, const geo::TDPoint& End) {
     if (Equal(Cur, Mid) && Equal(Cur, End)) return;
     const double Near = std::min({Apart(Cur, Mid), Apart(Mid, End), Apart(Cur, End)});
     const double Far = std::max({Apart(Cur, Mid), Apart(Mid, End), Apart(Cur, End)});
-    throw EInputError("the arc at " + PointText(Cur) +
-                      " lies within the point tolerance (1e-06): " + "its points are " +
-                      NumberText(Near) + " to " + NumberText(Far) +
-                      " apart, one point to the kernel");
+    throw EInputError(
+        "the arc at " + PointText(Cur) +
+        " lies within the point tolerance (1e-06 on each axis): " + "its points differ by " +
+        NumberText(Near) + " to " + NumberText(Far) + ", one point to the kernel");
   }
   Raw.push_back(Mid);
   Raw.push_back(End);

@@ -29,6 +29,11 @@ std::string PointAt(const TDPoint& P) {
   return S;
 }
 
+// Features up to about 1.2 times the tolerance come out mangled (measured:
+// two equal squares that wide unite into a ring of no area); up to twice it
+// they are refused.
+constexpr double Margin = 2;
+
 double Spacing(double Magnitude) {
   return std::nextafter(Magnitude, INFINITY) - Magnitude;
 }
@@ -51,7 +56,7 @@ void AddPieces(const geo::TContour& C, const TOverlayTolerance& Tol, std::vector
   auto Edge = [&](const TDPoint& To, double Convexity, int32_t ToIndex) {
     const TDPoint P = Points[static_cast<size_t>(Pen)];
     if (P.X == To.X && P.Y == To.Y) return;
-    const double T = std::max(overlay::PointTol(P, Tol), overlay::PointTol(To, Tol));
+    const double T = Margin * std::max(overlay::PointTol(P, Tol), overlay::PointTol(To, Tol));
     if (T > geo::PointTolerance && std::max(std::fabs(P.X - To.X), std::fabs(P.Y - To.Y)) <= T)
       Refuse("отрезок от " + PointAt(P) + " до " + PointAt(To) + " слишком короток", P, T);
     if (ToIndex < 0) {
@@ -96,7 +101,7 @@ void CheckResolution(const std::vector<const geo::TContour*>& Inputs,
     if (C && geo::GetBounds(*C, B))
       M = std::max({M, std::fabs(B.X1), std::fabs(B.X2), std::fabs(B.Y1), std::fabs(B.Y2)});
   }
-  if (!(Tol.At(M) > geo::PointTolerance)) return;  // the engine resolves the point tolerance
+  if (!(Margin * Tol.At(M) > geo::PointTolerance)) return;  // the point tolerance is resolved
   std::vector<TDPoint> Points;
   std::vector<TPiece> Pieces;
   for (const geo::TContour* C : Inputs)
@@ -105,7 +110,7 @@ void CheckResolution(const std::vector<const geo::TContour*>& Inputs,
   std::vector<int32_t> Ids(Pieces.size());
   for (size_t I = 0; I < Pieces.size(); ++I) {
     const geo::TDRect R = Pieces[I].Box();
-    const double T = Pieces[I].Tol;
+    const double T = Margin * Pieces[I].Tol;
     Boxes[I] = {R.X1 - T, R.Y1 - T, R.X2 + T, R.Y2 + T};
     Ids[I] = static_cast<int32_t>(I);
   }
@@ -116,15 +121,18 @@ void CheckResolution(const std::vector<const geo::TContour*>& Inputs,
     for (const int32_t End : {Pieces[I].IA, Pieces[I].IB}) {
       const TDPoint P = Points[static_cast<size_t>(End)];
       const double T = overlay::PointTol(P, Tol);
-      if (!(T > geo::PointTolerance)) continue;
-      const double On = 2 * Spacing(overlay::Magnitude(P));
+      if (!(Margin * T > geo::PointTolerance)) continue;
+      // On the side to the rounding of the test, and never off it by more
+      // than the point tolerance.
+      const double On = std::min(2 * Spacing(overlay::Magnitude(P)),
+                                 static_cast<double>(geo::PointTolerance) / 2);
       Tree.Query({P.X, P.Y, P.X, P.Y}, [&](int32_t J) {
         const TPiece& Q = Pieces[static_cast<size_t>(J)];
-        if (Q.IA == End || Q.IB == End || !overlay::OnPiece(Q, P, std::max(T, Q.Tol)) ||
+        const double Near = Margin * std::max(T, Q.Tol);
+        if (Q.IA == End || Q.IB == End || !overlay::OnPiece(Q, P, Near) ||
             overlay::OnPiece(Q, P, On))
           return;
-        Refuse("точка " + PointAt(P) + " лежит рядом с другой стороной, но не на ней", P,
-               std::max(T, Q.Tol));
+        Refuse("точка " + PointAt(P) + " лежит рядом с другой стороной, но не на ней", P, Near);
       });
     }
 }
