@@ -30,8 +30,8 @@ const char* const Notes =
     "spacings of doubles at the coordinates (4 mm at 6 000 000), a part within\n"
     "the point tolerance, or two points within it but more than a millionth of\n"
     "the width apart are refused. Boolean operations take points closer than\n"
-    "2^-49 of the coordinates' magnitude for one; beyond about 5.6e8 that\n"
-    "exceeds the point tolerance, and inputs with sides or gaps that small\n"
+    "2^-49 of the coordinates' magnitude for one; beyond about 2.8e8 twice\n"
+    "that exceeds the point tolerance, and inputs with sides or gaps that small\n"
     "there are refused. A refusal names the limit it met.\n"
     "Exit status: 0 done, 1 geometric failure or refusal, 2 bad input or usage.";
 
