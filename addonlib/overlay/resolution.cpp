@@ -52,8 +52,9 @@ double Spacing(double Magnitude) {
 void AddPieces(const geo::TContour& C, const TOverlayTolerance& Tol, std::vector<TDPoint>& Points,
                std::vector<TPiece>& Pieces) {
   int32_t First = -1, Pen = -1;
-  // From the pen to To (a new point, or the point ToIndex).
-  auto Edge = [&](const TDPoint& To, double Convexity, int32_t ToIndex) {
+  // From the pen to To (a new point, or the point ToIndex); To is a copy,
+  // as the store grows under it.
+  auto Edge = [&](const TDPoint To, double Convexity, int32_t ToIndex) {
     const TDPoint P = Points[static_cast<size_t>(Pen)];
     if (P.X == To.X && P.Y == To.Y) return;
     const double T = Margin * std::max(overlay::PointTol(P, Tol), overlay::PointTol(To, Tol));
