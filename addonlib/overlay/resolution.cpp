@@ -41,7 +41,7 @@ double Spacing(double Magnitude) {
 [[noreturn]] void Refuse(const std::string& What, const TDPoint& P, double T) {
   const double M = overlay::Magnitude(P);
   throw core::Exception("Булева операция: " + What + ": при координатах порядка " + Num(M) +
-                        " ядро считает одной точкой всё, что ближе " + Num(T) +
+                        " ядро различает лишь то, что дальше " + Num(T) + " друг от друга" +
                         " (числа двойной точности там отстоят на " + Num(Spacing(M)) +
                         "), а это больше допуска совпадения точек (" +
                         Num(static_cast<double>(geo::PointTolerance)) + ")");
