@@ -19,6 +19,11 @@ bool Equal(const geo::TDPoint& A, const geo::TDPoint& B) {
   return A.X == B.X && A.Y == B.Y;
 }
 
+// The larger of the two axes' differences: the point tolerance is per axis.
+double Apart(const geo::TDPoint& A, const geo::TDPoint& B) {
+  return std::max(std::fabs(A.X - B.X), std::fabs(A.Y - B.Y));
+}
+
 }  // namespace
 
 void TPartBuilder::StartOrJoin(const geo::TDPoint& P) {
@@ -42,19 +47,34 @@ void TPartBuilder::LineTo(const geo::TDPoint& P) {
 }
 
 void TPartBuilder::ArcTo(const geo::TDPoint& Mid, const geo::TDPoint& End) {
+  // All three points within the tolerance of each other: the contour holds
+  // no arc that short, and the kernel takes its points for one.
+  if (geo::SamePoint(Cur, End) && geo::SamePoint(Cur, Mid) && geo::SamePoint(Mid, End)) {
+    if (Equal(Cur, Mid) && Equal(Cur, End)) return;
+    const double Near = std::min({Apart(Cur, Mid), Apart(Mid, End), Apart(Cur, End)});
+    const double Far = std::max({Apart(Cur, Mid), Apart(Mid, End), Apart(Cur, End)});
+    throw EInputError(
+        "the arc at " + PointText(Cur) +
+        " lies within the point tolerance (1e-06 on each axis): " + "its points differ by " +
+        NumberText(Near) + " to " + NumberText(Far) + ", one point to the kernel");
+  }
   Raw.push_back(Mid);
   Raw.push_back(End);
   // Ends within the tolerance: the full circle through Mid (its end written
   // with some rounding), as the contour cannot hold a shorter chord.
   if (geo::SamePoint(Cur, End)) {
-    if (geo::SamePoint(Cur, Mid)) return;
     Pieces.push_back({Mid, 1});
     Pieces.push_back({End, 1});
     Cur = End;
     return;
   }
-  double Convexity = 0;
-  if (!geo::ConvexityBy3Points(Cur, Mid, End, Convexity)) Convexity = 0;
+  // From the circle through the three points even where the middle lies
+  // within the tolerance of an end (a small arc's middle on a half circle of
+  // radius 1e-6 does): the chord alone would lose the arc.
+  double Convexity = 0, Sweep;
+  geo::TDPoint Center;
+  if (!Equal(Cur, Mid) && !Equal(Mid, End) && geo::CircleBy3Points(Cur, Mid, End, Sweep, Center))
+    Convexity = geo::ConvexityFromCenter(Cur, Center, End, Sweep < 0);
   Pieces.push_back({End, std::fabs(Convexity) <= geo::LineConvexityLimit ? 0 : Convexity});
   Cur = End;
 }

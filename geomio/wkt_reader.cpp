@@ -172,7 +172,9 @@ class TWktParser {
            std::to_string(Points.size()) + ")");
     }
     Build(At, [&] { B.StartOrJoin(Points[0]); });
-    for (size_t i = 1; i + 1 < Points.size(); i += 2) B.ArcTo(Points[i], Points[i + 1]);
+    Build(At, [&] {
+      for (size_t i = 1; i + 1 < Points.size(); i += 2) B.ArcTo(Points[i], Points[i + 1]);
+    });
   }
 
   // A curve: a bare point list, LINESTRING, CIRCULARSTRING or COMPOUNDCURVE,

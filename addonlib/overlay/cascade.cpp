@@ -7,6 +7,7 @@
 #include "addonlib/geometry/measures.h"
 #include "addonlib/index/packed_rtree.h"
 #include "addonlib/overlay/overlay.h"
+#include "addonlib/overlay/resolution.h"
 
 namespace geoalg {
 
@@ -46,6 +47,7 @@ class TCascade {
 
 geo::TContour UniteContours(const std::vector<const geo::TContour*>& Inputs,
                             const TOverlayTolerance& Tolerance) {
+  CheckResolution(Inputs, Tolerance);
   std::vector<geo::TDRect> Boxes(Inputs.size());
   std::vector<int32_t> Ids;
   for (size_t I = 0; I < Inputs.size(); ++I)

@@ -6,6 +6,7 @@
 #include "addonlib/overlay/labelling.h"
 #include "addonlib/overlay/noding.h"
 #include "addonlib/overlay/pieces.h"
+#include "addonlib/overlay/resolution.h"
 #include "addonlib/overlay/rings.h"
 #include "core/exception.h"
 
@@ -246,6 +247,7 @@ geo::TContour TOverlay::Run(TOverlayOp Op, TFillRule Rule0, TFillRule Rule1) {
 
 geo::TContour OverlayContours(const geo::TContour& A, const geo::TContour& B, TOverlayOp Op,
                               const TOverlayTolerance& Tolerance) {
+  CheckResolution({&A, &B}, Tolerance);
   TOverlay O(Tolerance);
   O.AddContour(A, 0, TOverlay::TOrient::AsRuns);
   O.AddContour(B, 1, TOverlay::TOrient::AsRuns);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "addonlib/overlay/short_arcs.h"
 #include "core/exception.h"
 
 namespace geoalg::overlay {
@@ -263,11 +264,11 @@ class TRingBuilder {
       const double Cv = E.Arc ? static_cast<double>(-std::tan(E.Sweep / 4)) : 0;
       if (K > 0) {
         if (E.Arc)
-          C.AddArcTo(E.A, Cv);
+          AddResultArc(C, Es[(K + 1) % N].A, E.A, Cv, false);
         else
           C.AddLineTo(E.A);
       } else if (E.Arc) {
-        C.AddCloseArc(Cv);
+        AddResultArc(C, Es[1 % N].A, E.A, Cv, true);
       } else {
         C.AddClose();
       }

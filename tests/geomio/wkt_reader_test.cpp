@@ -110,6 +110,7 @@ TEST(WktReader, RefusesWhatIsNoContourNamingTheColumn) {
       {"CIRCULARSTRING (0 0, 1 1, 2 0, 3 3)", "odd number of points", "(0 0"},
       {"COMPOUNDCURVE ((0 0, 1 0), (2 0, 3 0))", "do not join", "(2 0"},
       {"LINESTRING (500000 6000000, 500000 6000000)", "at least two distinct points", "LINE"},
+      {"CIRCULARSTRING (0 0, 5e-7 2.5e-7, 7e-7 0)", "lies within the point tolerance", "(0 0"},
       {"POLYGON ((7 7, 7 7, 7 7, 7 7))", "ring at 7 7 encloses nothing", "(7 7"},
       // Closed within the tolerance, which drops the last point and with it
       // the only width the ring had.

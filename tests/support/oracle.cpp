@@ -228,6 +228,12 @@ double EnclosedArea(const TContour& C) {
   return Total;
 }
 
+double OrientedArea(const TContour& C) {
+  double Signed = 0;
+  for (const auto& Ring : Rings(C)) Signed -= RingArea(Ring);
+  return Signed;
+}
+
 std::string ToWkt(const TContour& C) {
   std::ostringstream S;
   S.precision(17);

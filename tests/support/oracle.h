@@ -60,6 +60,11 @@ std::string NestingFault(const TContour& C);
 // add, the others subtract.
 double EnclosedArea(const TContour& C);
 
+// Area read from the rings' orientation, as the overlay engine writes them
+// (outer rings clockwise, holes counter-clockwise): robust where rings run a
+// hair apart or hold points closer than 1e-9, which the nesting misreads.
+double OrientedArea(const TContour& C);
+
 // Distance from P to an edge, arcs exact.
 double EdgeDistance(const Edge& E, const TDPoint& P);
 

@@ -102,7 +102,7 @@ TEST(GeomTool, KernelFailuresExitWithOne) {
   const TRun Tiny =
       RunTool({"buffer", "--width", "1"}, "MULTILINESTRING ((0 0, 5 0), (9 9, 9.000001 9))\n");
   EXPECT_EQ(Tiny.Status, 1);
-  EXPECT_NE(Tiny.Err.find("the part at 9 9 spans less than the point tolerance (1e-6)"),
+  EXPECT_NE(Tiny.Err.find("все точки части у (9 9) лежат ближе допуска совпадения точек (1e-06)"),
             std::string::npos);
 }
 

@@ -13,6 +13,7 @@
 #include "addonlib/overlay/overlay.h"
 #include "addonlib/overlay/pieces.h"
 #include "core/exception.h"
+#include "trace/engine/zone_limits.h"
 #include "trace/engine/zone_path.h"
 
 namespace trace {
@@ -385,10 +386,7 @@ enum class TZoneWay { Choose, OnePass, ByRuns };
 void BuildZone(const geo::TContour& Source, geo::TContour& Dest, double Width,
                const TZoneCancel& Cancel, TZoneWay Way, double SplitFraction) {
   TRACE_ASSERT(&Source != &Dest);
-  geo::TDRect B;
-  if (geo::GetBounds(Source, B) && !(std::isfinite((B.X2 + Width) - (B.X1 - Width)) &&
-                                     std::isfinite((B.Y2 + Width) - (B.Y1 - Width))))
-    throw core::Exception("Buffer zone: the zone reaches beyond the range of numbers");
+  CheckZoneLimits(Source, Width);
   geoalg::TOverlayTolerance Tol;
   // Curves meet at points computed apart: a small fraction of the width
   // joins them, far below anything the zone shows.
