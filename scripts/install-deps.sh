@@ -8,7 +8,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-liberation2
-  libgeos-dev libboost-dev
+  # The peers of the benchmarks and the tests' oracles, never of the product.
+  libgeos-dev libboost-dev libpolyclipping-dev libcgal-dev
   libgdal-dev gdal-bin
   nlohmann-json3-dev libcli11-dev
   clang-format ccache
