@@ -1,11 +1,12 @@
 // CGAL on the overlay benchmarks' arc inputs (overlay_bench runs ours, GEOS
-// and Clipper on the same): exact circle-segment Booleans of the two stars
-// with arcs and the union of many discs (General_polygon_set_2 over
-// Gps_circle_segment_traits_2 with the exact-constructions kernel), and the
-// comb's zone by approximated_offset_2. Arcs reach CGAL as arcs, each the
-// circle through its ends and its middle point, so its areas are those of
-// the true shapes, as ours are. peak_MB counts operator new and GMP's
-// allocations, where the exact numbers live.
+// and Clipper on the same): exact circle-segment Booleans (a
+// General_polygon_set_2 over Gps_circle_segment_traits_2 with the
+// exact-constructions kernel) of the two stars with arcs, of many discs and
+// of the square of round holes with a bar, and the comb's zone by
+// approximated_offset_2. Arcs reach CGAL as arcs, each the circle through
+// its ends and its middle point, so its areas are those of the true shapes,
+// as ours are. peak_MB counts operator new and GMP's allocations, where the
+// exact numbers live.
 #include <CGAL/Exact_predicates_exact_constructions_kernel.h>
 #include <CGAL/General_polygon_set_2.h>
 #include <CGAL/Gps_circle_segment_traits_2.h>
@@ -167,6 +168,30 @@ void BM_Cgal_Discs(benchmark::State& State) {
   ReportSet(State, S, Heap);
 }
 
+// ---- A square with round holes, united with a bar ----
+
+void BM_Cgal_Holes(benchmark::State& State) {
+  TContour A, B;
+  HolesAndBar(static_cast<int>(State.range(0)), A, B);
+  // CGAL's outer boundaries run counter-clockwise, its holes clockwise.
+  std::vector<GPolygon> Rings = ToCgal(A);
+  for (size_t I = 0; I < Rings.size(); ++I)
+    if ((Rings[I].orientation() == CGAL::CLOCKWISE) == (I == 0)) Rings[I].reverse_orientation();
+  const GPolygonWithHoles Square(Rings[0], Rings.begin() + 1, Rings.end());
+  GPolygon Bar = ToCgal(B)[0];
+  if (Bar.orientation() == CGAL::CLOCKWISE) Bar.reverse_orientation();
+  bench_heap::TPeak Heap;
+  PolygonSet S;
+  for (auto _ : State) {
+    S.clear();
+    Heap.Start();
+    S.insert(Square);
+    S.join(Bar);
+    Heap.Stop();
+  }
+  ReportSet(State, S, Heap);
+}
+
 // ---- The comb's zone ----
 
 void BM_Cgal_Comb(benchmark::State& State) {
@@ -192,6 +217,7 @@ void BM_Cgal_Comb(benchmark::State& State) {
 // Args: vertices, operation (0 union, 1 intersection).
 BENCHMARK(BM_Cgal_Stars)->Args({10000, 0})->Args({10000, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Cgal_Discs)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Cgal_Holes)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Cgal_Comb)->Unit(benchmark::kMillisecond);
 
 }  // namespace
