@@ -7,50 +7,16 @@
 // run (every allocation of the program, GEOS's included, is counted).
 #include <benchmark/benchmark.h>
 #include <geos_c.h>
-#include <malloc.h>
 
-#include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
-#include <new>
 #include <numbers>
 #include <random>
 #include <vector>
 
 #include "geomio/enclosed_area.h"
+#include "peak_heap.h"
 #include "trace/engine/buffer_zone.h"
-
-namespace {
-
-std::atomic<long> InUse{0}, Peak{0};
-
-void Count(long Bytes) {
-  const long Now = InUse.fetch_add(Bytes, std::memory_order_relaxed) + Bytes;
-  long P = Peak.load(std::memory_order_relaxed);
-  while (Now > P && !Peak.compare_exchange_weak(P, Now, std::memory_order_relaxed)) {
-  }
-}
-
-}  // namespace
-
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t N) {
-  if (void* P = std::malloc(N ? N : 1)) {
-    Count(static_cast<long>(malloc_usable_size(P)));
-    return P;
-  }
-  throw std::bad_alloc();
-}
-void operator delete(void* P) noexcept {
-  if (P) Count(-static_cast<long>(malloc_usable_size(P)));
-  std::free(P);
-}
-void operator delete(void* P, std::size_t) noexcept {
-  operator delete(P);
-}
-#pragma GCC diagnostic pop
 
 namespace {
 
@@ -159,17 +125,16 @@ TShape Make(TKind K, int N) {
 void Ours(benchmark::State& State, TKind K) {
   const TContour Source = ToContour(Make(K, static_cast<int>(State.range(0))));
   double Area = 0;
-  long MostInUse = 0;
+  bench_heap::TPeak Heap;
   for (auto _ : State) {
-    Peak = InUse.load();
-    const long Before = InUse.load();
+    Heap.Start();
     TContour Zone;
     trace::BuildBufferZone(Source, Zone, Width);
-    MostInUse = std::max(MostInUse, Peak.load() - Before);
+    Heap.Stop();
     Area = geomio::EnclosedArea(Zone);
   }
   State.counters["area"] = Area;
-  State.counters["peak_MB"] = static_cast<double>(MostInUse) / (1 << 20);
+  State.counters["peak_MB"] = Heap.MB();
 }
 
 void Geos(benchmark::State& State, TKind K) {
@@ -183,17 +148,16 @@ void Geos(benchmark::State& State, TKind K) {
   GEOSContextHandle_t H = GEOS_init_r();
   GEOSGeometry* G = ToGeos(H, Make(K, static_cast<int>(State.range(0))));
   double Area = 0;
-  long MostInUse = 0;
+  bench_heap::TPeak Heap;
   for (auto _ : State) {
-    Peak = InUse.load();
-    const long Before = InUse.load();
+    Heap.Start();
     GEOSGeometry* B = GEOSBuffer_r(H, G, Width, 8);
-    MostInUse = std::max(MostInUse, Peak.load() - Before);
+    Heap.Stop();
     GEOSArea_r(H, B, &Area);
     GEOSGeom_destroy_r(H, B);
   }
   State.counters["area"] = Area;
-  State.counters["peak_MB"] = static_cast<double>(MostInUse) / (1 << 20);
+  State.counters["peak_MB"] = Heap.MB();
   GEOSGeom_destroy_r(H, G);
   GEOS_finish_r(H);
 }

@@ -11,7 +11,8 @@ PACKAGES=(
   # (standard buttons, file dialogs).
   qt6-l10n-tools qt6-translations-l10n
   fonts-liberation2
-  libgeos-dev libboost-dev
+  # The peers of the benchmarks and the tests' oracles, never of the product.
+  libgeos-dev libboost-dev libpolyclipping-dev libcgal-dev
   libgdal-dev gdal-bin
   nlohmann-json3-dev libcli11-dev
   clang-format ccache

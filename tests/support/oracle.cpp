@@ -390,6 +390,25 @@ double GeosUnionArea(const std::vector<const TContour*>& Inputs) {
   return Area;
 }
 
+std::string GeosInvalidReason(const TContour& C, double Step) {
+  GeosContext Ctx;
+  const std::vector<TDPoint> Pts = Linearise(Rings(C).at(0), Step);
+  GEOSCoordSequence* Seq = GEOSCoordSeq_create_r(Ctx.H, static_cast<unsigned>(Pts.size() + 1), 2);
+  for (size_t I = 0; I <= Pts.size(); ++I)
+    GEOSCoordSeq_setXY_r(Ctx.H, Seq, static_cast<unsigned>(I), Pts[I % Pts.size()].X,
+                         Pts[I % Pts.size()].Y);
+  GEOSGeometry* Poly =
+      GEOSGeom_createPolygon_r(Ctx.H, GEOSGeom_createLinearRing_r(Ctx.H, Seq), nullptr, 0);
+  std::string Reason;
+  if (GEOSisValid_r(Ctx.H, Poly) != 1) {
+    char* Text = GEOSisValidReason_r(Ctx.H, Poly);
+    Reason = Text ? Text : "invalid";
+    GEOSFree_r(Ctx.H, Text);
+  }
+  GEOSGeom_destroy_r(Ctx.H, Poly);
+  return Reason;
+}
+
 std::string NestingFault(const TContour& C) {
   const std::vector<std::vector<Edge>> All = Rings(C);
   std::vector<std::vector<TDPoint>> Polys;

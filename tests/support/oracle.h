@@ -85,4 +85,8 @@ double GeosArea(const TContour& A, const TContour& B, int Op);
 // Area of the union of all contours by GEOS, each read as GeosArea reads it.
 double GeosUnionArea(const std::vector<const TContour*>& Inputs);
 
+// Why GEOS finds the polygon of C's first ring invalid, arcs cut into pieces
+// of at most Step radians; empty when it is valid.
+std::string GeosInvalidReason(const TContour& C, double Step);
+
 }  // namespace oracle

@@ -94,6 +94,37 @@ inline TContour RegularStar(std::mt19937& Rng, TDPoint O, double R, int N, doubl
   return C;
 }
 
+// A star of N vertices (a multiple of 4) at even angles around O whose every
+// other edge is an arc, and which never crosses itself: spikes of four
+// vertices, the two at a spike's foot at one radius joined by an arc bending
+// inwards, the two at its top at another by an arc bending outwards, radii in
+// [R/2, R]. An outward arc of at most a half circle, or an inward one of at
+// most a quarter, stays inside the wedge between the rays from O through its
+// ends, so edges in neighbouring wedges meet only at their shared vertex.
+// Bulge (at most 1) bounds the outward convexities; inward ones are at most
+// tan(pi/8) times it.
+inline TContour PetalStar(std::mt19937& Rng, TDPoint O, double R, int N, double Bulge) {
+  const double InwardLimit = std::tan(std::numbers::pi / 8);
+  std::uniform_real_distribution<double> Rad(0.5 * R, R), Bend(0, Bulge);
+  TContour C;
+  double Q = 0;
+  for (int I = 0; I < N; ++I) {
+    if (I % 2 == 0) Q = Rad(Rng);
+    const double A = 2 * std::numbers::pi * I / N;
+    const TDPoint P{O.X + Q * std::cos(A), O.Y + Q * std::sin(A)};
+    if (I == 0)
+      C.AddMoveTo(P);
+    else if (I % 4 == 1)  // foot: bends towards O, to the contour's left
+      C.AddArcTo(P, -InwardLimit * Bend(Rng));
+    else if (I % 4 == 3)  // top: bends away from O
+      C.AddArcTo(P, Bend(Rng));
+    else
+      C.AddLineTo(P);
+  }
+  C.AddClose();
+  return C;
+}
+
 // A random input of the contour algebra's tests; Straight: no arcs.
 struct Shape {
   TContour C;
