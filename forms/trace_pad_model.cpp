@@ -219,6 +219,7 @@ void TTracePadModel::AddSelectedObjectsToBZList() {
     TProgressScope Progress(FView);
     trace::TTMContourEnumAdd Enum(Addon, Width, *Graph, Selection);
     Enum.Cancel = [this] { return FView.ProgressCancelled(); };
+    Enum.Threads = ZoneThreads;
     Completed = Enum.ExecuteAll([&](std::int32_t Done, std::int32_t Total) {
       return FView.StepProgress(
           "Построение буферных зон: " + std::to_string(Done) + " из " + std::to_string(Total),

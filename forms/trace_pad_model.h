@@ -177,6 +177,9 @@ class TTracePadModel final : public trace::TGullyEditorPad {
   std::unique_ptr<trace::TGConnectGraph> Graph;
   // The objects whose zones are in Graph, each once, in the order added.
   std::vector<kx::TKxID> ZoneObjectIDs;
+  // The threads the zones of a selection are built on (0: one per core); on
+  // one, the progress is told after every object, in order.
+  unsigned ZoneThreads = 0;
   bool SavedTraceOn = false;
 
  private:

@@ -247,6 +247,7 @@ TEST_F(TracePadModelTest, CancellingALongAddLeavesEverythingAsItWas) {
 
   View.Steps.clear();
   View.CancelAfter = 1;
+  M.ZoneThreads = 1;  // one report after each object
   Select({MakeID("1"), MakeID("3"), MakeID("2")});
   M.Execute(TPadAction::AddZones);
   EXPECT_EQ(View.Steps,

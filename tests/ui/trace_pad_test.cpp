@@ -252,6 +252,7 @@ TEST_F(TracePadTest, CancellingALongAddLeavesEverythingAsItWas) {
   // The dialog shows at once here; Cancel is pressed once it shows an object
   // done.
   Pad->ProgressDelay = 0;
+  Pad->Model().ZoneThreads = 1;  // a report after each object
   QString Shown;
   QTimer Poll;
   Poll.setInterval(1);
