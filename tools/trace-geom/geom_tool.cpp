@@ -16,6 +16,7 @@
 #include "tools/trace-geom/geometry_ops.h"
 #include "tools/trace-geom/gis_formats.h"
 #include "tools/trace-geom/progress_line.h"
+#include "trace/engine/zone_batch.h"
 
 namespace geomio {
 
@@ -142,16 +143,24 @@ int Run(const TOptions& O, std::istream& In, std::ostream& Out, std::ostream& Er
 
   std::vector<TResult> Results;
   if (O.Command == "buffer") {
-    for (const TInputGeometry& G : Inputs) {
-      TResult R{"buffer of " + G.Label, {}, &G};
-      try {
-        BufferZone(G.Contour, *O.Width, R.Contour);
-      } catch (const core::Exception& E) {
-        throw EGeometric{G.Label + ": buffer", E.what()};
-      }
-      Results.push_back(std::move(R));
-      Progress.Update("buffer", Results.size(), Inputs.size());
+    // Each geometry's zone on a core of its own, in the inputs' order.
+    std::vector<const geo::TContour*> Sources;
+    for (const TInputGeometry& G : Inputs) Sources.push_back(&G.Contour);
+    std::vector<geo::TContour> Zones;
+    std::size_t Failed = 0;
+    try {
+      trace::BuildBufferZones(
+          Sources, *O.Width, Zones,
+          [&](std::size_t Done) {
+            Progress.Update("buffer", Done, Inputs.size());
+            return true;
+          },
+          0, &Failed);
+    } catch (const core::Exception& E) {
+      throw EGeometric{Inputs[Failed].Label + ": buffer", E.what()};
     }
+    for (std::size_t K = 0; K < Inputs.size(); ++K)
+      Results.push_back({"buffer of " + Inputs[K].Label, std::move(Zones[K]), &Inputs[K]});
   } else {
     std::vector<const TInputGeometry*> Pair;
     for (const TInputSet& S : Sets)

@@ -29,7 +29,7 @@ class TBatch {
   TBatch(const std::vector<const geo::TContour*>& Sources, double Width)
       : FSources(Sources), FWidth(Width), FZones(Sources.size()), FErrors(Sources.size()) {}
 
-  bool Run(unsigned Threads, const TZoneBatchAsk& Ask) {
+  bool Run(unsigned Threads, const TZoneBatchAsk& Ask, std::size_t* Failed) {
     const TZoneCancel Cancel = [this] { return FStop.load(std::memory_order_relaxed); };
     {
       std::vector<std::jthread> Pool;
@@ -45,8 +45,11 @@ class TBatch {
     }  // the workers are joined here
     // The last word is the caller's, as when the zones are built one by one.
     if (!FStop && FDone == FSources.size() && !Ask(FDone)) FStop = true;
-    for (const std::exception_ptr& E : FErrors)
-      if (E) std::rethrow_exception(E);
+    for (std::size_t I = 0; I < FErrors.size(); ++I)
+      if (FErrors[I]) {
+        if (Failed) *Failed = I;
+        std::rethrow_exception(FErrors[I]);
+      }
     return FDone == FSources.size() && !FStop;
   }
 
@@ -87,8 +90,8 @@ class TBatch {
 }  // namespace
 
 bool BuildBufferZones(const std::vector<const geo::TContour*>& Sources, double Width,
-                      std::vector<geo::TContour>& Zones, const TZoneBatchAsk& Ask,
-                      unsigned Threads) {
+                      std::vector<geo::TContour>& Zones, const TZoneBatchAsk& Ask, unsigned Threads,
+                      std::size_t* Failed) {
   if (Threads == 0) Threads = std::max(1u, std::thread::hardware_concurrency());
   Threads = static_cast<unsigned>(std::min<std::size_t>(Threads, Sources.size()));
   if (Threads <= 1) {
@@ -99,6 +102,9 @@ bool BuildBufferZones(const std::vector<const geo::TContour*>& Sources, double W
         BuildOne(*Sources[I], Width, Out[I], Cancel);
       } catch (const EZoneCancelled&) {
         return false;
+      } catch (...) {
+        if (Failed) *Failed = I;
+        throw;
       }
       if (!Ask(I + 1)) return false;
     }
@@ -106,7 +112,7 @@ bool BuildBufferZones(const std::vector<const geo::TContour*>& Sources, double W
     return true;
   }
   TBatch Batch(Sources, Width);
-  if (!Batch.Run(Threads, Ask)) return false;
+  if (!Batch.Run(Threads, Ask, Failed)) return false;
   Zones = std::move(Batch.Zones());
   return true;
 }
