@@ -448,14 +448,13 @@ void TMapWidget::leaveEvent(QEvent*) {
   if (FOnCursor) FOnCursor(std::nullopt);
 }
 
-void TMapWidget::ClickAt(double X, double Y) {
+void TMapWidget::ClickAt(double X, double Y, Qt::KeyboardModifiers Keys) {
   const QPointF D = QtPoint(View().Transform().ToDevice(X, Y));
   const QPoint P(static_cast<int>(std::floor(D.x() + 0.5)),
                  static_cast<int>(std::floor(D.y() + 0.5)));
   QMouseEvent Down(QEvent::MouseButtonPress, P, mapToGlobal(P), Qt::LeftButton, Qt::LeftButton,
-                   Qt::NoModifier);
-  QMouseEvent Up(QEvent::MouseButtonRelease, P, mapToGlobal(P), Qt::LeftButton, Qt::NoButton,
-                 Qt::NoModifier);
+                   Keys);
+  QMouseEvent Up(QEvent::MouseButtonRelease, P, mapToGlobal(P), Qt::LeftButton, Qt::NoButton, Keys);
   mousePressEvent(&Down);
   mouseReleaseEvent(&Up);
 }
