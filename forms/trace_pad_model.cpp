@@ -269,6 +269,11 @@ void TTracePadModel::ProjectReplaced() {
   RemoveAllZones();
 }
 
+bool TTracePadModel::MayLoseTrace() {
+  if (!trace::CurrentEditor || trace::CurrentEditor->Elems.Count() == 0) return true;
+  return FView.Confirm(PadLoseTraceQuestion);
+}
+
 void TTracePadModel::TraceOnClick() {
   if (FTraceOn) {
     Addon.MapView.Operation5();

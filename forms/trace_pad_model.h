@@ -65,6 +65,8 @@ inline constexpr char PadWidthTip[] =
     "объектов; отрицательная ширина берётся по модулю.";
 inline constexpr char PadUndoAllQuestion[] = "Удалить все точки обрисовки?";
 inline constexpr int AskBeforeUndoAll = 3;
+inline constexpr char PadLoseTraceQuestion[] =
+    "Обрисовка не завершена, её точки будут потеряны. Продолжить?";
 // The pad's client area when made; only the width can change, down to the
 // minimum.
 inline constexpr int PadWidth = 292, PadHeight = 168, PadMinWidth = 197;
@@ -161,6 +163,9 @@ class TTracePadModel final : public trace::TGullyEditorPad {
   // The host replaced its project: the zones, the trace and the chosen
   // style go with it.
   void ProjectReplaced();
+  // Before the project goes: a trace in progress is lost only when the user
+  // agrees; true when there is none.
+  bool MayLoseTrace();
   void TraceOnClick();
   void UndoTracePoint();
   void UndoAllTracePoints();

@@ -38,6 +38,7 @@ class TTracePadForm : public kx::TKxAddonForm,
   void ShowPad() override;
   void UpdateActions() override { FModel->UpdatePadState(); }
   void ProjectReplaced() override { FModel->ProjectReplaced(); }
+  bool MayLoseTrace() override { return FModel->MayLoseTrace(); }
 
   forms::TTracePadModel& Model() const { return *FModel; }
 

@@ -32,6 +32,7 @@ class TWinTracePad final : public kx::TKxAddonFormLink,
   void ShowPad() override;
   void UpdateActions() override { FModel->UpdatePadState(); }
   void ProjectReplaced() override { FModel->ProjectReplaced(); }
+  bool MayLoseTrace() override { return FModel->MayLoseTrace(); }
 
   HWND Window() const { return FWindow; }
 
