@@ -107,10 +107,12 @@ class TTracePadView {
   // The settings dialog, modal.
   virtual void ShowSettingsDialog(const kx::TOrvexApplication& App) = 0;
 
-  // The window's outer rectangle and state, and the desktop's work area
-  // (none when unknown); Place moves and sizes the window.
+  // The window's outer rectangle and state; the work area of the display
+  // nearest to Near and the outer rectangle of the window's owner (none when
+  // unknown); Place moves and sizes the window.
   virtual TPadPlacement Placement() const = 0;
-  virtual std::optional<TPadRect> WorkArea() const = 0;
+  virtual std::optional<TPadRect> WorkArea(const TPadRect& Near) const = 0;
+  virtual std::optional<TPadRect> OwnerBounds() const = 0;
   virtual void Place(const TPadPlacement& Placement) = 0;
 
  protected:

@@ -72,7 +72,8 @@ class TTracePadForm : public kx::TKxAddonForm,
   bool ChooseFromProjectTree(const std::string& Caption, std::uint8_t Kind, kx::TKxID& ID) override;
   void ShowSettingsDialog(const kx::TOrvexApplication& App) override;
   forms::TPadPlacement Placement() const override;
-  std::optional<forms::TPadRect> WorkArea() const override;
+  std::optional<forms::TPadRect> WorkArea(const forms::TPadRect& Near) const override;
+  std::optional<forms::TPadRect> OwnerBounds() const override;
   void Place(const forms::TPadPlacement& Placement) override;
 
   kx::TTraceAddOn* FAddon;

@@ -47,7 +47,8 @@ class TWinTracePad final : public kx::TKxAddonFormLink,
   bool ChooseFromProjectTree(const std::string& Caption, std::uint8_t Kind, kx::TKxID& ID) override;
   void ShowSettingsDialog(const kx::TOrvexApplication& App) override;
   forms::TPadPlacement Placement() const override;
-  std::optional<forms::TPadRect> WorkArea() const override;
+  std::optional<forms::TPadRect> WorkArea(const forms::TPadRect& Near) const override;
+  std::optional<forms::TPadRect> OwnerBounds() const override;
   void Place(const forms::TPadPlacement& Placement) override;
 
   LRESULT Handle(HWND Window, UINT Message, WPARAM W, LPARAM L) override;
