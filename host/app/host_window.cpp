@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -348,7 +349,17 @@ void THostWindow::NewProject() {
 }
 
 void THostWindow::OpenProject(const QString& Path) {
-  FManager.Project() = LoadProjectFile(Path.toStdString());
+  // A large project takes seconds: its progress shows after a moment, and
+  // nothing else takes input meanwhile.
+  QProgressDialog Progress(tr("Opening %1...").arg(QFileInfo(Path).fileName()), QString(), 0, 100,
+                           &Window());
+  Progress.setObjectName(QStringLiteral("OpenProgress"));
+  Progress.setWindowTitle(THostTexts::AppName());
+  Progress.setWindowModality(Qt::ApplicationModal);
+  Progress.setCancelButton(nullptr);
+  Progress.setMinimumDuration(ProgressDelayMs);
+  FManager.Project() =
+      LoadProjectFile(Path.toStdString(), [&](int Percent) { Progress.setValue(Percent); });
   ProjectReplaced(QFileInfo(Path).absoluteFilePath());
 }
 

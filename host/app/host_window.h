@@ -68,6 +68,8 @@ class THostWindow : public QObject {
   QStringList ExportLayer(const TKxID& LayerID, const QString& Path);
   // The largest distance, in metres, of an exported chord from its arc.
   static constexpr double ExportTolerance = 0.01;
+  // How long an opening runs before its progress shows.
+  static constexpr int ProgressDelayMs = 300;
   const QString& ProjectPath() const { return FPath; }
   // Changes since the project was opened or saved: the host's own, and the
   // objects add-ons created.
