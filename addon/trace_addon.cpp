@@ -67,6 +67,15 @@ void TTraceAddOn::ExecuteMacro(std::int32_t Index, std::int32_t) {
 }
 
 void TTraceAddOn::Notify(std::int32_t Code, IKxParamsList* Params) {
+  if (TracePadForm && Code == NotifyCode64) {
+    // The answer goes where the host's flag lies; a host that passes none
+    // asks nothing of the add-on.
+    const VARIANT Keep =
+        TKxParamsList(compat::TComPtr<IKxParamsList>(Params)).GetParam(NotifyKeepParam);
+    if (Keep.vt == (VT_BYREF | VT_BOOL) && Keep.pboolVal && !TracePadForm->MayLoseTrace())
+      *Keep.pboolVal = VARIANT_TRUE;
+    return;
+  }
   if (!TracePadForm || (Code != NotifyCode16 && Code != NotifyCode32)) return;
   // The parameter is read as the host expects, its value is not needed.
   TKxParamsList(compat::TComPtr<IKxParamsList>(Params)).GetParam(4);

@@ -25,6 +25,9 @@ class TTracePadLink {
   virtual void UpdateActions() = 0;
   // The host replaced its project (notification 32).
   virtual void ProjectReplaced() = 0;
+  // The host is about to replace its project or to quit (notification 64):
+  // false when the user keeps a trace in progress, and with it the project.
+  virtual bool MayLoseTrace() = 0;
 
  protected:
   ~TTracePadLink() = default;
@@ -69,5 +72,9 @@ extern TKxID NewObjectLayerID;
 
 inline constexpr std::int32_t NotifyCode16 = 16;
 inline constexpr std::int32_t NotifyCode32 = 32;
+// Asked before the project goes; parameter 5 refers to the host's flag
+// (VT_BYREF | VT_BOOL) that an add-on sets to keep the project.
+inline constexpr std::int32_t NotifyCode64 = 64;
+inline constexpr std::int32_t NotifyKeepParam = 5;
 
 }  // namespace kx

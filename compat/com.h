@@ -100,6 +100,7 @@ struct VARIANT {
     std::int16_t iVal;
     double dblVal;
     VARIANT_BOOL boolVal;
+    VARIANT_BOOL* pboolVal;  // with VT_BYREF: the caller's flag
     BSTR bstrVal;
     IUnknown* punkVal;
     struct {
@@ -116,6 +117,9 @@ inline constexpr VARTYPE VT_R8 = 5;
 inline constexpr VARTYPE VT_BSTR = 8;
 inline constexpr VARTYPE VT_BOOL = 11;
 inline constexpr VARTYPE VT_UNKNOWN = 13;
+inline constexpr VARTYPE VT_BYREF = 0x4000;
+inline constexpr VARIANT_BOOL VARIANT_TRUE = -1;
+inline constexpr VARIANT_BOOL VARIANT_FALSE = 0;
 
 inline void VariantInit(VARIANT* Value) {
   *Value = VARIANT{};

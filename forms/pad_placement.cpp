@@ -66,6 +66,13 @@ std::string FormatPadPlacement(const TPadPlacement& P) {
          std::to_string(P.Bounds.Width) + ' ' + std::to_string(P.Bounds.Height) + ' ' + State;
 }
 
+TPadRect FirstPadBounds(const TPadRect& Owner, int Width, int Height) {
+  // Clear of the window's frame and of its menu and tool bars.
+  constexpr int Margin = 24, BarsHeight = 110;
+  TPadRect R{Owner.Left + Owner.Width - Width - Margin, Owner.Top + BarsHeight, Width, Height};
+  return FitIntoWorkArea(R, Owner);
+}
+
 TPadRect FitIntoWorkArea(TPadRect Bounds, const TPadRect& WorkArea) {
   const int AreaRight = WorkArea.Left + WorkArea.Width;
   const int AreaBottom = WorkArea.Top + WorkArea.Height;

@@ -32,4 +32,8 @@ std::string FormatPadPlacement(const TPadPlacement& Placement);
 // first.
 TPadRect FitIntoWorkArea(TPadRect Bounds, const TPadRect& WorkArea);
 
+// Where a pad of Width x Height first opens: inside Owner (the host's main
+// window), at its top right below the menus and tool bars, over the map.
+TPadRect FirstPadBounds(const TPadRect& Owner, int Width, int Height);
+
 }  // namespace forms

@@ -118,12 +118,12 @@ void TSettingsModel::Load(const kx::TOrvexApplication& App) {
   VertexTracePenColor = S.VertexTracePenColor & 0xFFFFFF;
   VertexTraceBackColor = S.VertexTraceBackColor & 0xFFFFFF;
   VertexTraceTransparencyIndex = S.VertexTraceBrushTransparency != 0 ? 1 : 0;
+  // What the store means now: a preview writes what differs from it.
+  FLoaded = FInStore = Texts();
+  FStored.clear();
 }
 
-void TSettingsModel::Save(const kx::TOrvexApplication& App) {
-  // A text that the readers cannot convert would stop every later paint and
-  // every later opening of this dialog.
-  FFailed = -1;
+bool TSettingsModel::NumbersReadable(int* Failed) const {
   for (int N = 0; N < SettingsNumberCount; ++N) {
     const std::string& Text = FNumbers[static_cast<std::size_t>(N)];
     try {
@@ -132,42 +132,96 @@ void TSettingsModel::Save(const kx::TOrvexApplication& App) {
       else
         trace::SettingTextToFloat(Text);
     } catch (const core::EConvertError&) {
-      FFailed = N;
-      FNode = PageOf(static_cast<TSettingsNumber>(N));
-      TFloatEditModel::RaiseNotANumber(Text);
+      *Failed = N;
+      return false;
     }
   }
+  return true;
+}
+
+void TSettingsModel::Save(const kx::TOrvexApplication& App) {
+  // A text that the readers cannot convert would stop every later paint and
+  // every later opening of this dialog.
+  FFailed = -1;
+  if (int N = -1; !NumbersReadable(&N)) {
+    FFailed = N;
+    FNode = PageOf(static_cast<TSettingsNumber>(N));
+    TFloatEditModel::RaiseNotANumber(FNumbers[static_cast<std::size_t>(N)]);
+  }
+  Write(App);
+}
+
+bool TSettingsModel::Preview(const kx::TOrvexApplication& App) {
+  // A number half typed ("1," or "") waits for the next change.
+  if (int N = -1; FLoaded.empty() || !NumbersReadable(&N)) return false;
+  if (FStored.empty()) {
+    // What Revert puts back, read before the first write.
+    for (const trace::TSettingInfo& Info : trace::TraceSettingTable)
+      FStored.push_back(trace::ReadSetting(App, Info.Name));
+  }
+  WriteChanged(App, Texts(), nullptr);
+  return true;
+}
+
+void TSettingsModel::Revert(const kx::TOrvexApplication& App) {
+  if (!FStored.empty()) WriteChanged(App, FLoaded, &FStored);
+}
+
+// Only what changed (usually one value): the store may write its file for
+// every value. Wanted are the dialog's texts; Raw, when given, the store's
+// own texts to write for them.
+void TSettingsModel::WriteChanged(const kx::TOrvexApplication& App,
+                                  const std::vector<std::string>& Wanted,
+                                  const std::vector<std::string>* Raw) {
+  bool Any = false;
+  for (std::size_t I = 0; I < Wanted.size(); ++I) {
+    if (FInStore[I] == Wanted[I]) continue;
+    trace::WriteSetting(App, trace::TraceSettingTable[I].Name, Raw ? (*Raw)[I] : Wanted[I]);
+    FInStore[I] = Wanted[I];
+    Any = true;
+  }
+  if (Any) App.MapViewOperation7();
+}
+
+void TSettingsModel::Write(const kx::TOrvexApplication& App) const {
+  const std::vector<std::string> All = Texts();
+  for (std::size_t I = 0; I < All.size(); ++I)
+    trace::WriteSetting(App, trace::TraceSettingTable[I].Name, All[I]);
+  App.MapViewOperation7();
+}
+
+std::vector<std::string> TSettingsModel::Texts() const {
+  std::vector<std::string> T;
   const auto Number = [&](TSettingsNumber N) {
-    trace::WriteSetting(App, Numbers[static_cast<std::size_t>(N)].Setting,
-                        FNumbers[static_cast<std::size_t>(N)]);
+    T.push_back(FNumbers[static_cast<std::size_t>(N)]);
   };
-  const auto Pen = [&](const char* Prefix, const TPenStyleGridModel& Grid, TSettingsNumber Width,
+  const auto Int = [&](std::int32_t V) { T.push_back(std::to_string(V)); };
+  const auto Pen = [&](const TPenStyleGridModel& Grid, TSettingsNumber Width,
                        TSettingsNumber Scale) {
-    const std::string P = Prefix;
-    trace::WriteIntSetting(App, P + "PenStyle", Grid.Style());
-    trace::WriteIntSetting(App, P + "PenColor", ColorValue(Grid.Color()));
+    Int(Grid.Style());
+    Int(ColorValue(Grid.Color()));
     Number(Width);
     Number(Scale);
   };
-  const auto Brush = [&](const char* Prefix, const TBrushStyleGridModel& Grid) {
-    const std::string P = Prefix;
-    trace::WriteIntSetting(App, P + "BrushStyle", Grid.Style());
-    trace::WriteIntSetting(App, P + "BackColor", ColorValue(Grid.BackColor()));
-    trace::WriteIntSetting(App, P + "HatchColor", ColorValue(Grid.HatchColor()));
-    trace::WriteIntSetting(App, P + "Transparency", TransparencyIndex(Grid));
+  const auto Brush = [&](const TBrushStyleGridModel& Grid) {
+    Int(Grid.Style());
+    Int(ColorValue(Grid.BackColor()));
+    Int(ColorValue(Grid.HatchColor()));
+    Int(TransparencyIndex(Grid));
   };
-  Pen("BufferZone", BufferZonePen, snBufferZonePenWidth, snBufferZonePenForZoomScale);
-  Brush("BufferZone", BufferZoneBrush);
-  Pen("Trace", TracePen, snTracePenWidth, snTracePenForZoomScale);
-  Brush("Trace", TraceBrush);
+  // In the setting table's order.
+  Pen(BufferZonePen, snBufferZonePenWidth, snBufferZonePenForZoomScale);
+  Brush(BufferZoneBrush);
+  Pen(TracePen, snTracePenWidth, snTracePenForZoomScale);
+  Brush(TraceBrush);
   Number(snVertexTraceSize);
   Number(snVertexTraceSizeForZoomScale);
   Number(snVertexTracePenWidth);
   Number(snVertexTracePenWidthForZoomScale);
-  trace::WriteIntSetting(App, "VertexTracePenColor", ColorValue(VertexTracePenColor));
-  trace::WriteIntSetting(App, "VertexTraceBackColor", ColorValue(VertexTraceBackColor));
-  trace::WriteIntSetting(App, "VertexTraceBrushTransparency", VertexTraceTransparencyIndex);
-  App.MapViewOperation7();
+  Int(ColorValue(VertexTracePenColor));
+  Int(ColorValue(VertexTraceBackColor));
+  Int(VertexTraceTransparencyIndex);
+  return T;
 }
 
 }  // namespace forms

@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "addonkit/orvex_calls.h"
 #include "forms/style_grid_model.h"
@@ -79,8 +80,26 @@ class TSettingsModel {
   // -1 when the last Save found every number readable.
   int FailedNumber() const { return FFailed; }
 
+  // Live preview, after each change: when every number reads back, writes
+  // all 23 and has the map repainted with them; false, writing nothing,
+  // when one does not.
+  bool Preview(const kx::TOrvexApplication& App);
+  // The dialog closed without saving: after a preview, the values stored
+  // before it are put back as they were and the map repainted.
+  void Revert(const kx::TOrvexApplication& App);
+
  private:
+  bool NumbersReadable(int* Failed) const;
+  // The 23 texts to store, in the setting table's order.
+  std::vector<std::string> Texts() const;
+  void Write(const kx::TOrvexApplication& App) const;
+  void WriteChanged(const kx::TOrvexApplication& App, const std::vector<std::string>& Wanted,
+                    const std::vector<std::string>* Raw);
+
   std::array<std::string, SettingsNumberCount> FNumbers;
+  // By the setting table's order: the texts as loaded, the store's own
+  // texts before the first preview, and what the previews left there.
+  std::vector<std::string> FLoaded, FStored, FInStore;
   int FNode = -1;
   int FFailed = -1;
   char32_t FSeparator = U'.';

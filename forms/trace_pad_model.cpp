@@ -270,6 +270,11 @@ void TTracePadModel::ProjectReplaced() {
   RemoveAllZones();
 }
 
+bool TTracePadModel::MayLoseTrace() {
+  if (!trace::CurrentEditor || trace::CurrentEditor->Elems.Count() == 0) return true;
+  return FView.Confirm(PadLoseTraceQuestion);
+}
+
 void TTracePadModel::TraceOnClick() {
   if (FTraceOn) {
     Addon.MapView.Operation5();
@@ -343,10 +348,17 @@ void TTracePadModel::OpenSettings() {
 
 void TTracePadModel::LoadPadSettings() {
   const kx::TOrvexSettingsStore Store = App.GetSettingsStore();
-  const std::string Text =
-      Store.ReadValue(StoreSection, StoreKind, PlacementKey, FormatPadPlacement(FView.Placement()));
+  const TPadPlacement Current = FView.Placement();
+  std::string Text = Store.ReadValue(StoreSection, StoreKind, PlacementKey, "");
+  // The first time, the pad opens over the host's map, not wherever the
+  // system puts a new window.
+  if (const auto Owner = FView.OwnerBounds(); Text.empty() && Owner)
+    Text = FormatPadPlacement(
+        {FirstPadBounds(*Owner, Current.Bounds.Width, Current.Bounds.Height), Current.State});
+  if (Text.empty()) Text = FormatPadPlacement(Current);
   if (auto P = ParsePadPlacement(Text)) {
-    if (const auto Area = FView.WorkArea()) P->Bounds = FitIntoWorkArea(P->Bounds, *Area);
+    // A place stored on a display that has gone comes back onto one.
+    if (const auto Area = FView.WorkArea(P->Bounds)) P->Bounds = FitIntoWorkArea(P->Bounds, *Area);
     FView.Place(*P);
   }
   FWidthText = Store.ReadValue(StoreSection, StoreKind, ZoneSizeKey, "0");

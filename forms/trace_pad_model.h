@@ -65,6 +65,8 @@ inline constexpr char PadWidthTip[] =
     "объектов; отрицательная ширина берётся по модулю.";
 inline constexpr char PadUndoAllQuestion[] = "Удалить все точки обрисовки?";
 inline constexpr int AskBeforeUndoAll = 3;
+inline constexpr char PadLoseTraceQuestion[] =
+    "Обрисовка не завершена, её точки будут потеряны. Продолжить?";
 // The pad's client area when made; only the width can change, down to the
 // minimum.
 inline constexpr int PadWidth = 292, PadHeight = 168, PadMinWidth = 197;
@@ -105,10 +107,12 @@ class TTracePadView {
   // The settings dialog, modal.
   virtual void ShowSettingsDialog(const kx::TOrvexApplication& App) = 0;
 
-  // The window's outer rectangle and state, and the desktop's work area
-  // (none when unknown); Place moves and sizes the window.
+  // The window's outer rectangle and state; the work area of the display
+  // nearest to Near and the outer rectangle of the window's owner (none when
+  // unknown); Place moves and sizes the window.
   virtual TPadPlacement Placement() const = 0;
-  virtual std::optional<TPadRect> WorkArea() const = 0;
+  virtual std::optional<TPadRect> WorkArea(const TPadRect& Near) const = 0;
+  virtual std::optional<TPadRect> OwnerBounds() const = 0;
   virtual void Place(const TPadPlacement& Placement) = 0;
 
  protected:
@@ -161,6 +165,9 @@ class TTracePadModel final : public trace::TGullyEditorPad {
   // The host replaced its project: the zones, the trace and the chosen
   // style go with it.
   void ProjectReplaced();
+  // Before the project goes: a trace in progress is lost only when the user
+  // agrees; true when there is none.
+  bool MayLoseTrace();
   void TraceOnClick();
   void UndoTracePoint();
   void UndoAllTracePoints();

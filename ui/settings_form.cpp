@@ -16,7 +16,7 @@ TSettingsForm::TSettingsForm(QWidget* Owner) : QDialog(Owner), FForm(new Ui::Set
   F.TraceBrushStyleGrid->Attach(FModel.TraceBrush);
   for (TStyleGrid* Grid : {static_cast<TStyleGrid*>(F.BufferZonePenStyleGrid),
                            static_cast<TStyleGrid*>(F.TracePenStyleGrid)})
-    Grid->OnChanged = [this](TStyleGrid*) { ShowModel(); };
+    Grid->OnChanged = [this](TStyleGrid*) { Changed(); };
 
   connect(F.SettingsTreeView, &QTreeWidget::currentItemChanged, this, [this] { ShowPage(); });
   // A click on it must not leave a field first: the saving checks the fields.
@@ -28,7 +28,7 @@ TSettingsForm::TSettingsForm(QWidget* Owner) : QDialog(Owner), FForm(new Ui::Set
     connect(Control, Signal, this, [this, Change](auto&&... Args) {
       if (FShowing) return;
       Change(Args...);
-      ShowModel();
+      Changed();
     });
   };
   for (int N = 0; N < forms::SettingsNumberCount; ++N) {
@@ -143,6 +143,27 @@ void TSettingsForm::ShowModel() {
   F.GeneralTraceVertexBrushTransparencyComboBox->setCurrentIndex(
       FModel.VertexTraceTransparencyIndex);
   FShowing = false;
+}
+
+void TSettingsForm::Changed() {
+  ShowModel();
+  if (!FApp) return;
+  try {
+    FModel.Preview(FApp);
+  } catch (const std::exception&) {
+    // A store that refuses the preview refuses the saving too, which says so.
+  }
+}
+
+void TSettingsForm::reject() {
+  if (FApp) {
+    try {
+      FModel.Revert(FApp);
+    } catch (const std::exception& E) {
+      ShowException(this, E);
+    }
+  }
+  QDialog::reject();
 }
 
 void TSettingsForm::SaveSettings() {

@@ -44,7 +44,11 @@ class TSettingsForm : public QDialog {
   QWidget* PageWidget(forms::TSettingsPage Page) const;
   // Shows the whole state of the model.
   void ShowModel();
+  // A change made: shown, and previewed on the map.
+  void Changed();
   void CloseClick();
+  // Closed without saving: the map goes back to the stored settings.
+  void reject() override;
 
   forms::TSettingsModel FModel;
   std::unique_ptr<Ui::SettingsForm> FForm;

@@ -186,10 +186,17 @@ forms::TPadPlacement TTracePadForm::Placement() const {
   return P;
 }
 
-std::optional<forms::TPadRect> TTracePadForm::WorkArea() const {
-  if (const QScreen* Screen = QGuiApplication::primaryScreen())
-    return FromQRect(Screen->availableGeometry());
+std::optional<forms::TPadRect> TTracePadForm::WorkArea(const forms::TPadRect& Near) const {
+  const QScreen* Screen = QGuiApplication::screenAt(ToQRect(Near).center());
+  if (!Screen) Screen = QGuiApplication::primaryScreen();
+  if (Screen) return FromQRect(Screen->availableGeometry());
   return std::nullopt;
+}
+
+std::optional<forms::TPadRect> TTracePadForm::OwnerBounds() const {
+  const QWidget* Owner = parentWidget() ? parentWidget()->window() : nullptr;
+  if (!Owner || !Owner->isVisible()) return std::nullopt;
+  return FromQRect(Owner->frameGeometry());
 }
 
 void TTracePadForm::Place(const forms::TPadPlacement& P) {

@@ -38,6 +38,7 @@ class TTracePadForm : public kx::TKxAddonForm,
   void ShowPad() override;
   void UpdateActions() override { FModel->UpdatePadState(); }
   void ProjectReplaced() override { FModel->ProjectReplaced(); }
+  bool MayLoseTrace() override { return FModel->MayLoseTrace(); }
 
   forms::TTracePadModel& Model() const { return *FModel; }
 
@@ -71,7 +72,8 @@ class TTracePadForm : public kx::TKxAddonForm,
   bool ChooseFromProjectTree(const std::string& Caption, std::uint8_t Kind, kx::TKxID& ID) override;
   void ShowSettingsDialog(const kx::TOrvexApplication& App) override;
   forms::TPadPlacement Placement() const override;
-  std::optional<forms::TPadRect> WorkArea() const override;
+  std::optional<forms::TPadRect> WorkArea(const forms::TPadRect& Near) const override;
+  std::optional<forms::TPadRect> OwnerBounds() const override;
   void Place(const forms::TPadPlacement& Placement) override;
 
   kx::TTraceAddOn* FAddon;

@@ -47,6 +47,14 @@ class TSettingsDialog final : public TWinHandler {
     ShowModel();
 
     RunModal(FWindow, Owner, FTree, FDone);
+    // Closed without saving: the map goes back to the stored settings.
+    if (!FSaved) {
+      try {
+        FModel.Revert(FApp);
+      } catch (const std::exception&) {
+        // The store refused the preview's values as well; nothing to put back.
+      }
+    }
     return FSaved;
   }
 
@@ -296,6 +304,12 @@ class TSettingsDialog final : public TWinHandler {
       for (HWND Control : FPages[static_cast<std::size_t>(P)])
         ShowWindow(Control, P == Page ? SW_SHOWNA : SW_HIDE);
     FShowing = false;
+    // Every change shows on the map at once.
+    try {
+      FModel.Preview(FApp);
+    } catch (const std::exception&) {
+      // A store that refuses the preview refuses the saving too, which says so.
+    }
   }
 
   forms::TSettingsModel FModel;

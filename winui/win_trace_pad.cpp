@@ -228,10 +228,19 @@ forms::TPadPlacement TWinTracePad::Placement() const {
   return P;
 }
 
-std::optional<forms::TPadRect> TWinTracePad::WorkArea() const {
-  RECT Area;
-  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &Area, 0)) return std::nullopt;
-  return FromRect(Area);
+std::optional<forms::TPadRect> TWinTracePad::WorkArea(const forms::TPadRect& Near) const {
+  const RECT R{Near.Left, Near.Top, Near.Left + Near.Width, Near.Top + Near.Height};
+  MONITORINFO Info{};
+  Info.cbSize = sizeof Info;
+  if (!GetMonitorInfoW(MonitorFromRect(&R, MONITOR_DEFAULTTONEAREST), &Info)) return std::nullopt;
+  return FromRect(Info.rcWork);
+}
+
+std::optional<forms::TPadRect> TWinTracePad::OwnerBounds() const {
+  const HWND Owner = GetWindow(FWindow, GW_OWNER);
+  RECT R;
+  if (!Owner || !IsWindowVisible(Owner) || !GetWindowRect(Owner, &R)) return std::nullopt;
+  return FromRect(R);
 }
 
 void TWinTracePad::Place(const forms::TPadPlacement& P) {

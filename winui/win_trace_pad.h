@@ -32,6 +32,7 @@ class TWinTracePad final : public kx::TKxAddonFormLink,
   void ShowPad() override;
   void UpdateActions() override { FModel->UpdatePadState(); }
   void ProjectReplaced() override { FModel->ProjectReplaced(); }
+  bool MayLoseTrace() override { return FModel->MayLoseTrace(); }
 
   HWND Window() const { return FWindow; }
 
@@ -46,7 +47,8 @@ class TWinTracePad final : public kx::TKxAddonFormLink,
   bool ChooseFromProjectTree(const std::string& Caption, std::uint8_t Kind, kx::TKxID& ID) override;
   void ShowSettingsDialog(const kx::TOrvexApplication& App) override;
   forms::TPadPlacement Placement() const override;
-  std::optional<forms::TPadRect> WorkArea() const override;
+  std::optional<forms::TPadRect> WorkArea(const forms::TPadRect& Near) const override;
+  std::optional<forms::TPadRect> OwnerBounds() const override;
   void Place(const forms::TPadPlacement& Placement) override;
 
   LRESULT Handle(HWND Window, UINT Message, WPARAM W, LPARAM L) override;

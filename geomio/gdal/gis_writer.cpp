@@ -106,12 +106,20 @@ OGRwkbGeometryType LayerType(std::vector<std::unique_ptr<OGRGeometry>>& Geometri
   return Common;
 }
 
-std::unique_ptr<OGRGeometry> OgrGeometry(const geo::TContour& Contour, bool KeepArcs,
+std::unique_ptr<OGRGeometry> OgrGeometry(const geo::TContour& Contour, bool Lines, bool KeepArcs,
                                          double Tolerance) {
   TContourLayout L =
       KeepArcs ? LayOutContour(Contour) : LayOutContour(LinearizedContour(Contour, Tolerance));
   if (L.Parts.empty()) return nullptr;
-  OrientRings(L);
+  if (Lines) {
+    // Every part as a curve of its own and as drawn, closed ones ending
+    // where they start.
+    L.Lines.clear();
+    L.Polygons.clear();
+    for (size_t i = 0; i < L.Parts.size(); ++i) L.Lines.push_back(i);
+  } else {
+    OrientRings(L);
+  }
   const std::string Wkt = WktOfLayout(L);
   OGRGeometry* G = nullptr;
   if (OGRGeometryFactory::createFromWkt(Wkt.c_str(), nullptr, &G) != OGRERR_NONE || !G)
@@ -370,7 +378,7 @@ std::vector<std::string> WriteGisLayer(const TGisOutput& O,
   bool HadArcs = false;
   for (const TGisFeature& F : Features) {
     HadArcs = HadArcs || (!KeepArcs && HasArcs(*F.Contour));
-    Geometries.push_back(OgrGeometry(*F.Contour, KeepArcs, O.Tolerance));
+    Geometries.push_back(OgrGeometry(*F.Contour, F.Lines, KeepArcs, O.Tolerance));
   }
   const OGRwkbGeometryType Type = LayerType(Geometries);
 

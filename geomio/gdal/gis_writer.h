@@ -27,6 +27,9 @@ struct TGisOutput {
 struct TGisFeature {
   const geo::TContour* Contour;
   const std::vector<TFieldValue>* Values;  // one per field of the output
+  // A line feature (a road drawn as a ring): its closed parts go out as
+  // closed lines, not as polygons.
+  bool Lines = false;
 };
 
 // The GDAL driver for a file name's extension (".gpkg" GPKG, ".geojson"

@@ -30,7 +30,7 @@ const std::map<QString, TVerb>& Verbs() {
       {"press",
        {1, 1,
         "press NAME                 trigger an action or click a button, found by "
-        "object name or caption in any window"}},
+        "object name, caption or tool tip in any window"}},
       {"check", {2, 2, "check NAME on|off          set a check box"}},
       {"width", {1, 1, "width VALUE                type the buffer zone width on the pad"}},
       {"type", {2, 2, "type NAME TEXT             type TEXT into the edit field NAME"}},
@@ -42,7 +42,10 @@ const std::map<QString, TVerb>& Verbs() {
        {2, 2,
         "search TEXT SHOT.png       a picture of the tree search over the style "
         "chooser, filtered by TEXT; both are cancelled"}},
-      {"click", {2, 2, "click X Y                  left click at map coordinates (metres)"}},
+      {"click",
+       {2, 3,
+        "click X Y [ctrl|shift|alt]   left click at map coordinates (metres), the key "
+        "held"}},
       {"hover", {2, 2, "hover X Y                  move the mouse to map coordinates (metres)"}},
       {"zoom", {1, 4, "zoom all|selection|X1 Y1 X2 Y2   show all, the selection or a rectangle"}},
       {"move",

@@ -28,6 +28,11 @@ bool NameMatches(const QObject* Object, const QString& Text, const QString& Name
   return Object->objectName() == Name || Text == Name || PlainCaption(Text) == Name;
 }
 
+// A tool tip names a button too; its keys in parentheses may be left out.
+bool TipMatches(const QString& Tip, const QString& Name) {
+  return !Tip.isEmpty() && (Tip == Name || Tip.startsWith(Name + " ("));
+}
+
 // Visible windows first, so that a form's action wins over a hidden twin.
 QList<QWidget*> Windows() {
   QList<QWidget*> Visible, Hidden;
@@ -162,10 +167,18 @@ QString THostScriptTarget::DoStep(const TScriptStep& Step) {
     if (!OkX || !OkY) return "map coordinates are two numbers";
     const QPointF P = QtPoint(FWindow.Map().View().Transform().ToDevice(X, Y));
     if (!FWindow.Map().rect().contains(P.toPoint())) return "the point is outside the map view";
-    if (V == "click")
-      FWindow.Map().ClickAt(X, Y);
-    else
+    if (V == "hover") {
       FWindow.Map().HoverAt(X, Y);
+      return {};
+    }
+    const QString Key = A.value(2).toLower();
+    const Qt::KeyboardModifiers Keys = Key == "ctrl"    ? Qt::ControlModifier
+                                       : Key == "shift" ? Qt::ShiftModifier
+                                       : Key == "alt"   ? Qt::AltModifier
+                                                        : Qt::NoModifier;
+    if (!Key.isEmpty() && Keys == Qt::NoModifier)
+      return "a click holds ctrl, shift or alt, not \"" + A[2] + "\"";
+    FWindow.Map().ClickAt(X, Y, Keys);
     return {};
   }
   if (V == "move") {
@@ -220,13 +233,21 @@ QString THostScriptTarget::Expect(const QStringList& A) {
 }
 
 QString THostScriptTarget::Press(const QString& Name) {
-  if (auto* Action = FindNamed<QAction>(Name, [](QAction* A) { return A->text(); })) {
+  auto* Action = FindNamed<QAction>(Name, [](QAction* A) { return A->text(); });
+  if (!Action)
+    Action = FindNamed<QAction>(
+        Name, [&](QAction* A) { return TipMatches(A->toolTip(), Name) ? Name : A->text(); });
+  if (Action) {
     if (!Action->isEnabled()) return "\"" + Name + "\" is disabled";
     Action->trigger();
     return {};
   }
-  if (auto* Button =
-          FindNamed<QAbstractButton>(Name, [](QAbstractButton* B) { return B->text(); })) {
+  auto* Button = FindNamed<QAbstractButton>(Name, [](QAbstractButton* B) { return B->text(); });
+  if (!Button)
+    Button = FindNamed<QAbstractButton>(Name, [&](QAbstractButton* B) {
+      return TipMatches(B->toolTip(), Name) ? Name : B->text();
+    });
+  if (Button) {
     if (!Button->isEnabled()) return "\"" + Name + "\" is disabled";
     Button->click();
     return {};

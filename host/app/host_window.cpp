@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -29,9 +30,13 @@ namespace host {
 
 namespace {
 
-// Host notifications: the selection changed; the project was replaced.
+// Host notifications: the selection changed; the project was replaced; the
+// project is about to go (replaced or the application quits), parameter 5
+// referring to a flag that an add-on sets to keep it.
 constexpr std::int32_t NotifySelection = 16;
 constexpr std::int32_t NotifyProject = 32;
+constexpr std::int32_t NotifyProjectGoing = 64;
+constexpr std::int32_t KeepProjectParam = 5;
 
 QString Utf8(const std::string& S) {
   return QString::fromStdString(S);
@@ -259,18 +264,28 @@ bool THostWindow::RunCommand(const THostAddOnCommand& Command) {
   }
 }
 
-void THostWindow::NotifyAddOns(std::int32_t Code) {
+void THostWindow::NotifyAddOns(std::int32_t Code, VARIANT_BOOL* Keep) {
   // Parameter 4 is the one add-ons read: the number of selected objects.
-  std::vector<VARIANT> Params(5);
+  std::vector<VARIANT> Params(Keep ? KeepProjectParam + 1 : 5);
   for (VARIANT& V : Params) {
     V.vt = VT_I4;
     V.lVal = 0;
   }
   Params[0].lVal = Params[4].lVal =
       static_cast<std::int32_t>(FManager.MapView().Selection().size());
+  if (Keep) {
+    Params[KeepProjectParam].vt = VT_BYREF | VT_BOOL;
+    Params[KeepProjectParam].pboolVal = Keep;
+  }
   auto List = MakeValue<THostParamsList>(FManager.Context(), std::move(Params));
   const QStringList Failures = FAddOns->Notify(Code, List.Get());
   if (!Failures.isEmpty()) Report(Failures.join('\n'));
+}
+
+bool THostWindow::AddOnsLetProjectGo() {
+  VARIANT_BOOL Keep = VARIANT_FALSE;
+  NotifyAddOns(NotifyProjectGoing, &Keep);
+  return Keep == VARIANT_FALSE;
 }
 
 void THostWindow::SelectionChanged() {
@@ -334,7 +349,17 @@ void THostWindow::NewProject() {
 }
 
 void THostWindow::OpenProject(const QString& Path) {
-  FManager.Project() = LoadProjectFile(Path.toStdString());
+  // A large project takes seconds: its progress shows after a moment, and
+  // nothing else takes input meanwhile.
+  QProgressDialog Progress(tr("Opening %1...").arg(QFileInfo(Path).fileName()), QString(), 0, 100,
+                           &Window());
+  Progress.setObjectName(QStringLiteral("OpenProgress"));
+  Progress.setWindowTitle(THostTexts::AppName());
+  Progress.setWindowModality(Qt::ApplicationModal);
+  Progress.setCancelButton(nullptr);
+  Progress.setMinimumDuration(ProgressDelayMs);
+  FManager.Project() =
+      LoadProjectFile(Path.toStdString(), [&](int Percent) { Progress.setValue(Percent); });
   ProjectReplaced(QFileInfo(Path).absoluteFilePath());
 }
 

@@ -68,12 +68,18 @@ class THostWindow : public QObject {
   QStringList ExportLayer(const TKxID& LayerID, const QString& Path);
   // The largest distance, in metres, of an exported chord from its arc.
   static constexpr double ExportTolerance = 0.01;
+  // How long an opening runs before its progress shows.
+  static constexpr int ProgressDelayMs = 300;
   const QString& ProjectPath() const { return FPath; }
   // Changes since the project was opened or saved: the host's own, and the
   // objects add-ons created.
   bool Modified() const;
-  // Asks whether to save unsaved changes; false when the user cancels.
+  // Asks the add-ons whether their work in progress may go, then whether to
+  // save unsaved changes; false when the user keeps the project.
   bool MayDiscard();
+  // Tells the add-ons the project is about to go; false when one keeps it
+  // (a trace in progress the user does not want to lose).
+  bool AddOnsLetProjectGo();
   // The sample town shipped with the host.
   static QString SampleProject();
 
@@ -111,7 +117,8 @@ class THostWindow : public QObject {
   void SelectionChanged();
   void ObjectCreated(const TKxID& ID);
   QString ProjectFolder() const;
-  void NotifyAddOns(std::int32_t Code);
+  // Keep, when given, is passed by reference for the add-ons' answer.
+  void NotifyAddOns(std::int32_t Code, VARIANT_BOOL* Keep = nullptr);
   void AddRecent(const QString& Path);
   void FillRecent();
   // The File menu's dialogs.

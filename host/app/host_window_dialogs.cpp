@@ -28,7 +28,9 @@ constexpr int MaxRecent = 8;
 }  // namespace
 
 bool THostWindow::MayDiscard() {
-  if (!Modified() || FReporter) return true;
+  if (FReporter) return true;
+  if (!AddOnsLetProjectGo()) return false;
+  if (!Modified()) return true;
   const auto Answer = QMessageBox::question(
       &Window(), THostTexts::AppName(), tr("The project has unsaved changes. Save them?"),
       QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);

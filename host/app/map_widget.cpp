@@ -457,12 +457,11 @@ void TMapWidget::HoverAt(double X, double Y) {
   mouseMoveEvent(&Move);
 }
 
-void TMapWidget::ClickAt(double X, double Y) {
+void TMapWidget::ClickAt(double X, double Y, Qt::KeyboardModifiers Keys) {
   const QPoint P = NearestPixel(View().Transform(), X, Y);
   QMouseEvent Down(QEvent::MouseButtonPress, P, mapToGlobal(P), Qt::LeftButton, Qt::LeftButton,
-                   Qt::NoModifier);
-  QMouseEvent Up(QEvent::MouseButtonRelease, P, mapToGlobal(P), Qt::LeftButton, Qt::NoButton,
-                 Qt::NoModifier);
+                   Keys);
+  QMouseEvent Up(QEvent::MouseButtonRelease, P, mapToGlobal(P), Qt::LeftButton, Qt::NoButton, Keys);
   mousePressEvent(&Down);
   mouseReleaseEvent(&Up);
 }

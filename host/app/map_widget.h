@@ -63,8 +63,8 @@ class TMapWidget : public QWidget {
   // What the map shows at a pixel, for its tool tip: each object's ID,
   // layer and styles, a line each, the topmost first; empty over nothing.
   QString DescribeAt(QPoint Pixel) const;
-  // A left click at a map point, as a person does it.
-  void ClickAt(double X, double Y);
+  // A left click at a map point, as a person does it, with Keys held.
+  void ClickAt(double X, double Y, Qt::KeyboardModifiers Keys = Qt::NoModifier);
   // The mouse moved to a map point, no button held.
   void HoverAt(double X, double Y);
 

@@ -143,10 +143,17 @@ std::vector<std::string> ExportGisLayer(const THostProject& Project, const TKxID
 
   std::vector<geo::TContour> Contours;
   std::vector<std::vector<geomio::TFieldValue>> Rows;
+  std::vector<bool> Lines;
   for (const THostMapObject* O : Project.Objects(LayerID)) {
     geo::TContour C = ObjectGeometry(Project, *O);
     if (C.CommandCount() == 0) continue;
     Contours.push_back(std::move(C));
+    // Drawn in line styles only, a closed contour is a ring road, not an
+    // area: the layer then keeps one kind, lines.
+    Lines.push_back(std::none_of(O->Shapes.begin(), O->Shapes.end(), [&](const THostShape& S) {
+      const THostStyle* Style = Project.FindStyle(S.StyleID);
+      return Style && Style->DefinesGeometry() && Style->Area;
+    }));
     std::vector<geomio::TFieldValue> Row;
     Row.reserve(Out.Fields.size());
     if (WriteID) Row.emplace_back(IDText(O->ID));
@@ -162,7 +169,8 @@ std::vector<std::string> ExportGisLayer(const THostProject& Project, const TKxID
   Out.Overwrite = Overwrite;
   std::vector<geomio::TGisFeature> Features;
   Features.reserve(Contours.size());
-  for (size_t k = 0; k < Contours.size(); ++k) Features.push_back({&Contours[k], &Rows[k]});
+  for (size_t k = 0; k < Contours.size(); ++k)
+    Features.push_back({&Contours[k], &Rows[k], Lines[k]});
   try {
     return geomio::WriteGisLayer(Out, Features);
   } catch (const geomio::EInputError& E) {

@@ -284,7 +284,12 @@ std::string ProjectToJson(const THostProject& P) {
   return Text + "}\n";
 }
 
-THostProject ProjectFromJson(std::string_view Text) {
+THostProject ProjectFromJson(std::string_view Text, const TLoadProgress& Progress) {
+  // Of the time a large project takes, the parsing is about two fifths and
+  // making the objects the rest (100 800 parcels: 0.35 s and 0.54 s).
+  constexpr int ParsedPercent = 40;
+  constexpr std::size_t ObjectsPerReport = 1024;
+  if (Progress) Progress(0);
   json Root;
   try {
     Root = json::parse(Text.begin(), Text.end());
@@ -295,6 +300,7 @@ THostProject ProjectFromJson(std::string_view Text) {
       What = What.substr(Colon + 2);
     throw EHostError(SyntaxError(Text, E.byte, What));
   }
+  if (Progress) Progress(ParsedPercent);
   const TField R(Root, "");
   if (!Root.is_object()) R.Fail("ожидается объект");
   if (R.Member("format").String() != FormatName)
@@ -351,6 +357,8 @@ THostProject ProjectFromJson(std::string_view Text) {
   }
   const TField Objects = R.Member("objects");
   for (std::size_t I = 0; I < Objects.Size(); ++I) {
+    if (Progress && I % ObjectsPerReport == 0)
+      Progress(ParsedPercent + static_cast<int>((100 - ParsedPercent) * I / Objects.Size()));
     const TField O = Objects.Item(I);
     const TKxID ID = O.Member("id").ID();
     const TKxID LayerID = O.Member("layer").ID();
@@ -375,6 +383,7 @@ THostProject ProjectFromJson(std::string_view Text) {
     }
     At(O, [&] { return P.AddObject(LayerID, std::move(Read), &ID, std::move(Values)); });
   }
+  if (Progress) Progress(100);
   return P;
 }
 
@@ -387,12 +396,12 @@ void SaveProjectFile(const THostProject& Project, const std::string& Path) {
   }
 }
 
-THostProject LoadProjectFile(const std::string& Path) {
+THostProject LoadProjectFile(const std::string& Path, const TLoadProgress& Progress) {
   std::string Bytes, Reason;
   if (!ReadFileBytes(Path, Bytes, Reason))
     throw EHostError("Файл проекта " + Path + " не читается: " + Reason);
   try {
-    return ProjectFromJson(Bytes);
+    return ProjectFromJson(Bytes, Progress);
   } catch (const EHostError& E) {
     throw EHostError("Файл проекта " + Path + ", " + E.what());
   }

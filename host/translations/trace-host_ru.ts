@@ -50,6 +50,10 @@
 <context>
     <name>THostWindow</name>
     <message>
+        <source>Opening %1...</source>
+        <translation>Открывается %1...</translation>
+    </message>
+    <message>
         <source>Layers</source>
         <translation>Слои</translation>
     </message>

@@ -48,7 +48,8 @@ class TRecordingView : public forms::TTracePadView {
   }
   void ShowSettingsDialog(const kx::TOrvexApplication&) override { Steps.push_back("settings"); }
   forms::TPadPlacement Placement() const override { return Current; }
-  std::optional<forms::TPadRect> WorkArea() const override { return Area; }
+  std::optional<forms::TPadRect> WorkArea(const forms::TPadRect&) const override { return Area; }
+  std::optional<forms::TPadRect> OwnerBounds() const override { return Owner; }
   void Place(const forms::TPadPlacement& P) override { Current = P; }
 
   unsigned AllChanges = 0;
@@ -58,6 +59,7 @@ class TRecordingView : public forms::TTracePadView {
   std::function<bool(kx::TKxID&)> Choose;
   forms::TPadPlacement Current{{100, 100, 292, 168}, forms::TPadWindowState::Normal};
   std::optional<forms::TPadRect> Area = forms::TPadRect{0, 0, 1280, 1024};
+  std::optional<forms::TPadRect> Owner;
 };
 
 class TracePadModelTest : public ::testing::Test {

@@ -27,7 +27,10 @@ namespace {
 using namespace padtest;
 
 TEST_F(TracePadModelTest, FirstRunTextsAndTheStatesOfItsActions) {
+  View.Owner = forms::TPadRect{100, 50, 1100, 750};
   forms::TTracePadModel& M = Open();
+  // Over the map: inside the host's window, at its top right.
+  EXPECT_EQ(View.Current.Bounds, (forms::TPadRect{884, 160, 292, 168}));
   EXPECT_EQ(M.WidthText(), "0");  // no stored width yet
   EXPECT_EQ(M.StyleLine(), "Не выбран стиль создаваемого объекта.");
   EXPECT_FALSE(M.TraceOn());

@@ -4,19 +4,23 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <QAbstractButton>
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QToolBar>
 #include <cstdlib>
 #include <filesystem>
 
 #include "compat/registry.h"
+#include "host/app/host_script_target.h"
 #include "host/app/host_window.h"
 #include "host/com/addon_module.h"
 #include "host/com/host_manager.h"
 #include "tests/addonkit/qt_app.h"
+#include "tests/host/app/modal_answers.h"
 
 namespace {
 
@@ -118,6 +122,40 @@ TEST_F(AddOnsTest, AnAddOnThatCannotConnectIsReportedAndTheHostGoesOn) {
     EXPECT_TRUE(Window.AddOns().Commands().empty());
   }
   EXPECT_EQ(Manager->OutstandingReferences(), 0);
+}
+
+// Another project or a quit asks the add-on first: a trace in progress goes
+// only when the user agrees, and the project stays when not.
+TEST_F(AddOnsTest, ATraceInProgressIsLostOnlyWhenTheUserAgrees) {
+  host::THostWindow Window(*Manager);
+  Window.LoadAddOns(compat::TRegistry(RegistryFile));
+  Window.OpenProject(host::THostWindow::SampleProject());
+  Window.Window().show();
+  {
+    std::vector<host::TScriptStep> Steps;
+    ASSERT_FALSE(host::ParseScript(
+        "zoom 500060 5999980 500240 6000500\nselect R1\ncommand Trace\nwidth 8\n"
+        "press AddSelectedObjectsToBZListAction\ncheck CheckBoxTraceOn on\nclick 500142 6000480\n",
+        Steps));
+    host::THostScriptTarget Target(Window, QDir(QString::fromStdString(Dir.string())));
+    ASSERT_FALSE(host::RunScript(Steps, Target));
+  }
+  QString Asked;
+  const auto Answer = [&](QMessageBox::StandardButton Button) {
+    return [&Asked, Button](QDialog& D) {
+      Asked = static_cast<QMessageBox&>(D).text();
+      static_cast<QMessageBox&>(D).button(Button)->click();
+    };
+  };
+  EXPECT_EQ(host::test::TModalAnswers().Then("QMessageBox", Answer(QMessageBox::No)).Run([&] {
+    EXPECT_FALSE(Window.Window().close());
+  }),
+            QStringList());
+  EXPECT_TRUE(Asked.startsWith("Обрисовка не завершена")) << Asked.toStdString();
+  EXPECT_EQ(host::test::TModalAnswers().Then("QMessageBox", Answer(QMessageBox::Yes)).Run([&] {
+    EXPECT_TRUE(Window.MayDiscard());
+  }),
+            QStringList());
 }
 
 }  // namespace

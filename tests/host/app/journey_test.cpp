@@ -137,6 +137,29 @@ TEST_F(JourneyTest, TraceAroundAStreetsZoneAndCreateTheObject) {
   }
 }
 
+// A button pressed by its tool tip, and a click with Ctrl held, which takes
+// the other way round the stadium: from its top left to its top right
+// corner around both ends and along the bottom, not along the top.
+TEST_F(JourneyTest, ScriptsPressByToolTipAndClickWithCtrl) {
+  ASSERT_EQ(RunScript("resize 1000 700\nzoom 499970 5999960 500130 6000040\nselect S1\n"
+                      "command Trace\nwidth 10\n"
+                      "press \"Добавить буферную зону к выделенному контуру\"\n"
+                      "check CheckBoxTraceOn on\ncheck CheckBoxAlong on\n"
+                      "check CheckBoxCloseBy on\n"
+                      "click 500000 6000010\nclick 500100 6000010 ctrl\nstyle AREA\n"
+                      "press CreateObjectAction\nexport TRACED traced.wkt\n"),
+            0)
+      << Errors.toStdString();
+  QFile Wkt(Dir.filePath("traced.wkt"));
+  ASSERT_TRUE(Wkt.open(QIODevice::ReadOnly));
+  const auto Geometries = geomio::ReadInput(Wkt.readAll().toStdString());
+  ASSERT_EQ(Geometries.size(), 1u);
+  geo::TDRect B;
+  ASSERT_TRUE(geo::GetBounds(Geometries[0].Contour, B));
+  EXPECT_NEAR(B.Y1, 5999990, 1e-6);
+  EXPECT_NEAR(B.X1, 499990, 1e-6);
+}
+
 TEST_F(JourneyTest, AFailingStepEndsTheRunWithItsLine) {
   EXPECT_EQ(RunScript("# a comment\nselect S1\npress NoSuchAction\nselect S1\n"), 1);
   EXPECT_TRUE(Errors.contains("script.txt:3: no action or button \"NoSuchAction\""))

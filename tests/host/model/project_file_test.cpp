@@ -4,11 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstring>
 
 #include "host/model/host_error.h"
 #include "host/model/project_file.h"
 #include "host/model/small_project.h"
+#include "tests/host/app/many_parcels.h"
 
 namespace {
 
@@ -136,6 +138,19 @@ TEST(HostProjectFile, AttributesSaveAndReopenWithTheirKinds) {
   EXPECT_EQ(ReadText(Path).find("\"fields\":[]"), std::string::npos);
   EXPECT_EQ(ReadText(Path).find("\"values\":[]"), std::string::npos);
   EXPECT_EQ(ReadText(Path).find("\"fields\""), ReadText(Path).rfind("\"fields\""));
+}
+
+// A large project tells how far its opening got, from 0 to 100 in steps.
+TEST(HostProjectFile, ALargeProjectTellsItsProgress) {
+  THostProject Big;
+  AddSmallProject(Big);
+  host::test::AddParcels(Big, 5000);
+  std::vector<int> Told;
+  ProjectFromJson(ProjectToJson(Big), [&](int Percent) { Told.push_back(Percent); });
+  ASSERT_GE(Told.size(), 6u);
+  EXPECT_EQ(Told.front(), 0);
+  EXPECT_EQ(Told.back(), 100);
+  EXPECT_TRUE(std::is_sorted(Told.begin(), Told.end()));
 }
 
 TEST(HostProjectFile, TheSampleTownOpens) {
