@@ -165,4 +165,12 @@ TEST(OverlayFuzz, EdgesWithinAHairOfEachOther) {
   EXPECT_EQ(Failed, 0);
 }
 
+// A seed that once made the union raise: a third side crosses copies of a
+// side a hair apart near where the copies end, and each crossing must be
+// looked for on every copy, though they do not meet within tolerance.
+TEST(OverlayFuzz, EdgesEndingNearACrossingOfTwoOthers) {
+  std::string Report;
+  EXPECT_TRUE(RunNearCase(3888230, Report)) << Report;
+}
+
 }  // namespace
